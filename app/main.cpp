@@ -1,0 +1,22 @@
+#include "app/MainForm.h"
+#include "platform/ProgramFolder.h"
+#include "platform/ui/MessageBoxes.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QString error;
+    if (!ProgramFolder::init(app.arguments(), &error)) {
+        MessageBoxes::show({QMessageBox::Critical, QStringLiteral("错误提示"), error, QMessageBox::Ok,
+                            QMessageBox::Ok});
+        return 0;
+    }
+    TMainForm form;
+    MainForm = &form;
+    form.show();
+    const int rc = app.exec();
+    MainForm = nullptr;
+    return rc == 0 ? 0 : rc;
+}

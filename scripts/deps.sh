@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the program, its tests and tools need. Idempotent.
+set -euo pipefail
+packages=(
+    # build
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev qt6-multimedia-dev
+    libqt6sql6-sqlite libqt6sql6-odbc
+    # data access
+    unixodbc-dev odbcinst libsqliteodbc mdbtools-dev sqlite3
+    # region data source
+    python3 python3-phonenumbers
+    # tests: display, PDF checks, databases, fuzzing
+    xvfb xauth poppler-utils fonts-wqy-zenhei
+    postgresql odbc-postgresql
+    clang libclang-rt-14-dev
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    SUDO=""
+    [ "$(id -u)" -eq 0 ] || SUDO=sudo
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
