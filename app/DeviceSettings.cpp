@@ -1,0 +1,77 @@
+#include "app/DeviceSettings.h"
+
+#include "platform/profile/PrivateProfile.h"
+
+namespace {
+const QString kDeviceSet = QStringLiteral("DEVICESET");
+const QString kSystem = QStringLiteral("SYSTEM");
+
+int firstDigit(const PrivateProfile& ini, const QString& key, const QString& defaultValue)
+{
+    const QString value = ini.readString(kDeviceSet, key, defaultValue, 2);
+    if (value.isEmpty() || value.at(0) < QLatin1Char('0') || value.at(0) > QLatin1Char('9'))
+        return 0;
+    return value.at(0).unicode() - '0';
+}
+
+QString flag(bool on)
+{
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+} // namespace
+
+DeviceSettings::DeviceSettings(QString fileName) : m_fileName(std::move(fileName))
+{
+}
+
+DeviceSetSection DeviceSettings::readDeviceSet() const
+{
+    const PrivateProfile ini(m_fileName);
+    DeviceSetSection s;
+    s.devType = firstDigit(ini, QStringLiteral("DEVTYPE"), QStringLiteral("3"));
+    s.devNum = firstDigit(ini, QStringLiteral("DEVNUM"), QStringLiteral("-1"));
+    s.modemSet1 = firstDigit(ini, QStringLiteral("MODEMSET1"), QStringLiteral("0"));
+    s.modemSet2 = firstDigit(ini, QStringLiteral("MODEMSET2"), QStringLiteral("0"));
+    return s;
+}
+
+SystemSection DeviceSettings::readSystem() const
+{
+    const PrivateProfile ini(m_fileName);
+    SystemSection s;
+    s.autoStart = ini.readInt(kSystem, QStringLiteral("AUTOSTART"), 0) != 0;
+    s.delHeader = ini.readInt(kSystem, QStringLiteral("DELHEADER"), 0) != 0;
+    s.isDtmf = ini.readInt(kSystem, QStringLiteral("ISDTMF"), 0) != 0;
+    return s;
+}
+
+void DeviceSettings::writeTapiChoice(int lineIndex) const
+{
+    PrivateProfile ini(m_fileName);
+    ini.writeString(kDeviceSet, QStringLiteral("DEVTYPE"), QStringLiteral("3"));
+    ini.writeString(kDeviceSet, QStringLiteral("DEVNUM"), QString::number(lineIndex));
+}
+
+void DeviceSettings::writeModemChoice(int portIndex, int callerIdCommandIndex, int initCommandIndex) const
+{
+    PrivateProfile ini(m_fileName);
+    ini.writeString(kDeviceSet, QStringLiteral("DEVTYPE"), QStringLiteral("4"));
+    ini.writeString(kDeviceSet, QStringLiteral("DEVNUM"), QString::number(portIndex));
+    ini.writeString(kDeviceSet, QStringLiteral("MODEMSET1"), QString::number(callerIdCommandIndex));
+    ini.writeString(kDeviceSet, QStringLiteral("MODEMSET2"), QString::number(initCommandIndex));
+}
+
+void DeviceSettings::writeAutoStart(bool on) const
+{
+    PrivateProfile(m_fileName).writeString(kSystem, QStringLiteral("AUTOSTART"), flag(on));
+}
+
+void DeviceSettings::writeDelHeader(bool on) const
+{
+    PrivateProfile(m_fileName).writeString(kSystem, QStringLiteral("DELHEADER"), flag(on));
+}
+
+void DeviceSettings::writeIsDtmf(bool on) const
+{
+    PrivateProfile(m_fileName).writeString(kSystem, QStringLiteral("ISDTMF"), flag(on));
+}

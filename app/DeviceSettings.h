@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+// The [DEVICESET] section of "sysset.ini": the device being watched, as the monitoring
+// command last stored it.
+struct DeviceSetSection
+{
+    int devType = 3;   // 3 TAPI, anything else the modem
+    int devNum = 0;    // item index of the line device or of the port (0 = COM1)
+    int modemSet1 = 0; // item index of the caller-ID command
+    int modemSet2 = 0; // item index of the initialisation command
+
+    bool isTapi() const { return devType == 3; }
+};
+
+// The [SYSTEM] section: the three options of the main window.
+struct SystemSection
+{
+    bool autoStart = false; // start with the desktop session and start monitoring by itself
+    bool delHeader = false; // drop the first digit of every caller number
+    bool isDtmf = false;    // stored and restored only
+};
+
+// "sysset.ini" of the program folder, read once at start-up and written key by key as the
+// user acts. Results of writes are not examined: in a read-only folder the old values stay.
+class DeviceSettings
+{
+public:
+    explicit DeviceSettings(QString fileName);
+
+    // Each value is held in a one-character field, so only its first character counts, read
+    // as a decimal digit (a non-digit gives 0): a missing DEVNUM ("-1") reads as 0 and a stored
+    // index of 12 reads back as 1.
+    DeviceSetSection readDeviceSet() const;
+    // Integers; anything other than 0 counts as checked.
+    SystemSection readSystem() const;
+
+    void writeTapiChoice(int lineIndex) const;
+    void writeModemChoice(int portIndex, int callerIdCommandIndex, int initCommandIndex) const;
+
+    void writeAutoStart(bool on) const;
+    void writeDelHeader(bool on) const;
+    void writeIsDtmf(bool on) const;
+
+private:
+    QString m_fileName;
+};
