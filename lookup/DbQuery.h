@@ -1,0 +1,25 @@
+#pragma once
+
+#include "lookup/DbDataSet.h"
+
+// A statement on a connection. The statement is the text of its lines, joined by line
+// ends. open() runs a statement that returns rows and keeps them with the first record
+// current; execSql() runs one that returns none. Both open a closed connection first and
+// throw DbError with the provider's message on failure.
+class DbQuery : public DbDataSet
+{
+    Q_OBJECT
+
+public:
+    explicit DbQuery(DbConnection* connection = nullptr, QObject* parent = nullptr);
+
+    void clearSql();
+    void addSql(const QString& line);
+    QString sql() const;
+
+    void open();
+    void execSql();
+
+private:
+    QStringList m_lines;
+};
