@@ -12,6 +12,7 @@
 //   Provider=SQLite;Data Source=file.db                        a SQLite file
 //
 // Other keys (Persist Security Info, the Jet password, ...) are accepted and ignored.
+// A file named without a folder is looked for in the program folder.
 class ConnectionString
 {
     Q_DECLARE_TR_FUNCTIONS(ConnectionString)

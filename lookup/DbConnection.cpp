@@ -2,6 +2,7 @@
 
 #include "lookup/ConnectionString.h"
 #include "lookup/DbError.h"
+#include "platform/ProgramFolder.h"
 #include "platform/db/AccessMirror.h"
 
 #include <QFileInfo>
@@ -13,6 +14,14 @@
 
 namespace {
 std::atomic<int> g_counter{0};
+
+// A file named without a folder lies in the program folder, beside "Vornx.ini".
+QString resolvedFile(const QString& name)
+{
+    if (QFileInfo(name).isAbsolute())
+        return name;
+    return ProgramFolder::file(name);
+}
 } // namespace
 
 DbConnection::DbConnection()
@@ -52,7 +61,7 @@ void DbConnection::open()
         AccessMirror* mirror = m_mirror ? m_mirror : &fallback;
         QString file;
         QString error;
-        if (!mirror->refresh(target.dataSource(), &file, &error))
+        if (!mirror->refresh(resolvedFile(target.dataSource()), &file, &error))
             throw DbError(error);
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         db.setDatabaseName(file);
@@ -60,12 +69,15 @@ void DbConnection::open()
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         break;
     }
-    case ConnectionString::Kind::Sqlite:
-        if (!QFileInfo::exists(target.dataSource()))
-            throw DbError(tr("找不到 SQLite 数据库文件：%1").arg(target.dataSource()));
+    case ConnectionString::Kind::Sqlite: {
+        // SQLite would create a missing file and then report missing tables instead.
+        const QString file = resolvedFile(target.dataSource());
+        if (!QFileInfo(file).isFile())
+            throw DbError(tr("找不到 SQLite 数据库文件：%1").arg(file));
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(target.dataSource());
+        db.setDatabaseName(file);
         break;
+    }
     }
     if (!db.isValid()) {
         db = QSqlDatabase();
