@@ -123,6 +123,8 @@ QStringList DbConnection::tableNames()
     QStringList names = db.tables(QSql::Tables) + db.tables(QSql::Views);
     if (db.lastError().isValid())
         throw DbError(db.lastError().text());
+    // SQLite keeps its own bookkeeping in tables named "sqlite_...", which no user can create.
+    names.removeIf([](const QString& name) { return name.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive); });
     names.removeDuplicates();
     names.sort(Qt::CaseInsensitive);
     return names;

@@ -95,11 +95,11 @@ void DbDataSet::next()
     checkOpen();
     if (m_eof)
         return;
+    m_bof = false;
     if (m_current + 1 >= m_rows.size()) {
         m_eof = true;
         return;
     }
-    m_bof = false;
     setCurrent(m_current + 1);
 }
 

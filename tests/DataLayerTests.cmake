@@ -1,0 +1,13 @@
+# Data-layer tests run on real databases; a throwaway PostgreSQL server is started for them.
+set(VORNX_PG_STATE ${CMAKE_CURRENT_BINARY_DIR}/pgserver.state)
+add_test(NAME pgserver_start COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/support/pgserver.sh start ${VORNX_PG_STATE})
+add_test(NAME pgserver_stop COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/support/pgserver.sh stop ${VORNX_PG_STATE})
+set_tests_properties(pgserver_start PROPERTIES FIXTURES_SETUP postgres)
+set_tests_properties(pgserver_stop PROPERTIES FIXTURES_CLEANUP postgres)
+function(vornx_add_db_test name)
+    vornx_add_test(${name} ${ARGN})
+    target_sources(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support/TestDatabases.cpp)
+    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "VORNX_PG_STATE=${VORNX_PG_STATE}")
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED postgres)
+endfunction()
+vornx_add_db_test(tst_dbaccess SOURCES lookup/tst_dbaccess.cpp LIBS lookup)
