@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/addressbook/AddrBookDialogs.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <vector>
+
+// One contact as the caller window shows it. Address parts and telephone numbers are each
+// preceded by "|"; a missing part adds nothing.
+struct __EMAILS
+{
+    QString Name;
+    QString BusinessAddress; // country, state, city, postal code, street
+    QString HomeAddress;     // the same parts of the home address
+    QString Company;
+    QString Gender; // "不确定", "女", "男" or empty
+    QString Birthday; // "yyyy-mm-dd"
+    QString EMail;    // empty unless it holds "@"
+    QString Notes;
+    QString Phones; // the fourteen telephone numbers in their fixed order
+    QByteArray EntryID; // names the contact in the store; empty for none
+};
+
+// The address book as the caller window uses it: every contact read into memory once, by
+// Open, and searched by telephone number. Contacts added or changed later are seen by the
+// next CWinAddrBook.
+class CWinAddrBook
+{
+public:
+    // The store named by the program folder's settings.
+    explicit CWinAddrBook(AddrBookDialogs* dialogs = nullptr);
+    CWinAddrBook(QString storePath, AddrBookDialogs* dialogs);
+
+    // Reads every contact. 2 when the store exists but cannot be read (nothing is loaded),
+    // else 0; a missing file is an empty address book.
+    quint32 Open();
+    // The contacts whose telephone numbers hold `number` as the end of a number. Only the
+    // first occurrence of `number` in a contact's numbers counts. The entries stay owned here.
+    QList<const __EMAILS*> FindByPhone(const QString& number) const;
+    // The details dialog of a contact; a saved edit updates `EntryID` to name it afterwards.
+    // An empty identifier shows nothing.
+    AddrBookDialogs::Result ShowDetails(QByteArray& EntryID);
+    AddrBookDialogs::Result NewContact();
+
+    QString StorePath;
+    std::vector<__EMAILS> Entries;
+    bool Opened = false; // the store was read
+    bool Loaded = false; // Open has run
+
+private:
+    AddrBookDialogs* m_dialogs;
+};
