@@ -1,0 +1,140 @@
+#include "setup/DataSourceSettings.h"
+
+#include "platform/profile/PrivateProfile.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const QString kQueryType = QStringLiteral("QUERYTYPE");
+const QString kDbSet = QStringLiteral("DBSET");
+const QString kTableSet = QStringLiteral("TABLESET");
+
+// A whole decimal number with an optional sign; anything else (empty, "2a", "1.5") gives 0
+// and false.
+int wholeNumber(const QString& text, bool* valid)
+{
+    const int value = text.toInt(valid, 10);
+    return *valid ? value : 0;
+}
+
+} // namespace
+
+DataSourceSettings DataSourceSettings::read(const QString& iniFile)
+{
+    const PrivateProfile ini(iniFile);
+    DataSourceSettings s;
+    s.queryType = wholeNumber(ini.readString(kQueryType, QStringLiteral("TYPE"), QStringLiteral("1"), 256),
+                              &s.queryTypeValid);
+    if (s.queryType != 2 && s.queryType != 3)
+        return s;
+    s.connectString = ini.readString(kDbSet, QStringLiteral("ConnectString"), QString(), 256);
+    s.customerSql = ini.readString(kDbSet, QStringLiteral("strSQL"), QString(), 512);
+    s.businessSql = DataSourceSql::completedBusinessStatement(
+        ini.readString(kDbSet, QStringLiteral("strSQL1"), QString(), 512), s.customerSql);
+    s.fieldCount = wholeNumber(ini.readString(kTableSet, QStringLiteral("FIELDNUM"), QStringLiteral("0"), 256),
+                               &s.fieldCountValid);
+    for (int k = 0; k < s.fieldCount; ++k)
+        s.labels << ini.readString(kTableSet, QStringLiteral("FIELD%1").arg(k), QStringLiteral("a"), 256);
+    return s;
+}
+
+QString DataSourceSql::customerStatement(const QString& table, const QStringList& shownFields,
+                                         const QStringList& phoneFields)
+{
+    QString sql = QStringLiteral("select ") + shownFields.join(QLatin1String(", ")) + QStringLiteral(" from ") + table
+                  + QStringLiteral(" b where ");
+    for (qsizetype i = 0; i < phoneFields.size(); ++i)
+        sql += (i == 0 ? QStringLiteral(" b.") : QStringLiteral("or b.")) + phoneFields.at(i)
+               + QStringLiteral(" like '%#NO#' ");
+    return sql;
+}
+
+QString DataSourceSql::businessStatement(const QString& businessTable, const QString& customerTable,
+                                         const QList<QPair<QString, QString>>& joins)
+{
+    QString sql = QStringLiteral("select a.* from ") + businessTable + QStringLiteral(" a,") + customerTable
+                  + QStringLiteral(" b where ");
+    for (const auto& [businessField, customerField] : joins)
+        sql += QStringLiteral(" a.") + businessField + QStringLiteral("=b.") + customerField + QStringLiteral(" and ");
+    return sql;
+}
+
+QString DataSourceSql::completedBusinessStatement(const QString& businessSql, const QString& customerSql)
+{
+    const qsizetype where = customerSql.indexOf(QLatin1String("where"), 0, Qt::CaseSensitive);
+    const QString condition = customerSql.mid(where < 0 ? 4 : where + 5);
+    return businessSql + QStringLiteral(" (") + condition + QStringLiteral(" )");
+}
+
+QString DataSourceSql::label(const QString& fieldName, const QString& caption)
+{
+    return caption.isEmpty() ? fieldName : caption;
+}
+
+DataSourceWriter::DataSourceWriter(QString folder)
+    : m_folder(std::move(folder))
+{
+    if (!m_folder.endsWith(QLatin1Char('/')))
+        m_folder += QLatin1Char('/');
+}
+
+QString DataSourceWriter::fileName() const
+{
+    return m_folder + QStringLiteral("Vornx.ini");
+}
+
+QString DataSourceWriter::tempFileName() const
+{
+    return m_folder + QStringLiteral("Vornx_temp.ini");
+}
+
+void DataSourceWriter::startFrom(const QString& templateFile)
+{
+    // A temporary file left behind by an interrupted run must not lend its keys to the new file.
+    QFile::remove(tempFileName());
+    if (!templateFile.isEmpty())
+        QFile::copy(templateFile, tempFileName());
+}
+
+void DataSourceWriter::write(const QString& section, const QString& key, const QString& value)
+{
+    PrivateProfile(tempFileName()).writeString(section, key, value);
+}
+
+void DataSourceWriter::writeQueryType(int type)
+{
+    write(kQueryType, QStringLiteral("TYPE"), QString::number(type));
+}
+
+void DataSourceWriter::writeConnectString(const QString& connectString)
+{
+    write(kDbSet, QStringLiteral("ConnectString"), connectString);
+}
+
+void DataSourceWriter::writeExternalSource(const QString& connectString, const QString& customerSql,
+                                           const QString& businessSql, const QStringList& labels)
+{
+    writeQueryType(2);
+    writeConnectString(connectString);
+    write(kDbSet, QStringLiteral("strSQL"), customerSql);
+    write(kDbSet, QStringLiteral("strSQL1"), businessSql);
+    for (qsizetype k = 0; k < labels.size(); ++k)
+        write(kTableSet, QStringLiteral("FIELD%1").arg(k), labels.at(k));
+    write(kTableSet, QStringLiteral("FIELDNUM"), QString::number(labels.size()));
+}
+
+bool DataSourceWriter::commit(QString* error)
+{
+    // One rename replaces the old file: a crash leaves either the old or the new settings,
+    // never none as deleting first and renaming after would.
+    if (std::rename(QFile::encodeName(tempFileName()).constData(), QFile::encodeName(fileName()).constData()) == 0)
+        return true;
+    if (error)
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+    return false;
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+// "Vornx.ini": where the caller window looks a caller up.
+//   [QUERYTYPE] TYPE            1 address book, 2 external database, 3 inventory account set
+//   [DBSET]     ConnectString   connection string of the lookup database
+//               strSQL          customer statement, "#NO#" standing for the caller's number
+//               strSQL1         first half of the business statement
+//   [TABLESET]  FIELDNUM, FIELD0 ... FIELD(n-1)   labels of the customer statement's columns
+struct DataSourceSettings
+{
+    // TYPE and FIELDNUM that are not whole numbers read as 0 and clear these flags, so the
+    // reader can ask the user to set the data source again.
+    int queryType = 1;
+    bool queryTypeValid = true;
+    QString connectString;
+    QString customerSql;
+    QString businessSql; // already completed with the customer statement's condition
+    int fieldCount = 0;
+    bool fieldCountValid = true;
+    QStringList labels; // fieldCount labels, "a" where a key is missing
+
+    // Reads the file with the buffer sizes of the original reader: 255 characters for the
+    // connection string, the type and the labels, 511 for the two statements. The database
+    // keys are read only for types 2 and 3.
+    static DataSourceSettings read(const QString& iniFile);
+};
+
+// The statements and labels the mapping wizard writes, as plain functions.
+namespace DataSourceSql {
+
+// "select f1, f2 from T b where  b.p1 like '%#NO#' or b.p2 like '%#NO#' "
+QString customerStatement(const QString& table, const QStringList& shownFields, const QStringList& phoneFields);
+
+// "select a.* from B a,T b where  a.x=b.y and " for each (business field, customer field) pair.
+QString businessStatement(const QString& businessTable, const QString& customerTable,
+                          const QList<QPair<QString, QString>>& joins);
+
+// The business statement completed with the customer statement's condition: the text after
+// the first lower-case "where" of the customer statement (after its first four characters
+// when there is none), appended in brackets.
+QString completedBusinessStatement(const QString& businessSql, const QString& customerSql);
+
+// The caption typed for a field, or the field's name when none was typed.
+QString label(const QString& fieldName, const QString& caption);
+
+} // namespace DataSourceSql
+
+// Writes a new "Vornx.ini" through "Vornx_temp.ini" in the same folder. commit() puts the new
+// file in place with one rename, so either the old or the new settings are there at any moment.
+class DataSourceWriter
+{
+public:
+    explicit DataSourceWriter(QString folder);
+
+    QString fileName() const;
+    QString tempFileName() const;
+
+    // Starts the temporary file from a template (the inventory link's "Orvel.ini"); without
+    // a template, or when it is missing, the temporary file starts empty.
+    void startFrom(const QString& templateFile = QString());
+
+    void writeQueryType(int type);
+    void writeConnectString(const QString& connectString);
+    // TYPE 2 with the connection string, both statements, the labels and their count, in
+    // the order the wizard writes them.
+    void writeExternalSource(const QString& connectString, const QString& customerSql, const QString& businessSql,
+                             const QStringList& labels);
+
+    bool commit(QString* error = nullptr);
+
+private:
+    void write(const QString& section, const QString& key, const QString& value);
+
+    QString m_folder;
+};

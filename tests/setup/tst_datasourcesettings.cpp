@@ -1,0 +1,199 @@
+#include "setup/DataSourceSettings.h"
+
+#include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestDataSourceSettings : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void writeGbk(const QString& file, const QString& text)
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QStringEncoder gbk("GB18030");
+        f.write(gbk.encode(text));
+    }
+    static QString readGbk(const QString& file)
+    {
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly))
+            return QString();
+        QStringDecoder gbk("GB18030");
+        return gbk.decode(f.readAll());
+    }
+
+private slots:
+    // Customer table Unit (ID, Name, Phone, PhoneMove), business table BillIndex joined on UnitID.
+    void workedExample()
+    {
+        const QString custSql = DataSourceSql::customerStatement(QStringLiteral("Unit"), {"Name", "Phone"},
+                                                                 {"Phone", "PhoneMove"});
+        QCOMPARE(custSql, QStringLiteral("select Name, Phone from Unit b where  b.Phone like '%#NO#' or b.PhoneMove like '%#NO#' "));
+        const QString bizSql = DataSourceSql::businessStatement(QStringLiteral("BillIndex"), QStringLiteral("Unit"),
+                                                                {{QStringLiteral("UnitID"), QStringLiteral("ID")}});
+        QCOMPARE(bizSql, QStringLiteral("select a.* from BillIndex a,Unit b where  a.UnitID=b.ID and "));
+        const QStringList labels = {DataSourceSql::label(QStringLiteral("Name"), QStringLiteral("客户姓名")),
+                                    DataSourceSql::label(QStringLiteral("Phone"), QString())};
+        QCOMPARE(labels, QStringList({"客户姓名", "Phone"}));
+
+        QTemporaryDir dir;
+        DataSourceWriter writer(dir.path());
+        writer.startFrom();
+        writer.writeExternalSource(QStringLiteral("Provider=SQLite;Data Source=demo.db"), custSql, bizSql, labels);
+        QVERIFY(writer.commit());
+        QVERIFY(!QFile::exists(writer.tempFileName()));
+
+        const DataSourceSettings s = DataSourceSettings::read(writer.fileName());
+        QCOMPARE(s.queryType, 2);
+        QVERIFY(s.queryTypeValid);
+        QCOMPARE(s.connectString, QStringLiteral("Provider=SQLite;Data Source=demo.db"));
+        // The trailing blanks the writer leaves are dropped by the reader.
+        QCOMPARE(s.customerSql, QStringLiteral("select Name, Phone from Unit b where  b.Phone like '%#NO#' or b.PhoneMove like '%#NO#'"));
+        QCOMPARE(s.businessSql, QStringLiteral("select a.* from BillIndex a,Unit b where  a.UnitID=b.ID and (  b.Phone like "
+                                               "'%#NO#' or b.PhoneMove like '%#NO#' )"));
+        QCOMPARE(s.fieldCount, 2);
+        QCOMPARE(s.labels, labels);
+        // Labels are stored as GBK text.
+        QFile raw(writer.fileName());
+        QVERIFY(raw.open(QIODevice::ReadOnly));
+        QVERIFY(raw.readAll().contains(QByteArray("\xbf\xcd\xbb\xa7\xd0\xd5\xc3\xfb")));
+    }
+
+    void readerDefaultsAndBadNumbers()
+    {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("Vornx.ini"));
+        DataSourceSettings s = DataSourceSettings::read(ini); // no file: address book
+        QCOMPARE(s.queryType, 1);
+        QVERIFY(s.queryTypeValid);
+        QVERIFY(s.connectString.isEmpty());
+
+        writeGbk(ini, QStringLiteral("[QUERYTYPE]\r\nTYPE=abc\r\n[DBSET]\r\nConnectString=x\r\n"));
+        s = DataSourceSettings::read(ini);
+        QCOMPARE(s.queryType, 0);
+        QVERIFY(!s.queryTypeValid);
+        QVERIFY(s.connectString.isEmpty()); // type 0 reads no database keys
+
+        writeGbk(ini, QStringLiteral("[QUERYTYPE]\r\nTYPE=3\r\n[TABLESET]\r\nFIELDNUM=2x\r\nFIELD0=名称\r\n"));
+        s = DataSourceSettings::read(ini);
+        QCOMPARE(s.queryType, 3);
+        QCOMPARE(s.fieldCount, 0);
+        QVERIFY(!s.fieldCountValid);
+        QVERIFY(s.labels.isEmpty());
+
+        // More fields announced than labelled: the missing labels read "a".
+        writeGbk(ini, QStringLiteral("[QUERYTYPE]\r\nTYPE= 2 \r\n[TABLESET]\r\nFIELDNUM=3\r\nFIELD0=名称\r\nFIELD2=电话\r\n"));
+        s = DataSourceSettings::read(ini);
+        QCOMPARE(s.queryType, 2);
+        QCOMPARE(s.labels, QStringList({"名称", "a", "电话"}));
+        // strSQL and strSQL1 missing: the completion still applies.
+        QCOMPARE(s.businessSql, QStringLiteral(" ( )"));
+
+        writeGbk(ini, QStringLiteral("[QUERYTYPE]\r\nTYPE=2\r\n"));
+        s = DataSourceSettings::read(ini);
+        QCOMPARE(s.fieldCount, 0);
+        QVERIFY(s.fieldCountValid);
+    }
+
+    void longValuesAreCut()
+    {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("Vornx.ini"));
+        const QString conn = QStringLiteral("Provider=SQLite;Data Source=") + QString(300, QLatin1Char('x'));
+        const QString sql = QStringLiteral("select ") + QString(600, QLatin1Char('y')) + QStringLiteral(" from T b where 1");
+        writeGbk(ini, QStringLiteral("[QUERYTYPE]\r\nTYPE=2\r\n[DBSET]\r\nConnectString=%1\r\nstrSQL=%2\r\nstrSQL1=%2\r\n")
+                          .arg(conn, sql));
+        const DataSourceSettings s = DataSourceSettings::read(ini);
+        QCOMPARE(s.connectString, conn.left(255));
+        QCOMPARE(s.customerSql, sql.left(511));
+        // No "where" within the 511 characters read: the condition is taken from the fifth character.
+        QCOMPARE(s.businessSql, sql.left(511) + QStringLiteral(" (") + sql.left(511).mid(4) + QStringLiteral(" )"));
+    }
+
+    void completionSplitsAtTheFirstLowerCaseWhere_data()
+    {
+        QTest::addColumn<QString>("business");
+        QTest::addColumn<QString>("customer");
+        QTest::addColumn<QString>("completed");
+        QTest::newRow("field named with where") << "select a.* from B a,T b where  a.x=b.y and"
+                                                << "select somewhere, Phone from T b where  b.Phone like '%#NO#'"
+                                                << "select a.* from B a,T b where  a.x=b.y and (, Phone from T b where  b.Phone like '%#NO#' )";
+        QTest::newRow("upper-case WHERE is not looked for") << "B" << "select x from T b WHERE c where d"
+                                                            << "B ( d )";
+        QTest::newRow("no join") << DataSourceSql::businessStatement(QStringLiteral("B"), QStringLiteral("T"), {}).trimmed()
+                                 << "select n from T b where  b.p like '%#NO#'"
+                                 << "select a.* from B a,T b where (  b.p like '%#NO#' )";
+    }
+    void completionSplitsAtTheFirstLowerCaseWhere()
+    {
+        QFETCH(QString, business);
+        QFETCH(QString, customer);
+        QFETCH(QString, completed);
+        QCOMPARE(DataSourceSql::completedBusinessStatement(business, customer), completed);
+    }
+
+    void builders()
+    {
+        QCOMPARE(DataSourceSql::businessStatement(QStringLiteral("Orders"), QStringLiteral("Customers"),
+                                                  {{QStringLiteral("CustomerID"), QStringLiteral("CustomerID")},
+                                                   {QStringLiteral("ShipName"), QStringLiteral("CompanyName")}}),
+                 QStringLiteral("select a.* from Orders a,Customers b where  a.CustomerID=b.CustomerID and  "
+                                "a.ShipName=b.CompanyName and "));
+        // A field both shown and matched stands in both lists.
+        QCOMPARE(DataSourceSql::customerStatement(QStringLiteral("T"), {"Phone"}, {"Phone"}),
+                 QStringLiteral("select Phone from T b where  b.Phone like '%#NO#' "));
+    }
+
+    void replacementKeepsOldOrNewFile()
+    {
+        QTemporaryDir dir;
+        DataSourceWriter writer(dir.path());
+        writeGbk(writer.fileName(), QStringLiteral("[QUERYTYPE]\r\nTYPE=2\r\n[DBSET]\r\nConnectString=old\r\n"));
+        // A temporary file left by an interrupted run lends nothing to the new file.
+        writeGbk(writer.tempFileName(), QStringLiteral("[DBSET]\r\nConnectString=stale\r\n"));
+
+        writer.startFrom();
+        writer.writeQueryType(1);
+        // Until the commit, the old settings are what a reader sees.
+        QCOMPARE(DataSourceSettings::read(writer.fileName()).connectString, QStringLiteral("old"));
+        QVERIFY(writer.commit());
+        const QString text = readGbk(writer.fileName());
+        QVERIFY2(!text.contains(QLatin1String("ConnectString")), qPrintable(text));
+        QCOMPARE(DataSourceSettings::read(writer.fileName()).queryType, 1);
+        QVERIFY(!QFile::exists(writer.tempFileName()));
+    }
+
+    void inventoryTemplate()
+    {
+        QTemporaryDir dir;
+        const QString orvel = dir.filePath(QStringLiteral("Orvel.ini"));
+        writeGbk(orvel, QStringLiteral("[QUERYTYPE]\r\nTYPE=3\r\n[DBSET]\r\nConnectString=placeholder\r\nstrSQL=select "
+                                       "Name from Unit b where  b.Phone like '%#NO#' \r\nstrSQL1=select a.* from BillIndex "
+                                       "a,Unit b where  a.UnitID=b.ID and \r\n[TABLESET]\r\nFIELDNUM=1\r\nFIELD0=单位名称\r\n"));
+        const QString conn = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data "
+                                            "Source=/store/a.mdb;User ID=Admin;Jet OLEDB:Database Password=Marlo306158");
+        DataSourceWriter writer(dir.path());
+        writer.startFrom(orvel);
+        writer.writeConnectString(conn);
+        QVERIFY(writer.commit());
+        const DataSourceSettings s = DataSourceSettings::read(writer.fileName());
+        QCOMPARE(s.queryType, 3);
+        QCOMPARE(s.connectString, conn.left(255));
+        QCOMPARE(s.labels, QStringList({"单位名称"}));
+        QVERIFY(QFile::exists(orvel)); // the template stays
+
+        // Without the template the file holds only the connection string: the address book is used.
+        writer.startFrom(dir.filePath(QStringLiteral("missing.ini")));
+        writer.writeConnectString(conn);
+        QVERIFY(writer.commit());
+        QCOMPARE(DataSourceSettings::read(writer.fileName()).queryType, 1);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestDataSourceSettings)
+#include "tst_datasourcesettings.moc"
