@@ -1,4 +1,5 @@
 #include "app/MainForm.h"
+#include "app/RegionCommand.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ui/MessageBoxes.h"
 
@@ -6,11 +7,16 @@
 
 int main(int argc, char* argv[])
 {
+    // A region query from a script needs no display and no window.
+    if (RegionCommand::requested(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return RegionCommand::run(app.arguments());
+    }
     QApplication app(argc, argv);
     QString error;
     if (!ProgramFolder::init(app.arguments(), &error)) {
-        MessageBoxes::show({QMessageBox::Critical, QStringLiteral("错误提示"), error, QMessageBox::Ok,
-                            QMessageBox::Ok});
+        MessageBoxes::show(
+            {QMessageBox::Critical, QStringLiteral("错误提示"), error, QMessageBox::Ok, QMessageBox::Ok});
         return 0;
     }
     TMainForm form;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+
+class TAreaCode;
+
+// The answer of the number-location query for a typed number, shared by the query window
+// and the command line so that both say the same.
+class RegionQuery
+{
+    Q_DECLARE_TR_FUNCTIONS(RegionQuery)
+
+public:
+    // entry: the digits as typed. Leading zeros are dropped; 8 digits or fewer are a
+    // local number; a longer number gets its region or the no-record text.
+    static QString answer(const TAreaCode& table, const QString& entry);
+    // entry without its leading '0' characters.
+    static QString withoutLeadingZeros(const QString& entry);
+};

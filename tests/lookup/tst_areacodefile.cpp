@@ -1,0 +1,253 @@
+#include "lookup/AreaCode.h"
+#include "lookup/AreaCodeFile.h"
+#include "lookup/RegionQuery.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+
+namespace {
+QByteArray gbk(const QString& text)
+{
+    QStringEncoder encoder("GB18030");
+    return encoder(text);
+}
+
+QByteArray record(const QByteArray& code, const QByteArray& name)
+{
+    return code.leftJustified(8, ' ') + '\r' + name + "\r\n";
+}
+
+QByteArray dump(const TAreaCode& table)
+{
+    QByteArray out;
+    for (const TAreaCodeCell& c : table.Cells())
+        out += QByteArray(c.Code) + '=' + QByteArray(c.District) + ' ';
+    return out;
+}
+
+QString shippedTable()
+{
+    return QStringLiteral(VORNX_BIN_DIR "/area.dat");
+}
+
+QString referenceTable()
+{
+    return QStringLiteral(VORNX_SHARED_DATA "/area.dat");
+}
+} // namespace
+
+class TestAreaCodeFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cutCode_data();
+    void cutCode();
+    void readsRecordsWithAnyWhiteSpace();
+    void incompleteRecordAtEndAddsNothing();
+    void recordOrderDoesNotMatter();
+    void badRecordsAreSkippedAndCounted();
+    void emptyFileGivesEmptyTable();
+    void missingFileIsCreatedEmpty();
+    void unopenableFileReportsAndEmpties();
+    void answers_data();
+    void answers();
+    void shippedTableAnswers();
+    void shippedTableMatchesReference();
+};
+
+void TestAreaCodeFile::cutCode_data()
+{
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<QByteArray>("code");
+    QTest::newRow("area code") << QByteArray("010     ") << QByteArray("010");
+    QTest::newRow("eight characters") << QByteArray("01390591") << QByteArray("01390591");
+    QTest::newRow("leading space") << QByteArray(" 12 4567") << QByteArray(" 12");
+    QTest::newRow("one character") << QByteArray("0       ") << QByteArray("0");
+    QTest::newRow("inner space") << QByteArray("059 1   ") << QByteArray("059");
+}
+
+void TestAreaCodeFile::cutCode()
+{
+    QFETCH(QByteArray, field);
+    QFETCH(QByteArray, code);
+    QCOMPARE(AreaCodeFile::cutCode(field).toByteArray(), code);
+}
+
+void TestAreaCodeFile::readsRecordsWithAnyWhiteSpace()
+{
+    const QByteArray fuzhou = gbk(QStringLiteral("福建省福州市"));
+    // The usual CR / CR LF, then spaces and tabs as separator, LF-only endings, blank
+    // lines, and a last record without its line end.
+    const QByteArray bytes = record("0591", fuzhou) + "010     \t \r北京市\n\n\r\n" + "01390591  mobile\n" +
+                             "020     \r" + gbk(QStringLiteral("广东省广州市"));
+    TAreaCode table;
+    const AreaCodeLoad load = AreaCodeFile::read(bytes, table);
+    QVERIFY(load.error.isEmpty());
+    QCOMPARE(load.loaded, 4);
+    QCOMPARE(load.skipped, 0);
+    QCOMPARE(dump(table),
+             "010=北京市 020=" + gbk(QStringLiteral("广东省广州市")) + " 0591=" + fuzhou + " 01390591=mobile ");
+    QCOMPARE(RegionQuery::answer(table, QStringLiteral("13905911234")), QStringLiteral("mobile"));
+}
+
+void TestAreaCodeFile::incompleteRecordAtEndAddsNothing()
+{
+    TAreaCode table;
+    QCOMPARE(AreaCodeFile::read(record("010", "a") + "0591    \r\n", table).loaded, 1);
+    QCOMPARE(AreaCodeFile::read(record("010", "a") + "059", table).loaded, 1);
+    QCOMPARE(dump(table), QByteArray("010=a "));
+}
+
+void TestAreaCodeFile::recordOrderDoesNotMatter()
+{
+    QList<QByteArray> records;
+    QRandomGenerator random(17);
+    for (int i = 0; i < 500; ++i) {
+        const QByteArray code = "0" + QByteArray::number(random.bounded(1, 9999999));
+        records << record(code, "n" + code);
+    }
+    std::sort(records.begin(), records.end());
+    records.erase(std::unique(records.begin(), records.end()), records.end());
+    TAreaCode sorted;
+    AreaCodeFile::read(records.join(), sorted);
+    std::shuffle(records.begin(), records.end(), random);
+    TAreaCode shuffled;
+    AreaCodeFile::read(records.join(), shuffled);
+    QCOMPARE(dump(shuffled), dump(sorted));
+    QCOMPARE(sorted.Cells().size(), size_t(records.size()));
+}
+
+void TestAreaCodeFile::badRecordsAreSkippedAndCounted()
+{
+    const QByteArray longest(49, 'n');
+    const QByteArray bytes = record("010", "a") + record("020", QByteArray(50, 'x')) + record("0591", longest) +
+                             record("0592", QByteArray(400, 'y')) + record("0593", "c") +
+                             QByteArray("\0"
+                                        "123456\r",
+                                        8) +
+                             "zero\r\n";
+    TAreaCode table;
+    const AreaCodeLoad load = AreaCodeFile::read(bytes, table);
+    QCOMPARE(load.loaded, 3);
+    QCOMPARE(load.skipped, 3);
+    QCOMPARE(load.firstSkipReason, QStringLiteral("TAreaCodeCell类District字段过长"));
+    QCOMPARE(dump(table), "010=a 0591=" + longest + " 0593=c ");
+}
+
+void TestAreaCodeFile::emptyFileGivesEmptyTable()
+{
+    TAreaCode table;
+    table.Add(TAreaCodeCell("010", "old"));
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("\r\n \t\n")}) {
+        const AreaCodeLoad load = AreaCodeFile::read(bytes, table);
+        QVERIFY(load.error.isEmpty());
+        QVERIFY(table.Cells().empty());
+        QCOMPARE(table.CodeCount(3), 0);
+    }
+    QCOMPARE(RegionQuery::answer(table, QStringLiteral("13905911234")),
+             QStringLiteral("系统中无此号码记录，请提交给软件作者"));
+}
+
+void TestAreaCodeFile::missingFileIsCreatedEmpty()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("area.dat"));
+    TAreaCode table;
+    const AreaCodeLoad load = AreaCodeFile::load(path, table);
+    QVERIFY(load.error.isEmpty());
+    QVERIFY(table.Cells().empty());
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(QFileInfo(path).size(), 0);
+}
+
+void TestAreaCodeFile::unopenableFileReportsAndEmpties()
+{
+    QTemporaryDir dir;
+    TAreaCode table;
+    table.Add(TAreaCodeCell("010", "old"));
+    // A folder that does not exist: the file can neither be read nor created.
+    const AreaCodeLoad missingFolder = AreaCodeFile::load(dir.filePath(QStringLiteral("gone/area.dat")), table);
+    QCOMPARE(missingFolder.error, QStringLiteral("电话号码归属查询数据无法打开！"));
+    QVERIFY(table.Cells().empty());
+    // A folder in the file's place.
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("area.dat")));
+    QCOMPARE(AreaCodeFile::load(dir.filePath(QStringLiteral("area.dat")), table).error,
+             QStringLiteral("电话号码归属查询数据无法打开！"));
+}
+
+void TestAreaCodeFile::answers_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("answer");
+    const QString none = QStringLiteral("系统中无此号码记录，请提交给软件作者");
+    const QString local = QStringLiteral("本地号码");
+    QTest::newRow("leading zeros dropped") << "00591234567"
+                                           << "福建省福州市";
+    QTest::newRow("nine digits") << "591234567"
+                                 << "福建省福州市";
+    QTest::newRow("mobile") << "13905911234"
+                            << "福建省福州市";
+    QTest::newRow("mobile with zero") << "013905911234"
+                                      << "福建省福州市";
+    QTest::newRow("beijing") << "01087654321"
+                             << "北京市";
+    QTest::newRow("eight digits") << "12345678" << local;
+    QTest::newRow("eight after zeros") << "00012345678" << local;
+    QTest::newRow("empty") << "" << local;
+    QTest::newRow("zeros only") << "000000000000" << local;
+    QTest::newRow("unknown") << "19912345678" << none;
+}
+
+void TestAreaCodeFile::answers()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, answer);
+    TAreaCode table;
+    AreaCodeFile::read(record("010", gbk(QStringLiteral("北京市"))) +
+                           record("0591", gbk(QStringLiteral("福建省福州市"))) +
+                           record("01390591", gbk(QStringLiteral("福建省福州市"))),
+                       table);
+    QCOMPARE(RegionQuery::answer(table, entry), answer);
+}
+
+void TestAreaCodeFile::shippedTableAnswers()
+{
+    TAreaCode table;
+    const AreaCodeLoad load = AreaCodeFile::load(shippedTable(), table);
+    QVERIFY2(load.error.isEmpty(), qPrintable(shippedTable()));
+    QCOMPARE(load.skipped, 0);
+    QCOMPARE(table.Cells().size(), size_t(321375));
+    QCOMPARE(table.CodeCount(3), 10);
+    QCOMPARE(table.CodeCount(4), 318);
+    QCOMPARE(table.CodeCount(8), 321047);
+    QCOMPARE(RegionQuery::answer(table, QStringLiteral("13905911234")), QStringLiteral("福建省福州市"));
+    QCOMPARE(RegionQuery::answer(table, QStringLiteral("0591123456")), QStringLiteral("福建省福州市"));
+    QCOMPARE(RegionQuery::answer(table, QStringLiteral("01012345678")), QStringLiteral("北京市"));
+    // Written in full rather than libphonenumber's shortened "33".
+    QCOMPARE(RegionQuery::answer(table, QStringLiteral("03351234567")), QStringLiteral("河北省秦皇岛市"));
+    QCOMPARE(RegionQuery::answer(table, QStringLiteral("0331234567")),
+             QStringLiteral("系统中无此号码记录，请提交给软件作者"));
+    QCOMPARE(RegionQuery::answer(table, QStringLiteral("13035201234")), QStringLiteral("湖北省襄樊市"));
+}
+
+void TestAreaCodeFile::shippedTableMatchesReference()
+{
+    QFile reference(referenceTable());
+    if (!reference.open(QIODevice::ReadOnly))
+        QSKIP("the shared reference table is not there");
+    QFile shipped(shippedTable());
+    QVERIFY(shipped.open(QIODevice::ReadOnly));
+    // Same source package, same conversion: the same bytes.
+    QCOMPARE(QCryptographicHash::hash(shipped.readAll(), QCryptographicHash::Sha256),
+             QCryptographicHash::hash(reference.readAll(), QCryptographicHash::Sha256));
+}
+
+QTEST_APPLESS_MAIN(TestAreaCodeFile)
+#include "tst_areacodefile.moc"
