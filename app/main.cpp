@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 #include "app/RegionCommand.h"
+#include "lookup/DataModule.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ui/MessageBoxes.h"
 
@@ -19,10 +20,13 @@ int main(int argc, char* argv[])
             {QMessageBox::Critical, QStringLiteral("错误提示"), error, QMessageBox::Ok, QMessageBox::Ok});
         return 0;
     }
+    TDataModule1 dataModule(ProgramFolder::path());
+    DataModule1 = &dataModule;
     TMainForm form;
     MainForm = &form;
     form.show();
     const int rc = app.exec();
     MainForm = nullptr;
+    DataModule1 = nullptr;
     return rc == 0 ? 0 : rc;
 }
