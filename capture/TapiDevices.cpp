@@ -1,0 +1,115 @@
+#include "capture/TapiDevices.h"
+
+#include "capture/TAPILine.h"
+
+namespace {
+
+struct Flag
+{
+    DWORD bit;
+    const char* text;
+};
+
+// The order of each list is the order in which the report names the bits.
+constexpr Flag kBearerModes[] = {
+    {LINEBEARERMODE_VOICE, "\tLINEBEARERMODE_VOICE"},
+    {LINEBEARERMODE_SPEECH, "\tLINEBEARERMODE_SPEECH"},
+    {LINEBEARERMODE_DATA, "\tLINEBEARERMODE_DATA"},
+    {LINEBEARERMODE_ALTSPEECHDATA, "\tLINEBEARERMODE_ALTSPEECHDATA"},
+    {LINEBEARERMODE_MULTIUSE, "\tLINEBEARERMODE_MULTIUSE"},
+    {LINEBEARERMODE_NONCALLSIGNALING, "\tLINEBEARERMODE_NONCALLSIGNALING"},
+};
+
+constexpr Flag kAddressModes[] = {
+    {LINEADDRESSMODE_ADDRESSID, "\tLINEADDRESSMODE_ADDRESSID"},
+    {LINEADDRESSMODE_DIALABLEADDR, "\tLINEADDRESSMODE_DIALABLEADDR"},
+};
+
+// "DITAIGALDATA" is how the report has always spelled it.
+constexpr Flag kMediaModes[] = {
+    {LINEMEDIAMODE_ADSI, "\tLINEMEDIAMODE_ADSI"},
+    {LINEMEDIAMODE_AUTOMATEDVOICE, "\tLINEMEDIAMODE_AUTOMATEDVOICE"},
+    {LINEMEDIAMODE_DATAMODEM, "\tLINEMEDIAMODE_DATAMODEM"},
+    {LINEMEDIAMODE_DIGITALDATA, "\tLINEMEDIAMODE_DITAIGALDATA"},
+    {LINEMEDIAMODE_G3FAX, "\tLINEMEDIAMODE_G3FAX"},
+    {LINEMEDIAMODE_G4FAX, "\tLINEMEDIAMODE_G4FAX"},
+    {LINEMEDIAMODE_INTERACTIVEVOICE, "\tLINEMEDIAMODE_INTERACTIVEVOICE"},
+    {LINEMEDIAMODE_MIXED, "\tLINEMEDIAMODE_MIXED"},
+    {LINEMEDIAMODE_TDD, "\tLINEMEDIAMODE_TDD"},
+    {LINEMEDIAMODE_TELETEX, "\tLINEMEDIAMODE_TELETEX"},
+    {LINEMEDIAMODE_UNKNOWN, "\tLINEMEDIAMODE_UNKNOWN"},
+    {LINEMEDIAMODE_VIDEOTEX, "\tLINEMEDIAMODE_VIDEOTEX"},
+};
+
+constexpr Flag kToneModes[] = {
+    {LINETONEMODE_BEEP, "\tLINETONEMODE_BEEP"},
+    {LINETONEMODE_BILLING, "\tLINETONEMODE_BILLING"},
+    {LINETONEMODE_BUSY, "\tLINETONEMODE_BUSY"},
+    {LINETONEMODE_CUSTOM, "\tLINETONEMODE_CUSTOM"},
+    {LINETONEMODE_RINGBACK, "\tLINETONEMODE_RINGBACK"},
+};
+
+template <std::size_t N> void appendFlags(QStringList& lines, DWORD set, const Flag (&flags)[N])
+{
+    for (const Flag& flag : flags)
+        if (set & flag.bit)
+            lines << QString::fromLatin1(flag.text);
+}
+
+// Numbers are shown as signed decimals.
+QString number(const char* label, DWORD value)
+{
+    return QString::fromUtf8(label) + QString::number(qint32(value));
+}
+
+} // namespace
+
+QList<TapiDevices::Item> TapiDevices::usableLines(CTAPILine& line)
+{
+    QList<Item> items;
+    for (DWORD i = 0; i < line.GetNumDevs(); ++i) {
+        line.SelectLine(i);
+        if (line.GetLineAPIVersion() != 0)
+            items.append({line.GetLineName(), i});
+    }
+    return items;
+}
+
+QStringList TapiDevices::lines(const CTAPILine& line)
+{
+    QStringList lines;
+    lines << number("TAPI线路: #", line.GetCurLine());
+    lines << QStringLiteral("TAPI线路名称: ") + line.GetLineName();
+    lines << QStringLiteral("TAPI服务提供商名称: ") + line.GetProviderInfo();
+    lines << QStringLiteral("TAPI转换信息: ") + line.GetSwitchInfo();
+    lines << number("固定的线路标识: ", line.GetPermanentLineID());
+    switch (line.GetStringFormat()) {
+    case STRINGFORMAT_ASCII: lines << QStringLiteral("字符串格式: STRINGFORMAT_ASCII"); break;
+    case STRINGFORMAT_DBCS: lines << QStringLiteral("字符串格式: STRINGFORMAT_DBCS"); break;
+    case STRINGFORMAT_UNICODE: lines << QStringLiteral("字符串格式: STRINGFORMAT_UNICODe"); break;
+    case STRINGFORMAT_BINARY: lines << QStringLiteral("字符串格式: STRINGFORMAT_BINARY"); break;
+    default: break;
+    }
+    lines << number("与本线路相关联的地址数目: ", line.GetNumAddresses());
+    lines << number("最大数据传输率: ", line.GetMaxRate());
+    lines << QStringLiteral("支持的载荷模式:");
+    appendFlags(lines, line.GetBearerModes(), kBearerModes);
+    lines << QStringLiteral("支持的地址模式");
+    appendFlags(lines, line.GetAddressModes(), kAddressModes);
+    lines << QStringLiteral("支持的媒体形式");
+    appendFlags(lines, line.GetMediaModes(), kMediaModes);
+    if (line.GetGenerateToneMaxNumFreq() != 0) {
+        lines << QStringLiteral("是否支持Line Tone Generation: 是");
+        appendFlags(lines, line.GetGenerateToneModes(), kToneModes);
+    } else {
+        lines << QStringLiteral("是否支持Line Tone Generation: 否");
+    }
+    lines << (line.CanVoiceCall() ? QStringLiteral("是否支持语音呼叫: 是") : QStringLiteral("是否支持语音呼叫: 否"));
+    lines << number("线路终端数目: ", line.GetNumTerminals());
+    return lines;
+}
+
+QString TapiDevices::noLineSelected()
+{
+    return QStringLiteral("没有有效的TAPI线路选中");
+}
