@@ -398,6 +398,11 @@ Contact ContactMapping::fromCard(const VCard& card, ContactSources* sources)
     return contact;
 }
 
+QString ContactMapping::displayNameFor(const QString& familyName, const QString& givenName)
+{
+    return composedName({familyName, givenName});
+}
+
 QByteArray ContactMapping::editedCard(const QByteArray& fileBytes, const VCard& card, const ContactSources& sources,
                                       const Contact& before, const Contact& after, const QByteArray& eol)
 {
@@ -420,7 +425,7 @@ QByteArray ContactMapping::newCard(const Contact& contact, const QString& uid, c
     // A 3.0 card needs N and FN even when the user gave only one of them.
     Contact after = contact;
     if (after.displayName.isEmpty())
-        after.displayName = composedName({after.familyName, after.givenName});
+        after.displayName = displayNameFor(after.familyName, after.givenName);
     if (after.familyName.isEmpty() && after.givenName.isEmpty())
         after.familyName = after.displayName;
     CardEdit edit(card, eol);

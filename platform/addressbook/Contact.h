@@ -92,6 +92,9 @@ class ContactMapping
 {
 public:
     static Contact fromCard(const VCard& card, ContactSources* sources = nullptr);
+    // The display name of a contact that has none: family and given name, without a blank
+    // between Chinese names, "given family" otherwise.
+    static QString displayNameFor(const QString& familyName, const QString& givenName);
 
     // The card's bytes after the edit from `before` to `after`: changed fields rewrite their
     // own lines, new ones go before END:VCARD, every other line stays as it was.

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/addressbook/AddrBookDialogs.h"
+
+class QWidget;
+
+// The address book's dialogs as windows: each reads the store when it opens and writes the
+// contact back when the user confirms.
+class ContactDialogs final : public AddrBookDialogs
+{
+public:
+    explicit ContactDialogs(QWidget* parent = nullptr);
+
+    Result details(const QString& storePath, QByteArray& entryId) override;
+    Result newContact(const QString& storePath) override;
+
+private:
+    QWidget* m_parent;
+};
