@@ -1,3 +1,4 @@
+#include "app/LineProviderSetup.h"
 #include "app/MainForm.h"
 #include "app/RegionCommand.h"
 #include "lookup/DataModule.h"
@@ -20,6 +21,7 @@ int main(int argc, char* argv[])
             {QMessageBox::Critical, QStringLiteral("错误提示"), error, QMessageBox::Ok, QMessageBox::Ok});
         return 0;
     }
+    InstallLineProviders();
     TDataModule1 dataModule(ProgramFolder::path());
     DataModule1 = &dataModule;
     TMainForm form;

@@ -1,0 +1,31 @@
+#include "app/LineProviderSetup.h"
+
+#include "platform/ProgramFolder.h"
+#include "platform/telephony/SimulatedLineControl.h"
+#include "platform/telephony/SimulatedLineProvider.h"
+#include "platform/ui/MessageBoxes.h"
+#include "platform/ui/SimulatedLineConfigDialog.h"
+
+#include <QFileInfo>
+
+void InstallLineProviders()
+{
+    const QString configFile = ProgramFolder::file(QStringLiteral("simline.json"));
+    if (!QFileInfo::exists(configFile))
+        return;
+    auto provider = std::make_unique<SimulatedLineProvider>(configFile);
+    QString error;
+    if (!provider->load(&error)) {
+        // A hand-edited file with a mistake: say where, and run without the simulated line.
+        MessageBoxes::show({QMessageBox::Warning, QStringLiteral("错误提示"),
+                            QStringLiteral("模拟电话线路的配置文件有误，模拟线路不可用：\n%1").arg(error),
+                            QMessageBox::Ok, QMessageBox::Ok});
+        return;
+    }
+    SimulatedLineConfigDialog::installInto(*provider);
+    auto* control = new SimulatedLineControl(provider.get(), provider.get());
+    // Without its socket the line still works; it just cannot be rung from outside.
+    if (!control->listen(ProgramFolder::file(QStringLiteral("simline.sock")), &error))
+        qWarning("simulated line: %s", qPrintable(error));
+    LineProviders::install(std::move(provider));
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+// Installs the telephony line providers of the program folder before TAPI starts: the
+// simulated line described by "simline.json", driven from outside through "simline.sock"
+// (see tools/simline). A folder without "simline.json" has no simulated line.
+void InstallLineProviders();
