@@ -1,11 +1,14 @@
+#include "app/Application.h"
 #include "app/LineProviderSetup.h"
 #include "app/MainForm.h"
 #include "app/RegionCommand.h"
 #include "lookup/DataModule.h"
+#include "platform/Application.h"
+#include "platform/Error.h"
 #include "platform/ProgramFolder.h"
+#include "platform/SingleInstance.h"
+#include "platform/ui/ExceptionReport.h"
 #include "platform/ui/MessageBoxes.h"
-
-#include <QApplication>
 
 int main(int argc, char* argv[])
 {
@@ -14,21 +17,36 @@ int main(int argc, char* argv[])
         QCoreApplication app(argc, argv);
         return RegionCommand::run(app.arguments());
     }
-    QApplication app(argc, argv);
-    QString error;
-    if (!ProgramFolder::init(app.arguments(), &error)) {
-        MessageBoxes::show(
-            {QMessageBox::Critical, QStringLiteral("错误提示"), error, QMessageBox::Ok, QMessageBox::Ok});
-        return 0;
+    TApplication app(argc, argv);
+    try {
+        SingleInstance instance(QCoreApplication::applicationFilePath());
+        if (!instance.tryLock()) {
+            MessageBoxes::show({QMessageBox::Critical, QStringLiteral("错误"), QStringLiteral("维诺星已经在运行！"),
+                                QMessageBox::Ok, QMessageBox::Ok});
+            return 0;
+        }
+        Application::setTitle(QStringLiteral("维诺星系列－来电显示"));
+
+        QString error;
+        if (!ProgramFolder::init(app.arguments(), &error))
+            throw Error(error);
+        Application::setHelpFile(ProgramFolder::path() + QStringLiteral("Vornx.CHM"));
+        InstallLineProviders();
+
+        TDataModule1 dataModule(ProgramFolder::path());
+        DataModule1 = &dataModule;
+        TMainForm form;
+        MainForm = &form;
+        QObject::connect(&form, &TMainForm::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+        form.FormCreate();
+        form.show();
+        app.exec();
+        MainForm = nullptr;
+        DataModule1 = nullptr;
+    } catch (const std::exception& e) {
+        MainForm = nullptr;
+        DataModule1 = nullptr;
+        ShowExceptionReport(e);
     }
-    InstallLineProviders();
-    TDataModule1 dataModule(ProgramFolder::path());
-    DataModule1 = &dataModule;
-    TMainForm form;
-    MainForm = &form;
-    form.show();
-    const int rc = app.exec();
-    MainForm = nullptr;
-    DataModule1 = nullptr;
-    return rc == 0 ? 0 : rc;
+    return 0;
 }

@@ -1,0 +1,5 @@
+#include "app/MainForm.h"
+
+void TMainForm::ApplyDeviceSettings()
+{
+}

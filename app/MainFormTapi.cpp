@@ -1,0 +1,9 @@
+#include "app/MainForm.h"
+
+void TMainForm::StartTapi()
+{
+}
+
+void TMainForm::ReleaseTapi()
+{
+}
