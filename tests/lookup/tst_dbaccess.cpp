@@ -43,39 +43,6 @@ private:
         return false;
     }
 
-    static void fill(DbConnection& connection, bool sqlite)
-    {
-        DbQuery q(&connection);
-        const QStringList statements = {
-            QStringLiteral("drop table if exists orders"),
-            QStringLiteral("drop table if exists customers"),
-            QStringLiteral("drop table if exists \"customer notes\""),
-            QStringLiteral("create table customers (customerid varchar(10), companyname varchar(40), "
-                           "contactname varchar(30), phone varchar(24), fax varchar(24))"),
-            QStringLiteral("insert into customers values ('ALFKI','Alfreds Futterkiste','Maria Anders','030-0074321','030-0076545')"),
-            QStringLiteral("insert into customers values ('CHN01','北京贸易公司','张三','010-8861049',NULL)"),
-            QStringLiteral("insert into customers values ('CHN02','上海商行','李四','021-8861049',NULL)"),
-            QStringLiteral("create table orders (orderid integer, customerid varchar(10), orderdate date, amount numeric(10,2))"),
-            QStringLiteral("insert into orders values (1,'CHN01','2004-05-01',12.5), (2,'CHN01','2004-05-03',7), "
-                           "(3,'ALFKI','2004-05-04',1), (4,'CHN02','2004-06-01',3.25)"),
-            QStringLiteral("create table \"customer notes\" (customerid varchar(10), \"note text\" varchar(40))"),
-        };
-        for (const QString& s : statements) {
-            q.clearSql();
-            q.addSql(s);
-            q.execSql();
-        }
-        if (sqlite) {
-            // Makes SQLite keep its own sqlite_sequence table, which must not be listed.
-            q.clearSql();
-            q.addSql(QStringLiteral("create table counters (id integer primary key autoincrement, v integer)"));
-            q.execSql();
-            q.clearSql();
-            q.addSql(QStringLiteral("insert into counters (v) values (1)"));
-            q.execSql();
-        }
-    }
-
     static void openQuery(DbQuery& q, const QString& sql)
     {
         q.close();
@@ -114,12 +81,12 @@ private slots:
         DbConnection sqlite;
         sqlite.setConnectionString(connectionString(QStringLiteral("sqlite")));
         sqlite.open();
-        fill(sqlite, true);
+        createCustomerTables(sqlite, true);
         if (m_pg.available) {
             DbConnection pg;
             pg.setConnectionString(connectionString(QStringLiteral("postgresql-odbc")));
             pg.open();
-            fill(pg, false);
+            createCustomerTables(pg, false);
         } else if (underCi()) {
             QFAIL(qPrintable(QStringLiteral("PostgreSQL test server missing under CI: ") + m_pg.reason));
         }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class DbConnection;
+
 // The real databases the data-layer tests run on: ODBC data sources defined in a temporary
 // configuration folder, and the PostgreSQL server that the CTest fixture starts.
 namespace TestDatabases {
@@ -37,5 +39,11 @@ private:
     QString m_folder;
     QString m_sources;
 };
+
+// The customer data every kind of database is tested with (lower-case names, which all of
+// them accept unquoted): customers ALFKI (030-0074321), CHN01 张三 (010-8861049) and CHN02
+// 李四 (021-8861049); orders 1 and 2 of CHN01, 3 of ALFKI, 4 of CHN02; an empty table
+// "customer notes". With `sqlite`, also a table that makes SQLite keep sqlite_sequence.
+void createCustomerTables(DbConnection& connection, bool sqlite);
 
 } // namespace TestDatabases
