@@ -1,0 +1,109 @@
+#pragma once
+
+#include "lookup/DbConnection.h"
+#include "lookup/DbQuery.h"
+#include "lookup/WinAddrBook.h"
+
+#include <QDialog>
+#include <QList>
+#include <QStringList>
+
+#include <functional>
+
+class QLabel;
+class QTableView;
+class QTableWidget;
+class QToolButton;
+class QWidget;
+class DataSetModel;
+
+// The pop-up "客户资料" that tells who is calling: looks the number up in the data source of
+// "Vornx.ini" (address book, or a customer database with its business records), shows the
+// region of long numbers, plays the arrival sound and logs the call. Created once, on
+// first use, and reused for every call; closing only hides it.
+class TShowInfoDlg final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TShowInfoDlg)
+
+public:
+    // The region of a number as received ("" when none). The main window, which owns the
+    // region table, sets it before any caller window exists.
+    using RegionLookup = std::function<QString(const QString& number)>;
+    static void setRegionLookup(RegionLookup region);
+
+    // Reads "Vornx.ini" and opens the data source. Whoever needs the window first creates
+    // it into ShowInfoDlg.
+    explicit TShowInfoDlg(QWidget* parent = nullptr);
+    ~TShowInfoDlg() override;
+
+    QString PhoneNo;
+    QString ShownNo;
+    bool SoundOn = true;
+    int QueryType = 0;
+    QString ConnStr;
+    QString CustSQL;
+    QString BizSQL;
+    CWinAddrBook AddrBook;
+    QList<const __EMAILS*> Matches;
+    int MatchIndex = 0;
+
+    QTableWidget* StringGrid1 = nullptr;
+    DbConnection ADOConnection1;
+    DbQuery ADOQuery1;
+    DbQuery ADOQuery2;
+    QTableView* DBGrid1 = nullptr;
+    QToolButton* sbtnPrev = nullptr;
+    QToolButton* sbtnNext = nullptr;
+    QToolButton* sbtnDial = nullptr;
+    QToolButton* sbtnPickUp = nullptr;
+    QToolButton* sbtnHangUp = nullptr;
+    QToolButton* sbtnHestory = nullptr;
+    QToolButton* sbtnDetailInfo = nullptr;
+    QToolButton* sbtnNewCust = nullptr;
+    QToolButton* tbtnPrinter = nullptr;
+    QToolButton* sbtnMoreInfo = nullptr;
+    QToolButton* sbtnHelp = nullptr;
+
+    // The window's outer height: 430 collapsed, 600 with the business records unfolded.
+    int outerHeight() const { return m_outerHeight; }
+    // The value text of a grid row (row 1 is the number, row 2 the time, ...).
+    QString rowText(int row) const;
+
+    void ShowRecord();
+    void sbtnPrevClick();
+    void sbtnNextClick();
+    void sbtnMoreInfoClick();
+
+    // What row 3 says when the lookup itself failed; the call is shown and logged anyway.
+    static QString connectFailedText();
+    static QString statementFailedText();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildForm();
+    void readSettings();
+    void FormShow();
+    bool lookUpInDatabase();
+    void lookUpInAddressBook();
+    void fillEntry(const __EMAILS& entry);
+    bool openConnection(QString* error);
+    void setRowText(int row, const QString& text);
+    void setRowLabel(int row, const QString& text);
+    void setOuterHeight(int height);
+    // With VORNX_CALLER_LOG set (end-to-end runs and the latency benchmark), each filled
+    // window is appended to that file: "shown <steady clock in µs>", then "label<TAB>value"
+    // per row, then an empty line.
+    void traceShown() const;
+    QString numberText() const;
+    bool isDatabaseType() const { return QueryType == 2 || QueryType == 3; }
+
+    DataSetModel* m_businessModel = nullptr;
+    QString m_creationConnectError;
+    int m_outerHeight = 430;
+};
+
+extern TShowInfoDlg* ShowInfoDlg;
