@@ -1,6 +1,7 @@
 #include "lookup/DbConnection.h"
 #include "lookup/DbError.h"
 #include "lookup/DbQuery.h"
+#include "lookup/DbResultModel.h"
 #include "lookup/DbTable.h"
 #include "platform/db/AccessMirror.h"
 
@@ -276,6 +277,37 @@ private slots:
         QCOMPARE(t.recordCount(), 3);
         t.setTableName(QStringLiteral("missing"));
         QVERIFY_THROWS_EXCEPTION(DbError, t.activate());
+    }
+
+    void resultGrid()
+    {
+        DbConnection c;
+        c.setConnectionString(connectionString(QStringLiteral("sqlite")));
+        DbTable t(&c);
+        DbResultModel model(&t);
+        QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(model.columnCount(), 0);
+        t.setTableName(QStringLiteral("customers"));
+        t.activate();
+        QCOMPARE(resets.size(), 1);
+        QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(model.columnCount(), 5);
+        QCOMPARE(model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("contactname"));
+        QCOMPARE(model.data(model.index(1, 2)).toString(), QStringLiteral("张三"));
+        QCOMPARE(model.data(model.index(1, 4)).toString(), QString());
+
+        // The grid's row chooses the current record.
+        QSignalSpy moved(&t, &DbDataSet::currentChanged);
+        t.moveTo(2);
+        QCOMPARE(moved.size(), 1);
+        QCOMPARE(t.fieldText(QStringLiteral("customerid")), QStringLiteral("CHN02"));
+        QVERIFY(!t.bof() && !t.eof());
+        t.moveTo(0);
+        QVERIFY(t.bof());
+        t.deactivate();
+        QCOMPARE(resets.size(), 2);
+        QCOMPARE(model.rowCount(), 0);
     }
 
     void badConnectionsFail()
