@@ -52,6 +52,7 @@ TAddrBookForm::TAddrBookForm(QString storePath, AddrBookDialogs& dialogs, QWidge
     tblContacts->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblContacts->setSelectionMode(QAbstractItemView::SingleSelection);
     tblContacts->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblContacts->setWordWrap(false);
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);

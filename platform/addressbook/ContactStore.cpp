@@ -101,7 +101,7 @@ bool ContactStore::update(const QByteArray& entryId, const Contact& after, QByte
     const VCard& card = m_cards.at(index);
     ContactSources sources;
     const Contact before = contact(index, &sources);
-    const QByteArray edited = ContactMapping::editedCard(m_bytes, card, sources, before, after, lineEnding());
+    const QByteArray edited = ContactMapping::editedCard(m_bytes, card, sources, before, after, lineEnding(m_bytes));
     const QByteArray bytes = m_bytes.left(card.begin) + edited + m_bytes.mid(card.end);
     if (!write(bytes, error))
         return false;
@@ -116,8 +116,7 @@ bool ContactStore::add(const Contact& contact, QByteArray* entryId, QString* err
     QByteArray bytes;
     if (!readFile(&bytes, error))
         return false;
-    parse(bytes);
-    const QByteArray eol = lineEnding();
+    const QByteArray eol = lineEnding(bytes);
     if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
         bytes += eol;
     const QString uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -141,11 +140,11 @@ bool ContactStore::write(const QByteArray& bytes, QString* error)
     return false;
 }
 
-QByteArray ContactStore::lineEnding() const
+QByteArray ContactStore::lineEnding(const QByteArray& bytes)
 {
     // New lines follow the file's own habit; vCard's own line break for a new file.
-    const qsizetype lf = m_bytes.indexOf('\n');
-    if (lf > 0 && m_bytes.at(lf - 1) != '\r')
+    const qsizetype lf = bytes.indexOf('\n');
+    if (lf > 0 && bytes.at(lf - 1) != '\r')
         return "\n";
     return "\r\n";
 }

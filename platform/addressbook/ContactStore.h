@@ -41,7 +41,7 @@ private:
     bool readFile(QByteArray* bytes, QString* error) const;
     void parse(QByteArray bytes);
     bool write(const QByteArray& bytes, QString* error);
-    QByteArray lineEnding() const;
+    static QByteArray lineEnding(const QByteArray& bytes);
 
     QString m_fileName;
     QByteArray m_bytes;

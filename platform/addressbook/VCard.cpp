@@ -2,6 +2,9 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <map>
+
 namespace {
 
 struct Line
@@ -120,27 +123,51 @@ QByteArray decodeQuotedPrintable(const QByteArray& text)
     return out;
 }
 
-QString decodeText(const QByteArray& bytes, QByteArray charset)
+// Text decoders by charset, opened once per file: opening a converter costs far more than
+// decoding one short value.
+class Decoders
 {
-    charset = charset.toUpper();
-    // Exports labelled GB2312 routinely hold GBK characters; GB18030 reads both.
-    if (charset == "GB2312" || charset == "GBK" || charset == "CP936" || charset == "EUC-CN")
-        charset = "GB18030";
-    if (!charset.isEmpty() && charset != "UTF-8") {
-        QStringDecoder decoder(charset.constData());
-        if (decoder.isValid())
-            return decoder.decode(bytes);
+public:
+    QString decode(const QByteArray& bytes, QByteArray charset)
+    {
+        if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))
+            return QString::fromLatin1(bytes);
+        charset = charset.toUpper();
+        // Exports labelled GB2312 routinely hold GBK characters; GB18030 reads both.
+        if (charset == "GB2312" || charset == "GBK" || charset == "CP936" || charset == "EUC-CN")
+            charset = "GB18030";
+        if (!charset.isEmpty() && charset != "UTF-8") {
+            QStringDecoder& decoder = get(charset);
+            if (decoder.isValid())
+                return decode(decoder, bytes);
+        }
+        QStringDecoder& utf8 = get("UTF-8");
+        const QString text = decode(utf8, bytes);
+        if (!utf8.hasError())
+            return text;
+        // Cards without a charset from Chinese systems are in the system's code page.
+        return decode(get("GB18030"), bytes);
     }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    // Cards without a charset from Chinese systems are in the system's code page.
-    QStringDecoder gbk("GB18030");
-    return gbk.decode(bytes);
-}
 
-bool parseProperty(const QByteArray& content, VCardProperty* property)
+private:
+    static QString decode(QStringDecoder& decoder, const QByteArray& bytes)
+    {
+        decoder.resetState();
+        return decoder.decode(bytes);
+    }
+
+    QStringDecoder& get(const QByteArray& charset)
+    {
+        auto it = m_decoders.find(charset);
+        if (it == m_decoders.end())
+            it = m_decoders.emplace(charset, QStringDecoder(charset.constData(), QStringDecoder::Flag::Stateless)).first;
+        return it->second;
+    }
+
+    std::map<QByteArray, QStringDecoder> m_decoders;
+};
+
+bool parseProperty(const QByteArray& content, Decoders& decoders, VCardProperty* property)
 {
     const qsizetype colon = indexOutsideQuotes(content, ':');
     if (colon <= 0)
@@ -189,7 +216,7 @@ bool parseProperty(const QByteArray& content, VCardProperty* property)
         }
     }
     const QByteArray raw = content.mid(colon + 1);
-    property->value = decodeText(quotedPrintable ? decodeQuotedPrintable(raw) : raw, charset);
+    property->value = decoders.decode(quotedPrintable ? decodeQuotedPrintable(raw) : raw, charset);
     return true;
 }
 
@@ -330,6 +357,7 @@ int VCard::indexOf(const QByteArray& name) const
 VCardReader::Result VCardReader::read(const QByteArray& bytes)
 {
     Result result;
+    Decoders decoders;
     VCard card;
     bool inside = false;
     for (const Line& line : logicalLines(bytes)) {
@@ -347,16 +375,16 @@ VCardReader::Result VCardReader::read(const QByteArray& bytes)
             card.end = line.end;
             const int v = card.indexOf("VERSION");
             card.version = v < 0 ? QByteArray("2.1") : card.properties.at(v).value.trimmed().toLatin1();
-            result.cards << card;
+            result.cards << std::move(card);
             inside = false;
         } else {
             // Blank lines and lines that are no property carry nothing; the card stays.
             VCardProperty property;
-            if (!parseProperty(line.content, &property))
+            if (!parseProperty(line.content, decoders, &property))
                 continue;
             property.begin = line.begin;
             property.end = line.end;
-            card.properties << property;
+            card.properties << std::move(property);
         }
     }
     if (inside)
