@@ -1,7 +1,7 @@
 #include "lookup/DbConnection.h"
 #include "lookup/DbError.h"
 #include "lookup/DbQuery.h"
-#include "lookup/DbResultModel.h"
+#include "lookup/DataSetModel.h"
 #include "lookup/DbTable.h"
 #include "platform/db/AccessMirror.h"
 
@@ -284,7 +284,7 @@ private slots:
         DbConnection c;
         c.setConnectionString(connectionString(QStringLiteral("sqlite")));
         DbTable t(&c);
-        DbResultModel model(&t);
+        DataSetModel model(&t);
         QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
         QCOMPARE(model.rowCount(), 0);
         QCOMPARE(model.columnCount(), 0);
