@@ -162,6 +162,7 @@ void TMainForm::ConnectHandlers()
     connect(btnMonitor, &QPushButton::clicked, this, &TMainForm::btnMonitorClick);
     connect(btnTestModem, &QPushButton::clicked, this, &TMainForm::btnTestModemClick);
     connect(btnStart, &QPushButton::clicked, this, &TMainForm::btnStartClick);
+    connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TMainForm::Timer2Timer);
 }
 

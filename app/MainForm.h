@@ -76,6 +76,7 @@ public:
     void btnMonitorClick();
     void btnTestModemClick();
     void btnStartClick();
+    void Timer1Timer();
     void Timer2Timer();
 
     // Messages of the capture paths.

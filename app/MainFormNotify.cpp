@@ -1,18 +1,63 @@
 #include "app/MainForm.h"
 
+#include "app/IncomingNumber.h"
 #include "capture/LineMessage.h"
+#include "lookup/ShowInfoDlg.h"
+#include "platform/sound/Sound.h"
 
-#include <QLabel>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QTimer>
+#include <QWindow>
 
-void TMainForm::OnCallerNumber(const LineMessage& message)
+namespace {
+// The modem reports every ring by itself; any other poster starts a ring that goes on
+// until the call is shown or over.
+constexpr qintptr SingleRing = 4;
+} // namespace
+
+void TMainForm::OnLineRing(const LineMessage& message)
 {
-    Label4->setText(QString::fromLocal8Bit(message.text()));
+    if (message.lParam() == SingleRing) {
+        Sound::play(AppPath + QStringLiteral("ring.wav"));
+        return;
+    }
+    // A second ring of the same call keeps the running timer in step.
+    if (!Timer1->isActive())
+        Timer1->start();
 }
 
-void TMainForm::OnLineRing(const LineMessage&)
+void TMainForm::Timer1Timer()
 {
+    Sound::play(AppPath + QStringLiteral("ring.wav"));
 }
 
 void TMainForm::OnRingDone()
 {
+    Timer1->stop();
+}
+
+void TMainForm::OnCallerNumber(const LineMessage& message)
+{
+    const std::optional<QByteArray> number = IncomingNumber::take(message.text(), chkDelHeader->isChecked());
+    if (!number)
+        return;
+    if (!ShowInfoDlg)
+        ShowInfoDlg = new TShowInfoDlg(this);
+    ShowInfoDlg->PhoneNo = QString::fromLatin1(*number);
+    // Closing first makes the window look the new number up when it is still on screen.
+    ShowInfoDlg->close();
+    // Pinned above every window while it appears, then a normal window again, so that it
+    // comes up in front of whatever the user works in without staying there. The pin is
+    // set while the window is hidden and taken off the shown window in place, since
+    // changing a shown widget's flags hides it and shows it again.
+    ShowInfoDlg->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    ShowInfoDlg->show();
+    ShowInfoDlg->raise();
+    ShowInfoDlg->activateWindow();
+    const Qt::WindowFlags normal = ShowInfoDlg->windowFlags() & ~Qt::WindowStaysOnTopHint;
+    ShowInfoDlg->overrideWindowFlags(normal);
+    if (QWindow* window = ShowInfoDlg->windowHandle())
+        window->setFlags(normal);
+    QCoreApplication::postEvent(this, new LineMessage(WM_RING_DONE, {}, 0));
 }
