@@ -1,7 +1,6 @@
 #include "app/Application.h"
 #include "app/Controls.h"
 #include "app/MainForm.h"
-#include "capture/LineMessage.h"
 #include "platform/Application.h"
 #include "platform/Error.h"
 #include "platform/ProgramFolder.h"
@@ -110,15 +109,6 @@ private slots:
         }
         // Other windows reach the components by name as well.
         QCOMPARE(form.findChild<QComboBox*>(QStringLiteral("ComboBox5")), form.ComboBox5);
-    }
-
-    void postedNumberReachesTheStatusLine()
-    {
-        TMainForm form;
-        QCoreApplication::postEvent(&form, new LineMessage(WM_CALLER_NUMBER, "0591123456", 121));
-        QVERIFY(form.Label4->text().isEmpty()); // posted, not sent
-        QCoreApplication::processEvents();
-        QCOMPARE(form.Label4->text(), QStringLiteral("0591123456"));
     }
 
     void exitButtonClosesTheWindow()
