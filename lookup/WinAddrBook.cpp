@@ -100,13 +100,23 @@ QList<const __EMAILS*> CWinAddrBook::FindByPhone(const QString& number) const
     return matches;
 }
 
-AddrBookDialogs::Result CWinAddrBook::ShowDetails(QByteArray& EntryID)
+AddrBookDialogs::Result CWinAddrBook::ShowDetails(const QByteArray& EntryID)
 {
     if (EntryID.isEmpty())
         return AddrBookDialogs::NotFound;
     if (!m_dialogs)
         return AddrBookDialogs::Failed;
-    return m_dialogs->details(StorePath, EntryID);
+    // A copy: EntryID may be the very field that is renamed below.
+    const QByteArray old = EntryID;
+    QByteArray current = old;
+    const AddrBookDialogs::Result result = m_dialogs->details(StorePath, current);
+    if (current != old) {
+        for (__EMAILS& entry : Entries) {
+            if (entry.EntryID == old)
+                entry.EntryID = current;
+        }
+    }
+    return result;
 }
 
 AddrBookDialogs::Result CWinAddrBook::NewContact()

@@ -40,9 +40,10 @@ public:
     // The contacts whose telephone numbers hold `number` as the end of a number. Only the
     // first occurrence of `number` in a contact's numbers counts. The entries stay owned here.
     QList<const __EMAILS*> FindByPhone(const QString& number) const;
-    // The details dialog of a contact; a saved edit updates `EntryID` to name it afterwards.
-    // An empty identifier shows nothing.
-    AddrBookDialogs::Result ShowDetails(QByteArray& EntryID);
+    // The details dialog of a contact. A saved edit may give the contact a new identifier;
+    // its entry here takes it on, so that the dialog opens again. An empty identifier shows
+    // nothing.
+    AddrBookDialogs::Result ShowDetails(const QByteArray& EntryID);
     AddrBookDialogs::Result NewContact();
 
     QString StorePath;

@@ -374,9 +374,6 @@ Contact ContactMapping::fromCard(const VCard& card, ContactSources* sources)
                 contact.phones << phone;
                 taken << phone.kind;
             }
-        } else if ((p.name == "KIND" || p.name == "X-ADDRESSBOOKSERVER-KIND")
-                   && p.text(version).trimmed().compare(QLatin1String("group"), Qt::CaseInsensitive) == 0) {
-            contact.isGroup = true;
         }
     }
     if (found.business < 0)

@@ -59,7 +59,6 @@ struct Contact
     ContactAddress home;
     QString notes;
     QList<ContactPhone> phones; // in card order
-    bool isGroup = false;
 
     bool operator==(const Contact&) const = default;
 };

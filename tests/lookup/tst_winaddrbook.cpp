@@ -180,12 +180,15 @@ private slots:
     {
         RecordingDialogs dialogs;
         CWinAddrBook book(QStringLiteral("/x/book.vcf"), &dialogs);
-        QByteArray none;
-        QCOMPARE(book.ShowDetails(none), AddrBookDialogs::NotFound);
+        book.Entries.resize(2);
+        book.Entries[0].EntryID = "uid:0";
+        book.Entries[1].EntryID = "uid:1";
+        QCOMPARE(book.ShowDetails(QByteArray()), AddrBookDialogs::NotFound);
         QVERIFY(dialogs.calls.isEmpty());
-        QByteArray id = "uid:1";
-        QCOMPARE(book.ShowDetails(id), AddrBookDialogs::Saved);
-        QCOMPARE(id, QByteArray("renamed"));
+        const QList<const __EMAILS*> matches{&book.Entries[1]};
+        QCOMPARE(book.ShowDetails(matches.at(0)->EntryID), AddrBookDialogs::Saved);
+        QCOMPARE(book.Entries[1].EntryID, QByteArray("renamed"));
+        QCOMPARE(book.Entries[0].EntryID, QByteArray("uid:0"));
         QCOMPARE(book.NewContact(), AddrBookDialogs::Closed);
         QCOMPARE(dialogs.calls, (QStringList{"details /x/book.vcf uid:1", "new /x/book.vcf"}));
 

@@ -124,8 +124,7 @@ private slots:
         ContactDialogs dialogs;
         CWinAddrBook book(path, &dialogs);
         book.Open();
-        QByteArray& id = book.Entries.at(0).EntryID;
-        const QByteArray before = id;
+        const QByteArray before = book.Entries.at(0).EntryID;
 
         whenDialogOpens([](ContactDialog* dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("张三 属性"));
@@ -134,8 +133,9 @@ private slots:
             child<QPlainTextEdit>(dialog, "memNotes")->setPlainText(QStringLiteral("改过的附注"));
             click(dialog, "btnOk");
         });
-        QCOMPARE(book.ShowDetails(id), AddrBookDialogs::Saved);
-        QVERIFY(id != before);
+        QCOMPARE(book.ShowDetails(book.FindByPhone(QStringLiteral("13900001111")).at(0)->EntryID),
+                 AddrBookDialogs::Saved);
+        QVERIFY(book.Entries.at(0).EntryID != before);
 
         // The renamed entry still opens; closing without a change writes nothing.
         const QByteArray saved = readAll(path);
@@ -143,7 +143,7 @@ private slots:
             QCOMPARE(child<QPlainTextEdit>(dialog, "memNotes")->toPlainText(), QStringLiteral("改过的附注"));
             click(dialog, "btnOk");
         });
-        QCOMPARE(book.ShowDetails(id), AddrBookDialogs::Closed);
+        QCOMPARE(book.ShowDetails(book.Entries.at(0).EntryID), AddrBookDialogs::Closed);
         QCOMPARE(readAll(path), saved);
         QVERIFY(m_boxes.isEmpty());
     }
@@ -210,8 +210,7 @@ private slots:
         const QString path = copyFixture(dir, "wab21_gb2312.vcf");
         ContactDialogs dialogs;
         CWinAddrBook book(path, &dialogs);
-        QByteArray id = "sha1:0000";
-        QCOMPARE(book.ShowDetails(id), AddrBookDialogs::NotFound);
+        QCOMPARE(book.ShowDetails("sha1:0000"), AddrBookDialogs::NotFound);
         QCOMPARE(m_boxes, QStringList{QStringLiteral("错误提示:通讯薄中已没有这个联系人。")});
     }
 
