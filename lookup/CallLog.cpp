@@ -18,6 +18,25 @@ QString fromGbk(QByteArrayView bytes)
     QStringDecoder decoder("GB18030");
     return decoder.decode(bytes);
 }
+
+QByteArrayView withoutLineEnd(QByteArrayView line)
+{
+    while (!line.isEmpty() && (line.back() == '\r' || line.back() == '\n'))
+        line.chop(1);
+    return line;
+}
+
+// The text before the first separator and the text after it. A line the program did not
+// write (a hand edit, a cut-off last line) is listed as the history window has always
+// listed it: where a separator is missing, nothing before it, and after it the text from
+// its third character on.
+std::pair<QString, QString> splitAtSeparator(const QString& text)
+{
+    const qsizetype at = text.indexOf(Separator);
+    if (at < 0)
+        return {QString(), text.mid(2)};
+    return {text.left(at), text.mid(at + Separator.size())};
+}
 } // namespace
 
 CallLog::CallLog(QString path, std::function<QDateTime()> now) : m_path(std::move(path)), m_now(std::move(now)) {}
@@ -45,19 +64,35 @@ QByteArray CallLog::formatLine(const Entry& entry)
     return gbk(entry.time + Separator + entry.number + Separator + remark) + "\r\r\n";
 }
 
-std::optional<CallLog::Entry> CallLog::parseLine(QByteArrayView line)
+CallLog::Entry CallLog::parseLine(QByteArrayView line)
 {
-    while (!line.isEmpty() && (line.back() == '\r' || line.back() == '\n'))
-        line.chop(1);
-    const QString text = fromGbk(line);
-    const qsizetype first = text.indexOf(Separator);
-    if (first < 0)
-        return std::nullopt;
-    const qsizetype second = text.indexOf(Separator, first + Separator.size());
-    if (second < 0)
-        return std::nullopt;
-    return Entry{text.left(first), text.mid(first + Separator.size(), second - first - Separator.size()),
-                 text.mid(second + Separator.size())};
+    const auto [time, rest] = splitAtSeparator(fromGbk(withoutLineEnd(line)));
+    const auto [number, remark] = splitAtSeparator(rest);
+    return Entry{time, number, remark};
+}
+
+bool CallLog::read(QList<Entry>* entries, QString* error) const
+{
+    entries->clear();
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = tr("日志文件无法打开或创建！");
+        return false;
+    }
+    // Whole lines whatever their length: a long remark must not hide the calls after it.
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine();
+        if (!withoutLineEnd(line).isEmpty()) // blank lines are no calls
+            entries->append(parseLine(line));
+    }
+    return true;
+}
+
+bool CallLog::remove() const
+{
+    QFile file(m_path);
+    return !file.exists() || file.remove();
 }
 
 QString CallLog::timeText(const QDateTime& time)

@@ -73,15 +73,102 @@ private slots:
         QFETCH(QByteArray, line);
         QFETCH(QStringList, fields);
         QCOMPARE(line.count('\n'), 1);
-        const std::optional<CallLog::Entry> entry = CallLog::parseLine(line);
-        QVERIFY(entry.has_value());
-        QCOMPARE((QStringList{entry->time, entry->number, entry->remark}), fields);
+        const CallLog::Entry entry = CallLog::parseLine(line);
+        QCOMPARE((QStringList{entry.time, entry.number, entry.remark}), fields);
     }
 
-    void aLineWithoutTwoSeparatorsIsNoEntry()
+    void linesWithoutSeparatorsAreListedAsEver_data()
     {
-        QVERIFY(!CallLog::parseLine("2004-05-06 13:45:10-#-123\r\r\n"));
-        QVERIFY(!CallLog::parseLine(""));
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QStringList>("fields");
+        // A missing separator leaves nothing before it and drops two characters after it.
+        QTest::newRow("no separator") << QByteArray("hand written note\r\n")
+                                      << QStringList{QString(), QString(), QStringLiteral(" written note")};
+        QTest::newRow("one separator") << QByteArray("2004-05-06 13:45:10-#-0591\r\r\n")
+                                       << QStringList{QStringLiteral("2004-05-06 13:45:10"), QString(),
+                                                      QStringLiteral("91")};
+        QTest::newRow("GBK counted in characters") << QByteArray("\xB8\xA3\xD6\xDD\xCD\xF2\xB4\xEF\xC3\xB3\xD2\xD7\n")
+                                                   << QStringList{QString(), QString(), QStringLiteral("贸易")};
+    }
+
+    void linesWithoutSeparatorsAreListedAsEver()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QStringList, fields);
+        const CallLog::Entry entry = CallLog::parseLine(line);
+        QCOMPARE((QStringList{entry.time, entry.number, entry.remark}), fields);
+    }
+
+    void readsEveryRecordWhateverItsLineEndAndLength()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Phone.Log"));
+        const QByteArray longRemark(5000, 'x');
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("2004-05-06 13:45:10-#-591123456-#-\xD5\xC5\xC8\xFD\r\r\n" // 张三, old line end
+                "2004-05-06 13:46:00-#-8861049-#-a-#-b\r\n"
+                "\r\n"
+                "2004-05-06 13:47:00-#-1-#-" +
+                longRemark +
+                "\r\r\n"
+                "2004-05-06 13:48:00-#-2-#-last, no line end");
+        f.close();
+
+        QList<CallLog::Entry> entries;
+        QVERIFY(CallLog(path).read(&entries));
+        QCOMPARE(entries.size(), 4);
+        QCOMPARE(entries.at(0).number, QStringLiteral("591123456"));
+        QCOMPARE(entries.at(0).remark, QStringLiteral("张三"));
+        QCOMPARE(entries.at(1).remark, QStringLiteral("a-#-b"));
+        QCOMPARE(entries.at(2).remark, QString::fromLatin1(longRemark));
+        QCOMPARE(entries.at(3).time, QStringLiteral("2004-05-06 13:48:00"));
+        QCOMPARE(entries.at(3).remark, QStringLiteral("last, no line end"));
+    }
+
+    void writtenRecordsReadBack()
+    {
+        QTemporaryDir dir;
+        QDateTime now(QDate(2026, 12, 7), QTime(9, 5, 0));
+        CallLog log(dir.filePath(QStringLiteral("Phone.Log")), [&now] { return now; });
+        QVERIFY(log.append(QStringLiteral("059187654321"), QStringLiteral("闽江茶业\r\n仓库")));
+        now = now.addSecs(60);
+        QVERIFY(log.append(QStringLiteral("8861049"), QString()));
+        QList<CallLog::Entry> entries;
+        QVERIFY(log.read(&entries));
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE((QStringList{entries.at(0).time, entries.at(0).number, entries.at(0).remark}),
+                 (QStringList{QStringLiteral("2026-12-07 09:05:00"), QStringLiteral("059187654321"),
+                              QStringLiteral("闽江茶业 仓库")}));
+        QCOMPARE(entries.at(1).time, QStringLiteral("2026-12-07 09:06:00"));
+    }
+
+    void removedLogIsMissingUntilTheNextCall()
+    {
+        QTemporaryDir dir;
+        CallLog log(dir.filePath(QStringLiteral("Phone.Log")));
+        QVERIFY(log.append(QStringLiteral("1"), QStringLiteral("x")));
+        QVERIFY(log.remove());
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("Phone.Log"))));
+        QVERIFY(log.remove()); // already gone
+
+        QList<CallLog::Entry> entries{CallLog::Entry{}};
+        QString error;
+        QVERIFY(!log.read(&entries, &error));
+        QCOMPARE(error, QStringLiteral("日志文件无法打开或创建！"));
+        QVERIFY(entries.isEmpty());
+
+        QVERIFY(log.append(QStringLiteral("2"), QStringLiteral("y")));
+        QVERIFY(log.read(&entries));
+        QCOMPARE(entries.size(), 1);
+    }
+
+    void aLogThatCannotBeDeletedSaysSo()
+    {
+        QTemporaryDir dir;
+        // A non-empty folder where the log belongs cannot be deleted as a file.
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Phone.Log/inside")));
+        QVERIFY(!CallLog(dir.filePath(QStringLiteral("Phone.Log"))).remove());
     }
 };
 

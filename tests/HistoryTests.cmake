@@ -1,0 +1,3 @@
+# Call history, the call record sheet and the caller window's commands.
+vornx_add_test(tst_callsheet SOURCES lookup/tst_callsheet.cpp LIBS lookup)
+vornx_add_test(tst_celldocument SOURCES lookup/tst_celldocument.cpp LIBS lookup)
