@@ -3,6 +3,8 @@
 #include "app/Banner.h"
 #include "app/Controls.h"
 #include "capture/LineMessage.h"
+#include "lookup/AreaCode.h"
+#include "lookup/PhoneQryForm.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ui/ExceptionReport.h"
 
@@ -46,7 +48,8 @@ QRadioButton* captionRadio(QWidget* group)
 }
 } // namespace
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), AppPath(ProgramFolder::path())
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent), AppPath(ProgramFolder::path()), AreaTable(std::make_unique<TAreaCode>())
 {
     setWindowTitle(QStringLiteral("维诺星系列－来电显示V3.0"));
     setFont(QFont(QStringLiteral("宋体"), 9));
@@ -224,4 +227,8 @@ void TMainForm::FormClose()
         return;
     m_closed = true;
     ReleaseTapi();
+    // The query window reads the table; it goes first.
+    delete PhoneQryForm;
+    PhoneQryForm = nullptr;
+    AreaTable.reset();
 }

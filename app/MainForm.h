@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <memory>
+
 class LineMessage;
 class QCheckBox;
 class QComboBox;
@@ -13,6 +15,7 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 class QToolButton;
+class TAreaCode;
 class TGroupBox;
 class TImage;
 
@@ -65,6 +68,9 @@ public:
     QString AppPath;
     QByteArray CallerNumber; // the last number the modem reported
     int DevType = 0; // 0 before monitoring, then 3 (TAPI) or 4 (modem)
+    // The region table: created empty with the window, filled by LoadAreaCodes, released
+    // when the window closes.
+    std::unique_ptr<TAreaCode> AreaTable;
 
     // Creation steps, in their order.
     void LoadAreaCodes();
@@ -78,6 +84,8 @@ public:
     void btnStartClick();
     void Timer1Timer();
     void Timer2Timer();
+    // The number-location query window, created on first use and shown without blocking.
+    void ShowPhoneQryForm();
 
     // Messages of the capture paths.
     void OnCallerNumber(const LineMessage& message);

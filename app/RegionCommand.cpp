@@ -79,8 +79,7 @@ int RegionCommand::run(const QStringList& arguments)
         return 1;
     }
     if (load.skipped > 0)
-        print(stderr,
-              tr("电话号码归属查询数据中有%1条记录无效，已跳过（%2）").arg(load.skipped).arg(load.firstSkipReason));
+        print(stderr, load.skipNotice());
     print(stdout, RegionQuery::answer(table, *number));
     return 0;
 }

@@ -1,8 +1,11 @@
 #include "lookup/AreaCode.h"
 
+#include "platform/Error.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <stdexcept>
 
 namespace {
 // Codes compare as unsigned bytes; strncmp does exactly that and stops at a NUL.
@@ -12,24 +15,17 @@ int compareCodes(const TAreaCodeCell& a, const TAreaCodeCell& b)
 }
 } // namespace
 
-AreaCodeError::AreaCodeError(const QString& message) : std::runtime_error(message.toStdString()) {}
-
-QString AreaCodeError::message() const
-{
-    return QString::fromUtf8(what());
-}
-
 TAreaCodeCell::TAreaCodeCell(const char* code, const char* district)
 {
     const size_t codeLen = std::strlen(code);
     const size_t districtLen = std::strlen(district);
     // An empty code has no length group to go into.
     if (codeLen == 0)
-        throw AreaCodeError(tr("TAreaCodeCell类Code字段为空"));
+        throw Error(tr("TAreaCodeCell类Code字段为空"));
     if (codeLen >= sizeof Code)
-        throw AreaCodeError(tr("TAreaCodeCell类Code字段过长"));
+        throw Error(tr("TAreaCodeCell类Code字段过长"));
     if (districtLen >= sizeof District)
-        throw AreaCodeError(tr("TAreaCodeCell类District字段过长"));
+        throw Error(tr("TAreaCodeCell类District字段过长"));
     std::memcpy(Code, code, codeLen + 1);
     std::memcpy(District, district, districtLen + 1);
     CodeLen = int32_t(codeLen);

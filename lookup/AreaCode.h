@@ -3,17 +3,7 @@
 #include <QCoreApplication>
 
 #include <cstdint>
-#include <stdexcept>
 #include <vector>
-
-// Raised by TAreaCodeCell when a code or a region name does not fit; what() is the text
-// for the user (UTF-8).
-class AreaCodeError final : public std::runtime_error
-{
-public:
-    explicit AreaCodeError(const QString& message);
-    QString message() const;
-};
 
 // One record of the region table: a code and the GBK name of the region it belongs to.
 struct TAreaCodeCell
@@ -21,7 +11,7 @@ struct TAreaCodeCell
     Q_DECLARE_TR_FUNCTIONS(TAreaCodeCell)
 
 public:
-    // code and district are NUL-terminated 8-bit texts; throws AreaCodeError when the code
+    // code and district are NUL-terminated 8-bit texts; throws Error when the code
     // is empty or has 10 or more characters, or the district has 50 or more bytes.
     TAreaCodeCell(const char* code, const char* district);
 

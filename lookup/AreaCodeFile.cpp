@@ -1,6 +1,7 @@
 #include "lookup/AreaCodeFile.h"
 
 #include "lookup/AreaCode.h"
+#include "platform/Error.h"
 
 #include <QFile>
 
@@ -80,7 +81,7 @@ AreaCodeLoad AreaCodeFile::read(QByteArrayView bytes, TAreaCode& table)
         std::memcpy(district, name.data(), size_t(std::min<qsizetype>(name.size(), sizeof district - 1)));
         try {
             cells.emplace_back(code, district);
-        } catch (const AreaCodeError& e) {
+        } catch (const Error& e) {
             if (result.skipped++ == 0)
                 result.firstSkipReason = e.message();
         }
@@ -88,6 +89,11 @@ AreaCodeLoad AreaCodeFile::read(QByteArrayView bytes, TAreaCode& table)
     result.loaded = qsizetype(cells.size());
     table.Assign(std::move(cells));
     return result;
+}
+
+QString AreaCodeLoad::skipNotice() const
+{
+    return AreaCodeFile::tr("电话号码归属查询数据中有%1条记录无效，已跳过（%2）").arg(skipped).arg(firstSkipReason);
 }
 
 AreaCodeLoad AreaCodeFile::load(const QString& path, TAreaCode& table)

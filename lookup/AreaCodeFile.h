@@ -16,6 +16,9 @@ struct AreaCodeLoad
     // skipped so that one damaged record does not cost the rest of the table.
     qsizetype skipped = 0;
     QString firstSkipReason;
+
+    // What the user is told once when records were skipped.
+    QString skipNotice() const;
 };
 
 // Reads the region file "area.dat": records of an 8-character code field, white space, a

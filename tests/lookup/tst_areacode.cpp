@@ -1,4 +1,5 @@
 #include "lookup/AreaCode.h"
+#include "platform/Error.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -88,7 +89,7 @@ void TestAreaCode::cellLimits()
     const auto errorOf = [](const char* code, const char* district) {
         try {
             TAreaCodeCell cell(code, district);
-        } catch (const AreaCodeError& e) {
+        } catch (const Error& e) {
             return e.message();
         }
         return QString();
