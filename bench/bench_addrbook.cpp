@@ -66,13 +66,13 @@ QByteArray export21(int count)
         out += "N;CHARSET=gb2312:" + gbk.encode(QStringLiteral("客户;%1").arg(i)) + "\r\n";
         out += "FN;CHARSET=gb2312:" + gbk.encode(name) + "\r\n";
         out += "ORG;CHARSET=gb2312:" + gbk.encode(QStringLiteral("维诺星贸易有限公司")) + "\r\n";
-        out += "NOTE;ENCODING=QUOTED-PRINTABLE;CHARSET=gb2312:"
-               + quotedPrintable(gbk.encode(QStringLiteral("每月订货，来电请转销售部。"))) + "\r\n";
+        out += "NOTE;ENCODING=QUOTED-PRINTABLE;CHARSET=gb2312:" +
+               quotedPrintable(gbk.encode(QStringLiteral("每月订货，来电请转销售部。"))) + "\r\n";
         out += "TEL;WORK;VOICE:" + office(i).toLatin1() + "\r\n";
         out += "TEL;CELL;VOICE:" + mobile(i).toLatin1() + "\r\n";
         out += "TEL;WORK;FAX:" + office(i).toLatin1() + "9\r\n";
-        out += "ADR;WORK;ENCODING=QUOTED-PRINTABLE;CHARSET=gb2312:;;"
-               + quotedPrintable(gbk.encode(QStringLiteral("中关村大街%1号;北京;北京;100080;中国").arg(i))) + "\r\n";
+        out += "ADR;WORK;ENCODING=QUOTED-PRINTABLE;CHARSET=gb2312:;;" +
+               quotedPrintable(gbk.encode(QStringLiteral("中关村大街%1号;北京;北京;100080;中国").arg(i))) + "\r\n";
         out += "X-WAB-GENDER:2\r\nBDAY:19800517\r\n";
         out += "EMAIL;PREF;INTERNET:c" + QByteArray::number(i) + "@example.com\r\n";
         out += "REV:20061201T083000Z\r\nEND:VCARD\r\n\r\n";
@@ -92,7 +92,8 @@ QByteArray export30(int count)
         out += "TEL;TYPE=CELL:" + mobile(i).toLatin1() + "\r\n";
         out += "item1.TEL:0571-" + QByteArray::number(80000000 + i) + "\r\nitem1.X-ABLabel:Shop\r\n";
         out += "ADR;TYPE=HOME:;;" + QStringLiteral("朝阳路%1号;上海;;200000;中国").arg(i).toUtf8() + "\r\n";
-        out += "NOTE:" + QStringLiteral("一段比较长的附注，折行之后继续写下去，看看折行的读法是否够快。").toUtf8() + "\r\n";
+        out += "NOTE:" + QStringLiteral("一段比较长的附注，折行之后继续写下去，看看折行的读法是否够快。").toUtf8() +
+               "\r\n";
         out += "EMAIL;TYPE=INTERNET:c" + QByteArray::number(i) + "@example.com\r\n";
         out += "UID:" + QByteArray::number(1000000 + i) + "\r\nEND:VCARD\r\n";
     }
@@ -160,7 +161,8 @@ void benchAdd(const QTemporaryDir& dir, const QByteArray& bytes)
         store.add(contact, nullptr, nullptr);
         wall.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    std::printf("new contact: read the file, add, write it whole: %7.1f ms wall (median of %d)\n", median(wall), Rounds);
+    std::printf("new contact: read the file, add, write it whole: %7.1f ms wall (median of %d)\n", median(wall),
+                Rounds);
 }
 
 } // namespace

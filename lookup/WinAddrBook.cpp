@@ -62,8 +62,7 @@ CWinAddrBook::CWinAddrBook(AddrBookDialogs* dialogs)
 }
 
 CWinAddrBook::CWinAddrBook(QString storePath, AddrBookDialogs* dialogs)
-    : StorePath(std::move(storePath))
-    , m_dialogs(dialogs)
+    : StorePath(std::move(storePath)), m_dialogs(dialogs)
 {
 }
 

@@ -16,11 +16,11 @@ struct __EMAILS
     QString BusinessAddress; // country, state, city, postal code, street
     QString HomeAddress;     // the same parts of the home address
     QString Company;
-    QString Gender; // "不确定", "女", "男" or empty
+    QString Gender;   // "不确定", "女", "男" or empty
     QString Birthday; // "yyyy-mm-dd"
     QString EMail;    // empty unless it holds "@"
     QString Notes;
-    QString Phones; // the fourteen telephone numbers in their fixed order
+    QString Phones;     // the fourteen telephone numbers in their fixed order
     QByteArray EntryID; // names the contact in the store; empty for none
 };
 

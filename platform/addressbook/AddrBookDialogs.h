@@ -8,7 +8,8 @@
 class AddrBookDialogs
 {
 public:
-    enum Result {
+    enum Result
+    {
         Saved = 0,    // the user changed or added a contact and it is in the file
         Closed = 1,   // closed without a change
         NotFound = 2, // no such contact in the file (any more)

@@ -27,9 +27,7 @@ QString digitsOf(const QString& text)
 } // namespace
 
 TAddrBookForm::TAddrBookForm(QString storePath, AddrBookDialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window)
-    , m_storePath(std::move(storePath))
-    , m_dialogs(dialogs)
+    : QWidget(parent, Qt::Window), m_storePath(std::move(storePath)), m_dialogs(dialogs)
 {
     setWindowTitle(tr("通讯薄"));
     edtFind = new QLineEdit(this);
@@ -114,7 +112,8 @@ void TAddrBookForm::edtFindTextChanged(const QString& text)
         for (int column : {0, 2, 3})
             match = match || tblContacts->item(row, column)->text().contains(wanted, Qt::CaseInsensitive);
         // Numbers are compared by their digits, so "13900001111" finds "139 0000 1111".
-        match = match || (!wantedDigits.isEmpty() && digitsOf(tblContacts->item(row, 1)->text()).contains(wantedDigits));
+        match =
+            match || (!wantedDigits.isEmpty() && digitsOf(tblContacts->item(row, 1)->text()).contains(wantedDigits));
         tblContacts->setRowHidden(row, !match);
     }
 }

@@ -8,7 +8,7 @@ QString AddressBookLocation::storePath(const QString& programFolder)
 {
     const QDir folder(programFolder);
     const PrivateProfile settings(folder.filePath(QStringLiteral("sysset.ini")));
-    const QString name = settings.readString(QStringLiteral("ADDRBOOK"), QStringLiteral("VCARD"),
-                                             QStringLiteral("contacts.vcf"), 260);
+    const QString name =
+        settings.readString(QStringLiteral("ADDRBOOK"), QStringLiteral("VCARD"), QStringLiteral("contacts.vcf"), 260);
     return QDir::cleanPath(folder.absoluteFilePath(name.isEmpty() ? QStringLiteral("contacts.vcf") : name));
 }

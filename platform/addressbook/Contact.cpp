@@ -157,10 +157,7 @@ ContactAddress addressOf(const QStringList& adr)
 class CardEdit
 {
 public:
-    CardEdit(const VCard& card, const QByteArray& eol)
-        : m_card(card), m_eol(eol)
-    {
-    }
+    CardEdit(const VCard& card, const QByteArray& eol) : m_card(card), m_eol(eol) {}
 
     // Rewrites property `source` with new components (keeping its group and parameters,
     // or `newParams` when given), removes it when `remove`, or adds a new line when
@@ -207,8 +204,8 @@ private:
         QList<QByteArray> kept;
         for (const QByteArray& param : property.params) {
             const QByteArray name = param.left(param.indexOf('=')).trimmed().toUpper();
-            if (name != "ENCODING" && name != "CHARSET" && name != "VALUE" && name != "QUOTED-PRINTABLE"
-                && name != "BASE64" && name != "8BIT" && name != "7BIT")
+            if (name != "ENCODING" && name != "CHARSET" && name != "VALUE" && name != "QUOTED-PRINTABLE" &&
+                name != "BASE64" && name != "8BIT" && name != "7BIT")
                 kept << param;
         }
         return kept;
@@ -231,12 +228,9 @@ QStringList withComponents(QStringList components, qsizetype size, const std::ma
 
 QStringList addressComponents(QStringList old, const ContactAddress& address)
 {
-    return withComponents(old, 7,
-                          {{2, address.street},
-                           {3, address.city},
-                           {4, address.state},
-                           {5, address.postalCode},
-                           {6, address.country}});
+    return withComponents(
+        old, 7,
+        {{2, address.street}, {3, address.city}, {4, address.state}, {5, address.postalCode}, {6, address.country}});
 }
 
 QString genderText(int gender, const QByteArray& version)
@@ -272,7 +266,8 @@ void applyEdits(CardEdit& edit, const VCard& card, const ContactSources& sources
     if (before.displayName != after.displayName)
         edit.set(sources.displayName, "FN", {}, {after.displayName}, after.displayName.isEmpty());
     if (before.familyName != after.familyName || before.givenName != after.givenName) {
-        const QStringList n = withComponents(components(sources.name), 5, {{0, after.familyName}, {1, after.givenName}});
+        const QStringList n =
+            withComponents(components(sources.name), 5, {{0, after.familyName}, {1, after.givenName}});
         edit.set(sources.name, "N", {}, n, n.join(QString()).isEmpty());
     }
     if (before.email != after.email)
@@ -384,9 +379,9 @@ Contact ContactMapping::fromCard(const VCard& card, ContactSources* sources)
         contact.home = addressOf(card.properties.at(found.home).components(version));
     if (contact.displayName.isEmpty()) {
         found.displayName = -1;
-        contact.displayName = composedName({contact.familyName, contact.givenName,
-                                            found.name < 0 ? QString()
-                                                           : card.properties.at(found.name).components(version).value(2)});
+        contact.displayName =
+            composedName({contact.familyName, contact.givenName,
+                          found.name < 0 ? QString() : card.properties.at(found.name).components(version).value(2)});
         if (contact.displayName.isEmpty())
             contact.displayName = contact.company;
     }

@@ -6,7 +6,8 @@
 #include <QString>
 
 // The fourteen telephone properties of a contact, in the order the contents rows list them.
-enum class PhoneKind {
+enum class PhoneKind
+{
     Business,
     Callback,
     Home,
@@ -53,7 +54,7 @@ struct Contact
     QString givenName;
     QString email;
     QString company;
-    int gender = -1; // 0 unspecified, 1 female, 2 male, -1 not given
+    int gender = -1;  // 0 unspecified, 1 female, 2 male, -1 not given
     QString birthday; // "yyyy-mm-dd", or the stored text when it is no full date
     ContactAddress business;
     ContactAddress home;

@@ -29,9 +29,7 @@ QLineEdit* lineEdit(QWidget* parent, const QString& name, const QString& text)
 } // namespace
 
 ContactDialog::ContactDialog(const QString& caption, const Contact& contact, Saver saver, QWidget* parent)
-    : QDialog(parent)
-    , m_original(contact)
-    , m_saver(std::move(saver))
+    : QDialog(parent), m_original(contact), m_saver(std::move(saver))
 {
     setWindowTitle(caption);
     setModal(true);
@@ -196,7 +194,8 @@ QWidget* ContactDialog::createAddressPage()
 {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(createAddressGroup(tr("公司地址"), QStringLiteral("edtBusiness"), m_original.business, &m_business));
+    layout->addWidget(
+        createAddressGroup(tr("公司地址"), QStringLiteral("edtBusiness"), m_original.business, &m_business));
     layout->addWidget(createAddressGroup(tr("家庭地址"), QStringLiteral("edtHome"), m_original.home, &m_home));
     return page;
 }
@@ -250,9 +249,9 @@ QString ContactDialog::validationError(const Contact& contact) const
         return tr("请填写联系人的姓名或显示名称。");
     static const QRegularExpression date(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
     // A stored birthday that is no full date (e.g. without a year) may stay as it is.
-    if (!contact.birthday.isEmpty() && contact.birthday != m_original.birthday
-        && (!date.match(contact.birthday).hasMatch()
-            || !QDate::fromString(contact.birthday, QStringLiteral("yyyy-MM-dd")).isValid()))
+    if (!contact.birthday.isEmpty() && contact.birthday != m_original.birthday &&
+        (!date.match(contact.birthday).hasMatch() ||
+         !QDate::fromString(contact.birthday, QStringLiteral("yyyy-MM-dd")).isValid()))
         return tr("生日请按“年-月-日”填写，例如 1980-05-17。");
     return QString();
 }

@@ -14,10 +14,7 @@ void showError(const QString& text, QWidget* parent)
 
 } // namespace
 
-ContactDialogs::ContactDialogs(QWidget* parent)
-    : m_parent(parent)
-{
-}
+ContactDialogs::ContactDialogs(QWidget* parent) : m_parent(parent) {}
 
 AddrBookDialogs::Result ContactDialogs::details(const QString& storePath, QByteArray& entryId)
 {
@@ -35,14 +32,15 @@ AddrBookDialogs::Result ContactDialogs::details(const QString& storePath, QByteA
     const Contact before = store.contact(index);
     bool saved = false;
     QByteArray newId = entryId;
-    ContactDialog dialog(ContactDialog::tr("%1 属性").arg(before.displayName), before,
-                         [&](const Contact& after, QString* error) {
-                             if (after == before)
-                                 return true;
-                             saved = store.update(entryId, after, &newId, error);
-                             return saved;
-                         },
-                         m_parent);
+    ContactDialog dialog(
+        ContactDialog::tr("%1 属性").arg(before.displayName), before,
+        [&](const Contact& after, QString* error) {
+            if (after == before)
+                return true;
+            saved = store.update(entryId, after, &newId, error);
+            return saved;
+        },
+        m_parent);
     dialog.exec();
     if (!saved)
         return Closed;
@@ -54,12 +52,13 @@ AddrBookDialogs::Result ContactDialogs::newContact(const QString& storePath)
 {
     ContactStore store(storePath);
     bool saved = false;
-    ContactDialog dialog(ContactDialog::tr("新建联系人"), Contact(),
-                         [&](const Contact& contact, QString* error) {
-                             saved = store.add(contact, nullptr, error);
-                             return saved;
-                         },
-                         m_parent);
+    ContactDialog dialog(
+        ContactDialog::tr("新建联系人"), Contact(),
+        [&](const Contact& contact, QString* error) {
+            saved = store.add(contact, nullptr, error);
+            return saved;
+        },
+        m_parent);
     dialog.exec();
     return saved ? Saved : Closed;
 }

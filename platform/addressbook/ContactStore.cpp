@@ -7,10 +7,7 @@
 #include <QSaveFile>
 #include <QUuid>
 
-ContactStore::ContactStore(QString fileName)
-    : m_fileName(std::move(fileName))
-{
-}
+ContactStore::ContactStore(QString fileName) : m_fileName(std::move(fileName)) {}
 
 bool ContactStore::readFile(QByteArray* bytes, QString* error) const
 {

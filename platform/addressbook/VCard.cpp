@@ -160,7 +160,8 @@ private:
     {
         auto it = m_decoders.find(charset);
         if (it == m_decoders.end())
-            it = m_decoders.emplace(charset, QStringDecoder(charset.constData(), QStringDecoder::Flag::Stateless)).first;
+            it =
+                m_decoders.emplace(charset, QStringDecoder(charset.constData(), QStringDecoder::Flag::Stateless)).first;
         return it->second;
     }
 

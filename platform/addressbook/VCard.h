@@ -33,9 +33,9 @@ struct VCard
 {
     QByteArray version; // "2.1", "3.0", "4.0"; "2.1" when the card does not say
     QList<VCardProperty> properties;
-    qsizetype begin = 0;          // start of the BEGIN:VCARD line
-    qsizetype endLineBegin = 0;   // start of the END:VCARD line
-    qsizetype end = 0;            // after the END:VCARD line and its line break
+    qsizetype begin = 0;        // start of the BEGIN:VCARD line
+    qsizetype endLineBegin = 0; // start of the END:VCARD line
+    qsizetype end = 0;          // after the END:VCARD line and its line break
 
     // Index of the first property of that name, or -1.
     int indexOf(const QByteArray& name) const;

@@ -113,12 +113,13 @@ private slots:
         QFETCH(QStringList, names);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("book.vcf"));
-        writeFile(path, "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\r\nTEL;TYPE=WORK:010-87654321\r\nTEL;TYPE=CELL:13900001111\r\n"
-                        "TEL;TYPE=CAR:66667777\r\nEND:VCARD\r\n"
-                        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:B\r\nTEL;TYPE=WORK:87654321-1\r\nTEL;TYPE=HOME:87654321\r\n"
-                        "END:VCARD\r\n"
-                        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:C\r\nTEL;TYPE=WORK:5550000\r\nTEL;TYPE=HOME:05550000-2\r\n"
-                        "TEL:021-66667777\r\nEND:VCARD\r\n");
+        writeFile(path,
+                  "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\r\nTEL;TYPE=WORK:010-87654321\r\nTEL;TYPE=CELL:13900001111\r\n"
+                  "TEL;TYPE=CAR:66667777\r\nEND:VCARD\r\n"
+                  "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:B\r\nTEL;TYPE=WORK:87654321-1\r\nTEL;TYPE=HOME:87654321\r\n"
+                  "END:VCARD\r\n"
+                  "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:C\r\nTEL;TYPE=WORK:5550000\r\nTEL;TYPE=HOME:05550000-2\r\n"
+                  "TEL:021-66667777\r\nEND:VCARD\r\n");
         CWinAddrBook book(path, nullptr);
         QCOMPARE(book.Open(), 0u);
         QCOMPARE(namesOf(book.FindByPhone(number)), names);

@@ -41,8 +41,8 @@ Contact sampleContact()
     contact.gender = 2;
     contact.birthday = QStringLiteral("1990-01-31");
     contact.notes = QStringLiteral("周一; 周三来电\n第二行");
-    contact.business = {QStringLiteral("中国"), QStringLiteral("广东"), QStringLiteral("深圳"), QStringLiteral("518000"),
-                        QStringLiteral("深南大道1号")};
+    contact.business = {QStringLiteral("中国"), QStringLiteral("广东"), QStringLiteral("深圳"),
+                        QStringLiteral("518000"), QStringLiteral("深南大道1号")};
     contact.home.city = QStringLiteral("广州");
     contact.phones = {{PhoneKind::Mobile, QStringLiteral("13800138000"), -1},
                       {PhoneKind::Business, QStringLiteral("0755-22223333"), -1}};
@@ -141,8 +141,9 @@ private slots:
         // The second card and the untouched lines of the first are the bytes as read.
         const qsizetype second = original.indexOf("BEGIN:VCARD", 10);
         QVERIFY(now.endsWith(original.mid(second)));
-        const QByteArray title = original.mid(original.indexOf("TITLE;"), original.indexOf("\r\n", original.indexOf("TITLE;"))
-                                                                               - original.indexOf("TITLE;"));
+        const QByteArray title =
+            original.mid(original.indexOf("TITLE;"),
+                         original.indexOf("\r\n", original.indexOf("TITLE;")) - original.indexOf("TITLE;"));
         QVERIFY(now.contains(title));
         QVERIFY(now.contains("TEL;WORK;FAX:010-87654322\r\n"));
         QVERIFY(now.contains("TEL;HOME;VOICE:010-87654321\r\n"));

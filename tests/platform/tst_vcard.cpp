@@ -52,7 +52,9 @@ private slots:
         QCOMPARE(zhang.familyName, QStringLiteral("张"));
         QCOMPARE(zhang.givenName, QStringLiteral("三"));
         QCOMPARE(zhang.company, QStringLiteral("维诺星科技"));
-        QCOMPARE(zhang.notes, QStringLiteral("老客户，每月订货。\n请优先处理他的来电，并告知销售部的王经理。地址变更时记得更新资料。"));
+        QCOMPARE(
+            zhang.notes,
+            QStringLiteral("老客户，每月订货。\n请优先处理他的来电，并告知销售部的王经理。地址变更时记得更新资料。"));
         QCOMPARE(zhang.gender, 2);
         QCOMPARE(zhang.birthday, QStringLiteral("1980-05-17"));
         QCOMPARE(zhang.email, QStringLiteral("zhangsan@example.com"));
@@ -138,38 +140,54 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("phone");
 
-        QTest::newRow("LF only") << QByteArray("BEGIN:VCARD\nVERSION:3.0\nFN:A\nTEL:1\nEND:VCARD\n") << "A" << "1";
-        QTest::newRow("CR only") << QByteArray("BEGIN:VCARD\rFN:A\rTEL:1\rEND:VCARD") << "A" << "1";
+        QTest::newRow("LF only") << QByteArray("BEGIN:VCARD\nVERSION:3.0\nFN:A\nTEL:1\nEND:VCARD\n") << "A"
+                                 << "1";
+        QTest::newRow("CR only") << QByteArray("BEGIN:VCARD\rFN:A\rTEL:1\rEND:VCARD") << "A"
+                                 << "1";
         QTest::newRow("lower case, no final break")
-            << QByteArray("begin:vcard\r\nversion:3.0\r\nfn:A\r\ntel;type=cell:1\r\nend:vcard") << "A" << "1";
-        QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xEF\xBB\xBF" "BEGIN:VCARD\r\nFN:A\r\nTEL:1\r\nEND:VCARD\r\n")
-                                               << "A" << "1";
-        QTest::newRow("fold with tab") << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ab\r\n\tc\r\nTEL:1\r\n 2\r\nEND:VCARD\r\n")
-                                       << "Abc" << "12";
+            << QByteArray("begin:vcard\r\nversion:3.0\r\nfn:A\r\ntel;type=cell:1\r\nend:vcard") << "A"
+            << "1";
+        QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xEF\xBB\xBF"
+                                                             "BEGIN:VCARD\r\nFN:A\r\nTEL:1\r\nEND:VCARD\r\n")
+                                               << "A"
+                                               << "1";
+        QTest::newRow("fold with tab")
+            << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ab\r\n\tc\r\nTEL:1\r\n 2\r\nEND:VCARD\r\n") << "Abc"
+            << "12";
         QTest::newRow("quoted parameter with colon and semicolon")
-            << QByteArray("BEGIN:VCARD\r\nVERSION:4.0\r\nFN;X-NOTE=\"a:b;c\":A\r\nTEL;TYPE=\"cell,voice\":1\r\nEND:VCARD\r\n")
-            << "A" << "1";
+            << QByteArray(
+                   "BEGIN:VCARD\r\nVERSION:4.0\r\nFN;X-NOTE=\"a:b;c\":A\r\nTEL;TYPE=\"cell,voice\":1\r\nEND:VCARD\r\n")
+            << "A"
+            << "1";
         QTest::newRow("quoted-printable soft break, ENCODING= form")
-            << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=E7=8E=8B=\r\n=E4=BA=94\r\n"
+            << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=E7=8E=8B=\r\n=E4="
+                          "BA=94\r\n"
                           "TEL;PREF:1\r\nEND:VCARD\r\n")
             << QStringLiteral("王五") << "1";
         QTest::newRow("GBK without charset")
-            << (QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nFN:") + QStringEncoder("GB18030").encode(QStringLiteral("王五"))
-                + QByteArray("\r\nTEL:1\r\nEND:VCARD\r\n"))
+            << (QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nFN:") +
+                QStringEncoder("GB18030").encode(QStringLiteral("王五")) + QByteArray("\r\nTEL:1\r\nEND:VCARD\r\n"))
             << QStringLiteral("王五") << "1";
-        QTest::newRow("UTF-8 without charset") << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nFN:王五\r\nTEL:1\r\nEND:VCARD\r\n")
-                                               << QStringLiteral("王五") << "1";
+        QTest::newRow("UTF-8 without charset")
+            << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nFN:王五\r\nTEL:1\r\nEND:VCARD\r\n") << QStringLiteral("王五")
+            << "1";
         QTest::newRow("name only in N, Chinese")
-            << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:王;五;;;\r\nTEL:1\r\nEND:VCARD\r\n") << QStringLiteral("王五") << "1";
+            << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:王;五;;;\r\nTEL:1\r\nEND:VCARD\r\n")
+            << QStringLiteral("王五") << "1";
         QTest::newRow("name only in N, Latin")
-            << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Smith;John;;;\r\nTEL:1\r\nEND:VCARD\r\n") << "John Smith" << "1";
+            << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Smith;John;;;\r\nTEL:1\r\nEND:VCARD\r\n") << "John Smith"
+            << "1";
         QTest::newRow("unknown properties and binary photo")
-            << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nFN:A\r\nPHOTO;ENCODING=BASE64;TYPE=JPEG:/9j/4AAQ\r\n AAAA\r\n\r\n"
-                          "X-ANYTHING;FOO=BAR:x\r\nTEL;VOICE:1\r\nEND:VCARD\r\n")
-            << "A" << "1";
+            << QByteArray(
+                   "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:A\r\nPHOTO;ENCODING=BASE64;TYPE=JPEG:/9j/4AAQ\r\n AAAA\r\n\r\n"
+                   "X-ANYTHING;FOO=BAR:x\r\nTEL;VOICE:1\r\nEND:VCARD\r\n")
+            << "A"
+            << "1";
         QTest::newRow("text before and between cards")
-            << QByteArray("garbage\r\nTEL:9\r\nBEGIN:VCARD\r\nFN:A\r\nnot a property\r\nTEL:1\r\nEND:VCARD\r\ntrailer\r\n")
-            << "A" << "1";
+            << QByteArray(
+                   "garbage\r\nTEL:9\r\nBEGIN:VCARD\r\nFN:A\r\nnot a property\r\nTEL:1\r\nEND:VCARD\r\ntrailer\r\n")
+            << "A"
+            << "1";
     }
 
     void lineForms()
@@ -203,22 +221,24 @@ private slots:
     {
         QFETCH(QByteArray, line);
         QFETCH(int, gender);
-        const QList<Contact> contacts = contactsOf("BEGIN:VCARD\r\nVERSION:4.0\r\nFN:A\r\n" + line + "\r\nEND:VCARD\r\n");
+        const QList<Contact> contacts =
+            contactsOf("BEGIN:VCARD\r\nVERSION:4.0\r\nFN:A\r\n" + line + "\r\nEND:VCARD\r\n");
         QCOMPARE(contacts.at(0).gender, gender);
     }
 
     void phoneKinds()
     {
-        const QByteArray card = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\r\n"
-                                "TEL;TYPE=HOME,FAX:0\r\nTEL;TYPE=HOME:1\r\nTEL;TYPE=HOME,VOICE:2\r\nTEL;TYPE=PREF:3\r\n"
-                                "TEL;TYPE=CAR:4\r\nTEL;TYPE=X-RADIO:5\r\nTEL;TYPE=X-CALLBACK:6\r\nTEL;TYPE=X-ASSISTANT:7\r\n"
-                                "TEL;TYPE=X-COMPANY-MAIN:8\r\nTEL;TYPE=X-TTYTDD:9\r\nTEL;TYPE=MSG:10\r\nTEL;TYPE=WORK,PREF:11\r\n"
-                                "END:VCARD\r\n";
+        const QByteArray card =
+            "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\r\n"
+            "TEL;TYPE=HOME,FAX:0\r\nTEL;TYPE=HOME:1\r\nTEL;TYPE=HOME,VOICE:2\r\nTEL;TYPE=PREF:3\r\n"
+            "TEL;TYPE=CAR:4\r\nTEL;TYPE=X-RADIO:5\r\nTEL;TYPE=X-CALLBACK:6\r\nTEL;TYPE=X-ASSISTANT:7\r\n"
+            "TEL;TYPE=X-COMPANY-MAIN:8\r\nTEL;TYPE=X-TTYTDD:9\r\nTEL;TYPE=MSG:10\r\nTEL;TYPE=WORK,PREF:11\r\n"
+            "END:VCARD\r\n";
         const QList<QPair<PhoneKind, QString>> expected{
-            {PhoneKind::Home, "1"},     {PhoneKind::Home2, "2"},     {PhoneKind::Primary, "3"},
-            {PhoneKind::Car, "4"},      {PhoneKind::Radio, "5"},     {PhoneKind::Callback, "6"},
+            {PhoneKind::Home, "1"},      {PhoneKind::Home2, "2"},       {PhoneKind::Primary, "3"},
+            {PhoneKind::Car, "4"},       {PhoneKind::Radio, "5"},       {PhoneKind::Callback, "6"},
             {PhoneKind::Assistant, "7"}, {PhoneKind::CompanyMain, "8"}, {PhoneKind::TtyTdd, "9"},
-            {PhoneKind::Other, "10"},   {PhoneKind::Business, "11"}};
+            {PhoneKind::Other, "10"},    {PhoneKind::Business, "11"}};
         QCOMPARE(phonesOf(contactsOf(card).at(0)), expected);
     }
 
@@ -234,11 +254,12 @@ private slots:
     void writtenLinesReadBack()
     {
         QFETCH(QByteArray, version);
-        const QString awkward = QStringLiteral("第一行; with, commas\\and = signs and a long tail 长长长长长长长长长长长长长长长长长长长\n第二行");
+        const QString awkward = QStringLiteral(
+            "第一行; with, commas\\and = signs and a long tail 长长长长长长长长长长长长长长长长长长长\n第二行");
         const QByteArray line = VCardWriter::line(version, "item2", "NOTE", {}, {awkward}, "\r\n");
-        const QByteArray address = VCardWriter::line(version, {}, "ADR", VCardWriter::typeParams(version, {"WORK"}),
-                                                     {QString(), QString(), QStringLiteral("路;1号"), QStringLiteral("城,市")},
-                                                     "\r\n");
+        const QByteArray address =
+            VCardWriter::line(version, {}, "ADR", VCardWriter::typeParams(version, {"WORK"}),
+                              {QString(), QString(), QStringLiteral("路;1号"), QStringLiteral("城,市")}, "\r\n");
         for (const QByteArray& physical : (line + address).split('\n'))
             QVERIFY2(physical.size() <= 77, physical.constData());
         const QByteArray card = "BEGIN:VCARD\r\nVERSION:" + version + "\r\n" + line + address + "END:VCARD\r\n";

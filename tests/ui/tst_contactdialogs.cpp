@@ -45,8 +45,7 @@ void whenDialogOpens(std::function<void(ContactDialog*)> act)
     });
 }
 
-template <typename T>
-T* child(QWidget* parent, const char* name)
+template <typename T> T* child(QWidget* parent, const char* name)
 {
     T* widget = parent->findChild<T*>(QString::fromLatin1(name));
     if (!widget)
