@@ -22,6 +22,31 @@ int wholeNumber(const QString& text, bool* valid)
     return *valid ? value : 0;
 }
 
+// Names as they go into a statement. Names that are not plain words (blanks, punctuation,
+// a leading digit, as Access and other databases allow) are quoted, or the statement would
+// not run; plain names, including those in Chinese, stay as they are.
+QString sqlName(const QString& name)
+{
+    bool plain = name.isEmpty() || !name.at(0).isDigit();
+    for (const QChar c : name) {
+        if (!(c.unicode() >= 0x80 || c.isLetterOrNumber() || c == QLatin1Char('_')))
+            plain = false;
+    }
+    if (plain)
+        return name;
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QStringList sqlNames(const QStringList& names)
+{
+    QStringList result;
+    for (const QString& n : names)
+        result << sqlName(n);
+    return result;
+}
+
 } // namespace
 
 DataSourceSettings DataSourceSettings::read(const QString& iniFile)
@@ -46,10 +71,10 @@ DataSourceSettings DataSourceSettings::read(const QString& iniFile)
 QString DataSourceSql::customerStatement(const QString& table, const QStringList& shownFields,
                                          const QStringList& phoneFields)
 {
-    QString sql = QStringLiteral("select ") + shownFields.join(QLatin1String(", ")) + QStringLiteral(" from ") + table
-                  + QStringLiteral(" b where ");
+    QString sql = QStringLiteral("select ") + sqlNames(shownFields).join(QLatin1String(", ")) + QStringLiteral(" from ")
+                  + sqlName(table) + QStringLiteral(" b where ");
     for (qsizetype i = 0; i < phoneFields.size(); ++i)
-        sql += (i == 0 ? QStringLiteral(" b.") : QStringLiteral("or b.")) + phoneFields.at(i)
+        sql += (i == 0 ? QStringLiteral(" b.") : QStringLiteral("or b.")) + sqlName(phoneFields.at(i))
                + QStringLiteral(" like '%#NO#' ");
     return sql;
 }
@@ -57,10 +82,11 @@ QString DataSourceSql::customerStatement(const QString& table, const QStringList
 QString DataSourceSql::businessStatement(const QString& businessTable, const QString& customerTable,
                                          const QList<QPair<QString, QString>>& joins)
 {
-    QString sql = QStringLiteral("select a.* from ") + businessTable + QStringLiteral(" a,") + customerTable
-                  + QStringLiteral(" b where ");
+    QString sql = QStringLiteral("select a.* from ") + sqlName(businessTable) + QStringLiteral(" a,")
+                  + sqlName(customerTable) + QStringLiteral(" b where ");
     for (const auto& [businessField, customerField] : joins)
-        sql += QStringLiteral(" a.") + businessField + QStringLiteral("=b.") + customerField + QStringLiteral(" and ");
+        sql += QStringLiteral(" a.") + sqlName(businessField) + QStringLiteral("=b.") + sqlName(customerField)
+               + QStringLiteral(" and ");
     return sql;
 }
 

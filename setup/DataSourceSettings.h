@@ -30,7 +30,8 @@ struct DataSourceSettings
     static DataSourceSettings read(const QString& iniFile);
 };
 
-// The statements and labels the mapping wizard writes, as plain functions.
+// The statements and labels the mapping wizard writes, as plain functions. Table and field
+// names that are not plain words (a blank, a hyphen, a leading digit) are put in double quotes.
 namespace DataSourceSql {
 
 // "select f1, f2 from T b where  b.p1 like '%#NO#' or b.p2 like '%#NO#' "

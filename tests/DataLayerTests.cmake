@@ -15,3 +15,4 @@ vornx_add_test(tst_datasourcesettings SOURCES setup/tst_datasourcesettings.cpp L
 vornx_add_test(tst_datamodule SOURCES lookup/tst_datamodule.cpp LIBS lookup_ui)
 vornx_add_test(tst_accessmirror SOURCES platform/tst_accessmirror.cpp LIBS platform_db)
 vornx_add_db_test(tst_lookupsources SOURCES lookup/tst_lookupsources.cpp LIBS lookup_ui setup)
+vornx_add_test(tst_setupwizards SOURCES setup_ui/tst_setupwizards.cpp support/TestDatabases.cpp LIBS setup_ui lookup_ui)

@@ -144,6 +144,12 @@ private slots:
                                                    {QStringLiteral("ShipName"), QStringLiteral("CompanyName")}}),
                  QStringLiteral("select a.* from Orders a,Customers b where  a.CustomerID=b.CustomerID and  "
                                 "a.ShipName=b.CompanyName and "));
+        // Names with blanks or punctuation are quoted so the statement runs; Chinese names stay plain.
+        QCOMPARE(DataSourceSql::customerStatement(QStringLiteral("客户 资料"), {"名称", "Tel-No"}, {"电话", "2nd"}),
+                 QStringLiteral("select 名称, \"Tel-No\" from \"客户 资料\" b where  b.电话 like '%#NO#' or b.\"2nd\" like '%#NO#' "));
+        QCOMPARE(DataSourceSql::businessStatement(QStringLiteral("Order Details"), QStringLiteral("T"),
+                                                  {{QStringLiteral("Order ID"), QStringLiteral("a\"b")}}),
+                 QStringLiteral("select a.* from \"Order Details\" a,T b where  a.\"Order ID\"=b.\"a\"\"b\" and "));
         // A field both shown and matched stands in both lists.
         QCOMPARE(DataSourceSql::customerStatement(QStringLiteral("T"), {"Phone"}, {"Phone"}),
                  QStringLiteral("select Phone from T b where  b.Phone like '%#NO#' "));

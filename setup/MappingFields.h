@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+// One field of the customer table in the mapping wizard's field grid.
+class TxField
+{
+public:
+    TxField(QString fieldName, bool showFlag, bool phoneFlag, QString caption);
+
+    QString FieldName;
+    bool ShowFlag;  // shown in the caller window ("查看字段")
+    bool PhoneFlag; // matched against the caller's number ("电话号码")
+    QString Caption; // the row label typed for it; empty for the field's own name
+};
+
+// One field of the business table and the customer field it is joined to ("" for none).
+class TyField
+{
+public:
+    TyField(QString bizField, QString custField);
+
+    QString BizField;
+    QString CustField;
+};
+
+using TxFieldList = std::vector<std::unique_ptr<TxField>>;
+using TyFieldList = std::vector<std::unique_ptr<TyField>>;
+
+// What the wizard writes for an external database, built from its lists.
+struct ExternalSource
+{
+    bool complete = false; // at least one shown and one phone-number field
+    QString customerSql;
+    QString businessSql;
+    QStringList labels;
+};
+
+ExternalSource BuildExternalSource(const QString& customerTable, const QString& businessTable,
+                                   const TxFieldList& xFields, const TyFieldList& yFields);
