@@ -92,7 +92,6 @@ void ShowDatabaseDlg(QWidget* parent)
 void TDatabaseDlg::buildForm()
 {
     setWindowTitle(QStringLiteral("数据源设置向导"));
-    resize(600, 440);
     auto* layout = new QVBoxLayout(this);
 
     // Page 1: the three sources.
@@ -224,6 +223,9 @@ void TDatabaseDlg::buildForm()
         buttons->addWidget(b);
     }
     layout->addLayout(buttons);
+    // Only one page is ever in view, so the dialog keeps the size of one page.
+    showPage(1, false, true);
+    setFixedSize(600, 460);
 
     connect(RadioButton1, &QRadioButton::clicked, this, [this] { showPage(1, false, true); });
     connect(RadioButton2, &QRadioButton::clicked, this, [this] { showPage(1, false, false); });

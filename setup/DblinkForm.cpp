@@ -178,6 +178,7 @@ void TDblinkForm::buildForm()
     buttons->addWidget(CancelBtn);
     buttons->addWidget(ButtonFinish);
     layout->addLayout(buttons);
+    setFixedSize(480, 440);
 
     connect(ButtonNext, &QPushButton::clicked, this, [this] { PageControl1->setCurrentWidget(TabSheet2); });
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
