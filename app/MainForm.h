@@ -86,6 +86,8 @@ public:
     void Timer2Timer();
     // The number-location query window, created on first use and shown without blocking.
     void ShowPhoneQryForm();
+    // The caller window for a number typed in the query window, without the arrival sound.
+    void ShowCallerInfo(const QString& number);
 
     // Messages of the capture paths.
     void OnCallerNumber(const LineMessage& message);

@@ -12,14 +12,21 @@ QString RegionQuery::withoutLeadingZeros(const QString& entry)
     return entry.sliced(zeros);
 }
 
-QString RegionQuery::answer(const TAreaCode& table, const QString& entry)
+QString RegionQuery::district(const TAreaCode& table, const QString& number)
 {
-    const QByteArray number = withoutLeadingZeros(entry).toLatin1();
-    if (number.size() <= 8)
-        return tr("本地号码");
-    const TAreaCodeCell* cell = table.Lookup(number.constData(), int(number.size()));
+    const QByteArray digits = number.toLatin1();
+    const TAreaCodeCell* cell = table.Lookup(digits.constData(), int(digits.size()));
     if (!cell)
-        return tr("系统中无此号码记录，请提交给软件作者");
+        return QString();
     QStringDecoder gbk("GB18030");
     return gbk(QByteArrayView(cell->District, cell->DistrictLen));
+}
+
+QString RegionQuery::answer(const TAreaCode& table, const QString& entry)
+{
+    const QString number = withoutLeadingZeros(entry);
+    if (number.size() <= 8)
+        return tr("本地号码");
+    const QString region = district(table, number);
+    return region.isEmpty() ? tr("系统中无此号码记录，请提交给软件作者") : region;
 }

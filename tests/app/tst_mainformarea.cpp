@@ -4,9 +4,12 @@
 #include "app/FShowMsg.h"
 #include "app/MainForm.h"
 #include "lookup/AreaCode.h"
+#include "lookup/DataModule.h"
 #include "lookup/PhoneQryForm.h"
+#include "lookup/ShowInfoDlg.h"
 #include "platform/Application.h"
 #include "platform/ProgramFolder.h"
+#include "platform/sound/Sound.h"
 #include "platform/ui/MessageBoxes.h"
 
 #include <QLineEdit>
@@ -50,12 +53,14 @@ private slots:
     void damagedRecordsAreSkippedWithOneNotice();
     void missingTableIsCreatedEmpty();
     void queryWindowUsesTheTableAndGoesWithTheWindow();
+    void otherInfoShowsTheCallerWindowWithoutSound();
 
 private:
     QString areaFile() const { return m_folder->filePath(QStringLiteral("area.dat")); }
 
     std::unique_ptr<QTemporaryDir> m_folder;
     QList<MessageBoxes::Box> m_boxes;
+    QStringList m_sounds;
     NoticeWatch m_notices;
 };
 
@@ -67,6 +72,7 @@ void TestMainFormArea::initTestCase()
         return QMessageBox::Ok;
     });
     qApp->installEventFilter(&m_notices);
+    Sound::setHandler([this](const QString& path) { m_sounds << path; });
 }
 
 void TestMainFormArea::init()
@@ -74,6 +80,7 @@ void TestMainFormArea::init()
     m_folder = std::make_unique<QTemporaryDir>();
     ProgramFolder::setPath(m_folder->path());
     m_boxes.clear();
+    m_sounds.clear();
     m_notices.shown = 0;
 }
 
@@ -153,6 +160,35 @@ void TestMainFormArea::queryWindowUsesTheTableAndGoesWithTheWindow()
     form.close();
     QCOMPARE(PhoneQryForm, nullptr);
     QVERIFY(!form.AreaTable);
+}
+
+void TestMainFormArea::otherInfoShowsTheCallerWindowWithoutSound()
+{
+    // 福建省福州市 in GBK.
+    writeFile(areaFile(), QByteArray("0591    \r\xb8\xa3\xbd\xa8\xca\xa1\xb8\xa3\xd6\xdd\xca\xd0\r\n"));
+    TDataModule1 dataModule(ProgramFolder::path());
+    DataModule1 = &dataModule;
+    TMainForm form;
+    form.FormCreate();
+    form.show();
+    form.ShowPhoneQryForm();
+    QVERIFY(PhoneQryForm->btnInfo->isEnabled());
+    PhoneQryForm->edtPhoneNum->setText(QStringLiteral("00591123456"));
+    QTest::mouseClick(PhoneQryForm->btnInfo, Qt::LeftButton);
+    QVERIFY(ShowInfoDlg);
+    QVERIFY(ShowInfoDlg->isVisible());
+    QCOMPARE(ShowInfoDlg->PhoneNo, QStringLiteral("591123456"));
+    // The caller window found the region in the main window's table.
+    QCOMPARE(ShowInfoDlg->rowText(1), QStringLiteral("591123456(福建省福州市)"));
+    QVERIFY(ShowInfoDlg->SoundOn);
+    QVERIFY2(m_sounds.isEmpty(), qPrintable(m_sounds.join(QLatin1Char(' '))));
+    // A call that comes in afterwards still sounds.
+    ShowInfoDlg->close();
+    ShowInfoDlg->PhoneNo = QStringLiteral("13905911234");
+    ShowInfoDlg->show();
+    QCOMPARE(m_sounds.size(), 1);
+    form.close();
+    DataModule1 = nullptr;
 }
 
 int main(int argc, char* argv[])
