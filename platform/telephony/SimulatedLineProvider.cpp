@@ -7,6 +7,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <QTimer>
+
+#include <memory>
 
 namespace {
 
@@ -61,6 +64,10 @@ bool readDevice(const QJsonObject& o, SimulatedLineDevice* d, QString* error)
     d->negotiateError = LONG(negotiateError);
     d->makeCallResult = LONG(makeCallResult);
     d->configDialogError = LONG(configDialogError);
+    const QJsonObject demo = o.value(QLatin1String("demoCall")).toObject();
+    d->demoNumber = demo.value(QLatin1String("number")).toString().toUtf8();
+    d->demoName = demo.value(QLatin1String("name")).toString().toUtf8();
+    d->demoAfterMs = int(demo.value(QLatin1String("afterSeconds")).toDouble(3.0) * 1000);
     return ok;
 }
 
@@ -93,6 +100,14 @@ QJsonObject writeDevice(const SimulatedLineDevice& d)
     o.insert(QLatin1String("configDialogError"), hex(DWORD(d.configDialogError)));
     if (!d.iconFile.isEmpty())
         o.insert(QLatin1String("icon"), d.iconFile);
+    if (!d.demoNumber.isEmpty()) {
+        QJsonObject demo;
+        demo.insert(QLatin1String("number"), QString::fromUtf8(d.demoNumber));
+        if (!d.demoName.isEmpty())
+            demo.insert(QLatin1String("name"), QString::fromUtf8(d.demoName));
+        demo.insert(QLatin1String("afterSeconds"), d.demoAfterMs / 1000.0);
+        o.insert(QLatin1String("demoCall"), demo);
+    }
     return o;
 }
 
@@ -297,8 +312,30 @@ QImage SimulatedLineProvider::icon(DWORD device) const
 
 LONG SimulatedLineProvider::open(DWORD device)
 {
-    ++m_devices.at(device).opens;
+    if (++m_devices.at(device).opens == 1 && !m_devices.at(device).config.demoNumber.isEmpty())
+        playDemoCall(device);
     return 0;
+}
+
+void SimulatedLineProvider::playDemoCall(DWORD device)
+{
+    const SimulatedLineDevice& config = m_devices.at(device).config;
+    const QByteArray number = config.demoNumber;
+    const QByteArray name = config.demoName;
+    // The call comes, with its caller ID, while the line is still open and free, and the
+    // caller hangs up a few seconds later; a call driven from outside meanwhile is left alone.
+    auto demoCallId = std::make_shared<DWORD>(0);
+    QTimer::singleShot(config.demoAfterMs, this, [this, device, number, name, demoCallId] {
+        if (m_devices.at(device).opens == 0 || !offer(device, number, name).isEmpty())
+            return;
+        *demoCallId = m_devices.at(device).callId;
+    });
+    QTimer::singleShot(config.demoAfterMs + 6000, this, [this, device, demoCallId] {
+        if (!*demoCallId || m_devices.at(device).callId != *demoCallId || !callActive(m_devices.at(device)))
+            return;
+        setCallState(device, LINECALLSTATE_DISCONNECTED);
+        setCallState(device, LINECALLSTATE_IDLE);
+    });
 }
 
 void SimulatedLineProvider::close(DWORD device)

@@ -21,6 +21,12 @@ struct SimulatedLineDevice
     LONG makeCallResult = 0;
     // Error code with which the configuration dialog refuses to open (0 = it opens).
     LONG configDialogError = 0;
+    // A call the device offers by itself a few seconds after each opening of the line, so
+    // that the program shows a caller without anyone driving the line (the shipped demo
+    // line). No call when the number is empty.
+    QByteArray demoNumber;
+    QByteArray demoName;
+    int demoAfterMs = 3000;
 };
 
 // A line provider whose devices come from a JSON file and whose calls are driven from
@@ -86,6 +92,7 @@ private:
     QString checkCall(DWORD device) const;
     bool callActive(const State& state) const;
     void changeState(DWORD device, DWORD state, DWORD mode = 0);
+    void playDemoCall(DWORD device);
 
     QString m_configFile;
     std::vector<State> m_devices;

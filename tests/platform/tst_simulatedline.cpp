@@ -65,6 +65,43 @@ private slots:
         QCOMPARE(provider.device(1).caps.mediaModes, LINEMEDIAMODE_INTERACTIVEVOICE | LINEMEDIAMODE_DATAMODEM);
     }
 
+    void theDemoLineCallsByItselfAfterItOpens()
+    {
+        SimulatedLineProvider provider(write(R"({"devices": [
+            {"lineName": "demo", "demoCall": {"number": "13905911234", "name": "林建华", "afterSeconds": 0.2}},
+            {"lineName": "quiet"}
+        ]})"));
+        QVERIFY(provider.load());
+        QSignalSpy callerIds(&provider, &LineProvider::callInfoChanged);
+        QSignalSpy states(&provider, &LineProvider::callStateChanged);
+
+        // A line that is closed again before the call is due gets no call.
+        provider.open(0);
+        provider.close(0);
+        provider.open(1);
+        QTest::qWait(600);
+        QCOMPARE(callerIds.count(), 0);
+
+        provider.open(0);
+        QTRY_COMPARE(callerIds.count(), 1);
+        LineCallData call;
+        QVERIFY(provider.callData(0, callerIds.at(0).at(1).value<DWORD>(), &call));
+        QCOMPARE(call.callerId, QByteArray("13905911234"));
+        QCOMPARE(call.callerName, QByteArray("林建华"));
+        QCOMPARE(provider.status().at(0), QStringLiteral("0 open offering"));
+        // The caller hangs up by himself.
+        QTRY_COMPARE_WITH_TIMEOUT(provider.status().at(0), QStringLiteral("0 open idle"), 8000);
+        QCOMPARE(states.last().at(2).value<DWORD>(), DWORD(LINECALLSTATE_IDLE));
+
+        // The demo call survives a save of the configuration.
+        QVERIFY(provider.save());
+        SimulatedLineProvider reread(provider.configFile());
+        QVERIFY(reread.load());
+        QCOMPARE(reread.device(0).demoNumber, QByteArray("13905911234"));
+        QCOMPARE(reread.device(0).demoAfterMs, 200);
+        QVERIFY(reread.device(1).demoNumber.isEmpty());
+    }
+
     void brokenFilesAreReportedAndGiveNoDevices_data()
     {
         QTest::addColumn<QByteArray>("json");
