@@ -57,10 +57,22 @@ QList<QByteArray> splitOutsideQuotes(const QByteArray& text, char c)
     return parts;
 }
 
+bool isQuotedPrintableParam(const QByteArray& param)
+{
+    const qsizetype eq = param.indexOf('=');
+    if (eq < 0)
+        return param.trimmed().toUpper() == "QUOTED-PRINTABLE";
+    return param.left(eq).trimmed().toUpper() == "ENCODING" &&
+           param.mid(eq + 1).trimmed().toUpper() == "QUOTED-PRINTABLE";
+}
+
+// Whether the line's parameters make its value quoted-printable, decided exactly as the
+// property parser decides it, so that soft line breaks are joined only for such values.
 bool saysQuotedPrintable(const QByteArray& content)
 {
     const qsizetype colon = indexOutsideQuotes(content, ':');
-    return content.left(colon < 0 ? content.size() : colon).toUpper().contains("QUOTED-PRINTABLE");
+    const QList<QByteArray> head = splitOutsideQuotes(content.left(colon < 0 ? content.size() : colon), ';');
+    return std::any_of(head.begin() + 1, head.end(), isQuotedPrintableParam);
 }
 
 QList<Line> logicalLines(const QByteArray& bytes)
@@ -193,10 +205,10 @@ bool parseProperty(const QByteArray& content, Decoders& decoders, VCardProperty*
         QByteArray pvalue = eq < 0 ? QByteArray() : param.mid(eq + 1).trimmed();
         if (pvalue.size() >= 2 && pvalue.startsWith('"') && pvalue.endsWith('"'))
             pvalue = pvalue.mid(1, pvalue.size() - 2);
-        if (eq < 0) {
-            if (pname == "QUOTED-PRINTABLE")
-                quotedPrintable = true;
-            else if (pname == "PREF")
+        if (isQuotedPrintableParam(param)) {
+            quotedPrintable = true;
+        } else if (eq < 0) {
+            if (pname == "PREF")
                 property->pref = true;
             else if (pname != "BASE64" && pname != "8BIT" && pname != "7BIT" && !pname.isEmpty())
                 property->types << QString::fromLatin1(pname);
@@ -208,8 +220,6 @@ bool parseProperty(const QByteArray& content, Decoders& decoders, VCardProperty*
                 else if (!t.isEmpty())
                     property->types << QString::fromLatin1(t);
             }
-        } else if (pname == "ENCODING") {
-            quotedPrintable = pvalue.toUpper() == "QUOTED-PRINTABLE";
         } else if (pname == "CHARSET") {
             charset = pvalue;
         } else if (pname == "PREF") {

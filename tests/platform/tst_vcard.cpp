@@ -164,6 +164,10 @@ private slots:
                           "BA=94\r\n"
                           "TEL;PREF:1\r\nEND:VCARD\r\n")
             << QStringLiteral("王五") << "1";
+        QTest::newRow("quoted-printable only in another parameter's value")
+            << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN;X-HINT=QUOTED-PRINTABLE:A=\r\n b\r\nTEL:1\r\nEND:VCARD\r\n")
+            << "A=b"
+            << "1";
         QTest::newRow("GBK without charset")
             << (QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nFN:") +
                 QStringEncoder("GB18030").encode(QStringLiteral("王五")) + QByteArray("\r\nTEL:1\r\nEND:VCARD\r\n"))
