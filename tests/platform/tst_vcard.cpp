@@ -246,6 +246,62 @@ private slots:
         QCOMPARE(phonesOf(contactsOf(card).at(0)), expected);
     }
 
+    // Every field of every fixture card, edited, reads back as edited; the card's other
+    // properties stay.
+    void editedCardsReadBack_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        for (const char* name : {"wab21_gb2312.vcf", "google30_folded.vcf", "v40.vcf", "broken.vcf"})
+            QTest::newRow(name) << QByteArray(name);
+    }
+
+    void editedCardsReadBack()
+    {
+        QFETCH(QByteArray, file);
+        const QByteArray bytes = fixture(file.constData());
+        for (const VCard& card : VCardReader::read(bytes).cards) {
+            ContactSources sources;
+            const Contact before = ContactMapping::fromCard(card, &sources);
+            Contact after = before;
+            after.displayName += QStringLiteral(" 改");
+            after.familyName = QStringLiteral("姓;氏");
+            after.email = QStringLiteral("new@example.com");
+            after.company = QStringLiteral("公司, 有限");
+            after.gender = before.gender == 1 ? 2 : 1;
+            after.birthday = QStringLiteral("2001-02-03");
+            after.notes = QStringLiteral("附注\\行一\n行二 = 等号");
+            after.business.city = QStringLiteral("城市");
+            after.home = ContactAddress{};
+            after.home.street = QStringLiteral("街道 5号");
+            if (!after.phones.isEmpty()) {
+                after.phones.first().kind = PhoneKind::Car;
+                after.phones.last().number = QStringLiteral("+86 (10) 1234-5678");
+            }
+            after.phones << ContactPhone{PhoneKind::Assistant, QStringLiteral("555"), -1};
+
+            const QByteArray edited = ContactMapping::editedCard(bytes, card, sources, before, after, "\r\n");
+            const VCardReader::Result again = VCardReader::read(edited);
+            QCOMPARE(again.cards.size(), 1);
+            Contact read = ContactMapping::fromCard(again.cards.at(0));
+            for (ContactPhone& phone : read.phones)
+                phone.source = -1;
+            for (ContactPhone& phone : after.phones)
+                phone.source = -1;
+            QCOMPARE(read, after);
+            const auto untouched = [](const VCard& c) {
+                static const QList<QByteArray> edited{"FN",       "N",    "EMAIL", "ORG", "GENDER", "X-WAB-GENDER",
+                                                      "X-GENDER", "BDAY", "NOTE",  "ADR", "TEL"};
+                QList<QByteArray> names;
+                for (const VCardProperty& p : c.properties) {
+                    if (!edited.contains(p.name))
+                        names << p.name;
+                }
+                return names;
+            };
+            QCOMPARE(untouched(again.cards.at(0)), untouched(card));
+        }
+    }
+
     void writtenLinesReadBack_data()
     {
         QTest::addColumn<QByteArray>("version");
