@@ -165,6 +165,8 @@ void TMainForm::ConnectHandlers()
     connect(btnMonitor, &QPushButton::clicked, this, &TMainForm::btnMonitorClick);
     connect(btnTestModem, &QPushButton::clicked, this, &TMainForm::btnTestModemClick);
     connect(btnStart, &QPushButton::clicked, this, &TMainForm::btnStartClick);
+    connect(ComboBox1, &QComboBox::activated, this, &TMainForm::ComboBox1Change);
+    connect(btnLineCfg, &QToolButton::clicked, this, &TMainForm::btnLineCfgClick);
     connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TMainForm::Timer2Timer);
 }

@@ -82,6 +82,8 @@ public:
     void btnMonitorClick();
     void btnTestModemClick();
     void btnStartClick();
+    void ComboBox1Change();
+    void btnLineCfgClick();
     void Timer1Timer();
     void Timer2Timer();
     // The number-location query window, created on first use and shown without blocking.
