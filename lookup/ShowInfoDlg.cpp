@@ -105,6 +105,7 @@ void TShowInfoDlg::buildForm()
     StringGrid1->setColumnWidth(0, 80);
     StringGrid1->setColumnWidth(1, 450);
     StringGrid1->verticalHeader()->hide();
+    StringGrid1->verticalHeader()->setDefaultSectionSize(24);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->setWordWrap(false);
     gridBox->addWidget(StringGrid1);
@@ -114,10 +115,14 @@ void TShowInfoDlg::buildForm()
     coolBar->setObjectName(QStringLiteral("CoolBar1"));
     coolBar->setFrameShape(QFrame::StyledPanel);
     auto* barBox = new QHBoxLayout(coolBar);
-    barBox->setContentsMargins(2, 0, 2, 0);
+    barBox->setContentsMargins(0, 0, 0, 0);
     auto* toolBar = new QToolBar(coolBar);
     toolBar->setObjectName(QStringLiteral("ToolBar1"));
     toolBar->setIconSize(QSize(16, 16));
+    // Every command fits in the window's width, none behind an overflow arrow.
+    toolBar->setStyleSheet(
+        QStringLiteral("QToolButton { padding: 0px; margin: 0px; } QToolBar::separator { width: 5px; }"));
+    toolBar->layout()->setSpacing(0);
     barBox->addWidget(toolBar);
     auto button = [this, toolBar](const char* name, const QString& caption, const QString& hint,
                                   QStyle::StandardPixmap icon) {
@@ -156,7 +161,7 @@ void TShowInfoDlg::buildForm()
     arrow.setUnderline(true);
     sbtnMoreInfo->setFont(arrow);
     toolBar->addSeparator();
-    sbtnHelp = button("sbtnHelp", QString(), QStringLiteral("帮助"), QStyle::SP_DialogHelpButton);
+    sbtnHelp = button("sbtnHelp", QString(), QStringLiteral("帮助"), QStyle::SP_MessageBoxQuestion);
     layout->addWidget(coolBar);
 
     QFrame* panel3 = panel(this, 0);
@@ -167,6 +172,7 @@ void TShowInfoDlg::buildForm()
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DBGrid1->verticalHeader()->hide();
+    DBGrid1->verticalHeader()->setDefaultSectionSize(22);
     m_businessModel = new DataSetModel(&ADOQuery2, this);
     DBGrid1->setModel(m_businessModel);
     bizBox->addWidget(DBGrid1);
