@@ -11,7 +11,6 @@
 #include "setup/DataSourceSettings.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDateTime>
 #include <QFile>
 #include <QHBoxLayout>
@@ -248,13 +247,6 @@ void TShowInfoDlg::showEvent(QShowEvent* event)
     // Shown again by the window system (restored from minimised): nothing new to look up.
     if (!event->spontaneous())
         FormShow();
-}
-
-void TShowInfoDlg::closeEvent(QCloseEvent* event)
-{
-    // The customer result stays, so that the buttons still step through it when the same
-    // number is shown again; it is held in memory and keeps nothing of the database busy.
-    QDialog::closeEvent(event);
 }
 
 void TShowInfoDlg::FormShow()

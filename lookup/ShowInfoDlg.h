@@ -20,7 +20,9 @@ class DataSetModel;
 // The pop-up "客户资料" that tells who is calling: looks the number up in the data source of
 // "Vornx.ini" (address book, or a customer database with its business records), shows the
 // region of long numbers, plays the arrival sound and logs the call. Created once, on
-// first use, and reused for every call; closing only hides it.
+// first use, and reused for every call; closing only hides it. The customer result stays
+// when the window is closed, so that its buttons still step through it when the same number
+// is shown again; it is held in memory and keeps nothing of the database busy.
 class TShowInfoDlg final : public QDialog
 {
     Q_OBJECT
@@ -81,7 +83,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildForm();
