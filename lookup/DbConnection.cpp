@@ -55,6 +55,8 @@ void DbConnection::open()
         db.setDatabaseName(target.dataSource());
         db.setUserName(target.userId());
         db.setPassword(target.password());
+        // A server that does not answer must not hold the window for long.
+        db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=10"));
         break;
     case ConnectionString::Kind::Access: {
         AccessMirror fallback;
