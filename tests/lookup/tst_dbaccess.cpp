@@ -373,6 +373,19 @@ private slots:
         QCOMPARE(biz.recordCount(), 6);
         QCOMPARE(biz.fieldNames().first(), QStringLiteral("OrderID"));
         QCOMPARE(biz.fieldNames().size(), 14);
+        // The same stepping rules on the Access copy.
+        QVERIFY(biz.bof() && !biz.eof());
+        QStringList orders;
+        for (; !biz.eof(); biz.next())
+            orders << biz.fieldText(QStringLiteral("OrderID"));
+        QCOMPARE(orders.size(), 6);
+        QCOMPARE(biz.fieldText(QStringLiteral("OrderID")), orders.last());
+        biz.prior();
+        QCOMPARE(biz.fieldText(QStringLiteral("OrderID")), orders.at(4));
+        for (int i = 0; i < 6; ++i)
+            biz.prior();
+        QVERIFY(biz.bof());
+        QCOMPARE(biz.fieldText(QStringLiteral("OrderID")), orders.first());
 
         // Dates, currency, yes/no, memo and accented text as the file holds them.
         openQuery(biz, QStringLiteral("select OrderDate, Freight, ShipAddress from Orders where OrderID = 10330"));
