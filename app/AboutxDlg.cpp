@@ -78,6 +78,13 @@ TAboutxDlg::TAboutxDlg(QWidget* parent) : QDialog(parent)
     grid->addWidget(icon, 0, 0);
     grid->addLayout(text, 0, 1);
     grid->addWidget(buttons, 1, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+}
+
+TAboutxDlg::~TAboutxDlg()
+{
+    if (AboutxDlg == this)
+        AboutxDlg = nullptr;
 }
 
 void TAboutxDlg::showEvent(QShowEvent* event)

@@ -12,6 +12,7 @@ class TAboutxDlg final : public QDialog
 
 public:
     explicit TAboutxDlg(QWidget* parent = nullptr);
+    ~TAboutxDlg() override;
 
     QLabel* lblHomePage = nullptr;
     QLabel* lblSupport = nullptr;

@@ -56,6 +56,8 @@ TMainForm::TMainForm(QWidget* parent)
     setFixedSize(439, 533);
     CreateComponents();
     ConnectHandlers();
+    ConnectDeviceHandlers();
+    CreateTray();
 }
 
 TMainForm::~TMainForm() = default;

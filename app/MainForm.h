@@ -1,20 +1,26 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIcon>
+#include <QList>
 #include <QMainWindow>
 #include <QString>
 
 #include <memory>
 
+class AnimatedTrayIcon;
 class LineMessage;
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class QTimer;
 class QToolButton;
+class TAddrBookForm;
 class TAreaCode;
 class TGroupBox;
 class TImage;
@@ -25,7 +31,7 @@ class TImage;
 // The window is split by concern over several files: MainForm.cpp (layout, creation,
 // close), MainFormModem.cpp (serial modem), MainFormTapi.cpp (telephony line),
 // MainFormDevices.cpp (device settings), MainFormNotify.cpp (call notification),
-// MainFormArea.cpp (region table).
+// MainFormArea.cpp (region table), MainFormTray.cpp (tray icon and its menu).
 class TMainForm final : public QMainWindow
 {
     Q_OBJECT
@@ -65,6 +71,27 @@ public:
     QTimer* Timer1 = nullptr; // ring repeat
     QTimer* Timer2 = nullptr; // automatic start of monitoring
 
+    // Tray icon and its menu.
+    QList<QIcon> ImageList1; // menu images
+    QList<QIcon> ImageList2; // tray icons: resting, ringing
+    AnimatedTrayIcon* TrayIcon1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* A2 = nullptr; // 关于
+    QAction* H1 = nullptr; // 帮助
+    QAction* U1 = nullptr; // 在线升级
+    QAction* N4 = nullptr;
+    QAction* L1 = nullptr; // 历史记录
+    QAction* A1 = nullptr; // 通讯薄
+    QAction* N5 = nullptr; // 号码归属查询
+    QAction* N3 = nullptr;
+    QAction* S1 = nullptr; // 选择设备
+    QAction* N2 = nullptr; // 设置数据源
+    QAction* N1 = nullptr;
+    QAction* X1 = nullptr; // 关闭
+
+    // The address book's contacts window, created on first use.
+    TAddrBookForm* AddrBookForm = nullptr;
+
     QString AppPath;
     QByteArray CallerNumber; // the last number the modem reported
     int DevType = 0; // 0 before monitoring, then 3 (TAPI) or 4 (modem)
@@ -78,6 +105,14 @@ public:
     void SetModemDefaults();
     void ApplyDeviceSettings();
 
+    // Device settings: the device choice is stored by the monitoring command, whatever its
+    // outcome; nothing is stored while neither device is chosen.
+    void WriteDeviceChoice();
+    QString SettingsFile() const;
+
+    // Tray: the icon is made visible, then the window leaves the screen (where a tray exists).
+    void SendToTray();
+
     // Commands and handlers.
     void btnMonitorClick();
     void btnTestModemClick();
@@ -90,6 +125,26 @@ public:
     void ShowPhoneQryForm();
     // The caller window for a number typed in the query window, without the arrival sound.
     void ShowCallerInfo(const QString& number);
+    void RadioButton3Click();
+    void RadioButton4Click();
+    void GroupBox2Click();
+    void GroupBox3Click();
+    void ComboBox4Change();
+    void chkBootClick();
+    void chkDelHeaderClick();
+    void chkFskDTMFClick();
+    void Image2Click();
+
+    // Tray menu commands.
+    void A2Click();
+    void H1Click();
+    void U1Click();
+    void L1Click();
+    void A1Click();
+    void N5Click();
+    void S1Click();
+    void N2Click();
+    void X1Click();
 
     // Messages of the capture paths.
     void OnCallerNumber(const LineMessage& message);
@@ -103,10 +158,13 @@ signals:
 protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void CreateComponents();
     void ConnectHandlers();
+    void ConnectDeviceHandlers();
+    void CreateTray();
     void FormClose();
     void ReleaseTapi();
 
