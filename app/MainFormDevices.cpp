@@ -4,7 +4,6 @@
 #include "app/Controls.h"
 #include "app/DeviceSettings.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -24,11 +23,15 @@ const QString kStatusTail(17, QLatin1Char(' '));
 
 void TMainForm::ConnectDeviceHandlers()
 {
-    // The two buttons sit in different groups; one exclusive set keeps a checked button from
-    // being unchecked by a second click.
-    auto* choice = new QButtonGroup(this);
-    choice->addButton(RadioButton3);
-    choice->addButton(RadioButton4);
+    // The two buttons sit in different groups, so each reaction clears the other one; a
+    // second click on the checked button keeps it checked and reacts again.
+    for (QRadioButton* button : {RadioButton3, RadioButton4}) {
+        button->setAutoExclusive(false);
+        connect(button, &QRadioButton::clicked, this, [button](bool checked) {
+            if (!checked)
+                button->setChecked(true);
+        });
+    }
     // Checking a button from code reacts like a click; clearing it does not.
     connect(RadioButton3, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
@@ -139,9 +142,9 @@ void TMainForm::ApplyDeviceSettings()
         Timer2->stop();
 
     if (device.isTapi()) {
-        // A changed index also brings up that line device's report and icon.
         ComboBox1->setCurrentIndex(device.devNum);
         RadioButton3->setChecked(true);
+        ComboBox1Change();
     } else {
         // The status line keeps the port of the port scan until the user changes the port.
         RadioButton4->setChecked(true);
