@@ -3,12 +3,16 @@
 #include "platform/ProgramFolder.h"
 #include "platform/telephony/SimulatedLineControl.h"
 #include "platform/telephony/SimulatedLineProvider.h"
+#include "platform/telephony/SipLineProvider.h"
 #include "platform/ui/MessageBoxes.h"
 #include "platform/ui/SimulatedLineConfigDialog.h"
+#include "platform/ui/SipLineConfigDialog.h"
 
 #include <QFileInfo>
 
-void InstallLineProviders()
+namespace {
+
+void InstallSimulatedLine()
 {
     const QString configFile = ProgramFolder::file(QStringLiteral("simline.json"));
     if (!QFileInfo::exists(configFile))
@@ -28,4 +32,26 @@ void InstallLineProviders()
     if (!control->listen(ProgramFolder::file(QStringLiteral("simline.sock")), &error))
         qWarning("simulated line: %s", qPrintable(error));
     LineProviders::install(std::move(provider));
+}
+
+// The SIP line is always there, so that its account can be entered through the line's
+// configuration dialog; without an account it does nothing.
+void InstallSipLine()
+{
+    auto provider = std::make_unique<SipLineProvider>(ProgramFolder::file(QStringLiteral("sipline.json")));
+    QString error;
+    if (!provider->load(&error))
+        MessageBoxes::show({QMessageBox::Warning, QStringLiteral("错误提示"),
+                            QStringLiteral("SIP线路的账号文件有误，请在线路配置中重新填写：\n%1").arg(error),
+                            QMessageBox::Ok, QMessageBox::Ok});
+    SipLineConfigDialog::installInto(*provider);
+    LineProviders::install(std::move(provider));
+}
+
+} // namespace
+
+void InstallLineProviders()
+{
+    InstallSimulatedLine();
+    InstallSipLine();
 }

@@ -8,11 +8,14 @@ packages=(
     libqt6sql6-sqlite libqt6sql6-odbc
     # data access
     unixodbc-dev odbcinst libsqliteodbc mdbtools-dev sqlite3
+    # SIP line
+    libsofia-sip-ua-dev
     # region data source
     python3 python3-phonenumbers
     # tests: display, PDF checks, databases, fuzzing
     xvfb xauth poppler-utils fonts-wqy-zenhei
     postgresql odbc-postgresql
+    sip-tester
     clang libclang-rt-14-dev
 )
 missing=()

@@ -1,0 +1,537 @@
+#include "platform/telephony/SipLineProvider.h"
+
+#include <sofia-sip/msg_header.h>
+#include <sofia-sip/nua.h>
+#include <sofia-sip/sip_extra.h>
+#include <sofia-sip/sip_header.h>
+#include <sofia-sip/sip_status.h>
+#include <sofia-sip/su.h>
+#include <sofia-sip/su_log.h>
+#include <sofia-sip/su_tag_io.h>
+#include <sofia-sip/su_wait.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLoggingCategory>
+#include <QSaveFile>
+#include <QTimer>
+
+#include <algorithm>
+
+struct SipLineProvider::Event
+{
+    nua_event_t event;
+    int status;
+    const char* phrase;
+    nua_t* nua;
+    nua_handle_t* nh;
+    const sip_t* sip;
+    tagi_t* tags;
+};
+
+// sofia-sip's own messages (transport errors, retransmissions) are for the developer:
+// QT_LOGGING_RULES="vornx.sip.debug=true" shows them.
+Q_LOGGING_CATEGORY(lcSip, "vornx.sip", QtWarningMsg)
+
+namespace {
+
+void sofiaLog(void*, char const* format, va_list arguments)
+{
+    qCDebug(lcSip).noquote() << QString::vasprintf(format, arguments).trimmed();
+}
+
+// sofia-sip runs inside our event loop: a short timer steps its root, which works whatever
+// event dispatcher Qt uses. SIP's own timers are hundreds of milliseconds, so 10 ms of
+// delay is not noticed.
+constexpr int kPumpIntervalMs = 10;
+// A registration that failed (registrar down, network gone) is tried again after this.
+constexpr int kRetryMs = 30000;
+
+// No audio is offered; the session description only keeps peers that insist on one happy.
+constexpr char kInactiveSdp[] = "v=0\r\n"
+                                "o=vornx 1 1 IN IP4 0.0.0.0\r\n"
+                                "s=-\r\n"
+                                "c=IN IP4 0.0.0.0\r\n"
+                                "t=0 0\r\n"
+                                "m=audio 9 RTP/AVP 0\r\n"
+                                "a=inactive\r\n";
+
+void nuaCallback(nua_event_t event, int status, char const* phrase, nua_t* nua, nua_magic_t* magic,
+                 nua_handle_t* nh, nua_hmagic_t*, sip_t const* sip, tagi_t tags[])
+{
+    static_cast<SipLineProvider*>(magic)->handle({event, status, phrase, nua, nh, sip, tags});
+}
+
+QByteArray userOf(const url_t* url)
+{
+    return url && url->url_user ? QByteArray(url->url_user) : QByteArray();
+}
+
+// The caller as the network asserts it, else as the caller's own device claims it.
+void takeCaller(const sip_t* sip, LineCallData* data)
+{
+    if (const sip_p_asserted_identity_t* paid = sip_p_asserted_identity(sip); paid && userOf(paid->paid_url).size()) {
+        data->callerId = userOf(paid->paid_url);
+        data->callerName = paid->paid_display ? QByteArray(paid->paid_display) : QByteArray();
+    } else if (const sip_remote_party_id_t* rpid = sip_remote_party_id(sip);
+               rpid && userOf(rpid->rpid_url).size()) {
+        data->callerId = userOf(rpid->rpid_url);
+        data->callerName = rpid->rpid_display ? QByteArray(rpid->rpid_display) : QByteArray();
+    } else if (sip->sip_from) {
+        data->callerId = userOf(sip->sip_from->a_url);
+        data->callerName = sip->sip_from->a_display ? QByteArray(sip->sip_from->a_display) : QByteArray();
+    }
+    // Display names may come quoted.
+    if (data->callerName.size() >= 2 && data->callerName.startsWith('"') && data->callerName.endsWith('"'))
+        data->callerName = data->callerName.mid(1, data->callerName.size() - 2);
+    if (sip->sip_to)
+        data->calledId = userOf(sip->sip_to->a_url);
+}
+
+LONG errorOf(int status)
+{
+    switch (status) {
+    case 404: case 410: case 484: case 604: return LINEERR_INVALADDRESS;
+    case 486: case 600: case 603: return LINEERR_CALLUNAVAIL;
+    default: return LINEERR_OPERATIONFAILED;
+    }
+}
+
+QString registrarOf(const SipAccount& a)
+{
+    return a.registrar.isEmpty() ? QStringLiteral("sip:") + a.domain : a.registrar;
+}
+
+} // namespace
+
+QString SipAccount::address() const
+{
+    return QStringLiteral("sip:%1@%2").arg(user.isEmpty() ? QStringLiteral("vornx") : user,
+                                           domain.isEmpty() ? QStringLiteral("localhost") : domain);
+}
+
+SipLineProvider::SipLineProvider(QString configFile, QObject* parent)
+    : LineProvider(parent), m_configFile(std::move(configFile)), m_pump(new QTimer(this))
+{
+    su_init();
+    su_log_redirect(nullptr, sofiaLog, nullptr);
+    // P-Asserted-Identity and Remote-Party-ID are parsed only once the parser knows them.
+    sip_update_default_mclass(sip_extend_mclass(nullptr));
+    m_root = su_root_create(nullptr);
+    m_pump->setInterval(kPumpIntervalMs);
+    connect(m_pump, &QTimer::timeout, this, [this] { su_root_step(m_root, 0); });
+}
+
+SipLineProvider::~SipLineProvider()
+{
+    for (DWORD i = 0; i < m_devices.size(); ++i)
+        stop(i);
+    su_root_destroy(m_root);
+    su_deinit();
+}
+
+bool SipLineProvider::load(QString* error)
+{
+    for (DWORD i = 0; i < m_devices.size(); ++i)
+        stop(i);
+    m_devices.clear();
+    QFile file(m_configFile);
+    QString problem;
+    QJsonArray accounts;
+    if (file.exists()) {
+        QJsonParseError parseError;
+        const QJsonDocument document =
+            file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll(), &parseError) : QJsonDocument();
+        if (!file.isOpen())
+            problem = file.errorString();
+        else if (parseError.error != QJsonParseError::NoError)
+            problem = parseError.errorString();
+        else if (!document.object().value(QLatin1String("accounts")).isArray())
+            problem = QStringLiteral("no \"accounts\" list");
+        else
+            accounts = document.object().value(QLatin1String("accounts")).toArray();
+    }
+    for (const QJsonValue& v : accounts) {
+        const QJsonObject o = v.toObject();
+        Device d;
+        d.account.user = o.value(QLatin1String("user")).toString();
+        d.account.domain = o.value(QLatin1String("domain")).toString();
+        d.account.password = o.value(QLatin1String("password")).toString();
+        d.account.registrar = o.value(QLatin1String("registrar")).toString();
+        d.account.transport = o.value(QLatin1String("transport")).toString(QStringLiteral("udp")).toLower();
+        d.account.localPort = o.value(QLatin1String("localPort")).toInt(5060);
+        d.account.listenOnly = o.value(QLatin1String("listenOnly")).toBool(false);
+        if (d.account.transport != QLatin1String("udp") && d.account.transport != QLatin1String("tcp")) {
+            problem = QStringLiteral("transport \"%1\" is neither udp nor tcp").arg(d.account.transport);
+            break;
+        }
+        m_devices.push_back(d);
+    }
+    if (!problem.isEmpty()) {
+        m_devices.clear();
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(m_configFile, problem);
+    }
+    if (m_devices.empty())
+        m_devices.push_back(Device{});
+    for (DWORD i = 0; i < m_devices.size(); ++i)
+        start(i);
+    return problem.isEmpty();
+}
+
+bool SipLineProvider::save(QString* error) const
+{
+    QJsonArray accounts;
+    for (const Device& d : m_devices) {
+        QJsonObject o;
+        o.insert(QLatin1String("user"), d.account.user);
+        o.insert(QLatin1String("domain"), d.account.domain);
+        o.insert(QLatin1String("password"), d.account.password);
+        o.insert(QLatin1String("registrar"), d.account.registrar);
+        o.insert(QLatin1String("transport"), d.account.transport);
+        o.insert(QLatin1String("localPort"), d.account.localPort);
+        o.insert(QLatin1String("listenOnly"), d.account.listenOnly);
+        accounts.append(o);
+    }
+    QJsonObject root;
+    root.insert(QLatin1String("accounts"), accounts);
+    QSaveFile file(m_configFile);
+    // The passwords must not be readable by other users, not even for a moment.
+    const bool ok = file.open(QIODevice::WriteOnly) &&
+                    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
+                    file.write(QJsonDocument(root).toJson()) >= 0 && file.commit();
+    if (!ok && error)
+        *error = QStringLiteral("%1: %2").arg(m_configFile, file.errorString());
+    return ok;
+}
+
+void SipLineProvider::setAccount(DWORD device, const SipAccount& account)
+{
+    stop(device);
+    m_devices.at(device).account = account;
+    start(device);
+}
+
+int SipLineProvider::deviceOf(const nua_t* nua) const
+{
+    for (DWORD i = 0; i < m_devices.size(); ++i)
+        if (m_devices[i].nua == nua)
+            return int(i);
+    return -1;
+}
+
+void SipLineProvider::start(DWORD device)
+{
+    Device& d = m_devices.at(device);
+    if (!d.account.configured()) {
+        setRegistration(device, QStringLiteral("未配置"));
+        return;
+    }
+    const QByteArray url =
+        QStringLiteral("sip:*:%1;transport=%2").arg(d.account.localPort).arg(d.account.transport).toUtf8();
+    const QByteArray from = d.account.address().toUtf8();
+    const QByteArray proxy = registrarOf(d.account).toUtf8();
+    d.nua = nua_create(m_root, nuaCallback, this, NUTAG_URL(url.constData()), SIPTAG_FROM_STR(from.constData()),
+                       NUTAG_MEDIA_ENABLE(0), NUTAG_AUTOALERT(0), NUTAG_AUTOANSWER(0),
+                       TAG_IF(!d.account.listenOnly, NUTAG_PROXY(proxy.constData())), TAG_END());
+    if (!d.nua) {
+        setRegistration(device, QStringLiteral("端口 %1 无法使用").arg(d.account.localPort));
+        return;
+    }
+    // The timer runs only while some account is active.
+    m_pump->start();
+    if (d.account.listenOnly) {
+        setRegistration(device, QStringLiteral("仅监听"));
+        return;
+    }
+    setRegistration(device, QStringLiteral("未注册"));
+    d.retry = new QTimer(this);
+    d.retry->setSingleShot(true);
+    d.retry->setInterval(kRetryMs);
+    connect(d.retry, &QTimer::timeout, this, [this, device] { registerAccount(device); });
+    registerAccount(device);
+}
+
+void SipLineProvider::registerAccount(DWORD device)
+{
+    Device& d = m_devices.at(device);
+    if (!d.nua)
+        return;
+    if (d.registration_handle)
+        nua_handle_destroy(d.registration_handle);
+    const QByteArray to = d.account.address().toUtf8();
+    const QByteArray registrar = registrarOf(d.account).toUtf8();
+    const QByteArray user = d.account.user.toUtf8();
+    d.authAttempts = 0;
+    d.registration_handle = nua_handle(d.nua, nullptr, SIPTAG_TO_STR(to.constData()), TAG_END());
+    nua_register(d.registration_handle, NUTAG_M_USERNAME(user.constData()), NUTAG_REGISTRAR(registrar.constData()),
+                 TAG_END());
+}
+
+void SipLineProvider::stop(DWORD device)
+{
+    Device& d = m_devices.at(device);
+    endCall(device, true);
+    delete d.retry;
+    d.retry = nullptr;
+    if (!d.nua)
+        return;
+    if (d.registration_handle) {
+        nua_unregister(d.registration_handle, TAG_END());
+    }
+    nua_shutdown(d.nua);
+    // Give the unregistration and the shutdown a moment; sofia-sip answers nua_r_shutdown.
+    for (int i = 0; i < 100 && d.nua; ++i)
+        su_root_step(m_root, 10);
+    if (d.nua) {
+        nua_destroy(d.nua);
+        d.nua = nullptr;
+    }
+    d.registration_handle = nullptr;
+    if (std::none_of(m_devices.begin(), m_devices.end(), [](const Device& other) { return other.nua; }))
+        m_pump->stop();
+}
+
+void SipLineProvider::setRegistration(DWORD device, const QString& state)
+{
+    Device& d = m_devices.at(device);
+    if (d.registration == state)
+        return;
+    d.registration = state;
+    emit registrationChanged(device, state);
+}
+
+bool SipLineProvider::authenticate(Device& d, nua_handle_t* nh, const void* message)
+{
+    const auto* sip = static_cast<const sip_t*>(message);
+    const msg_auth_t* challenge =
+        sip->sip_www_authenticate ? sip->sip_www_authenticate : sip->sip_proxy_authenticate;
+    if (!challenge || d.account.user.isEmpty())
+        return false;
+    const char* realm = msg_params_find(challenge->au_params, "realm=");
+    const QByteArray credentials = QStringLiteral("%1:%2:%3:%4")
+                                       .arg(QString::fromLatin1(challenge->au_scheme),
+                                            QString::fromUtf8(realm ? realm : "\"\""), d.account.user,
+                                            d.account.password)
+                                       .toUtf8();
+    nua_authenticate(nh, NUTAG_AUTH(credentials.constData()), TAG_END());
+    return true;
+}
+
+void SipLineProvider::endCall(DWORD device, bool notify)
+{
+    Device& d = m_devices.at(device);
+    if (!d.callId)
+        return;
+    if (d.call)
+        nua_handle_destroy(d.call);
+    d.call = nullptr;
+    const bool wasActive = d.data.state != LINECALLSTATE_IDLE;
+    d.data.state = LINECALLSTATE_IDLE;
+    d.connected = false;
+    if (d.pendingRequest) {
+        emit requestCompleted(d.pendingRequest, LINEERR_OPERATIONFAILED, device, 0);
+        d.pendingRequest = 0;
+    }
+    if (notify && wasActive)
+        emit callStateChanged(device, d.callId, LINECALLSTATE_IDLE, 0);
+}
+
+void SipLineProvider::handle(const Event& e)
+{
+    const int index = deviceOf(e.nua);
+    if (e.event == nua_r_shutdown) {
+        if (index >= 0 && e.status >= 200) {
+            nua_destroy(e.nua);
+            m_devices[index].nua = nullptr;
+        }
+        return;
+    }
+    if (index < 0)
+        return;
+    const DWORD device = DWORD(index);
+    Device& d = m_devices[device];
+
+    switch (e.event) {
+    case nua_r_register:
+        if (e.status < 200)
+            break;
+        if (e.status == 200) {
+            setRegistration(device, QStringLiteral("已注册"));
+        } else if ((e.status == 401 || e.status == 407) && d.authAttempts++ < 2 && authenticate(d, e.nh, e.sip)) {
+            break;
+        } else {
+            setRegistration(device, QStringLiteral("注册失败: %1 %2").arg(e.status).arg(QString::fromUtf8(e.phrase)));
+            if (d.retry)
+                d.retry->start();
+        }
+        break;
+
+    case nua_i_invite: {
+        // One call at a time; the handle goes when its transaction is over (below).
+        if (d.callId && d.data.state != LINECALLSTATE_IDLE) {
+            nua_respond(e.nh, SIP_486_BUSY_HERE, TAG_END());
+            break;
+        }
+        d.callId = m_nextCallId++;
+        d.call = e.nh;
+        d.connected = false;
+        d.data = LineCallData{};
+        d.data.origin = LINECALLORIGIN_INBOUND;
+        d.data.state = LINECALLSTATE_OFFERING;
+        takeCaller(e.sip, &d.data);
+        nua_respond(e.nh, SIP_180_RINGING, TAG_END());
+        emit newCall(device, d.callId);
+        emit callStateChanged(device, d.callId, LINECALLSTATE_OFFERING, 0);
+        if (!d.data.callerId.isEmpty() || !d.data.callerName.isEmpty())
+            emit callInfoChanged(device, d.callId, LINECALLINFOSTATE_CALLERID);
+        break;
+    }
+
+    case nua_r_invite:
+        if (e.nh != d.call)
+            break;
+        if ((e.status == 401 || e.status == 407) && d.callAuthAttempts++ < 2 && authenticate(d, e.nh, e.sip))
+            break;
+        if (e.status > 100 && e.status < 300 && d.pendingRequest) {
+            emit requestCompleted(d.pendingRequest, 0, device, d.callId);
+            d.pendingRequest = 0;
+            emit callStateChanged(device, d.callId, LINECALLSTATE_PROCEEDING, 0);
+        }
+        if (e.status == 180 || e.status == 183) {
+            d.data.state = LINECALLSTATE_RINGBACK;
+            emit callStateChanged(device, d.callId, LINECALLSTATE_RINGBACK, 0);
+        } else if (e.status >= 300 && d.pendingRequest) {
+            emit requestCompleted(d.pendingRequest, errorOf(e.status), device, 0);
+            d.pendingRequest = 0;
+            d.data.state = LINECALLSTATE_IDLE;
+        }
+        break;
+
+    case nua_i_state: {
+        int state = nua_callstate_init;
+        tl_gets(e.tags, NUTAG_CALLSTATE_REF(state), TAG_END());
+        if (e.nh != d.call) {
+            // A call turned away or dropped earlier has finished its last transaction.
+            if (state == nua_callstate_terminated && e.nh != d.registration_handle)
+                nua_handle_destroy(e.nh);
+            break;
+        }
+        if (state == nua_callstate_ready && !d.connected) {
+            d.connected = true;
+            d.data.state = LINECALLSTATE_CONNECTED;
+            emit callStateChanged(device, d.callId, LINECALLSTATE_CONNECTED, 0);
+        } else if (state == nua_callstate_terminated) {
+            // CANCEL, BYE or a final refusal: the far end is gone, then the call is over.
+            if (d.data.state != LINECALLSTATE_IDLE) {
+                d.data.state = LINECALLSTATE_DISCONNECTED;
+                emit callStateChanged(device, d.callId, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL);
+            }
+            endCall(device, true);
+        }
+        break;
+    }
+
+    default:
+        break;
+    }
+}
+
+LineDeviceCaps SipLineProvider::caps(DWORD device) const
+{
+    const Device& d = m_devices.at(device);
+    LineDeviceCaps c;
+    c.lineName = d.account.configured() ? d.account.address().toUtf8() : QByteArray("SIP线路 (未配置账号)");
+    c.providerInfo = "SIP线路服务 (sofia-sip)";
+    const QString where = d.account.listenOnly ? QStringLiteral("本机端口 %1").arg(d.account.localPort)
+                                               : registrarOf(d.account);
+    c.switchInfo = QStringLiteral("%1 (%2)").arg(where, d.registration).toUtf8();
+    c.permanentLineId = 0x5100 + device;
+    c.stringFormat = STRINGFORMAT_ASCII;
+    c.numAddresses = 1;
+    c.maxRate = 0;
+    c.bearerModes = LINEBEARERMODE_VOICE;
+    c.addressModes = LINEADDRESSMODE_DIALABLEADDR;
+    // Calls are signalled but carry no sound here: no interactive voice, so the report says
+    // the line cannot be used for voice calls; the monitoring command's media mode is accepted.
+    c.mediaModes = LINEMEDIAMODE_UNKNOWN | LINEMEDIAMODE_DATAMODEM;
+    c.numTerminals = 0;
+    return c;
+}
+
+LONG SipLineProvider::open(DWORD device)
+{
+    ++m_devices.at(device).openCount;
+    return 0;
+}
+
+void SipLineProvider::close(DWORD device)
+{
+    Device& d = m_devices.at(device);
+    if (d.openCount > 0)
+        --d.openCount;
+}
+
+LONG SipLineProvider::makeCall(DWORD device, DWORD requestId, const QByteArray& number)
+{
+    Device& d = m_devices.at(device);
+    if (!d.nua)
+        return LINEERR_RESOURCEUNAVAIL;
+    if (d.callId && d.data.state != LINECALLSTATE_IDLE)
+        return LINEERR_CALLUNAVAIL;
+    if (number.isEmpty() || number.contains('@') || number.contains(' '))
+        return LINEERR_INVALADDRESS;
+    const QByteArray to = QStringLiteral("sip:%1@%2")
+                              .arg(QString::fromUtf8(number), d.account.domain.isEmpty()
+                                                                  ? QStringLiteral("localhost")
+                                                                  : d.account.domain)
+                              .toUtf8();
+    d.callId = m_nextCallId++;
+    d.data = LineCallData{};
+    d.data.origin = LINECALLORIGIN_OUTBOUND;
+    d.data.calledId = number;
+    d.data.state = LINECALLSTATE_DIALING;
+    d.connected = false;
+    d.pendingRequest = requestId;
+    d.callAuthAttempts = 0;
+    d.call = nua_handle(d.nua, nullptr, SIPTAG_TO_STR(to.constData()), TAG_END());
+    nua_invite(d.call, SIPTAG_CONTENT_TYPE_STR("application/sdp"), SIPTAG_PAYLOAD_STR(kInactiveSdp), TAG_END());
+    return 0;
+}
+
+LONG SipLineProvider::drop(DWORD device, DWORD callId, DWORD requestId)
+{
+    Device& d = m_devices.at(device);
+    if (d.callId != callId || d.data.state == LINECALLSTATE_IDLE || !d.call)
+        return LINEERR_INVALCALLSTATE;
+    if (d.connected)
+        nua_bye(d.call, TAG_END());
+    else if (d.data.origin == LINECALLORIGIN_INBOUND)
+        nua_respond(d.call, SIP_486_BUSY_HERE, TAG_END());
+    else
+        nua_cancel(d.call, TAG_END());
+    // The handle stays with sofia-sip until the transaction ends; the call is over for us.
+    d.call = nullptr;
+    emit requestCompleted(requestId, 0, device, 0);
+    endCall(device, true);
+    return 0;
+}
+
+bool SipLineProvider::callData(DWORD device, DWORD callId, LineCallData* data) const
+{
+    const Device& d = m_devices.at(device);
+    if (d.callId != callId)
+        return false;
+    *data = d.data;
+    return true;
+}
+
+LONG SipLineProvider::configDialog(DWORD device, QWidget* owner)
+{
+    if (!m_configDialog)
+        return LINEERR_OPERATIONUNAVAIL;
+    m_configDialog(*this, device, owner);
+    return 0;
+}

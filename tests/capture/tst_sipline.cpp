@@ -1,0 +1,194 @@
+// The SIP line provider against a real SIP peer (sipp): calls offered by a caller whose
+// number travels in P-Asserted-Identity or From, turned away with 486, cancelled by the
+// caller; registration answering a digest challenge. The line object sees the calls
+// through the same line functions as any line device.
+#include "capture/LineMessage.h"
+#include "capture/TAPILine.h"
+#include "capture/TapiDevices.h"
+#include "platform/telephony/SipLineProvider.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUdpSocket>
+
+namespace {
+
+class Receiver final : public QObject
+{
+public:
+    QList<QPair<int, QByteArray>> received;
+
+protected:
+    void customEvent(QEvent* e) override
+    {
+        if (LineMessage::isLineMessage(e))
+            received.append({static_cast<LineMessage*>(e)->id(), static_cast<LineMessage*>(e)->text()});
+    }
+};
+
+quint16 freeUdpPort()
+{
+    QUdpSocket socket;
+    socket.bind(QHostAddress::LocalHost, 0);
+    return socket.localPort();
+}
+
+const QString kScenarios = QStringLiteral(VORNX_TEST_DATA "/sip/");
+
+} // namespace
+
+class TestSipLine : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    SipLineProvider* install(const QByteArray& accountJson)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("sipline.json"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            qFatal("cannot write %s", qPrintable(path));
+        file.write("{\"accounts\": [" + accountJson + "]}");
+        file.close();
+        auto provider = std::make_unique<SipLineProvider>(path);
+        QString error;
+        if (!provider->load(&error))
+            qWarning("%s", qPrintable(error));
+        SipLineProvider* p = provider.get();
+        LineProviders::install(std::move(provider));
+        return p;
+    }
+
+    // Starts sipp; the caller keeps the event loop running while it works.
+    static void startSipp(QProcess& sipp, const QStringList& args)
+    {
+        sipp.setProcessChannelMode(QProcess::MergedChannels);
+        sipp.start(QStringLiteral("sipp"), QStringList{"-nostdin", "-i", "127.0.0.1", "-m", "1", "-timeout", "15s",
+                                                      "-timeout_error"} +
+                                               args);
+        QVERIFY2(sipp.waitForStarted(), qPrintable(sipp.errorString()));
+    }
+
+    static bool finishedWell(QProcess& sipp)
+    {
+        for (int i = 0; i < 2000 && sipp.state() != QProcess::NotRunning; ++i)
+            QTest::qWait(10);
+        if (sipp.state() != QProcess::NotRunning || sipp.exitCode() != 0)
+            qWarning("sipp: %s", sipp.readAll().right(2000).constData());
+        return sipp.state() == QProcess::NotRunning && sipp.exitCode() == 0;
+    }
+
+private slots:
+    void cleanup() { LineProviders::clear(); }
+
+    void cancelledCallRingsWithTheAssertedNumber()
+    {
+        const quint16 port = freeUdpPort();
+        install(QStringLiteral(R"({"listenOnly": true, "localPort": %1, "user": "8001"})").arg(port).toUtf8());
+        Receiver window;
+        CTAPILine line(&window);
+        QVERIFY(line.InitLines());
+        QCOMPARE(line.GetLineName(), QStringLiteral("sip:8001@localhost"));
+        QCOMPARE(line.GetSwitchInfo(), QStringLiteral("本机端口 %1 (仅监听)").arg(port));
+        QVERIFY(!line.CanVoiceCall());
+        QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+
+        QProcess sipp;
+        startSipp(sipp, {QStringLiteral("127.0.0.1:%1").arg(port), "-sf", kScenarios + "offer_cancel.xml", "-s",
+                         "8001", "-key", "caller", "013905911234", "-key", "display", "林建华"});
+        QTRY_COMPARE_WITH_TIMEOUT(window.received.size(), 5, 15000);
+        QVERIFY(finishedWell(sipp));
+        QCOMPARE(window.received, (QList<QPair<int, QByteArray>>{{WM_LINE_RING, {}},
+                                                                  {WM_LINE_RING, {}},
+                                                                  {WM_CALLER_NUMBER, "13905911234"},
+                                                                  {WM_RING_DONE, {}},
+                                                                  {WM_RING_DONE, {}}}));
+    }
+
+    void callTurnedAwayByDrop()
+    {
+        const quint16 port = freeUdpPort();
+        install(QStringLiteral(R"({"listenOnly": true, "localPort": %1})").arg(port).toUtf8());
+        Receiver window;
+        CTAPILine line(&window);
+        QVERIFY(line.InitLines());
+        QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+
+        QProcess sipp;
+        startSipp(sipp, {QStringLiteral("127.0.0.1:%1").arg(port), "-sf", kScenarios + "offer_rejected.xml", "-s",
+                         "8001", "-key", "caller", "0591123456", "-key", "display", "Lin"});
+        QTRY_COMPARE_WITH_TIMEOUT(window.received.size(), 3, 15000);
+        QCOMPARE(window.received.last(), (QPair<int, QByteArray>{WM_CALLER_NUMBER, "591123456"}));
+        QVERIFY(line.DropCall());
+        QVERIFY(finishedWell(sipp));
+        QTRY_COMPARE(window.received.size(), 4);
+        QCOMPARE(window.received.last(), (QPair<int, QByteArray>{WM_RING_DONE, {}}));
+        QVERIFY(!line.DropCall());
+    }
+
+    void registrationAnswersTheChallenge_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("state");
+        QTest::newRow("right password") << "secret" << "已注册";
+        QTest::newRow("wrong password") << "guess" << "注册失败: 403 Forbidden";
+    }
+
+    void registrationAnswersTheChallenge()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, state);
+        const quint16 registrarPort = freeUdpPort();
+        QProcess sipp;
+        startSipp(sipp, {"-sf", kScenarios + "registrar.xml", "-p", QString::number(registrarPort), "-key", "user",
+                         "8001"});
+        QTest::qWait(300);
+        const quint16 port = freeUdpPort();
+        SipLineProvider* sip = install(QStringLiteral(R"({"user": "8001", "domain": "vornx.test", "password": "%1",
+                                                          "registrar": "sip:127.0.0.1:%2", "localPort": %3})")
+                                           .arg(password)
+                                           .arg(registrarPort)
+                                           .arg(port)
+                                           .toUtf8());
+        QTRY_COMPARE_WITH_TIMEOUT(sip->registrationState(0), state, 15000);
+        QVERIFY(finishedWell(sipp));
+
+        // The report names the account and shows the registration.
+        Receiver window;
+        CTAPILine line(&window);
+        QVERIFY(line.InitLines());
+        const QStringList report = TapiDevices::lines(line);
+        QCOMPARE(report.at(1), QStringLiteral("TAPI线路名称: sip:8001@vornx.test"));
+        QCOMPARE(report.at(3), QStringLiteral("TAPI转换信息: sip:127.0.0.1:%1 (%2)").arg(registrarPort).arg(state));
+    }
+
+    void accountsFileIsReadableByItsOwnerOnly()
+    {
+        SipLineProvider* sip = install(R"({"user": "8001", "domain": "example.com", "password": "pw",
+                                           "listenOnly": true, "localPort": 0})");
+        QVERIFY(sip->save());
+        const QFileDevice::Permissions permissions = QFile::permissions(sip->configFile());
+        QCOMPARE(permissions & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        SipLineProvider again(sip->configFile());
+        QVERIFY(again.load());
+        QCOMPARE(again.account(0).password, QStringLiteral("pw"));
+    }
+
+    void withoutAccountsOneDeviceWaitsForItsAccount()
+    {
+        SipLineProvider sip(m_dir.filePath(QStringLiteral("absent.json")));
+        QVERIFY(sip.load());
+        QCOMPARE(sip.deviceCount(), 1u);
+        QCOMPARE(sip.caps(0).lineName, QByteArray("SIP线路 (未配置账号)"));
+        QCOMPARE(sip.registrationState(0), QStringLiteral("未配置"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSipLine)
+#include "tst_sipline.moc"

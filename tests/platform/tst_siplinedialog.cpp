@@ -1,0 +1,70 @@
+// The SIP line's configuration dialog, opened through lineConfigDialogA as the main window's
+// line button does: an incomplete account is refused, a complete one is saved and used.
+#include "platform/telephony/SipLineProvider.h"
+#include "platform/ui/MessageBoxes.h"
+#include "platform/ui/SipLineConfigDialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+class TestSipLineDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup()
+    {
+        LineProviders::clear();
+        MessageBoxes::setHandler({});
+    }
+
+    void accountIsCheckedSavedAndUsed()
+    {
+        QTemporaryDir dir;
+        auto provider = std::make_unique<SipLineProvider>(dir.filePath(QStringLiteral("sipline.json")));
+        QVERIFY(provider->load());
+        SipLineConfigDialog::installInto(*provider);
+        SipLineProvider* sip = provider.get();
+        LineProviders::install(std::move(provider));
+        QStringList boxes;
+        MessageBoxes::setHandler([&](const MessageBoxes::Box& box) {
+            boxes << box.text;
+            return QMessageBox::Ok;
+        });
+
+        bool refusedStaysOpen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<SipLineConfigDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            const auto edits = dialog->findChildren<QLineEdit*>();
+            edits.at(0)->setText(QStringLiteral("8001")); // user, but no domain
+            dialog->accept();
+            refusedStaysOpen = dialog->isVisible();
+            dialog->findChild<QCheckBox*>()->setChecked(true);
+            dialog->findChild<QSpinBox*>()->setValue(0);
+            dialog->findChild<QSpinBox*>()->setValue(45061);
+            edits.at(2)->setText(QStringLiteral("pw"));
+            dialog->accept();
+        });
+        QCOMPARE(lineConfigDialogA(0, nullptr, ""), 0);
+        QVERIFY(refusedStaysOpen);
+        QCOMPARE(boxes, QStringList{"请填写用户名和域名，或选择仅监听。"});
+        QCOMPARE(sip->account(0).user, QStringLiteral("8001"));
+        QVERIFY(sip->account(0).listenOnly);
+        QCOMPARE(sip->account(0).localPort, 45061);
+        QCOMPARE(sip->registrationState(0), QStringLiteral("仅监听"));
+
+        SipLineProvider reread(sip->configFile());
+        QVERIFY(reread.load());
+        QCOMPARE(reread.account(0).password, QStringLiteral("pw"));
+        QVERIFY(!(QFile::permissions(sip->configFile()) & (QFileDevice::ReadGroup | QFileDevice::ReadOther)));
+    }
+};
+
+QTEST_MAIN(TestSipLineDialog)
+#include "tst_siplinedialog.moc"
