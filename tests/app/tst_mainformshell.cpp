@@ -152,6 +152,10 @@ private slots:
         // Offscreen there is no tray: the window must stay reachable.
         QVERIFY(!AnimatedTrayIcon::available());
         QVERIFY(form->isVisible());
+        // ...and the tray's menu opens on the window itself.
+        emit form->customContextMenuRequested(QPoint(40, 500));
+        QVERIFY(form->PopupMenu1->isVisible());
+        form->PopupMenu1->hide();
 
         form->S1->trigger();
         QVERIFY(!form->TrayIcon1->isVisible());
