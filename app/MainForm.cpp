@@ -6,6 +6,7 @@
 #include "lookup/AreaCode.h"
 #include "lookup/PhoneQryForm.h"
 #include "platform/ProgramFolder.h"
+#include "platform/serial/MSComm.h"
 #include "platform/ui/ExceptionReport.h"
 
 #include <QCheckBox>
@@ -146,6 +147,7 @@ void TMainForm::CreateComponents()
     Timer1->setInterval(1000);
     Timer2 = new QTimer(this);
     Timer2->setInterval(1000);
+    MSComm1 = new CMSComm(AppPath + QStringLiteral("sysset.ini"), this);
 
     const std::pair<QObject*, const char*> names[] = {
         {Label1, "Label1"},         {Label4, "Label4"},           {Image2, "Image2"},
@@ -156,7 +158,7 @@ void TMainForm::CreateComponents()
         {Image1, "Image1"},         {btnLineCfg, "btnLineCfg"},   {ListBox1, "ListBox1"},
         {chkBoot, "chkBoot"},       {chkDelHeader, "chkDelHeader"}, {chkFskDTMF, "chkFskDTMF"},
         {btnMonitor, "btnMonitor"}, {btnStart, "btnStart"},       {Timer1, "Timer1"},
-        {Timer2, "Timer2"},
+        {Timer2, "Timer2"},         {MSComm1, "MSComm1"},
     };
     for (const auto& [object, name] : names)
         object->setObjectName(QLatin1String(name));
@@ -171,6 +173,7 @@ void TMainForm::ConnectHandlers()
     connect(btnLineCfg, &QToolButton::clicked, this, &TMainForm::btnLineCfgClick);
     connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TMainForm::Timer2Timer);
+    connect(MSComm1, &CMSComm::OnComm, this, &TMainForm::MSComm1Comm);
 }
 
 void TMainForm::FormCreate()
@@ -230,6 +233,8 @@ void TMainForm::FormClose()
     if (m_closed)
         return;
     m_closed = true;
+    if (MSComm1->PortOpen())
+        MSComm1->SetPortOpen(false);
     ReleaseTapi();
     // The query window reads the table; it goes first.
     delete PhoneQryForm;

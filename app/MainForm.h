@@ -1,5 +1,7 @@
 #pragma once
 
+#include "capture/CallerIdParser.h"
+
 #include <QByteArray>
 #include <QIcon>
 #include <QList>
@@ -9,6 +11,7 @@
 #include <memory>
 
 class AnimatedTrayIcon;
+class CMSComm;
 class LineMessage;
 class QAction;
 class QCheckBox;
@@ -70,6 +73,7 @@ public:
     QPushButton* btnStart = nullptr;
     QTimer* Timer1 = nullptr; // ring repeat
     QTimer* Timer2 = nullptr; // automatic start of monitoring
+    CMSComm* MSComm1 = nullptr; // the modem's serial port
 
     // Tray icon and its menu.
     QList<QIcon> ImageList1; // menu images
@@ -145,6 +149,7 @@ public:
     void S1Click();
     void N2Click();
     void X1Click();
+    void MSComm1Comm();
 
     // Messages of the capture paths.
     void OnCallerNumber(const LineMessage& message);
@@ -168,6 +173,7 @@ private:
     void FormClose();
     void ReleaseTapi();
 
+    CCallerIdParser m_callerIdParser;
     bool m_closed = false;
 };
 

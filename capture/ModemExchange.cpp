@@ -1,0 +1,35 @@
+#include "capture/ModemExchange.h"
+
+#include "platform/serial/MSComm.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+bool ModemExchange::WaitSent(CMSComm& port)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (port.OutBufferCount() > 0) {
+        if (clock.elapsed() >= DrainLimitMs)
+            return false;
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+bool ModemExchange::SendAndWait(CMSComm& port, const QByteArray& command, int pauseMs)
+{
+    port.Output(command + '\r');
+    QThread::msleep(pauseMs);
+    return WaitSent(port);
+}
+
+bool ModemExchange::Answered(CMSComm& port)
+{
+    return port.InBufferCount() >= 2;
+}
+
+bool ModemExchange::Positive(const QByteArray& reply)
+{
+    return reply.contains("OK");
+}
