@@ -46,8 +46,6 @@ void sofiaLog(void*, char const* format, va_list arguments)
 // event dispatcher Qt uses. SIP's own timers are hundreds of milliseconds, so 10 ms of
 // delay is not noticed.
 constexpr int kPumpIntervalMs = 10;
-// A registration that failed (registrar down, network gone) is tried again after this.
-constexpr int kRetryMs = 30000;
 
 // No audio is offered; the session description only keeps peers that insist on one happy.
 constexpr char kInactiveSdp[] = "v=0\r\n"
@@ -249,7 +247,7 @@ void SipLineProvider::start(DWORD device)
     setRegistration(device, QStringLiteral("未注册"));
     d.retry = new QTimer(this);
     d.retry->setSingleShot(true);
-    d.retry->setInterval(kRetryMs);
+    d.retry->setInterval(m_retryMs);
     connect(d.retry, &QTimer::timeout, this, [this, device] { registerAccount(device); });
     registerAccount(device);
 }

@@ -54,6 +54,9 @@ public:
     // Replaces the account and restarts the device on it.
     void setAccount(DWORD device, const SipAccount& account);
     void setConfigDialog(ConfigDialog dialog) { m_configDialog = std::move(dialog); }
+    // How long after a failed registration it is tried again (the registrar or the network
+    // may be back by then); takes effect for accounts started afterwards.
+    void setRetryInterval(int ms) { m_retryMs = ms; }
     // "未配置", "未注册", "已注册", "注册失败: <status>", "仅监听", or why the port could not be used.
     QString registrationState(DWORD device) const { return m_devices.at(device).registration; }
 
@@ -107,4 +110,5 @@ private:
     struct su_root_s* m_root = nullptr;
     QTimer* m_pump;
     DWORD m_nextCallId = 1;
+    int m_retryMs = 30000;
 };

@@ -47,7 +47,7 @@ class TestSipLine : public QObject
 private:
     QTemporaryDir m_dir;
 
-    SipLineProvider* install(const QByteArray& accountJson)
+    SipLineProvider* install(const QByteArray& accountJson, int retryMs = 30000)
     {
         const QString path = m_dir.filePath(QStringLiteral("sipline.json"));
         QFile file(path);
@@ -56,6 +56,7 @@ private:
         file.write("{\"accounts\": [" + accountJson + "]}");
         file.close();
         auto provider = std::make_unique<SipLineProvider>(path);
+        provider->setRetryInterval(retryMs);
         QString error;
         if (!provider->load(&error))
             qWarning("%s", qPrintable(error));
@@ -131,6 +132,67 @@ private slots:
         QVERIFY(!line.DropCall());
     }
 
+    void outgoingCallRingsBackConnectsAndEnds()
+    {
+        const quint16 callee = freeUdpPort();
+        QProcess sipp;
+        startSipp(sipp, {"-sf", kScenarios + "callee_answers.xml", "-p", QString::number(callee)});
+        QTest::qWait(300);
+        install(QStringLiteral(R"({"listenOnly": true, "user": "8001", "domain": "127.0.0.1:%1", "localPort": %2})")
+                    .arg(callee)
+                    .arg(freeUdpPort())
+                    .toUtf8());
+        Receiver window;
+        CTAPILine line(&window);
+        QVERIFY(line.InitLines());
+        QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(line.MakeCall(QStringLiteral("13905911234")));
+        // Ring-back rings; the far end's hang-up ends it (disconnected, then idle).
+        QTRY_COMPARE_WITH_TIMEOUT(window.received.size(), 3, 15000);
+        QVERIFY(finishedWell(sipp));
+        QCOMPARE(window.received, (QList<QPair<int, QByteArray>>{
+                                      {WM_LINE_RING, {}}, {WM_RING_DONE, {}}, {WM_RING_DONE, {}}}));
+        // The call was placed, so the line stays open.
+        QVERIFY(!line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+    }
+
+    void unknownNumberIsRepliedWithAnError()
+    {
+        const quint16 callee = freeUdpPort();
+        QProcess sipp;
+        startSipp(sipp, {"-sf", kScenarios + "callee_unknown.xml", "-p", QString::number(callee)});
+        QTest::qWait(300);
+        install(QStringLiteral(R"({"listenOnly": true, "user": "8001", "domain": "127.0.0.1:%1", "localPort": %2})")
+                    .arg(callee)
+                    .arg(freeUdpPort())
+                    .toUtf8());
+        // The line functions themselves, to see the reply's code.
+        static QList<QPair<DWORD_PTR, DWORD_PTR>> replies;
+        replies.clear();
+        const LINECALLBACK callback = [](DWORD, DWORD message, DWORD_PTR, DWORD_PTR p1, DWORD_PTR p2, DWORD_PTR) {
+            if (message == LINE_REPLY)
+                replies.append({p1, p2});
+        };
+        HLINEAPP app = 0;
+        DWORD devices = 0, version = 0x00020000;
+        LINEINITIALIZEEXPARAMS params{sizeof(LINEINITIALIZEEXPARAMS), 0, 0, LINEINITIALIZEEXOPTION_USEHIDDENWINDOW,
+                                      {0}, 0};
+        QCOMPARE(lineInitializeExA(&app, nullptr, callback, "test", &devices, &version, &params), 0);
+        HLINE hLine = 0;
+        QCOMPARE(lineOpenA(app, 0, &hLine, 0x00020000, 0, 0, LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM,
+                           nullptr),
+                 0);
+        HCALL hCall = 0;
+        QCOMPARE(lineMakeCallA(hLine, &hCall, "123 456", 0, nullptr), LINEERR_INVALADDRESS);
+        const LONG request = lineMakeCallA(hLine, &hCall, "10000", 0, nullptr);
+        QVERIFY(request > 0);
+        QTRY_COMPARE_WITH_TIMEOUT(replies.size(), 1, 15000);
+        QCOMPARE(replies[0], (QPair<DWORD_PTR, DWORD_PTR>{DWORD(request), DWORD(LINEERR_INVALADDRESS)}));
+        QCOMPARE(hCall, 0u);
+        QVERIFY(finishedWell(sipp));
+        QCOMPARE(lineShutdown(app), 0);
+    }
+
     void registrationAnswersTheChallenge_data()
     {
         QTest::addColumn<QString>("password");
@@ -165,6 +227,23 @@ private slots:
         const QStringList report = TapiDevices::lines(line);
         QCOMPARE(report.at(1), QStringLiteral("TAPI线路名称: sip:8001@vornx.test"));
         QCOMPARE(report.at(3), QStringLiteral("TAPI转换信息: sip:127.0.0.1:%1 (%2)").arg(registrarPort).arg(state));
+    }
+
+    void registrationIsRetriedWhenTheRegistrarComesBack()
+    {
+        const quint16 registrarPort = freeUdpPort();
+        SipLineProvider* sip = install(QStringLiteral(R"({"user": "8001", "domain": "vornx.test", "password": "secret",
+                                                          "registrar": "sip:127.0.0.1:%1", "localPort": %2})")
+                                           .arg(registrarPort)
+                                           .arg(freeUdpPort())
+                                           .toUtf8(),
+                                       1500);
+        QTRY_VERIFY_WITH_TIMEOUT(sip->registrationState(0).startsWith(QStringLiteral("注册失败")), 15000);
+        QProcess sipp;
+        startSipp(sipp, {"-sf", kScenarios + "registrar.xml", "-p", QString::number(registrarPort), "-key", "user",
+                         "8001"});
+        QTRY_COMPARE_WITH_TIMEOUT(sip->registrationState(0), QStringLiteral("已注册"), 15000);
+        QVERIFY(finishedWell(sipp));
     }
 
     void accountsFileIsReadableByItsOwnerOnly()
