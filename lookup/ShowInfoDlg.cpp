@@ -54,7 +54,9 @@ QFrame* panel(QWidget* parent, int height)
 }
 } // namespace
 
-TShowInfoDlg::TShowInfoDlg(QWidget* parent) : QDialog(parent), ADOQuery1(&ADOConnection1), ADOQuery2(&ADOConnection1)
+TShowInfoDlg::TShowInfoDlg(QWidget* parent)
+    : QDialog(parent), AddrBook(&m_contactDialogs), ADOQuery1(&ADOConnection1), ADOQuery2(&ADOConnection1),
+      m_contactDialogs(this)
 {
     buildForm();
     readSettings();
@@ -180,6 +182,7 @@ void TShowInfoDlg::buildForm()
     connect(sbtnPrev, &QToolButton::clicked, this, &TShowInfoDlg::sbtnPrevClick);
     connect(sbtnNext, &QToolButton::clicked, this, &TShowInfoDlg::sbtnNextClick);
     connect(sbtnMoreInfo, &QToolButton::clicked, this, &TShowInfoDlg::sbtnMoreInfoClick);
+    ConnectCommands();
 
     setOuterHeight(CollapsedHeight);
 }

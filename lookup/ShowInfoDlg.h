@@ -3,6 +3,7 @@
 #include "lookup/DbConnection.h"
 #include "lookup/DbQuery.h"
 #include "lookup/WinAddrBook.h"
+#include "platform/addressbook/ContactDialogs.h"
 
 #include <QDialog>
 #include <QList>
@@ -10,7 +11,9 @@
 
 #include <functional>
 
+class QAction;
 class QLabel;
+class QMenu;
 class QTableView;
 class QTableWidget;
 class QToolButton;
@@ -33,6 +36,16 @@ public:
     // region table, sets it before any caller window exists.
     using RegionLookup = std::function<QString(const QString& number)>;
     static void setRegionLookup(RegionLookup region);
+
+    // Calling back, picking up and hanging up go to the line the main window owns; it
+    // installs its commands here. Without them the buttons do nothing.
+    struct LineCommands
+    {
+        std::function<void(const QString& number)> DialNumber;
+        std::function<void()> PickUp;
+        std::function<void()> HangUp;
+    };
+    static void setLineCommands(LineCommands commands);
 
     // Reads "Vornx.ini" and opens the data source. Whoever needs the window first creates
     // it into ShowInfoDlg.
@@ -66,6 +79,10 @@ public:
     QToolButton* tbtnPrinter = nullptr;
     QToolButton* sbtnMoreInfo = nullptr;
     QToolButton* sbtnHelp = nullptr;
+    QMenu* PopupMenu1 = nullptr; // of tbtnPrinter
+    QAction* N1 = nullptr;       // 直接打印
+    QAction* N2 = nullptr;       // 打印预览
+    QAction* S1 = nullptr;       // 打印设置
 
     // The window's outer height: 430 collapsed, 600 with the business records unfolded.
     int outerHeight() const { return m_outerHeight; }
@@ -77,6 +94,22 @@ public:
     void sbtnNextClick();
     void sbtnMoreInfoClick();
 
+    // The toolbar's commands and the grid's document opening (ShowInfoDlgCommands.cpp).
+    void sbtnDialClick();
+    void sbtnPickUpClick();
+    void sbtnHangUpClick();
+    void sbtnHestoryClick();
+    void sbtnDetailInfoClick();
+    void sbtnNewCustClick();
+    void tbtnPrinterClick();
+    void N1Click();
+    void N2Click();
+    void S1Click();
+    void sbtnHelpClick();
+    // A value naming a document opens it on a double click or Enter, never on a mere
+    // selection: stepping through the grid with the arrow keys opens nothing.
+    void StringGrid1CellActivated(int row, int column);
+
     // What row 3 says when the lookup itself failed; the call is shown and logged anyway.
     static QString connectFailedText();
     static QString statementFailedText();
@@ -86,6 +119,7 @@ protected:
 
 private:
     void buildForm();
+    void ConnectCommands();
     void readSettings();
     void FormShow();
     bool lookUpInDatabase();
@@ -102,6 +136,7 @@ private:
     QString numberText() const;
     bool isDatabaseType() const { return QueryType == 2 || QueryType == 3; }
 
+    ContactDialogs m_contactDialogs;
     DataSetModel* m_businessModel = nullptr;
     QString m_creationConnectError;
     int m_outerHeight = 430;

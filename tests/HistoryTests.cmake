@@ -1,3 +1,5 @@
 # Call history, the call record sheet and the caller window's commands.
 vornx_add_test(tst_callsheet SOURCES lookup/tst_callsheet.cpp LIBS lookup)
 vornx_add_test(tst_celldocument SOURCES lookup/tst_celldocument.cpp LIBS lookup)
+vornx_add_test(tst_historyform SOURCES lookup_ui/tst_historyform.cpp LIBS lookup_ui)
+vornx_add_test(tst_callercommands SOURCES lookup_ui/tst_callercommands.cpp LIBS lookup_ui)
