@@ -1,5 +1,8 @@
 #include "app/LineProviderSetup.h"
 
+#include "app/MainForm.h"
+#include "capture/TAPILine.h"
+
 #include "platform/ProgramFolder.h"
 #include "platform/telephony/SimulatedLineControl.h"
 #include "platform/telephony/SimulatedLineProvider.h"
@@ -45,6 +48,11 @@ void InstallSipLine()
                             QStringLiteral("SIP线路的账号文件有误，请在线路配置中重新填写：\n%1").arg(error),
                             QMessageBox::Ok, QMessageBox::Ok});
     SipLineConfigDialog::installInto(*provider);
+    // The registration state is part of the line's report: show it as soon as it changes.
+    QObject::connect(provider.get(), &SipLineProvider::registrationChanged, provider.get(), [] {
+        if (MainForm && myTAPILine)
+            MainForm->ComboBox1Change();
+    });
     LineProviders::install(std::move(provider));
 }
 
