@@ -69,9 +69,12 @@ private:
     static void startSipp(QProcess& sipp, const QStringList& args)
     {
         sipp.setProcessChannelMode(QProcess::MergedChannels);
+        // A port of its own, so that tests running side by side do not meet on sipp's 5060.
+        const QStringList port =
+            args.contains(QLatin1String("-p")) ? QStringList{} : QStringList{"-p", QString::number(freeUdpPort())};
         sipp.start(QStringLiteral("sipp"), QStringList{"-nostdin", "-i", "127.0.0.1", "-m", "1", "-timeout", "15s",
                                                       "-timeout_error"} +
-                                               args);
+                                               port + args);
         QVERIFY2(sipp.waitForStarted(), qPrintable(sipp.errorString()));
     }
 
@@ -87,10 +90,21 @@ private:
 private slots:
     void cleanup() { LineProviders::clear(); }
 
+    void cancelledCallRingsWithTheAssertedNumber_data()
+    {
+        QTest::addColumn<QString>("transport");
+        QTest::newRow("udp") << "udp";
+        QTest::newRow("tcp") << "tcp";
+    }
+
     void cancelledCallRingsWithTheAssertedNumber()
     {
+        QFETCH(QString, transport);
         const quint16 port = freeUdpPort();
-        install(QStringLiteral(R"({"listenOnly": true, "localPort": %1, "user": "8001"})").arg(port).toUtf8());
+        SipLineProvider* sip = install(QStringLiteral(R"({"listenOnly": true, "localPort": %1, "user": "8001", "transport": "%2"})")
+                    .arg(port)
+                    .arg(transport)
+                    .toUtf8());
         Receiver window;
         CTAPILine line(&window);
         QVERIFY(line.InitLines());
@@ -101,8 +115,16 @@ private slots:
 
         QProcess sipp;
         startSipp(sipp, {QStringLiteral("127.0.0.1:%1").arg(port), "-sf", kScenarios + "offer_cancel.xml", "-s",
-                         "8001", "-key", "caller", "013905911234", "-key", "display", "林建华"});
+                         "8001", "-t", transport == QLatin1String("tcp") ? "t1" : "u1", "-key", "caller",
+                         "013905911234", "-key", "display", "林建华"});
+        QSignalSpy info(sip, &LineProvider::callInfoChanged);
         QTRY_COMPARE_WITH_TIMEOUT(window.received.size(), 5, 15000);
+        // The caller's display name stays with the call information.
+        QCOMPARE(info.size(), 1);
+        LineCallData data;
+        QVERIFY(sip->callData(0, info[0][1].value<DWORD>(), &data));
+        QCOMPARE(QString::fromUtf8(data.callerName), QStringLiteral("林建华"));
+        QCOMPARE(data.calledId, QByteArray("8001"));
         QVERIFY(finishedWell(sipp));
         QCOMPARE(window.received, (QList<QPair<int, QByteArray>>{{WM_LINE_RING, {}},
                                                                   {WM_LINE_RING, {}},
@@ -114,7 +136,8 @@ private slots:
     void callTurnedAwayByDrop()
     {
         const quint16 port = freeUdpPort();
-        install(QStringLiteral(R"({"listenOnly": true, "localPort": %1})").arg(port).toUtf8());
+        SipLineProvider* sip = install(QStringLiteral(R"({"listenOnly": true, "localPort": %1})").arg(port).toUtf8());
+        QSignalSpy info(sip, &LineProvider::callInfoChanged);
         Receiver window;
         CTAPILine line(&window);
         QVERIFY(line.InitLines());
@@ -125,6 +148,10 @@ private slots:
                          "8001", "-key", "caller", "0591123456", "-key", "display", "Lin"});
         QTRY_COMPARE_WITH_TIMEOUT(window.received.size(), 3, 15000);
         QCOMPARE(window.received.last(), (QPair<int, QByteArray>{WM_CALLER_NUMBER, "591123456"}));
+        // Without an asserted identity the number and name come from the From header.
+        LineCallData data;
+        QVERIFY(sip->callData(0, info[0][1].value<DWORD>(), &data));
+        QCOMPARE(data.callerName, QByteArray("Lin"));
         QVERIFY(line.DropCall());
         QVERIFY(finishedWell(sipp));
         QTRY_COMPARE(window.received.size(), 4);
