@@ -4,6 +4,7 @@
 #include "app/AnimatedTrayIcon.h"
 #include "app/Controls.h"
 #include "app/Maker.h"
+#include "lookup/HistoryForm.h"
 #include "platform/addressbook/AddrBookForm.h"
 #include "platform/addressbook/AddressBookLocation.h"
 #include "platform/addressbook/ContactDialogs.h"
@@ -122,7 +123,7 @@ void TMainForm::U1Click()
 
 void TMainForm::L1Click()
 {
-    // The history window (HistoryForm) opens here: created on first use, shown without blocking.
+    ShowHistoryForm(this);
 }
 
 void TMainForm::A1Click()

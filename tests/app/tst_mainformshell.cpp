@@ -7,6 +7,7 @@
 #include "app/Maker.h"
 #include "platform/addressbook/AddrBookForm.h"
 #include "app/MainForm.h"
+#include "lookup/HistoryForm.h"
 #include "lookup/PhoneQryForm.h"
 #include "platform/ProgramFolder.h"
 #include "platform/profile/PrivateProfile.h"
@@ -315,6 +316,19 @@ private slots:
             first->reject();
         });
         form->N2->trigger();
+    }
+
+    void historyOpensWithoutBlocking()
+    {
+        auto form = createForm();
+        form->L1->trigger();
+        QVERIFY(HistoryForm && HistoryForm->isVisible());
+        QVERIFY(!HistoryForm->isModal());
+        THistoryForm* first = HistoryForm;
+        HistoryForm->hide();
+        form->L1->trigger();
+        QCOMPARE(HistoryForm, first);
+        QVERIFY(first->isVisible());
     }
 
     void numberQueryOpensItsWindow()
