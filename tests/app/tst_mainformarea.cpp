@@ -10,6 +10,7 @@
 #include "platform/Application.h"
 #include "platform/ProgramFolder.h"
 #include "platform/sound/Sound.h"
+#include "platform/telephony/SimulatedLineProvider.h"
 #include "platform/ui/MessageBoxes.h"
 
 #include <QLineEdit>
@@ -73,6 +74,10 @@ void TestMainFormArea::initTestCase()
     });
     qApp->installEventFilter(&m_notices);
     Sound::setHandler([this](const QString& path) { m_sounds << path; });
+    // One line device, so that the creation's TAPI start-up has nothing to report.
+    auto line = std::make_unique<SimulatedLineProvider>(QString());
+    line->addDevice({});
+    LineProviders::install(std::move(line));
 }
 
 void TestMainFormArea::init()
