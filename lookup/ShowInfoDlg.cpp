@@ -122,7 +122,8 @@ void TShowInfoDlg::buildForm()
     toolBar->setIconSize(QSize(16, 16));
     // Every command fits in the window's width, none behind an overflow arrow.
     toolBar->setStyleSheet(
-        QStringLiteral("QToolButton { padding: 0px; margin: 0px; } QToolBar::separator { width: 5px; }"));
+        QStringLiteral("QToolBar { border: 0px; padding: 0px; } QToolButton { padding: 0px; margin: 0px; } "
+                       "QToolBar::separator { width: 5px; }"));
     toolBar->layout()->setSpacing(0);
     barBox->addWidget(toolBar);
     auto button = [this, toolBar](const char* name, const QString& caption, const QString& hint,

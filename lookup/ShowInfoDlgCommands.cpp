@@ -37,6 +37,9 @@ void TShowInfoDlg::ConnectCommands()
     S1->setObjectName(QStringLiteral("S1"));
     tbtnPrinter->setMenu(PopupMenu1);
     tbtnPrinter->setPopupMode(QToolButton::MenuButtonPopup);
+    // Room for the arrow beside the caption.
+    tbtnPrinter->setStyleSheet(
+        QStringLiteral("QToolButton { padding-right: 12px; } QToolButton::menu-button { width: 12px; }"));
 
     connect(sbtnDial, &QToolButton::clicked, this, &TShowInfoDlg::sbtnDialClick);
     connect(sbtnPickUp, &QToolButton::clicked, this, &TShowInfoDlg::sbtnPickUpClick);
