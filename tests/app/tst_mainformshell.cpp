@@ -350,6 +350,8 @@ private slots:
         form->L1->trigger();
         QCOMPARE(HistoryForm, first);
         QVERIFY(first->isVisible());
+        form.reset();
+        QVERIFY(!HistoryForm); // gone with the main window
     }
 
     void numberQueryOpensItsWindow()
@@ -360,21 +362,6 @@ private slots:
         QVERIFY(PhoneQryForm && PhoneQryForm->isVisible());
         QVERIFY(!PhoneQryForm->isModal());
         form->close(); // the close handling releases the query window and its global
-    }
-
-    void historyOpensItsWindow()
-    {
-        auto form = createForm();
-        QVERIFY(!HistoryForm);
-        form->L1->trigger();
-        QVERIFY(HistoryForm && HistoryForm->isVisible());
-        QVERIFY(!HistoryForm->isModal());
-        QCOMPARE(HistoryForm->parentWidget(), form.get());
-        // No call yet: no log to list.
-        QCOMPARE(m_boxes.size(), 1);
-        QCOMPARE(m_boxes.at(0).text, QStringLiteral("日志文件无法打开或创建！"));
-        form.reset();
-        QVERIFY(!HistoryForm); // gone with the main window
     }
 
     void closeCommandEndsTheProgram()
