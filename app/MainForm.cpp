@@ -173,7 +173,7 @@ void TMainForm::ConnectHandlers()
     connect(btnLineCfg, &QToolButton::clicked, this, &TMainForm::btnLineCfgClick);
     connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TMainForm::Timer2Timer);
-    connect(MSComm1, &CMSComm::OnComm, this, &TMainForm::MSComm1Comm);
+    ConnectModemHandlers();
 }
 
 void TMainForm::FormCreate()

@@ -149,7 +149,13 @@ public:
     void S1Click();
     void N2Click();
     void X1Click();
+
+    // The modem and the line: finding the modem, starting and testing it, calls.
+    int ScanModemPort();
     void MSComm1Comm();
+    void DialNumber(const QString& number);
+    void HangUp();
+    void PickUp();
 
     // Messages of the capture paths.
     void OnCallerNumber(const LineMessage& message);
@@ -169,11 +175,17 @@ private:
     void CreateComponents();
     void ConnectHandlers();
     void ConnectDeviceHandlers();
+    void ConnectModemHandlers();
+    bool ModemStartUp();
+    bool ModemTest();
+    void WriteModem(const QByteArray& command);
+    void MSComm1DeviceLost(const QString& errorText);
     void CreateTray();
     void FormClose();
     void ReleaseTapi();
 
     CCallerIdParser m_callerIdParser;
+    bool m_modemStarted = false; // the modem on the open port accepted the start-up commands
     bool m_closed = false;
 };
 
