@@ -30,23 +30,28 @@ private slots:
                       .toUtf8());
         run.write(QStringLiteral("sysset.ini"), "[DEVICESET]\r\nDEVTYPE=3\r\nDEVNUM=0\r\n[SYSTEM]\r\nAUTOSTART=1\r\n");
         QVERIFY(run.start());
-        // Monitoring starts by itself a second after the window comes up.
-        QTest::qWait(2500);
-        QVERIFY(run.running());
 
+        // Monitoring starts by itself a second after the window comes up; a call that comes
+        // before is missed, as on a real line, so the caller tries again until it is seen.
         QProcess sipp;
-        sipp.setProcessChannelMode(QProcess::MergedChannels);
-        sipp.start(QStringLiteral("sipp"),
-                   {QStringLiteral("127.0.0.1:%1").arg(port), "-sf", VORNX_TEST_DATA "/sip/offer_cancel.xml",
-                    "-nostdin", "-i", "127.0.0.1", "-p", QString::number(freePort()), "-m", "1", "-timeout", "15s",
-                    "-timeout_error", "-s", "8001", "-key", "caller", "13905911234", "-key", "display", "Lin"});
-        QVERIFY(sipp.waitForStarted());
+        for (int attempt = 0; attempt < 20 && run.shown().isEmpty(); ++attempt) {
+            QTest::qWait(500);
+            QVERIFY(run.running());
+            sipp.setProcessChannelMode(QProcess::MergedChannels);
+            sipp.start(QStringLiteral("sipp"),
+                       {QStringLiteral("127.0.0.1:%1").arg(port), "-sf", VORNX_TEST_DATA "/sip/offer_cancel.xml",
+                        "-nostdin", "-i", "127.0.0.1", "-p", QString::number(freePort()), "-m", "1", "-timeout",
+                        "15s", "-timeout_error", "-s", "8001", "-key", "caller", "13905911234", "-key", "display",
+                        "Lin"});
+            QVERIFY(sipp.waitForStarted());
+            QTRY_VERIFY_WITH_TIMEOUT(sipp.state() == QProcess::NotRunning, 20000);
+        }
         QVERIFY2(run.waitForShown(1), qPrintable(run.messages().join(QLatin1Char('\n'))));
+        // The call that was seen rang, was answered 180 and ended by the caller's CANCEL.
+        QCOMPARE(sipp.exitCode(), 0);
         const QString rows = run.shown().first().rows.join(QLatin1Char('\n'));
         QVERIFY2(rows.contains(QStringLiteral("福州闽江茶业有限公司")), qPrintable(rows));
         QVERIFY2(rows.contains(QStringLiteral("福建省福州市")), qPrintable(rows));
-        QTRY_VERIFY_WITH_TIMEOUT(sipp.state() == QProcess::NotRunning, 20000);
-        QCOMPARE(sipp.exitCode(), 0);
         const QStringList log = run.callLog();
         QCOMPARE(log.size(), 1);
         QVERIFY2(log.first().contains(QStringLiteral("13905911234")), qPrintable(log.first()));
