@@ -1,0 +1,114 @@
+#include "app/MainForm.h"
+#include "lookup/DataModule.h"
+#include "lookup/HistoryForm.h"
+#include "lookup/InfoPrtForm.h"
+#include "lookup/ShowInfoDlg.h"
+#include "platform/ProgramFolder.h"
+#include "platform/profile/PrivateProfile.h"
+#include "platform/serial/MSComm.h"
+#include "platform/sound/Sound.h"
+#include "platform/ui/MessageBoxes.h"
+#include "support/VirtualModemProcess.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringEncoder>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+// Yesterday's call from the history: shown again, printed, called back through the modem,
+// and the history cleared after the user said yes.
+class TestCallHistoryRoad : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void yesterdaysCallIsReopenedPrintedCalledBackAndCleared()
+    {
+        QTemporaryDir folder;
+        QVERIFY(ProgramFolder::copyShippedFiles(QStringLiteral(VORNX_BIN_DIR), folder.path()));
+        ProgramFolder::setPath(folder.path());
+        const QString log = folder.filePath(QStringLiteral("Phone.Log"));
+        {
+            QFile f(log);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            const QString yesterday =
+                QDateTime::currentDateTime().addDays(-1).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+            f.write(QStringEncoder("GB18030").encode(yesterday + QStringLiteral("-#-059187654321-#-福州闽江茶业有限公司")) +
+                    "\r\r\n");
+        }
+        QStringList boxes;
+        MessageBoxes::setHandler([&boxes](const MessageBoxes::Box& box) {
+            boxes << box.caption + QLatin1Char('|') + box.text;
+            return box.buttons.testFlag(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
+        });
+        QStringList sounds;
+        Sound::setHandler([&sounds](const QString& path) { sounds << path; });
+        TDataModule1 dataModule(ProgramFolder::path());
+        DataModule1 = &dataModule;
+
+        VirtualModemProcess modem;
+        QVERIFY(!modem.path().isEmpty());
+        QVERIFY(PrivateProfile(ProgramFolder::file(QStringLiteral("sysset.ini")))
+                    .writeString(QStringLiteral("PORTS"), QStringLiteral("COM3"), modem.path()));
+        auto form = std::make_unique<TMainForm>();
+        MainForm = form.get();
+        form->RadioButton4->setChecked(true);
+        form->ComboBox4->setCurrentIndex(2);
+        form->btnMonitorClick();
+        QVERIFY(form->MSComm1->PortOpen());
+        QCOMPARE(form->DevType, 4);
+
+        // The tray menu's history lists the call; 详细信息 shows it again.
+        form->L1->trigger();
+        QVERIFY(HistoryForm && HistoryForm->isVisible());
+        QCOMPARE(HistoryForm->ListView1->rowCount(), 1);
+        HistoryForm->ListView1->selectRow(0);
+        HistoryForm->Button1->click();
+        QVERIFY(ShowInfoDlg && ShowInfoDlg->isVisible());
+        QCOMPARE(ShowInfoDlg->rowText(3), QStringLiteral("福州闽江茶业有限公司"));
+        QVERIFY(sounds.isEmpty());
+        QVERIFY(boxes.isEmpty());
+
+        // Its record on paper.
+        const QString pdf = folder.filePath(QStringLiteral("record.pdf"));
+        TInfoPrtForm::printer().setOutputFormat(QPrinter::PdfFormat);
+        TInfoPrtForm::printer().setOutputFileName(pdf);
+        ShowInfoDlg->tbtnPrinter->click();
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(30000));
+        const QString sheet = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(sheet.contains(QStringLiteral("福州闽江茶业有限公司")), qPrintable(sheet));
+        QVERIFY(sheet.contains(QStringLiteral("059187654321")));
+
+        // Calling back, picking up and hanging up reach the modem.
+        ShowInfoDlg->sbtnDial->click();
+        QVERIFY(modem.waitReceived(QStringLiteral("ATDT059187654321")));
+        ShowInfoDlg->sbtnPickUp->click();
+        QVERIFY(modem.waitReceived(QStringLiteral("H1")));
+        ShowInfoDlg->sbtnHangUp->click();
+        QVERIFY(modem.waitReceived(QStringLiteral("H0")));
+
+        // Cleared after the question was answered with yes.
+        HistoryForm->Button3->click();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(boxes.at(0).startsWith(QStringLiteral("系统提示|")));
+        QVERIFY(!QFile::exists(log));
+        QCOMPARE(HistoryForm->ListView1->rowCount(), 0);
+
+        form.reset();
+        MainForm = nullptr;
+        QVERIFY(!HistoryForm);
+    }
+};
+
+QTEST_MAIN(TestCallHistoryRoad)
+#include "tst_callhistoryroad.moc"
