@@ -44,7 +44,7 @@ QComboBox* comboBox(QWidget* parent, const QStringList& items, const QRect& geom
 QRadioButton* captionRadio(QWidget* group)
 {
     auto* r = new QRadioButton(group);
-    r->setGeometry(5, 0, 16, 16);
+    r->setGeometry(2, 0, 16, 16);
     return r;
 }
 } // namespace
