@@ -45,8 +45,17 @@ bool CallLog::append(const QString& number, const QString& remark, QString* erro
 {
     const QByteArray line = formatLine({timeText(m_now()), number, remark});
     QFile file(m_path);
-    // One write of the whole line, so that a failing disk never leaves half a record.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(line) != line.size() || !file.flush()) {
+    // Unbuffered, so that a failed write is known here and nothing is left to be written later.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+        if (error)
+            *error = tr("日志文件无法打开或创建！");
+        return false;
+    }
+    // A full disk may take part of the line; the part is cut off again, or the next call's
+    // record would be glued to it once there is room.
+    const qint64 before = file.size();
+    if (file.write(line) != line.size()) {
+        file.resize(before);
         if (error)
             *error = tr("日志文件无法打开或创建！");
         return false;

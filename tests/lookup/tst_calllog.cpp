@@ -5,6 +5,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 QByteArray readAll(const QString& path)
 {
@@ -47,6 +50,39 @@ private slots:
         // A folder standing where the log belongs.
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Phone.Log")));
         QVERIFY(!CallLog(dir.filePath(QStringLiteral("Phone.Log"))).append(QStringLiteral("2"), QString(), &error));
+    }
+
+    // The disk fills up in the middle of a record: the records before it stay as they were
+    // and the next call, once there is room, starts a line of its own.
+    void aRecordCutByAFullDiskIsTakenBackWhole()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Phone.Log"));
+        CallLog log(path);
+        QVERIFY(log.append(QStringLiteral("591123456"), QStringLiteral("first")));
+        const QByteArray before = readAll(path);
+
+        // The file size limit stands in for the full disk: the system takes the first bytes
+        // of the write and refuses the rest.
+        rlimit saved{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = rlim_t(before.size() + 10);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        QString error;
+        const bool written = log.append(QStringLiteral("13912345678"), QStringLiteral("second"), &error);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        signal(SIGXFSZ, previousHandler);
+
+        QVERIFY(!written);
+        QCOMPARE(error, QStringLiteral("日志文件无法打开或创建！"));
+        QCOMPARE(readAll(path), before);
+        QVERIFY(log.append(QStringLiteral("8861049"), QStringLiteral("third")));
+        QList<CallLog::Entry> entries;
+        QVERIFY(log.read(&entries));
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries[1].number, QStringLiteral("8861049"));
     }
 
     void linesReadBackField_data()
