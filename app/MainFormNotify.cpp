@@ -1,5 +1,6 @@
 #include "app/MainForm.h"
 
+#include "app/AnimatedTrayIcon.h"
 #include "app/IncomingNumber.h"
 #include "capture/LineMessage.h"
 #include "lookup/ShowInfoDlg.h"
@@ -19,12 +20,17 @@ constexpr qintptr SingleRing = 4;
 void TMainForm::OnLineRing(const LineMessage& message)
 {
     if (message.lParam() == SingleRing) {
+        // The icon only flickers; the sound plays on by itself.
+        TrayIcon1->setAnimate(true);
         Sound::play(AppPath + QStringLiteral("ring.wav"));
+        TrayIcon1->setAnimate(false);
+        TrayIcon1->setIconIndex(0);
         return;
     }
     // A second ring of the same call keeps the running timer in step.
     if (!Timer1->isActive())
         Timer1->start();
+    TrayIcon1->setAnimate(true);
 }
 
 void TMainForm::Timer1Timer()
@@ -35,6 +41,8 @@ void TMainForm::Timer1Timer()
 void TMainForm::OnRingDone()
 {
     Timer1->stop();
+    TrayIcon1->setAnimate(false);
+    TrayIcon1->setIconIndex(0);
 }
 
 void TMainForm::OnCallerNumber(const LineMessage& message)

@@ -1,3 +1,4 @@
+#include "app/AnimatedTrayIcon.h"
 #include "app/MainForm.h"
 #include "capture/LineMessage.h"
 #include "lookup/DataModule.h"
@@ -70,6 +71,7 @@ private slots:
         post(WM_LINE_RING, {}, 4);
         QTRY_COMPARE(m_sounds, QStringList{ring()});
         QVERIFY(!m_form->Timer1->isActive());
+        QVERIFY(!m_form->TrayIcon1->animate());
         QTest::qWait(1300);
         QCOMPARE(m_sounds.size(), 1);
     }
@@ -78,6 +80,7 @@ private slots:
     {
         post(WM_LINE_RING, {}, 0);
         QTRY_VERIFY(m_form->Timer1->isActive());
+        QVERIFY(m_form->TrayIcon1->animate());
         // A second ring of the same call keeps the one timer going.
         QTest::qWait(500);
         post(WM_LINE_RING, {}, 0);
@@ -86,6 +89,7 @@ private slots:
 
         post(WM_RING_DONE, {}, 0);
         QTRY_VERIFY(!m_form->Timer1->isActive());
+        QVERIFY(!m_form->TrayIcon1->animate());
         QTest::qWait(1300);
         QCOMPARE(m_sounds.size(), 2);
     }
@@ -101,6 +105,7 @@ private slots:
         QVERIFY(!ShowInfoDlg->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(!ShowInfoDlg->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
         QTRY_VERIFY(!m_form->Timer1->isActive());
+        QVERIFY(!m_form->TrayIcon1->animate());
         QCOMPARE(logLines(), 1);
         QVERIFY(m_sounds.contains(m_folder.filePath(QStringLiteral("coming.wav"))));
 

@@ -48,7 +48,10 @@ public:
         write(name, gbk.encode(text));
     }
     // The full region table of the shared data.
-    void copyAreaTable() const { QFile::copy(QStringLiteral(VORNX_SHARED_DATA "/area.dat"), file(QStringLiteral("area.dat"))); }
+    void copyAreaTable() const
+    {
+        QFile::copy(QStringLiteral(VORNX_SHARED_DATA "/area.dat"), file(QStringLiteral("area.dat")));
+    }
     // A file the build ships beside the program (sounds, demo database).
     void copyShipped(const QString& name) const { QFile::copy(QStringLiteral(VORNX_BIN_DIR "/") + name, file(name)); }
 
@@ -109,8 +112,14 @@ public:
         return true;
     }
 
-    QStringList messages() const { return readUtf8(log(QStringLiteral("messages"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
-    QStringList sounds() const { return readUtf8(log(QStringLiteral("sounds"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
+    QStringList messages() const
+    {
+        return readUtf8(log(QStringLiteral("messages"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    QStringList sounds() const
+    {
+        return readUtf8(log(QStringLiteral("sounds"))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
     // The call log's lines, decoded, without their line ends.
     QStringList callLog() const
     {

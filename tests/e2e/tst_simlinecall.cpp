@@ -46,7 +46,8 @@ private slots:
         QTest::qWait(1500);
         QCOMPARE(run.sounds().filter(QStringLiteral("ring.wav")).size(), rings);
         QCOMPARE(simline(run, {"disconnect", "2"}), (QPair<int, QString>{0, "OK"}));
-        QTRY_COMPARE(simline(run, {"status"}), (QPair<int, QString>{0, "OK 0 closed idle; 1 closed idle; 2 open idle"}));
+        QTRY_COMPARE(simline(run, {"status"}),
+                     (QPair<int, QString>{0, "OK 0 closed idle; 1 closed idle; 2 open idle"}));
         QVERIFY(run.messages().isEmpty());
     }
 };

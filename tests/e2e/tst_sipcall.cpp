@@ -38,11 +38,27 @@ private slots:
             QTest::qWait(500);
             QVERIFY(run.running());
             sipp.setProcessChannelMode(QProcess::MergedChannels);
-            sipp.start(QStringLiteral("sipp"),
-                       {QStringLiteral("127.0.0.1:%1").arg(port), "-sf", VORNX_TEST_DATA "/sip/offer_cancel.xml",
-                        "-nostdin", "-i", "127.0.0.1", "-p", QString::number(freePort()), "-m", "1", "-timeout",
-                        "15s", "-timeout_error", "-s", "8001", "-key", "caller", "13905911234", "-key", "display",
-                        "Lin"});
+            sipp.start(QStringLiteral("sipp"), {QStringLiteral("127.0.0.1:%1").arg(port),
+                                                "-sf",
+                                                VORNX_TEST_DATA "/sip/offer_cancel.xml",
+                                                "-nostdin",
+                                                "-i",
+                                                "127.0.0.1",
+                                                "-p",
+                                                QString::number(freePort()),
+                                                "-m",
+                                                "1",
+                                                "-timeout",
+                                                "15s",
+                                                "-timeout_error",
+                                                "-s",
+                                                "8001",
+                                                "-key",
+                                                "caller",
+                                                "13905911234",
+                                                "-key",
+                                                "display",
+                                                "Lin"});
             QVERIFY(sipp.waitForStarted());
             QTRY_VERIFY_WITH_TIMEOUT(sipp.state() == QProcess::NotRunning, 20000);
         }
