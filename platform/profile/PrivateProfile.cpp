@@ -49,10 +49,21 @@ struct Document
     QByteArray newLineEnd() const
     {
         for (const Line& line : lines) {
-            if (!line.eol.isEmpty())
+            if (line.eol.endsWith('\n'))
                 return line.eol;
         }
         return QByteArrayLiteral("\r\n");
+    }
+
+    // Ends the line at `index` so that another can follow it. A file may end in a CR without
+    // its LF; the reader does not split lines there, so the line gets the LF it lacks.
+    void endLine(qsizetype index, const QByteArray& eol)
+    {
+        QByteArray& end = lines[index].eol;
+        if (end.isEmpty())
+            end = eol;
+        else if (end == "\r")
+            end += '\n';
     }
 };
 
@@ -300,12 +311,11 @@ bool PrivateProfile::writeString(const QString& section, const QString& key, con
     } else {
         const Line keyLine{doc.encode(keyName) + '=' + doc.encode(oneLine), eol};
         if (p.section >= 0) {
-            if (doc.lines.at(p.last).eol.isEmpty())
-                doc.lines[p.last].eol = eol;
+            doc.endLine(p.last, eol);
             doc.lines.insert(p.last + 1, keyLine);
         } else {
-            if (!doc.lines.isEmpty() && doc.lines.constLast().eol.isEmpty())
-                doc.lines.last().eol = eol;
+            if (!doc.lines.isEmpty())
+                doc.endLine(doc.lines.size() - 1, eol);
             doc.lines.append(Line{'[' + doc.encode(sectionName) + ']', eol});
             doc.lines.append(keyLine);
         }

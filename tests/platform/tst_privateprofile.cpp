@@ -159,6 +159,24 @@ private slots:
         QCOMPARE(readAll(bom), "\xEF\xBB\xBF[A]\r\nK=" + QStringLiteral("来电").toUtf8());
     }
 
+    // Found by fuzzing: a file ending in a CR without its LF. The key written after that
+    // line used to be glued to it and could not be read back, although the write succeeded.
+    void keyWrittenAfterALoneCrReadsBack()
+    {
+        const QString path = file(QStringLiteral("cr.ini"));
+        writeAll(path, "[A]\nK=1\n[sysset][\r");
+        PrivateProfile ini(path);
+        QVERIFY(ini.writeString(QStringLiteral("sysset"), QStringLiteral("comm"), QStringLiteral("3")));
+        QCOMPARE(ini.readInt(QStringLiteral("sysset"), QStringLiteral("comm"), 0), 3);
+        QCOMPARE(readAll(path), QByteArray("[A]\nK=1\n[sysset][\r\ncomm=3\n"));
+
+        // Only lines ended by a CR alone: new lines get the desktop's CR LF.
+        writeAll(path, "[A]\r");
+        QVERIFY(ini.writeString(QStringLiteral("B"), QStringLiteral("K"), QStringLiteral("2")));
+        QCOMPARE(ini.readInt(QStringLiteral("B"), QStringLiteral("K"), 0), 2);
+        QCOMPARE(readAll(path), QByteArray("[A]\r\n[B]\r\nK=2\r\n"));
+    }
+
     void newFileIsGbkWithCrLf()
     {
         const QString path = file(QStringLiteral("new.ini"));
