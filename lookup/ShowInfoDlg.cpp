@@ -16,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTableView>
@@ -249,8 +250,14 @@ void TShowInfoDlg::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // Shown again by the window system (restored from minimised): nothing new to look up.
-    if (!event->spontaneous())
-        FormShow();
+    if (event->spontaneous())
+        return;
+    FormShow();
+    // Centred on the screen, not over the main window, which is usually hidden in the tray.
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, m_outerHeight / 2));
+    }
 }
 
 void TShowInfoDlg::FormShow()
