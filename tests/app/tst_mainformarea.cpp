@@ -13,6 +13,7 @@
 #include "platform/telephony/SimulatedLineProvider.h"
 #include "platform/ui/MessageBoxes.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -148,7 +149,9 @@ void TestMainFormArea::queryWindowUsesTheTableAndGoesWithTheWindow()
     form.FormCreate();
     form.show();
     QCOMPARE(PhoneQryForm, nullptr);
-    form.ShowPhoneQryForm();
+    // The tray menu's item opens it.
+    QCOMPARE(form.N5->text(), QStringLiteral("号码归属查询(&P)"));
+    form.N5->trigger();
     TPhoneQryForm* window = PhoneQryForm;
     QVERIFY(window);
     QVERIFY(window->isVisible());
@@ -157,7 +160,7 @@ void TestMainFormArea::queryWindowUsesTheTableAndGoesWithTheWindow()
     QCOMPARE(window->edtDistrict->text(), QStringLiteral("福建省福州市"));
 
     window->close();
-    form.ShowPhoneQryForm();
+    form.N5->trigger();
     QCOMPARE(PhoneQryForm, window);
     QVERIFY(window->isVisible());
     QCOMPARE(window->edtDistrict->text(), QStringLiteral("福建省福州市"));
