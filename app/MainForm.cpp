@@ -61,7 +61,12 @@ TMainForm::TMainForm(QWidget* parent)
     CreateTray();
 }
 
-TMainForm::~TMainForm() = default;
+// A window deleted without a close event (a test, the application ending first) still
+// releases its line and port.
+TMainForm::~TMainForm()
+{
+    FormClose();
+}
 
 void TMainForm::CreateComponents()
 {
