@@ -275,9 +275,9 @@ void TShowInfoDlg::FormShow()
         lookedUp = lookUpInDatabase();
     else if (QueryType == 1)
         lookUpInAddressBook();
-    // A number whose lookup failed is looked up again when the caller calls again.
-    if (lookedUp)
-        ShownNo = PhoneNo;
+    // A number whose lookup failed is looked up again when the caller calls again; so is
+    // the caller shown before it, whose record this window no longer holds.
+    ShownNo = lookedUp ? PhoneNo : QString();
 
     if (SoundOn)
         Sound::play(ProgramFolder::file(QStringLiteral("coming.wav")));
@@ -335,14 +335,18 @@ bool TShowInfoDlg::lookUpInDatabase()
         showFailure(DatabaseNotFound);
         return true;
     }
+    // A failed statement may mean the server went away; the connection then stays broken
+    // although it still counts as open, so it is closed and the next call opens it afresh.
     try {
         if (!DataModule1->RunSQL(*statement, true, ADOQuery1)) {
             showFailure(statementFailedText());
+            ADOConnection1.close();
             return false;
         }
         ADOQuery1.first();
     } catch (const std::exception&) {
         showFailure(statementFailedText());
+        ADOConnection1.close();
         reportError(QStringLiteral("数据库操作失败"));
         return false;
     }

@@ -3,6 +3,8 @@
 # fresh temporary folder.
 #   pgserver.sh start STATEFILE   initialises and starts it; writes dir, port, user, password
 #   pgserver.sh stop STATEFILE    stops it and removes the folder
+#   pgserver.sh halt STATEFILE    stops the server only, as an outage would
+#   pgserver.sh resume STATEFILE  starts a halted server again
 # Without Debian's PostgreSQL binaries, start fails under CI (CI=true) and otherwise writes
 # "unavailable=..." so that the tests skip.
 set -euo pipefail
@@ -52,8 +54,21 @@ stop)
     fi
     rm -f "$state"
     ;;
+halt | resume)
+    dir=$(sed -n 's/^dir=//p' "$state")
+    port=$(sed -n 's/^port=//p' "$state")
+    bindir=$(sed -n 's/^bindir=//p' "$state")
+    run=()
+    [ "$(id -u)" -eq 0 ] && run=(runuser -u postgres --)
+    if [ "$action" = halt ]; then
+        "${run[@]}" "$bindir/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null
+    else
+        "${run[@]}" "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
+            -o "-k $dir -p $port -c listen_addresses=''" start >/dev/null
+    fi
+    ;;
 *)
-    echo "usage: $0 start|stop STATEFILE" >&2
+    echo "usage: $0 start|stop|halt|resume STATEFILE" >&2
     exit 2
     ;;
 esac
