@@ -222,6 +222,9 @@ void TShowInfoDlg::readSettings()
         for (int row = 1; row <= labels.size(); ++row)
             setRowLabel(row, labels.at(row - 1));
         AddrBook.Open();
+        // The readable contacts are used; the user learns that some could not be read.
+        if (AddrBook.SkippedCards > 0)
+            ShowWarningBox(tr("通讯薄文件中有%1张名片无法读取，已跳过。").arg(AddrBook.SkippedCards));
     }
 }
 

@@ -72,6 +72,7 @@ quint32 CWinAddrBook::Open()
     ContactStore store(StorePath);
     Opened = store.load();
     Loaded = true;
+    SkippedCards = store.skippedCards();
     if (!Opened)
         return 2;
     Entries.reserve(store.cards().size());

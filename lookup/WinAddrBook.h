@@ -50,6 +50,7 @@ public:
     std::vector<__EMAILS> Entries;
     bool Opened = false; // the store was read
     bool Loaded = false; // Open has run
+    int SkippedCards = 0; // broken cards the last Open left out
 
 private:
     AddrBookDialogs* m_dialogs;

@@ -388,6 +388,20 @@ private slots:
         QCOMPARE(dlg->rowText(3), QStringLiteral("通讯薄中没有对应来电的通讯资料信息！"));
     }
 
+    void brokenContactsAreReportedAndTheOthersFound()
+    {
+        writeGbk(file(QStringLiteral("Vornx.ini")), QStringLiteral("[QUERYTYPE]\r\nTYPE=1\r\n"));
+        QFile vcf(file(QStringLiteral("contacts.vcf")));
+        QVERIFY(vcf.open(QIODevice::WriteOnly));
+        vcf.write("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:坏名片\r\nTEL:13900000000\r\n"
+                  "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:林建华\r\nTEL;TYPE=CELL:13905911234\r\nEND:VCARD\r\n");
+        vcf.close();
+
+        auto dlg = showFor(std::make_unique<TShowInfoDlg>(), QStringLiteral("13905911234"));
+        QCOMPARE(m_boxes, QStringList{QStringLiteral("系统提示|通讯薄文件中有1张名片无法读取，已跳过。")});
+        QCOMPARE(dlg->rowText(3), QStringLiteral("林建华"));
+    }
+
     void aCallLogThatCannotBeWrittenIsReported()
     {
         writeSettings(QStringLiteral("Provider=SQLite;Data Source=cust.db"), 3);
