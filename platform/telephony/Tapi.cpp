@@ -162,6 +162,14 @@ public:
         return false;
     }
 
+    // The device of a request made through an application handle.
+    LONG locateForApp(HLINEAPP app, DWORD deviceId, LineProvider** provider, DWORD* device) const
+    {
+        if (!apps.count(app))
+            return LINEERR_INVALAPPHANDLE;
+        return locate(deviceId, provider, device) ? 0 : LINEERR_BADDEVICEID;
+    }
+
     void install(std::unique_ptr<LineProvider> provider)
     {
         LineProvider* p = provider.get();
@@ -406,12 +414,10 @@ LONG lineNegotiateAPIVersion(HLINEAPP hLineApp, DWORD dwDeviceID, DWORD dwAPILow
                              DWORD* lpdwAPIVersion, LINEEXTENSIONID* lpExtensionID)
 {
     Telephony& t = Telephony::instance();
-    if (!t.apps.count(hLineApp))
-        return LINEERR_INVALAPPHANDLE;
     LineProvider* provider = nullptr;
     DWORD device = 0;
-    if (!t.locate(dwDeviceID, &provider, &device))
-        return LINEERR_BADDEVICEID;
+    if (const LONG error = t.locateForApp(hLineApp, dwDeviceID, &provider, &device))
+        return error;
     if (!lpdwAPIVersion || !lpExtensionID)
         return LINEERR_INVALPOINTER;
     const LineDeviceCaps caps = provider->caps(device);
@@ -428,12 +434,10 @@ LONG lineGetDevCapsA(HLINEAPP hLineApp, DWORD dwDeviceID, DWORD dwAPIVersion, DW
                      LINEDEVCAPS* lpLineDevCaps)
 {
     Telephony& t = Telephony::instance();
-    if (!t.apps.count(hLineApp))
-        return LINEERR_INVALAPPHANDLE;
     LineProvider* provider = nullptr;
     DWORD device = 0;
-    if (!t.locate(dwDeviceID, &provider, &device))
-        return LINEERR_BADDEVICEID;
+    if (const LONG error = t.locateForApp(hLineApp, dwDeviceID, &provider, &device))
+        return error;
     const LineDeviceCaps caps = provider->caps(device);
     if (!versionInRange(caps, dwAPIVersion))
         return LINEERR_INCOMPATIBLEAPIVERSION;
@@ -475,12 +479,10 @@ LONG lineOpenA(HLINEAPP hLineApp, DWORD dwDeviceID, HLINE* lphLine, DWORD dwAPIV
                const LINECALLPARAMS* lpCallParams)
 {
     Telephony& t = Telephony::instance();
-    if (!t.apps.count(hLineApp))
-        return LINEERR_INVALAPPHANDLE;
     LineProvider* provider = nullptr;
     DWORD device = 0;
-    if (!t.locate(dwDeviceID, &provider, &device))
-        return LINEERR_BADDEVICEID;
+    if (const LONG error = t.locateForApp(hLineApp, dwDeviceID, &provider, &device))
+        return error;
     if (!lphLine)
         return LINEERR_INVALPOINTER;
     const LineDeviceCaps caps = provider->caps(device);
