@@ -9,14 +9,14 @@
 // caller-ID report per call, each for another customer. The program stamps each filled
 // caller window with the steady clock (VORNX_CALLER_LOG), the clock the benchmark reads
 // right after writing the report.
+#include "CustomerDatabase.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QThread>
@@ -37,40 +37,19 @@ qint64 steadyMicros()
         .count();
 }
 
-// Customers with the demo database's columns; numbers are unique. Returns some of the
-// numbers to call.
+// Numbers are unique by construction: the running number is part of both. Returns some of
+// the numbers to call.
 QStringList writeCustomers(const QString& file, int count)
 {
-    QStringList calls;
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench"));
-    db.setDatabaseName(file);
-    if (!db.open())
-        qFatal("cannot create %s", qPrintable(file));
-    QSqlQuery q(db);
-    q.exec(QStringLiteral("create table Unit (ID integer primary key, Name text, Linkman text, Phone text, "
-                          "PhoneMove text, Address text, Business text, Remark text)"));
-    q.exec(QStringLiteral("create table BillIndex (UnitID integer, 单号 text)"));
-    db.transaction();
-    q.prepare(QStringLiteral("insert into Unit values (?, ?, '联系人', ?, ?, '地址', '业务', '')"));
     const char* const areas[] = {"010", "021", "020", "0755", "0591", "0571", "025", "027", "028", "023"};
-    for (int i = 1; i <= count; ++i) {
+    const auto phoneOf = [&areas](int i) {
         const QString area = QLatin1String(areas[i % 10]);
-        // Distinct by construction: the running number is part of both.
-        const QString phone =
-            area + QStringLiteral("%1").arg(20000000 + i, 8, 10, QLatin1Char('0')).right(area.size() == 3 ? 8 : 7);
-        const QString mobile = QStringLiteral("139%1").arg(i, 8, 10, QLatin1Char('0'));
-        q.addBindValue(i);
-        q.addBindValue(QStringLiteral("客户%1有限公司").arg(i));
-        q.addBindValue(phone);
-        q.addBindValue(mobile);
-        q.exec();
-        if (i % (count / 60) == 0)
-            calls << (i % 2 ? mobile : phone);
-    }
-    db.commit();
-    db.close();
-    db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QStringLiteral("bench"));
+        return area + QStringLiteral("%1").arg(20000000 + i, 8, 10, QLatin1Char('0')).right(area.size() == 3 ? 8 : 7);
+    };
+    writeCustomerDatabase(file, count, phoneOf);
+    QStringList calls;
+    for (int i = count / 60; i <= count; i += count / 60)
+        calls << (i % 2 ? mobileOf(i) : phoneOf(i));
     return calls;
 }
 

@@ -10,14 +10,14 @@
 // "Phone.Log" and the program's resident size after the first call and at the end. A caller
 // who calls again right after himself is shown once, so windows and log lines are expected
 // once per distinct consecutive number; every logged number is checked against the one sent.
+#include "CustomerDatabase.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -28,31 +28,11 @@ namespace {
 
 QStringList writeCustomers(const QString& file, int count)
 {
+    const auto phoneOf = [](int i) { return QStringLiteral("0591%1").arg(3000000 + i); };
+    writeCustomerDatabase(file, count, phoneOf);
     QStringList phones;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("soak"));
-        db.setDatabaseName(file);
-        if (!db.open())
-            qFatal("cannot create %s", qPrintable(file));
-        QSqlQuery q(db);
-        q.exec(QStringLiteral("create table Unit (ID integer primary key, Name text, Linkman text, Phone text, "
-                              "PhoneMove text, Address text, Business text, Remark text)"));
-        q.exec(QStringLiteral("create table BillIndex (UnitID integer, 单号 text)"));
-        db.transaction();
-        q.prepare(QStringLiteral("insert into Unit values (?, ?, '联系人', ?, ?, '地址', '业务', '')"));
-        for (int i = 1; i <= count; ++i) {
-            const QString phone = QStringLiteral("0591%1").arg(3000000 + i);
-            const QString mobile = QStringLiteral("139%1").arg(i, 8, 10, QLatin1Char('0'));
-            q.addBindValue(i);
-            q.addBindValue(QStringLiteral("客户%1有限公司").arg(i));
-            q.addBindValue(phone);
-            q.addBindValue(mobile);
-            q.exec();
-            phones << phone << mobile;
-        }
-        db.commit();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("soak"));
+    for (int i = 1; i <= count; ++i)
+        phones << phoneOf(i) << mobileOf(i);
     return phones;
 }
 
