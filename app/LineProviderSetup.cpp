@@ -1,7 +1,7 @@
 #include "app/LineProviderSetup.h"
 
-#include "app/MainForm.h"
-#include "capture/TAPILine.h"
+#include "app/MainWindow.h"
+#include "capture/TelephonyLine.h"
 
 #include "platform/ProgramFolder.h"
 #include "platform/telephony/SimulatedLineControl.h"

@@ -1,6 +1,6 @@
 #include "app/RegionCommand.h"
 
-#include "lookup/AreaCode.h"
+#include "lookup/RegionTable.h"
 #include "lookup/AreaCodeFile.h"
 #include "lookup/RegionQuery.h"
 #include "platform/ProgramFolder.h"
@@ -72,7 +72,7 @@ int RegionCommand::run(const QStringList& arguments)
         print(stderr, error);
         return 1;
     }
-    TAreaCode table;
+    RegionTable table;
     const AreaCodeLoad load = AreaCodeFile::load(ProgramFolder::file(QStringLiteral("area.dat")), table);
     if (!load.error.isEmpty()) {
         print(stderr, load.error);

@@ -1,8 +1,8 @@
-#include "app/Application.h"
+#include "app/GuardedApplication.h"
 #include "app/LineProviderSetup.h"
-#include "app/MainForm.h"
+#include "app/MainWindow.h"
 #include "app/RegionCommand.h"
-#include "lookup/DataModule.h"
+#include "lookup/StatementRunner.h"
 #include "platform/Application.h"
 #include "platform/Error.h"
 #include "platform/ProgramFolder.h"
@@ -17,7 +17,7 @@ int main(int argc, char* argv[])
         QCoreApplication app(argc, argv);
         return RegionCommand::run(app.arguments());
     }
-    TApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     try {
         SingleInstance instance(QCoreApplication::applicationFilePath());
         if (!instance.tryLock()) {
@@ -33,11 +33,11 @@ int main(int argc, char* argv[])
         Application::setHelpFile(ProgramFolder::path() + QStringLiteral("Vornx.CHM"));
         InstallLineProviders();
 
-        TDataModule1 dataModule(ProgramFolder::path());
+        StatementRunner dataModule(ProgramFolder::path());
         DataModule1 = &dataModule;
-        TMainForm form;
+        MainWindow form;
         MainForm = &form;
-        QObject::connect(&form, &TMainForm::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+        QObject::connect(&form, &MainWindow::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
         form.FormCreate();
         form.show();
         app.exec();

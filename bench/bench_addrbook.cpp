@@ -3,7 +3,7 @@
 // quoted-printable) and for a vCard 3.0 UTF-8 file, searching by telephone number, and
 // adding one contact to the file.
 // Usage: bench_addrbook [contacts]
-#include "lookup/WinAddrBook.h"
+#include "lookup/AddressBookIndex.h"
 #include "platform/addressbook/ContactStore.h"
 
 #include <QElapsedTimer>
@@ -106,7 +106,7 @@ void benchOpen(const char* what, const QString& path, int count)
     std::vector<double> wall;
     size_t entries = 0;
     for (int i = 0; i < Rounds; ++i) {
-        CWinAddrBook book(path, nullptr);
+        AddressBookIndex book(path, nullptr);
         QElapsedTimer timer;
         timer.start();
         const double before = cpuMs();
@@ -121,7 +121,7 @@ void benchOpen(const char* what, const QString& path, int count)
 
 void benchSearch(const QString& path, int count)
 {
-    CWinAddrBook book(path, nullptr);
+    AddressBookIndex book(path, nullptr);
     book.Open();
     struct Case
     {

@@ -1,7 +1,7 @@
 // Region table figures: loading the full table from a sorted and a shuffled file, a table
 // of 500,000 records, and lookups over a million numbers.
 // Usage: bench_areacode [area.dat]   (default: the shipped table beside the program)
-#include "lookup/AreaCode.h"
+#include "lookup/RegionTable.h"
 #include "lookup/AreaCodeFile.h"
 
 #include <QElapsedTimer>
@@ -52,7 +52,7 @@ void benchLoad(const char* what, const QString& path)
     std::vector<double> wall;
     size_t cells = 0;
     for (int i = 0; i < Rounds; ++i) {
-        TAreaCode table;
+        RegionTable table;
         QElapsedTimer timer;
         timer.start();
         const double before = cpuMs();
@@ -67,7 +67,7 @@ void benchLoad(const char* what, const QString& path)
                 cpu[cpu.size() / 2], cpu[0], wall[wall.size() / 2]);
 }
 
-void benchLookup(const TAreaCode& table)
+void benchLookup(const RegionTable& table)
 {
     // Numbers of 11 digits in one flat buffer, so that the figure is the table's alone:
     // mostly mobile numbers, a quarter fixed-line numbers behind their area code.
@@ -124,7 +124,7 @@ int main(int argc, char* argv[])
     benchLoad("full table, shuffled file", writeFile(dir, QStringLiteral("shuffled.dat"), shuffled));
     benchLoad("500,000 records, shuffled file", writeFile(dir, QStringLiteral("large.dat"), large));
 
-    TAreaCode table;
+    RegionTable table;
     AreaCodeFile::load(source, table);
     benchLookup(table);
     return 0;

@@ -7,7 +7,7 @@ bool isBlank(char c)
 }
 } // namespace
 
-QList<QByteArray> CCallerIdParser::feed(QByteArrayView chunk)
+QList<QByteArray> CallerIdParser::feed(QByteArrayView chunk)
 {
     QList<QByteArray> numbers;
     const QByteArray upper = chunk.toByteArray().toUpper();
@@ -28,7 +28,7 @@ QList<QByteArray> CCallerIdParser::feed(QByteArrayView chunk)
     return numbers;
 }
 
-void CCallerIdParser::ParseCallerId(QByteArrayView line, QList<QByteArray>* numbers) const
+void CallerIdParser::ParseCallerId(QByteArrayView line, QList<QByteArray>* numbers) const
 {
     if (!line.startsWith("NMBR"))
         return; // DATE, TIME, RING, other keys, blank lines: nothing to take

@@ -15,7 +15,7 @@
 // its own, without taking the lines around it along. A line still incomplete waits for
 // the next chunk, but one that grows past MaxLine characters without an end is noise from
 // a wrong line speed or a stuck device and is dropped up to its end.
-class CCallerIdParser
+class CallerIdParser
 {
 public:
     // Longer than any caller-ID line: the number itself is kept to 255 characters.

@@ -1,11 +1,11 @@
 #include "capture/ModemExchange.h"
 
-#include "platform/serial/MSComm.h"
+#include "platform/serial/SerialPort.h"
 
 #include <QElapsedTimer>
 #include <QThread>
 
-bool ModemExchange::WaitSent(CMSComm& port)
+bool ModemExchange::WaitSent(SerialPort& port)
 {
     QElapsedTimer clock;
     clock.start();
@@ -17,14 +17,14 @@ bool ModemExchange::WaitSent(CMSComm& port)
     return true;
 }
 
-bool ModemExchange::SendAndWait(CMSComm& port, const QByteArray& command, int pauseMs)
+bool ModemExchange::SendAndWait(SerialPort& port, const QByteArray& command, int pauseMs)
 {
     port.Output(command + '\r');
     QThread::msleep(pauseMs);
     return WaitSent(port);
 }
 
-bool ModemExchange::Answered(CMSComm& port)
+bool ModemExchange::Answered(SerialPort& port)
 {
     return port.InBufferCount() >= 2;
 }

@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 
-class CMSComm;
+class SerialPort;
 
 // The command exchange with a modem on a serial port. The exchanges block the window for
 // a short fixed pause, as modems need, and then until the port has sent everything; that
@@ -14,14 +14,14 @@ namespace ModemExchange {
 constexpr int DrainLimitMs = 1000;
 
 // Waits until the port has sent everything; false when it has not within DrainLimitMs.
-bool WaitSent(CMSComm& port);
+bool WaitSent(SerialPort& port);
 
 // Writes `command` and a CR, sleeps `pauseMs`, then waits until it is sent. False when it
 // could not be sent in time. Port errors (a closed port) are raised.
-bool SendAndWait(CMSComm& port, const QByteArray& command, int pauseMs);
+bool SendAndWait(SerialPort& port, const QByteArray& command, int pauseMs);
 
 // The modem said something: at least two characters are waiting.
-bool Answered(CMSComm& port);
+bool Answered(SerialPort& port);
 
 // The reply contains "OK".
 bool Positive(const QByteArray& reply);

@@ -1,6 +1,6 @@
 #include "capture/TapiDevices.h"
 
-#include "capture/TAPILine.h"
+#include "capture/TelephonyLine.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ QString number(const char* label, DWORD value)
 
 } // namespace
 
-QList<TapiDevices::Item> TapiDevices::usableLines(CTAPILine& line)
+QList<TapiDevices::Item> TapiDevices::usableLines(TelephonyLine& line)
 {
     QList<Item> items;
     for (DWORD i = 0; i < line.GetNumDevs(); ++i) {
@@ -75,7 +75,7 @@ QList<TapiDevices::Item> TapiDevices::usableLines(CTAPILine& line)
     return items;
 }
 
-QStringList TapiDevices::lines(const CTAPILine& line)
+QStringList TapiDevices::lines(const TelephonyLine& line)
 {
     QStringList lines;
     lines << number("TAPI线路: #", line.GetCurLine());

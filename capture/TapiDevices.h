@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-class CTAPILine;
+class TelephonyLine;
 
 // What the device list shows about the line devices: which ones are usable and the
 // capability report of the selected one.
@@ -20,10 +20,10 @@ struct Item
 
 // The devices whose version negotiation succeeded, by name, in device order. Selects each
 // device in turn, so the line's current device is the last one afterwards.
-QList<Item> usableLines(CTAPILine& line);
+QList<Item> usableLines(TelephonyLine& line);
 
 // The report of the selected device, one entry per line of text.
-QStringList lines(const CTAPILine& line);
+QStringList lines(const TelephonyLine& line);
 // The report when no device is chosen.
 QString noLineSelected();
 

@@ -12,14 +12,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const size_t step = 1 + data[0] % 64;
     QByteArrayView text(reinterpret_cast<const char*>(data) + 1, qsizetype(size - 1));
 
-    CCallerIdParser parser;
+    CallerIdParser parser;
     for (qsizetype at = 0; at < text.size(); at += qsizetype(step)) {
         for (const QByteArray& number : parser.feed(text.sliced(at, qMin(qsizetype(step), text.size() - at)))) {
             // A number never carries the line's end with it.
             if (number.contains('\r') || number.contains('\n'))
                 abort();
         }
-        if (parser.CommBuffer().size() > CCallerIdParser::MaxLine)
+        if (parser.CommBuffer().size() > CallerIdParser::MaxLine)
             abort();
     }
     return 0;

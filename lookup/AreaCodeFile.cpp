@@ -1,6 +1,6 @@
 #include "lookup/AreaCodeFile.h"
 
-#include "lookup/AreaCode.h"
+#include "lookup/RegionTable.h"
 #include "platform/Error.h"
 
 #include <QFile>
@@ -61,10 +61,10 @@ QByteArrayView AreaCodeFile::cutCode(QByteArrayView field)
     return field.first(space < 0 ? field.size() : space + 1);
 }
 
-AreaCodeLoad AreaCodeFile::read(QByteArrayView bytes, TAreaCode& table)
+AreaCodeLoad AreaCodeFile::read(QByteArrayView bytes, RegionTable& table)
 {
     AreaCodeLoad result;
-    std::vector<TAreaCodeCell> cells;
+    std::vector<RegionRecord> cells;
     // Records are about 23 bytes; reserving avoids regrowing a vector of large cells.
     cells.reserve(size_t(bytes.size() / 20 + 1));
     RecordReader reader(bytes);
@@ -75,7 +75,7 @@ AreaCodeLoad AreaCodeFile::read(QByteArrayView bytes, TAreaCode& table)
         // A name is copied up to one byte past the cell's limit, enough for the cell to
         // tell that it is too long.
         char code[CodeField + 1] = {};
-        char district[sizeof TAreaCodeCell::District + 1] = {};
+        char district[sizeof RegionRecord::District + 1] = {};
         const QByteArrayView cut = cutCode(field);
         std::memcpy(code, cut.constData(), size_t(cut.size()));
         std::memcpy(district, name.data(), size_t(std::min<qsizetype>(name.size(), sizeof district - 1)));
@@ -96,7 +96,7 @@ QString AreaCodeLoad::skipNotice() const
     return AreaCodeFile::tr("电话号码归属查询数据中有%1条记录无效，已跳过（%2）").arg(skipped).arg(firstSkipReason);
 }
 
-AreaCodeLoad AreaCodeFile::load(const QString& path, TAreaCode& table)
+AreaCodeLoad AreaCodeFile::load(const QString& path, RegionTable& table)
 {
     QFile file(path);
     const bool exists = file.exists();

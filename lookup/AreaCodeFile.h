@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <QString>
 
-class TAreaCode;
+class RegionTable;
 
 // What a load of the region file did.
 struct AreaCodeLoad
@@ -30,9 +30,9 @@ class AreaCodeFile
 public:
     // Fills table from the file. A missing file is created empty, as the program's first
     // start finds none; an existing file is only read.
-    static AreaCodeLoad load(const QString& path, TAreaCode& table);
+    static AreaCodeLoad load(const QString& path, RegionTable& table);
     // Fills table from the file's bytes.
-    static AreaCodeLoad read(QByteArrayView bytes, TAreaCode& table);
+    static AreaCodeLoad read(QByteArrayView bytes, RegionTable& table);
     // The code of an 8-character field: everything before the first space that follows
     // the first character (the first character always belongs to the code).
     static QByteArrayView cutCode(QByteArrayView field);

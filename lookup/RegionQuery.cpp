@@ -1,6 +1,6 @@
 #include "lookup/RegionQuery.h"
 
-#include "lookup/AreaCode.h"
+#include "lookup/RegionTable.h"
 
 #include <QStringDecoder>
 
@@ -12,17 +12,17 @@ QString RegionQuery::withoutLeadingZeros(const QString& entry)
     return entry.sliced(zeros);
 }
 
-QString RegionQuery::district(const TAreaCode& table, const QString& number)
+QString RegionQuery::district(const RegionTable& table, const QString& number)
 {
     const QByteArray digits = number.toLatin1();
-    const TAreaCodeCell* cell = table.Lookup(digits.constData(), int(digits.size()));
+    const RegionRecord* cell = table.Lookup(digits.constData(), int(digits.size()));
     if (!cell)
         return QString();
     QStringDecoder gbk("GB18030");
     return gbk(QByteArrayView(cell->District, cell->DistrictLen));
 }
 
-QString RegionQuery::answer(const TAreaCode& table, const QString& entry)
+QString RegionQuery::answer(const RegionTable& table, const QString& entry)
 {
     const QString number = withoutLeadingZeros(entry);
     if (number.size() <= 8)

@@ -2,7 +2,7 @@
 
 #include "setup/DataSourceSettings.h"
 
-TxField::TxField(QString fieldName, bool showFlag, bool phoneFlag, QString caption)
+CustomerField::CustomerField(QString fieldName, bool showFlag, bool phoneFlag, QString caption)
     : FieldName(std::move(fieldName))
     , ShowFlag(showFlag)
     , PhoneFlag(phoneFlag)
@@ -10,14 +10,14 @@ TxField::TxField(QString fieldName, bool showFlag, bool phoneFlag, QString capti
 {
 }
 
-TyField::TyField(QString bizField, QString custField)
+BusinessField::BusinessField(QString bizField, QString custField)
     : BizField(std::move(bizField))
     , CustField(std::move(custField))
 {
 }
 
 ExternalSource BuildExternalSource(const QString& customerTable, const QString& businessTable,
-                                   const TxFieldList& xFields, const TyFieldList& yFields)
+                                   const CustomerFieldList& xFields, const BusinessFieldList& yFields)
 {
     ExternalSource source;
     QStringList shown;

@@ -8,10 +8,10 @@
 #include <vector>
 
 // One field of the customer table in the mapping wizard's field grid.
-class TxField
+class CustomerField
 {
 public:
-    TxField(QString fieldName, bool showFlag, bool phoneFlag, QString caption);
+    CustomerField(QString fieldName, bool showFlag, bool phoneFlag, QString caption);
 
     QString FieldName;
     bool ShowFlag;  // shown in the caller window ("查看字段")
@@ -20,17 +20,17 @@ public:
 };
 
 // One field of the business table and the customer field it is joined to ("" for none).
-class TyField
+class BusinessField
 {
 public:
-    TyField(QString bizField, QString custField);
+    BusinessField(QString bizField, QString custField);
 
     QString BizField;
     QString CustField;
 };
 
-using TxFieldList = std::vector<std::unique_ptr<TxField>>;
-using TyFieldList = std::vector<std::unique_ptr<TyField>>;
+using CustomerFieldList = std::vector<std::unique_ptr<CustomerField>>;
+using BusinessFieldList = std::vector<std::unique_ptr<BusinessField>>;
 
 // What the wizard writes for an external database, built from its lists.
 struct ExternalSource
@@ -42,4 +42,4 @@ struct ExternalSource
 };
 
 ExternalSource BuildExternalSource(const QString& customerTable, const QString& businessTable,
-                                   const TxFieldList& xFields, const TyFieldList& yFields);
+                                   const CustomerFieldList& xFields, const BusinessFieldList& yFields);

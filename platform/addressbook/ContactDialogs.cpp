@@ -16,7 +16,7 @@ void showError(const QString& text, QWidget* parent)
 
 ContactDialogs::ContactDialogs(QWidget* parent) : m_parent(parent) {}
 
-AddrBookDialogs::Result ContactDialogs::details(const QString& storePath, QByteArray& entryId)
+AddressBookDialogs::Result ContactDialogs::details(const QString& storePath, QByteArray& entryId)
 {
     ContactStore store(storePath);
     QString error;
@@ -48,7 +48,7 @@ AddrBookDialogs::Result ContactDialogs::details(const QString& storePath, QByteA
     return Saved;
 }
 
-AddrBookDialogs::Result ContactDialogs::newContact(const QString& storePath)
+AddressBookDialogs::Result ContactDialogs::newContact(const QString& storePath)
 {
     ContactStore store(storePath);
     bool saved = false;

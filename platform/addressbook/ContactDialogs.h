@@ -1,12 +1,12 @@
 #pragma once
 
-#include "platform/addressbook/AddrBookDialogs.h"
+#include "platform/addressbook/AddressBookDialogs.h"
 
 class QWidget;
 
 // The address book's dialogs as windows: each reads the store when it opens and writes the
 // contact back when the user confirms.
-class ContactDialogs final : public AddrBookDialogs
+class ContactDialogs final : public AddressBookDialogs
 {
 public:
     explicit ContactDialogs(QWidget* parent = nullptr);

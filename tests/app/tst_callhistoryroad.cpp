@@ -1,11 +1,11 @@
-#include "app/MainForm.h"
-#include "lookup/DataModule.h"
-#include "lookup/HistoryForm.h"
-#include "lookup/InfoPrtForm.h"
-#include "lookup/ShowInfoDlg.h"
+#include "app/MainWindow.h"
+#include "lookup/StatementRunner.h"
+#include "lookup/HistoryWindow.h"
+#include "lookup/CallSheetPrinter.h"
+#include "lookup/CallerWindow.h"
 #include "platform/ProgramFolder.h"
 #include "platform/profile/PrivateProfile.h"
-#include "platform/serial/MSComm.h"
+#include "platform/serial/SerialPort.h"
 #include "platform/sound/Sound.h"
 #include "platform/ui/MessageBoxes.h"
 #include "support/VirtualModemProcess.h"
@@ -51,14 +51,14 @@ private slots:
         });
         QStringList sounds;
         Sound::setHandler([&sounds](const QString& path) { sounds << path; });
-        TDataModule1 dataModule(ProgramFolder::path());
+        StatementRunner dataModule(ProgramFolder::path());
         DataModule1 = &dataModule;
 
         VirtualModemProcess modem;
         QVERIFY(!modem.path().isEmpty());
         QVERIFY(PrivateProfile(ProgramFolder::file(QStringLiteral("sysset.ini")))
                     .writeString(QStringLiteral("PORTS"), QStringLiteral("COM3"), modem.path()));
-        auto form = std::make_unique<TMainForm>();
+        auto form = std::make_unique<MainWindow>();
         MainForm = form.get();
         form->RadioButton4->setChecked(true);
         form->ComboBox4->setCurrentIndex(2);
@@ -79,8 +79,8 @@ private slots:
 
         // Its record on paper.
         const QString pdf = folder.filePath(QStringLiteral("record.pdf"));
-        TInfoPrtForm::printer().setOutputFormat(QPrinter::PdfFormat);
-        TInfoPrtForm::printer().setOutputFileName(pdf);
+        CallSheetPrinter::printer().setOutputFormat(QPrinter::PdfFormat);
+        CallSheetPrinter::printer().setOutputFileName(pdf);
         ShowInfoDlg->tbtnPrinter->click();
         QProcess text;
         text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});

@@ -1,8 +1,8 @@
-#include "app/MainForm.h"
+#include "app/MainWindow.h"
 #include "capture/LineMessage.h"
 #include "platform/ProgramFolder.h"
 #include "platform/profile/PrivateProfile.h"
-#include "platform/serial/MSComm.h"
+#include "platform/serial/SerialPort.h"
 #include "support/VirtualModemProcess.h"
 
 #include <QTemporaryDir>
@@ -56,7 +56,7 @@ private slots:
         QVERIFY(!m_modem->path().isEmpty());
         QVERIFY(PrivateProfile(ProgramFolder::file(QStringLiteral("sysset.ini")))
                     .writeString(QStringLiteral("PORTS"), QStringLiteral("COM3"), m_modem->path()));
-        m_form = std::make_unique<TMainForm>();
+        m_form = std::make_unique<MainWindow>();
         m_form->installEventFilter(&m_recorder);
         m_recorder.messages.clear();
         m_form->MSComm1->SetCommPort(3);
@@ -95,7 +95,7 @@ private slots:
 private:
     QTemporaryDir m_folder;
     std::unique_ptr<VirtualModemProcess> m_modem;
-    std::unique_ptr<TMainForm> m_form;
+    std::unique_ptr<MainWindow> m_form;
     MessageRecorder m_recorder;
 };
 

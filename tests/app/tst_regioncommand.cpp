@@ -120,7 +120,7 @@ void TestRegionCommand::damagedTableStillAnswers()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, QStringLiteral("mine\n"));
     QCOMPARE(run.err,
-             QStringLiteral("电话号码归属查询数据中有1条记录无效，已跳过（TAreaCodeCell类District字段过长）\n"));
+             QStringLiteral("电话号码归属查询数据中有1条记录无效，已跳过（RegionRecord类District字段过长）\n"));
 }
 
 QTEST_GUILESS_MAIN(TestRegionCommand)

@@ -5,7 +5,7 @@
 using Numbers = QList<QByteArray>;
 
 namespace {
-Numbers feedAll(CCallerIdParser& parser, const QList<QByteArray>& chunks)
+Numbers feedAll(CallerIdParser& parser, const QList<QByteArray>& chunks)
 {
     Numbers numbers;
     for (const QByteArray& chunk : chunks)
@@ -64,7 +64,7 @@ private slots:
     {
         QFETCH(QList<QByteArray>, chunks);
         QFETCH(Numbers, numbers);
-        CCallerIdParser parser;
+        CallerIdParser parser;
         QCOMPARE(feedAll(parser, chunks), numbers);
     }
 
@@ -73,10 +73,10 @@ private slots:
     {
         const QByteArray report = "\r\nRING\r\n\r\nDATE = 0321\r\nTIME = 1405\r\nNMBR = 0591123456\r\n\r\nRING\r\n";
         for (qsizetype cut = 0; cut <= report.size(); ++cut) {
-            CCallerIdParser parser;
+            CallerIdParser parser;
             QCOMPARE(feedAll(parser, {report.left(cut), report.mid(cut)}), Numbers{"0591123456"});
         }
-        CCallerIdParser parser;
+        CallerIdParser parser;
         Numbers numbers;
         for (const char c : report)
             numbers += parser.feed(QByteArray(1, c));
@@ -85,7 +85,7 @@ private slots:
 
     void incompleteLineIsKeptUpperCased()
     {
-        CCallerIdParser parser;
+        CallerIdParser parser;
         QVERIFY(parser.feed("RING\r\nda").isEmpty());
         QCOMPARE(parser.CommBuffer(), QByteArray("DA"));
         QCOMPARE(parser.feed("TE = 0321\r\nnmbr = 12\r\n"), Numbers{"12"});
@@ -96,11 +96,11 @@ private slots:
     // tail of such a line is not mistaken for a line of its own.
     void endlessLineIsBounded()
     {
-        CCallerIdParser parser;
+        CallerIdParser parser;
         const QByteArray noise(1000, 'Z');
         for (int i = 0; i < 1000; ++i) {
             QVERIFY(parser.feed(noise).isEmpty());
-            QVERIFY(parser.CommBuffer().size() <= CCallerIdParser::MaxLine);
+            QVERIFY(parser.CommBuffer().size() <= CallerIdParser::MaxLine);
         }
         QVERIFY(parser.feed("NMBR = 999\r\n").isEmpty());
         QCOMPARE(parser.feed("NMBR = 0591123456\r\n"), Numbers{"0591123456"});
@@ -108,7 +108,7 @@ private slots:
 
     void longestNumberPasses()
     {
-        CCallerIdParser parser;
+        CallerIdParser parser;
         const QByteArray number(255, '7');
         QCOMPARE(parser.feed("NMBR = " + number + "\r\n"), Numbers{number});
     }

@@ -3,7 +3,7 @@
 // caller; registration answering a digest challenge. The line object sees the calls
 // through the same line functions as any line device.
 #include "capture/LineMessage.h"
-#include "capture/TAPILine.h"
+#include "capture/TelephonyLine.h"
 #include "capture/TapiDevices.h"
 #include "platform/telephony/SipLineProvider.h"
 
@@ -106,7 +106,7 @@ private slots:
                     .arg(transport)
                     .toUtf8());
         Receiver window;
-        CTAPILine line(&window);
+        TelephonyLine line(&window);
         QVERIFY(line.InitLines());
         QCOMPARE(line.GetLineName(), QStringLiteral("sip:8001@localhost"));
         QCOMPARE(line.GetSwitchInfo(), QStringLiteral("本机端口 %1 (仅监听)").arg(port));
@@ -139,7 +139,7 @@ private slots:
         SipLineProvider* sip = install(QStringLiteral(R"({"listenOnly": true, "localPort": %1})").arg(port).toUtf8());
         QSignalSpy info(sip, &LineProvider::callInfoChanged);
         Receiver window;
-        CTAPILine line(&window);
+        TelephonyLine line(&window);
         QVERIFY(line.InitLines());
         QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
 
@@ -170,7 +170,7 @@ private slots:
                     .arg(freeUdpPort())
                     .toUtf8());
         Receiver window;
-        CTAPILine line(&window);
+        TelephonyLine line(&window);
         QVERIFY(line.InitLines());
         QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
         QVERIFY(line.MakeCall(QStringLiteral("13905911234")));
@@ -249,7 +249,7 @@ private slots:
 
         // The report names the account and shows the registration.
         Receiver window;
-        CTAPILine line(&window);
+        TelephonyLine line(&window);
         QVERIFY(line.InitLines());
         const QStringList report = TapiDevices::lines(line);
         QCOMPARE(report.at(1), QStringLiteral("TAPI线路名称: sip:8001@vornx.test"));

@@ -1,4 +1,4 @@
-#include "lookup/AreaCode.h"
+#include "lookup/RegionTable.h"
 #include "lookup/AreaCodeFile.h"
 #include "lookup/RegionQuery.h"
 
@@ -23,10 +23,10 @@ QByteArray record(const QByteArray& code, const QByteArray& name)
     return code.leftJustified(8, ' ') + '\r' + name + "\r\n";
 }
 
-QByteArray dump(const TAreaCode& table)
+QByteArray dump(const RegionTable& table)
 {
     QByteArray out;
-    for (const TAreaCodeCell& c : table.Cells())
+    for (const RegionRecord& c : table.Cells())
         out += QByteArray(c.Code) + '=' + QByteArray(c.District) + ' ';
     return out;
 }
@@ -87,7 +87,7 @@ void TestAreaCodeFile::readsRecordsWithAnyWhiteSpace()
     // lines, and a last record without its line end.
     const QByteArray bytes = record("0591", fuzhou) + "010     \t \r北京市\n\n\r\n" + "01390591  mobile\n" +
                              "020     \r" + gbk(QStringLiteral("广东省广州市"));
-    TAreaCode table;
+    RegionTable table;
     const AreaCodeLoad load = AreaCodeFile::read(bytes, table);
     QVERIFY(load.error.isEmpty());
     QCOMPARE(load.loaded, 4);
@@ -99,7 +99,7 @@ void TestAreaCodeFile::readsRecordsWithAnyWhiteSpace()
 
 void TestAreaCodeFile::incompleteRecordAtEndAddsNothing()
 {
-    TAreaCode table;
+    RegionTable table;
     QCOMPARE(AreaCodeFile::read(record("010", "a") + "0591    \r\n", table).loaded, 1);
     QCOMPARE(AreaCodeFile::read(record("010", "a") + "059", table).loaded, 1);
     QCOMPARE(dump(table), QByteArray("010=a "));
@@ -115,10 +115,10 @@ void TestAreaCodeFile::recordOrderDoesNotMatter()
     }
     std::sort(records.begin(), records.end());
     records.erase(std::unique(records.begin(), records.end()), records.end());
-    TAreaCode sorted;
+    RegionTable sorted;
     AreaCodeFile::read(records.join(), sorted);
     std::shuffle(records.begin(), records.end(), random);
-    TAreaCode shuffled;
+    RegionTable shuffled;
     AreaCodeFile::read(records.join(), shuffled);
     QCOMPARE(dump(shuffled), dump(sorted));
     QCOMPARE(sorted.Cells().size(), size_t(records.size()));
@@ -133,18 +133,18 @@ void TestAreaCodeFile::badRecordsAreSkippedAndCounted()
                                         "123456\r",
                                         8) +
                              "zero\r\n";
-    TAreaCode table;
+    RegionTable table;
     const AreaCodeLoad load = AreaCodeFile::read(bytes, table);
     QCOMPARE(load.loaded, 3);
     QCOMPARE(load.skipped, 3);
-    QCOMPARE(load.firstSkipReason, QStringLiteral("TAreaCodeCell类District字段过长"));
+    QCOMPARE(load.firstSkipReason, QStringLiteral("RegionRecord类District字段过长"));
     QCOMPARE(dump(table), "010=a 0591=" + longest + " 0593=c ");
 }
 
 void TestAreaCodeFile::emptyFileGivesEmptyTable()
 {
-    TAreaCode table;
-    table.Add(TAreaCodeCell("010", "old"));
+    RegionTable table;
+    table.Add(RegionRecord("010", "old"));
     for (const QByteArray& bytes : {QByteArray(), QByteArray("\r\n \t\n")}) {
         const AreaCodeLoad load = AreaCodeFile::read(bytes, table);
         QVERIFY(load.error.isEmpty());
@@ -159,7 +159,7 @@ void TestAreaCodeFile::missingFileIsCreatedEmpty()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("area.dat"));
-    TAreaCode table;
+    RegionTable table;
     const AreaCodeLoad load = AreaCodeFile::load(path, table);
     QVERIFY(load.error.isEmpty());
     QVERIFY(table.Cells().empty());
@@ -170,8 +170,8 @@ void TestAreaCodeFile::missingFileIsCreatedEmpty()
 void TestAreaCodeFile::unopenableFileReportsAndEmpties()
 {
     QTemporaryDir dir;
-    TAreaCode table;
-    table.Add(TAreaCodeCell("010", "old"));
+    RegionTable table;
+    table.Add(RegionRecord("010", "old"));
     // A folder that does not exist: the file can neither be read nor created.
     const AreaCodeLoad missingFolder = AreaCodeFile::load(dir.filePath(QStringLiteral("gone/area.dat")), table);
     QCOMPARE(missingFolder.error, QStringLiteral("电话号码归属查询数据无法打开！"));
@@ -209,7 +209,7 @@ void TestAreaCodeFile::answers()
 {
     QFETCH(QString, entry);
     QFETCH(QString, answer);
-    TAreaCode table;
+    RegionTable table;
     AreaCodeFile::read(record("010", gbk(QStringLiteral("北京市"))) +
                            record("0591", gbk(QStringLiteral("福建省福州市"))) +
                            record("01390591", gbk(QStringLiteral("福建省福州市"))),
@@ -219,7 +219,7 @@ void TestAreaCodeFile::answers()
 
 void TestAreaCodeFile::shippedTableAnswers()
 {
-    TAreaCode table;
+    RegionTable table;
     const AreaCodeLoad load = AreaCodeFile::load(shippedTable(), table);
     QVERIFY2(load.error.isEmpty(), qPrintable(shippedTable()));
     QCOMPARE(load.skipped, 0);

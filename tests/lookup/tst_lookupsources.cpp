@@ -1,5 +1,5 @@
 #include "lookup/CallerStatement.h"
-#include "lookup/DataModule.h"
+#include "lookup/StatementRunner.h"
 #include "lookup/DbConnection.h"
 #include "lookup/DbQuery.h"
 #include "platform/ProgramFolder.h"
@@ -123,7 +123,7 @@ private slots:
         DbConnection connection;
         connection.setConnectionString(settings.connectString);
         connection.open();
-        TDataModule1 module(ProgramFolder::path());
+        StatementRunner module(ProgramFolder::path());
         DbQuery customer(&connection);
         DbQuery business(&connection);
 

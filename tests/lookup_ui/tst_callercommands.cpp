@@ -1,8 +1,8 @@
-#include "lookup/ShowInfoDlg.h"
+#include "lookup/CallerWindow.h"
 
-#include "lookup/DataModule.h"
-#include "lookup/HistoryForm.h"
-#include "lookup/InfoPrtForm.h"
+#include "lookup/StatementRunner.h"
+#include "lookup/HistoryWindow.h"
+#include "lookup/CallSheetPrinter.h"
 #include "platform/ProgramFolder.h"
 #include "platform/sound/Sound.h"
 #include "platform/ui/HelpViewer.h"
@@ -92,7 +92,7 @@ class TestCallerCommands : public QObject
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TDataModule1> m_dataModule;
+    std::unique_ptr<StatementRunner> m_dataModule;
     QStringList m_boxes;
     QList<QUrl> m_opened;
 
@@ -138,25 +138,25 @@ class TestCallerCommands : public QObject
                   "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:林建华\r\nORG:闽江茶业\r\nTEL;TYPE=CELL:13905911234\r\nEND:VCARD\r\n");
     }
 
-    std::unique_ptr<TShowInfoDlg> shownFor(const QString& number)
+    std::unique_ptr<CallerWindow> shownFor(const QString& number)
     {
-        auto dlg = std::make_unique<TShowInfoDlg>();
+        auto dlg = std::make_unique<CallerWindow>();
         show(dlg.get(), number);
         return dlg;
     }
 
-    static void show(TShowInfoDlg* dlg, const QString& number)
+    static void show(CallerWindow* dlg, const QString& number)
     {
         dlg->close();
         dlg->PhoneNo = number;
         dlg->show();
     }
 
-    QString printToPdf(TShowInfoDlg* dlg, const QString& name)
+    QString printToPdf(CallerWindow* dlg, const QString& name)
     {
         const QString pdf = file(name);
-        TInfoPrtForm::printer().setOutputFormat(QPrinter::PdfFormat);
-        TInfoPrtForm::printer().setOutputFileName(pdf);
+        CallSheetPrinter::printer().setOutputFormat(QPrinter::PdfFormat);
+        CallSheetPrinter::printer().setOutputFileName(pdf);
         dlg->tbtnPrinter->click();
         return pdf;
     }
@@ -184,11 +184,11 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         ProgramFolder::setPath(m_dir->path());
-        m_dataModule = std::make_unique<TDataModule1>(ProgramFolder::path());
+        m_dataModule = std::make_unique<StatementRunner>(ProgramFolder::path());
         DataModule1 = m_dataModule.get();
         m_boxes.clear();
         m_opened.clear();
-        TShowInfoDlg::setLineCommands({});
+        CallerWindow::setLineCommands({});
     }
 
     void cleanup()
@@ -252,7 +252,7 @@ private slots:
         QVERIFY(pdfText(file(QStringLiteral("first.pdf"))).contains(QChar(0x95FD)));
         // The direct print item of the button's menu prints the same way.
         show(dlg.get(), QStringLiteral("59187654321"));
-        TInfoPrtForm::printer().setOutputFileName(file(QStringLiteral("third.pdf")));
+        CallSheetPrinter::printer().setOutputFileName(file(QStringLiteral("third.pdf")));
         dlg->N1->trigger();
         QVERIFY(pdfText(file(QStringLiteral("third.pdf"))).contains(QChar(0x95FD)));
     }
@@ -264,11 +264,11 @@ private slots:
             grid.setItem(row, 0, new QTableWidgetItem(QStringLiteral("行%1").arg(row + 1)));
             grid.setItem(row, 1, new QTableWidgetItem(QStringLiteral("值%1").arg(row + 1)));
         }
-        TInfoPrtForm form(&grid);
+        CallSheetPrinter form(&grid);
         QCOMPARE(form.ClientDataSet1.size(), 60);
         const QString pdf = file(QStringLiteral("long.pdf"));
-        TInfoPrtForm::printer().setOutputFormat(QPrinter::PdfFormat);
-        TInfoPrtForm::printer().setOutputFileName(pdf);
+        CallSheetPrinter::printer().setOutputFormat(QPrinter::PdfFormat);
+        CallSheetPrinter::printer().setOutputFileName(pdf);
         QVERIFY(form.Print());
         QCOMPARE(pageCount(pdf), 2);
         const QString first = pdfText(pdf, 1);
@@ -286,8 +286,8 @@ private slots:
     {
         useDatabase();
         auto dlg = shownFor(QStringLiteral("8861049"));
-        TInfoPrtForm::printer().setOutputFormat(QPrinter::PdfFormat);
-        TInfoPrtForm::printer().setOutputFileName(file(QStringLiteral("no-such-folder/sheet.pdf")));
+        CallSheetPrinter::printer().setOutputFormat(QPrinter::PdfFormat);
+        CallSheetPrinter::printer().setOutputFileName(file(QStringLiteral("no-such-folder/sheet.pdf")));
         dlg->tbtnPrinter->click();
         QCOMPARE(m_boxes, QStringList{QStringLiteral("错误提示|打印机不存在或未就绪，未能打印！")});
     }
@@ -308,7 +308,7 @@ private slots:
                     QCOMPARE(pages->pageCount(), 1);
                 });
 
-        const int copies = TInfoPrtForm::printer().copyCount();
+        const int copies = CallSheetPrinter::printer().copyCount();
         onModal([&] { dlg->S1->trigger(); },
                 [](QDialog* dialog) {
                     QVERIFY(qobject_cast<QPrintDialog*>(dialog));
@@ -317,9 +317,9 @@ private slots:
                     QCOMPARE(buttons->button(QDialogButtonBox::Ok)->text(), QStringLiteral("确定"));
                 });
         // Cancelled: the settings are as they were.
-        QCOMPARE(TInfoPrtForm::printer().copyCount(), copies);
-        QCOMPARE(TInfoPrtForm::printer().pageLayout().pageSize().id(), QPageSize::A4);
-        QCOMPARE(TInfoPrtForm::printer().pageLayout().orientation(), QPageLayout::Portrait);
+        QCOMPARE(CallSheetPrinter::printer().copyCount(), copies);
+        QCOMPARE(CallSheetPrinter::printer().pageLayout().pageSize().id(), QPageSize::A4);
+        QCOMPARE(CallSheetPrinter::printer().pageLayout().orientation(), QPageLayout::Portrait);
     }
 
     void toolbarStatesFollowTheSource_data()
@@ -363,7 +363,7 @@ private slots:
     {
         useDatabase();
         QStringList calls;
-        TShowInfoDlg::setLineCommands({[&](const QString& number) { calls << QStringLiteral("dial ") + number; },
+        CallerWindow::setLineCommands({[&](const QString& number) { calls << QStringLiteral("dial ") + number; },
                                        [&] { calls << QStringLiteral("pick up"); },
                                        [&] { calls << QStringLiteral("hang up"); }});
         auto dlg = shownFor(QStringLiteral("059187654321"));
@@ -383,7 +383,7 @@ private slots:
         QVERIFY(HistoryForm && HistoryForm->isVisible());
         QCOMPARE(HistoryForm->ListView1->rowCount(), 1);
         QCOMPARE(HistoryForm->ListView1->item(0, 1)->text(), QStringLiteral("8861049"));
-        THistoryForm* first = HistoryForm;
+        HistoryWindow* first = HistoryForm;
         dlg->sbtnHestory->click();
         QCOMPARE(HistoryForm, first);
     }

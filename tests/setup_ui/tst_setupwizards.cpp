@@ -1,12 +1,12 @@
-#include "lookup/DataModule.h"
-#include "lookup/ShowInfoDlg.h"
+#include "lookup/StatementRunner.h"
+#include "lookup/CallerWindow.h"
 #include "platform/ProgramFolder.h"
 #include "platform/db/AccessMirror.h"
 #include "platform/sound/Sound.h"
 #include "platform/ui/MessageBoxes.h"
 #include "setup/DataSourceSettings.h"
-#include "setup/DatabaseDlg.h"
-#include "setup/DblinkForm.h"
+#include "setup/DataSourceWizard.h"
+#include "setup/ConnectionDialog.h"
 #include "setup/LinkStrings.h"
 
 #include "../support/TestDatabases.h"
@@ -40,7 +40,7 @@ private:
     QTemporaryDir m_root;
     QString m_program; // the program folder
     QStringList m_boxes;
-    std::unique_ptr<TDataModule1> m_dataModule;
+    std::unique_ptr<StatementRunner> m_dataModule;
 
     static QString nwind() { return QStringLiteral(VORNX_SHARED_DATA "/nwind.mdb"); }
     QString iniFile() const { return m_program + QStringLiteral("Vornx.ini"); }
@@ -60,7 +60,7 @@ private:
     }
 
     // The connection wizard, run modally by "选择数据源", answered by `fill`.
-    static void answerLinkWizard(std::function<void(TDblinkForm&)> fill)
+    static void answerLinkWizard(std::function<void(ConnectionDialog&)> fill)
     {
         QTimer::singleShot(0, [fill] {
             QVERIFY(DblinkForm && DblinkForm->isVisible());
@@ -68,15 +68,15 @@ private:
         });
     }
 
-    std::unique_ptr<TDatabaseDlg> openWizard()
+    std::unique_ptr<DataSourceWizard> openWizard()
     {
-        auto dlg = std::make_unique<TDatabaseDlg>();
+        auto dlg = std::make_unique<DataSourceWizard>();
         dlg->show();
         return dlg;
     }
 
     // One field's row in the field grid.
-    static int rowOf(const TDatabaseDlg& dlg, const QString& field)
+    static int rowOf(const DataSourceWizard& dlg, const QString& field)
     {
         for (size_t i = 0; i < dlg.XFields.size(); ++i) {
             if (dlg.XFields[i]->FieldName == field)
@@ -93,7 +93,7 @@ private slots:
         QDir(m_root.path()).mkpath(QStringLiteral("prog"));
         m_program = m_root.filePath(QStringLiteral("prog/"));
         ProgramFolder::setPath(m_program);
-        m_dataModule = std::make_unique<TDataModule1>(ProgramFolder::path());
+        m_dataModule = std::make_unique<StatementRunner>(ProgramFolder::path());
         DataModule1 = m_dataModule.get();
         MessageBoxes::setHandler([this](const MessageBoxes::Box& box) {
             m_boxes << box.text;
@@ -139,7 +139,7 @@ private slots:
 
     void connectionWizard()
     {
-        TDblinkForm form;
+        ConnectionDialog form;
         QVERIFY(form.RadioButton1->isChecked());
         for (QRadioButton* off : {form.RadioButton3, form.RadioButton4, form.RadioButton5, form.RadioButton6, form.RadioButton7})
             QVERIFY(!off->isEnabled());
@@ -238,7 +238,7 @@ private slots:
         auto dlg = openWizard();
         dlg->RadioButton2->click();
         dlg->ButtonNext->click();
-        answerLinkWizard([](TDblinkForm& form) {
+        answerLinkWizard([](ConnectionDialog& form) {
             form.RadioButton2->click();
             form.PageControl1->setCurrentWidget(form.TabSheet2);
             form.AccessEdit1->setText(nwind());
@@ -295,7 +295,7 @@ private slots:
         QCOMPARE(readIni(), expected);
 
         // The next start: the caller window reads the file and a call from Alfreds Futterkiste comes in.
-        TShowInfoDlg caller;
+        CallerWindow caller;
         caller.PhoneNo = QStringLiteral("0300074321").mid(3);
         caller.show();
         QCOMPARE(caller.rowText(3), QStringLiteral("Maria Anders"));
@@ -313,7 +313,7 @@ private slots:
         auto dlg = openWizard();
         dlg->RadioButton2->click();
         dlg->ButtonNext->click();
-        answerLinkWizard([](TDblinkForm& form) {
+        answerLinkWizard([](ConnectionDialog& form) {
             form.RadioButton1->click();
             form.PageControl1->setCurrentWidget(form.TabSheet2);
             form.ODBCComboBox1->setCurrentText(QStringLiteral("vornx_customers"));

@@ -1,5 +1,5 @@
-#include "lookup/WinAddrBook.h"
-#include "platform/addressbook/AddrBookForm.h"
+#include "lookup/AddressBookIndex.h"
+#include "platform/addressbook/ContactsWindow.h"
 #include "platform/addressbook/ContactDialog.h"
 #include "platform/addressbook/ContactDialogs.h"
 #include "platform/ui/MessageBoxes.h"
@@ -81,7 +81,7 @@ private slots:
         const QString path = copyFixture(dir, "wab21_gb2312.vcf");
         const QByteArray original = readAll(path);
         ContactDialogs dialogs;
-        CWinAddrBook book(path, &dialogs);
+        AddressBookIndex book(path, &dialogs);
         QCOMPARE(book.Open(), 0u);
 
         whenDialogOpens([](ContactDialog* dialog) {
@@ -98,15 +98,15 @@ private slots:
             static_cast<QComboBox*>(phones->cellWidget(0, 0))->setCurrentIndex(int(PhoneKind::Business));
             click(dialog, "btnOk");
         });
-        QCOMPARE(book.NewContact(), AddrBookDialogs::Saved);
+        QCOMPARE(book.NewContact(), AddressBookDialogs::Saved);
         QVERIFY(m_boxes.isEmpty());
         QVERIFY(readAll(path).startsWith(original));
         // Loaded once: the running address book does not see it yet.
         QVERIFY(book.FindByPhone(QStringLiteral("83334444")).isEmpty());
 
-        CWinAddrBook restarted(path, &dialogs);
+        AddressBookIndex restarted(path, &dialogs);
         restarted.Open();
-        const QList<const __EMAILS*> found = restarted.FindByPhone(QStringLiteral("83334444"));
+        const QList<const ContactSummary*> found = restarted.FindByPhone(QStringLiteral("83334444"));
         QCOMPARE(found.size(), 1);
         QCOMPARE(found.at(0)->Name, QStringLiteral("陈八"));
         QCOMPARE(found.at(0)->Company, QStringLiteral("八方物流"));
@@ -121,7 +121,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = copyFixture(dir, "wab21_gb2312.vcf");
         ContactDialogs dialogs;
-        CWinAddrBook book(path, &dialogs);
+        AddressBookIndex book(path, &dialogs);
         book.Open();
         const QByteArray before = book.Entries.at(0).EntryID;
 
@@ -133,7 +133,7 @@ private slots:
             click(dialog, "btnOk");
         });
         QCOMPARE(book.ShowDetails(book.FindByPhone(QStringLiteral("13900001111")).at(0)->EntryID),
-                 AddrBookDialogs::Saved);
+                 AddressBookDialogs::Saved);
         QVERIFY(book.Entries.at(0).EntryID != before);
 
         // The renamed entry still opens; closing without a change writes nothing.
@@ -142,7 +142,7 @@ private slots:
             QCOMPARE(child<QPlainTextEdit>(dialog, "memNotes")->toPlainText(), QStringLiteral("改过的附注"));
             click(dialog, "btnOk");
         });
-        QCOMPARE(book.ShowDetails(book.Entries.at(0).EntryID), AddrBookDialogs::Closed);
+        QCOMPARE(book.ShowDetails(book.Entries.at(0).EntryID), AddressBookDialogs::Closed);
         QCOMPARE(readAll(path), saved);
         QVERIFY(m_boxes.isEmpty());
     }
@@ -153,7 +153,7 @@ private slots:
         const QString path = copyFixture(dir, "wab21_gb2312.vcf");
         const QByteArray original = readAll(path);
         ContactDialogs dialogs;
-        CWinAddrBook book(path, &dialogs);
+        AddressBookIndex book(path, &dialogs);
         book.Open();
 
         whenDialogOpens([this](ContactDialog* dialog) {
@@ -164,7 +164,7 @@ private slots:
             QVERIFY(m_boxes.at(0).startsWith(QStringLiteral("错误提示:生日")));
             click(dialog, "btnCancel");
         });
-        QCOMPARE(book.ShowDetails(book.Entries.at(0).EntryID), AddrBookDialogs::Closed);
+        QCOMPARE(book.ShowDetails(book.Entries.at(0).EntryID), AddressBookDialogs::Closed);
 
         whenDialogOpens([this](ContactDialog* dialog) {
             click(dialog, "btnOk"); // no name at all
@@ -172,7 +172,7 @@ private slots:
             QCOMPARE(m_boxes.size(), 2);
             click(dialog, "btnCancel");
         });
-        QCOMPARE(book.NewContact(), AddrBookDialogs::Closed);
+        QCOMPARE(book.NewContact(), AddressBookDialogs::Closed);
         QCOMPARE(readAll(path), original);
     }
 
@@ -183,7 +183,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = copyFixture(dir, "wab21_gb2312.vcf");
         ContactDialogs dialogs;
-        CWinAddrBook book(path, &dialogs);
+        AddressBookIndex book(path, &dialogs);
         book.Open();
         QByteArray changed;
         whenDialogOpens([&](ContactDialog* dialog) {
@@ -198,7 +198,7 @@ private slots:
             QCOMPARE(child<QLineEdit>(dialog, "edtCompany")->text(), QStringLiteral("另一家公司"));
             click(dialog, "btnCancel");
         });
-        QCOMPARE(book.ShowDetails(book.Entries.at(0).EntryID), AddrBookDialogs::Closed);
+        QCOMPARE(book.ShowDetails(book.Entries.at(0).EntryID), AddressBookDialogs::Closed);
         QCOMPARE(m_boxes.size(), 1);
         QCOMPARE(readAll(path), changed);
     }
@@ -208,8 +208,8 @@ private slots:
         QTemporaryDir dir;
         const QString path = copyFixture(dir, "wab21_gb2312.vcf");
         ContactDialogs dialogs;
-        CWinAddrBook book(path, &dialogs);
-        QCOMPARE(book.ShowDetails("sha1:0000"), AddrBookDialogs::NotFound);
+        AddressBookIndex book(path, &dialogs);
+        QCOMPARE(book.ShowDetails("sha1:0000"), AddressBookDialogs::NotFound);
         QCOMPARE(m_boxes, QStringList{QStringLiteral("错误提示:通讯薄中已没有这个联系人。")});
     }
 
@@ -218,7 +218,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = copyFixture(dir, "wab21_gb2312.vcf");
         ContactDialogs dialogs;
-        TAddrBookForm form(path, dialogs);
+        ContactsWindow form(path, dialogs);
         form.show();
         auto* table = child<QTableWidget>(&form, "tblContacts");
         QCOMPARE(table->rowCount(), 2);
@@ -246,7 +246,7 @@ private slots:
         click(&form, "btnNew");
         QCOMPARE(visibleRows(), (QStringList{"张三", "李四", "Kim"}));
 
-        TAddrBookForm broken(dir.path(), dialogs);
+        ContactsWindow broken(dir.path(), dialogs);
         broken.show();
         QCOMPARE(child<QTableWidget>(&broken, "tblContacts")->rowCount(), 0);
         QVERIFY(!child<QLabel>(&broken, "lblStatus")->text().isEmpty());

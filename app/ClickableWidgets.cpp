@@ -1,0 +1,17 @@
+#include "app/ClickableWidgets.h"
+
+#include <QMouseEvent>
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+void ClickableGroupBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    QGroupBox::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QApplication>
+
+// The application object. An error that escapes a handler is shown by the standard
+// exception report and the program goes on.
+class GuardedApplication final : public QApplication
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(GuardedApplication)
+
+public:
+    GuardedApplication(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+};

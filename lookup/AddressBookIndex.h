@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/addressbook/AddressBookDialogs.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <vector>
+
+// One contact as the caller window shows it. Address parts and telephone numbers are each
+// preceded by "|"; a missing part adds nothing.
+struct ContactSummary
+{
+    QString Name;
+    QString BusinessAddress; // country, state, city, postal code, street
+    QString HomeAddress;     // the same parts of the home address
+    QString Company;
+    QString Gender;   // "不确定", "女", "男" or empty
+    QString Birthday; // "yyyy-mm-dd"
+    QString EMail;    // empty unless it holds "@"
+    QString Notes;
+    QString Phones;     // the fourteen telephone numbers in their fixed order
+    QByteArray EntryID; // names the contact in the store; empty for none
+};
+
+// The address book as the caller window uses it: every contact read into memory once, by
+// Open, and searched by telephone number. Contacts added or changed later are seen by the
+// next AddressBookIndex.
+class AddressBookIndex
+{
+public:
+    // The store named by the program folder's settings.
+    explicit AddressBookIndex(AddressBookDialogs* dialogs = nullptr);
+    AddressBookIndex(QString storePath, AddressBookDialogs* dialogs);
+
+    // Reads every contact. 2 when the store exists but cannot be read (nothing is loaded),
+    // else 0; a missing file is an empty address book.
+    quint32 Open();
+    // The contacts whose telephone numbers hold `number` as the end of a number. Only the
+    // first occurrence of `number` in a contact's numbers counts. The entries stay owned here.
+    QList<const ContactSummary*> FindByPhone(const QString& number) const;
+    // The details dialog of a contact. A saved edit may give the contact a new identifier;
+    // its entry here takes it on, so that the dialog opens again. An empty identifier shows
+    // nothing.
+    AddressBookDialogs::Result ShowDetails(const QByteArray& EntryID);
+    AddressBookDialogs::Result NewContact();
+
+    QString StorePath;
+    std::vector<ContactSummary> Entries;
+    bool Opened = false; // the store was read
+    bool Loaded = false; // Open has run
+    int SkippedCards = 0; // broken cards the last Open left out
+
+private:
+    AddressBookDialogs* m_dialogs;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "lookup/CallSheet.h"
+
+#include <QList>
+#include <QObject>
+
+class QPrinter;
+class QTableWidget;
+class QWidget;
+
+// The call record sheet of the caller window, "来电记录单打印": a copy of the grid's rows
+// taken when the layout is made, printed directly, previewed or printed through the
+// printer dialog. A new layout is made for every print and preview, so the sheet always
+// holds what the grid shows at that moment.
+class CallSheetPrinter final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CallSheetPrinter)
+
+public:
+    // Copies rows 1 to the last row within the grid's row count: label and value.
+    explicit CallSheetPrinter(const QTableWidget* grid, QObject* parent = nullptr);
+    ~CallSheetPrinter() override;
+
+    QList<CallSheet::Record> ClientDataSet1;
+
+    // Prints on the report's printer. A printer that is missing or not ready is reported.
+    bool Print();
+    void Preview(QWidget* parent);
+    // The printer dialog; what the user chooses there is kept for the following prints.
+    // Cancelling changes nothing.
+    bool PrinterSetup(QWidget* parent);
+
+    // The report's printer settings: A4 portrait, 10 mm margins, one copy, until the
+    // printer dialog changes them.
+    static QPrinter& printer();
+
+private:
+    bool paint(QPrinter* target) const;
+};
+
+extern CallSheetPrinter* InfoPrtForm;

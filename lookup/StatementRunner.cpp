@@ -1,0 +1,56 @@
+#include "lookup/StatementRunner.h"
+
+#include "lookup/DbQuery.h"
+#include "platform/Error.h"
+#include "platform/ui/MessageBoxes.h"
+
+#include <QFile>
+#include <QStringEncoder>
+
+StatementRunner* DataModule1 = nullptr;
+
+StatementRunner::StatementRunner(QString folder, std::function<QDateTime()> now)
+    : m_folder(std::move(folder))
+    , m_now(std::move(now))
+{
+    if (!m_folder.endsWith(QLatin1Char('/')))
+        m_folder += QLatin1Char('/');
+}
+
+bool StatementRunner::RunSQL(const QString& sql, bool isQuery, DbQuery& query)
+{
+    try {
+        query.close();
+        query.clearSql();
+        query.addSql(sql);
+        if (isQuery)
+            query.open();
+        else
+            query.execSql();
+        return true;
+    } catch (const Error& e) {
+        query.close();
+        ShowInfoBox(QStringLiteral("数据库操作失败!"));
+        WriteLog(e.message());
+        return false;
+    }
+}
+
+QString StatementRunner::logFileName(const QDateTime& when) const
+{
+    return m_folder + QStringLiteral("PhoneLog") + when.toString(QStringLiteral("yyyyMM")) + QStringLiteral(".log");
+}
+
+void StatementRunner::WriteLog(const QString& text)
+{
+    QFile file(logFileName(m_now()));
+    // Opened for update only: a missing month's file is not created and the line is dropped.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+        return;
+    if (!file.seek(file.size()))
+        return;
+    const QString line = m_now().toString(QStringLiteral("MM/dd/yyyy HH:mm:ss ")) + text + QStringLiteral("\r\n");
+    QStringEncoder gbk("GB18030");
+    file.write(gbk.encode(line));
+    file.flush();
+}

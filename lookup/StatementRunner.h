@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+
+class DbQuery;
+
+// Runs every statement of the caller lookup with one way of reporting a failure, and keeps
+// the monthly log of failed statements ("PhoneLog" + yyyymm + ".log" in the program folder).
+// The log is never created here: a month is logged only when its file already exists.
+class StatementRunner
+{
+public:
+    explicit StatementRunner(QString folder, std::function<QDateTime()> now = &QDateTime::currentDateTime);
+
+    // Closes the query, makes sql its only line, then opens it (isQuery) or executes it.
+    // On a database failure: the notice "数据库操作失败!", the provider's message to the log,
+    // the query closed, and false. Errors of other kinds reach the caller.
+    bool RunSQL(const QString& sql, bool isQuery, DbQuery& query);
+
+    // Appends "MM/dd/yyyy hh:mm:ss " + text + CR LF to this month's log if that file exists.
+    void WriteLog(const QString& text);
+
+    // The log file of the month of `when`.
+    QString logFileName(const QDateTime& when) const;
+
+private:
+    QString m_folder;
+    std::function<QDateTime()> m_now;
+};
+
+// The one data module of the program, created at start-up.
+extern StatementRunner* DataModule1;
