@@ -8,7 +8,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/sound/Sound.h"
 #include "platform/ui/MessageBoxes.h"
-#include "setup/DataSourceSettings.h"
+#include "lookup/DataSourceSettings.h"
 
 #include <QApplication>
 #include <QDateTime>

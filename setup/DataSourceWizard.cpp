@@ -3,7 +3,7 @@
 #include "platform/Error.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ui/MessageBoxes.h"
-#include "setup/DataSourceSettings.h"
+#include "lookup/DataSourceSettings.h"
 #include "setup/ConnectionDialog.h"
 #include "setup/LinkStrings.h"
 

@@ -1,6 +1,6 @@
 #include "setup/MappingFields.h"
 
-#include "setup/DataSourceSettings.h"
+#include "lookup/DataSourceSettings.h"
 
 CustomerField::CustomerField(QString fieldName, bool showFlag, bool phoneFlag, QString caption)
     : FieldName(std::move(fieldName))

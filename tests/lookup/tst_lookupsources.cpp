@@ -4,7 +4,7 @@
 #include "lookup/DbQuery.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ui/MessageBoxes.h"
-#include "setup/DataSourceSettings.h"
+#include "lookup/DataSourceSettings.h"
 
 #include "../support/TestDatabases.h"
 

@@ -4,7 +4,7 @@
 #include "platform/db/AccessMirror.h"
 #include "platform/sound/Sound.h"
 #include "platform/ui/MessageBoxes.h"
-#include "setup/DataSourceSettings.h"
+#include "lookup/DataSourceSettings.h"
 #include "setup/DataSourceWizard.h"
 #include "setup/ConnectionDialog.h"
 #include "setup/LinkStrings.h"

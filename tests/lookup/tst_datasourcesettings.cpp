@@ -1,4 +1,4 @@
-#include "setup/DataSourceSettings.h"
+#include "lookup/DataSourceSettings.h"
 
 #include <QFile>
 #include <QStringDecoder>
