@@ -11,14 +11,13 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-AboutDialog* AboutxDlg = nullptr;
-
 namespace {
-QLabel* linkLabel(const QString& url, const QString& text, QWidget* parent)
+QLabel* linkLabel(const char* name, const QString& url, const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(
         QStringLiteral("<a href=\"%1\" style=\"color:#0000ff; text-decoration:underline\">%2</a>").arg(url, text.toHtmlEscaped()),
         parent);
+    label->setObjectName(QLatin1String(name));
     label->setCursor(Qt::PointingHandCursor);
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     // Opened through the desktop, which picks the browser or the mail program.
@@ -53,18 +52,18 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     big.setBold(true);
     product->setFont(big);
 
-    lblHomePage = linkLabel(Maker::kHomePage, Maker::kHomePage, this);
-    lblSupport = linkLabel(QStringLiteral("mailto:") + Maker::kSupportMail, Maker::kSupportMail, this);
+    m_homePageLink = linkLabel("homePageLink", Maker::kHomePage, Maker::kHomePage, this);
+    m_supportLink = linkLabel("supportLink", QStringLiteral("mailto:") + Maker::kSupportMail, Maker::kSupportMail, this);
 
     auto* text = new QVBoxLayout;
     text->addWidget(product);
     text->addWidget(new QLabel(Maker::kName, this));
     text->addSpacing(14);
     text->addWidget(heading(QStringLiteral("维诺星系列软件主页"), this));
-    text->addWidget(lblHomePage);
+    text->addWidget(m_homePageLink);
     text->addSpacing(8);
     text->addWidget(heading(QStringLiteral("技术支持"), this));
-    text->addWidget(lblSupport);
+    text->addWidget(m_supportLink);
     text->addStretch();
 
     auto* buttons = new QDialogButtonBox(this);
@@ -79,12 +78,6 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     grid->addLayout(text, 0, 1);
     grid->addWidget(buttons, 1, 0, 1, 2);
     grid->setColumnStretch(1, 1);
-}
-
-AboutDialog::~AboutDialog()
-{
-    if (AboutxDlg == this)
-        AboutxDlg = nullptr;
 }
 
 void AboutDialog::showEvent(QShowEvent* event)

@@ -12,13 +12,11 @@ class AboutDialog final : public QDialog
 
 public:
     explicit AboutDialog(QWidget* parent = nullptr);
-    ~AboutDialog() override;
-
-    QLabel* lblHomePage = nullptr;
-    QLabel* lblSupport = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
-};
 
-extern AboutDialog* AboutxDlg;
+private:
+    QLabel* m_homePageLink = nullptr;
+    QLabel* m_supportLink = nullptr;
+};

@@ -1,8 +1,5 @@
 #include "app/LineProviderSetup.h"
 
-#include "app/MainWindow.h"
-#include "capture/TelephonyLine.h"
-
 #include "platform/ProgramFolder.h"
 #include "platform/telephony/SimulatedLineControl.h"
 #include "platform/telephony/SimulatedLineProvider.h"
@@ -39,7 +36,7 @@ void InstallSimulatedLine()
 
 // The SIP line is always there, so that its account can be entered through the line's
 // configuration dialog; without an account it does nothing.
-void InstallSipLine()
+SipLineProvider* InstallSipLine()
 {
     auto provider = std::make_unique<SipLineProvider>(ProgramFolder::file(QStringLiteral("sipline.json")));
     QString error;
@@ -48,18 +45,15 @@ void InstallSipLine()
                             QStringLiteral("SIP线路的账号文件有误，请在线路配置中重新填写：\n%1").arg(error),
                             QMessageBox::Ok, QMessageBox::Ok});
     SipLineConfigDialog::installInto(*provider);
-    // The registration state is part of the line's report: show it as soon as it changes.
-    QObject::connect(provider.get(), &SipLineProvider::registrationChanged, provider.get(), [] {
-        if (MainForm && myTAPILine)
-            MainForm->ComboBox1Change();
-    });
+    SipLineProvider* line = provider.get();
     LineProviders::install(std::move(provider));
+    return line;
 }
 
 } // namespace
 
-void InstallLineProviders()
+SipLineProvider* InstallLineProviders()
 {
     InstallSimulatedLine();
-    InstallSipLine();
+    return InstallSipLine();
 }

@@ -7,8 +7,6 @@
 #include <QScreen>
 #include <QTimer>
 
-LoadingNotice* FShowMsg = nullptr;
-
 namespace {
 // A magnifying glass that sweeps over a page, 16 by 16, one step every 100 ms.
 class SearchAnimation final : public QWidget
@@ -67,12 +65,6 @@ LoadingNotice::LoadingNotice(QWidget* owner)
     auto* outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(panel);
-}
-
-LoadingNotice::~LoadingNotice()
-{
-    if (FShowMsg == this)
-        FShowMsg = nullptr;
 }
 
 void LoadingNotice::showNow()

@@ -3,7 +3,7 @@
 #include <QWidget>
 
 // The notice "正在加载参数..." with a running animation, on top of everything while the
-// region table loads at start-up. Closing it frees it and clears FShowMsg.
+// region table loads at start-up. Closing it frees it.
 class LoadingNotice final : public QWidget
 {
     Q_OBJECT
@@ -11,10 +11,7 @@ class LoadingNotice final : public QWidget
 
 public:
     explicit LoadingNotice(QWidget* owner = nullptr);
-    ~LoadingNotice() override;
 
     // Shows the notice and paints it at once, before the caller blocks on its loading.
     void showNow();
 };
-
-extern LoadingNotice* FShowMsg;

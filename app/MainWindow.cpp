@@ -1,13 +1,17 @@
 #include "app/MainWindow.h"
 
+#include "app/AboutDialog.h"
 #include "app/Banner.h"
 #include "app/ClickableWidgets.h"
+#include "app/LoadingNotice.h"
 #include "capture/LineMessage.h"
+#include "capture/ModemLine.h"
+#include "capture/TelephonyLine.h"
 #include "lookup/RegionTable.h"
 #include "lookup/RegionQueryWindow.h"
 #include "platform/ProgramFolder.h"
-#include "platform/serial/SerialPort.h"
 #include "platform/ui/ExceptionReport.h"
+#include "platform/addressbook/ContactsWindow.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -19,19 +23,19 @@
 #include <QTimer>
 #include <QToolButton>
 
-MainWindow* MainForm = nullptr;
-
 namespace {
-QLabel* label(QWidget* parent, const QString& text, const QRect& geometry)
+QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
 {
     auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
     l->setGeometry(geometry);
     return l;
 }
 
-QComboBox* comboBox(QWidget* parent, const QStringList& items, const QRect& geometry)
+QComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items, const QRect& geometry)
 {
     auto* c = new QComboBox(parent);
+    c->setObjectName(QLatin1String(name));
     // The commands may be typed as well as picked; typed text is never added as an item.
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
@@ -41,34 +45,37 @@ QComboBox* comboBox(QWidget* parent, const QStringList& items, const QRect& geom
 }
 
 // The radio button sits in the blank start of its group's caption.
-QRadioButton* captionRadio(QWidget* group)
+QRadioButton* captionRadio(QWidget* group, const char* name)
 {
     auto* r = new QRadioButton(group);
+    r->setObjectName(QLatin1String(name));
     r->setGeometry(2, 0, 16, 16);
     return r;
 }
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent), AppPath(ProgramFolder::path()), AreaTable(std::make_unique<RegionTable>())
+    : QMainWindow(parent), m_programFolder(ProgramFolder::path()), m_regionTable(std::make_unique<RegionTable>()),
+      m_modem(new ModemLine(m_programFolder + QStringLiteral("sysset.ini"), this))
 {
     setWindowTitle(QStringLiteral("维诺星系列－来电显示V3.0"));
     setFont(QFont(QStringLiteral("宋体"), 9));
     setFixedSize(439, 533);
-    CreateComponents();
-    ConnectHandlers();
-    ConnectDeviceHandlers();
-    CreateTray();
+    m_modem->setObjectName(QStringLiteral("modem"));
+    createWidgets();
+    connectWidgets();
+    connectDeviceWidgets();
+    createTray();
 }
 
 // A window deleted without a close event (a test, the application ending first) still
 // releases its line and port.
 MainWindow::~MainWindow()
 {
-    FormClose();
+    release();
 }
 
-void MainWindow::CreateComponents()
+void MainWindow::createWidgets()
 {
     auto* client = new QWidget(this);
     setCentralWidget(client);
@@ -81,129 +88,121 @@ void MainWindow::CreateComponents()
     top->setPalette(white);
     QFont bold = font();
     bold.setBold(true);
-    Label1 = label(top, QStringLiteral("请选择电话设备    "), QRect(12, 14, 120, 14));
-    Label1->setFont(bold);
-    Label4 = label(top, QString(), QRect(136, 14, 296, 14));
-    Label4->setFont(bold);
-    QPalette red = Label4->palette();
+    label(top, "deviceHintLabel", QStringLiteral("请选择电话设备    "), QRect(12, 14, 120, 14))->setFont(bold);
+    m_statusLabel = label(top, "statusLabel", QString(), QRect(136, 14, 296, 14));
+    m_statusLabel->setFont(bold);
+    QPalette red = m_statusLabel->palette();
     red.setColor(QPalette::WindowText, Qt::red);
-    Label4->setPalette(red);
+    m_statusLabel->setPalette(red);
 
-    Image2 = new ClickableLabel(client);
-    Image2->setGeometry(20, 45, 399, 98);
-    Image2->setPixmap(PaintBanner(399, 98));
-    Image2->setCursor(Qt::PointingHandCursor);
+    m_banner = new ClickableLabel(client);
+    m_banner->setObjectName(QStringLiteral("banner"));
+    m_banner->setGeometry(20, 45, 399, 98);
+    m_banner->setPixmap(PaintBanner(399, 98));
+    m_banner->setCursor(Qt::PointingHandCursor);
 
-    GroupBox3 = new ClickableGroupBox(QStringLiteral("    来电Modem"), client);
-    GroupBox3->setGeometry(8, 150, 423, 106);
-    RadioButton4 = captionRadio(GroupBox3);
-    Label7 = label(GroupBox3, QStringLiteral("连接端口："), QRect(14, 26, 72, 16));
-    ComboBox4 = comboBox(GroupBox3,
-                         {QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"), QStringLiteral("COM4"),
-                          QStringLiteral("COM5"), QStringLiteral("COM6"), QStringLiteral("COM7"),
-                          QStringLiteral("COM8")},
-                         QRect(88, 22, 110, 22));
-    Label5 = label(GroupBox3, QStringLiteral("初始化AT："), QRect(14, 52, 72, 16));
-    ComboBox6 = comboBox(GroupBox3, {QStringLiteral("ATZ"), QStringLiteral("AT&FE1"), QStringLiteral("AT&F&C1&D2")},
-                         QRect(88, 48, 190, 22));
-    Label6 = label(GroupBox3, QStringLiteral("来电开AT："), QRect(14, 78, 72, 16));
-    ComboBox5 = comboBox(GroupBox3,
-                         {QStringLiteral("AT#CID=1"), QStringLiteral("AT+VCID=1"), QStringLiteral("AT#CLS=8#CID=1"),
-                          QStringLiteral("AT#CLS=8#CID=1")},
-                         QRect(88, 74, 190, 22));
-    btnTestModem = new QPushButton(QStringLiteral("测试Modem"), GroupBox3);
-    btnTestModem->setGeometry(300, 46, 100, 26);
+    m_modemGroup = new ClickableGroupBox(QStringLiteral("    来电Modem"), client);
+    m_modemGroup->setObjectName(QStringLiteral("modemGroup"));
+    m_modemGroup->setGeometry(8, 150, 423, 106);
+    m_modemRadio = captionRadio(m_modemGroup, "modemRadio");
+    label(m_modemGroup, "portLabel", QStringLiteral("连接端口："), QRect(14, 26, 72, 16));
+    m_portCombo = comboBox(m_modemGroup, "portCombo",
+                           {QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"),
+                            QStringLiteral("COM4"), QStringLiteral("COM5"), QStringLiteral("COM6"),
+                            QStringLiteral("COM7"), QStringLiteral("COM8")},
+                           QRect(88, 22, 110, 22));
+    label(m_modemGroup, "initCommandLabel", QStringLiteral("初始化AT："), QRect(14, 52, 72, 16));
+    m_initCommandCombo =
+        comboBox(m_modemGroup, "initCommandCombo",
+                 {QStringLiteral("ATZ"), QStringLiteral("AT&FE1"), QStringLiteral("AT&F&C1&D2")}, QRect(88, 48, 190, 22));
+    label(m_modemGroup, "callerIdCommandLabel", QStringLiteral("来电开AT："), QRect(14, 78, 72, 16));
+    m_callerIdCommandCombo = comboBox(m_modemGroup, "callerIdCommandCombo",
+                                      {QStringLiteral("AT#CID=1"), QStringLiteral("AT+VCID=1"),
+                                       QStringLiteral("AT#CLS=8#CID=1"), QStringLiteral("AT#CLS=8#CID=1")},
+                                      QRect(88, 74, 190, 22));
+    m_testModemButton = new QPushButton(QStringLiteral("测试Modem"), m_modemGroup);
+    m_testModemButton->setObjectName(QStringLiteral("testModemButton"));
+    m_testModemButton->setGeometry(300, 46, 100, 26);
 
-    GroupBox2 = new ClickableGroupBox(QStringLiteral("    TAPI来电设备"), client);
-    GroupBox2->setGeometry(8, 262, 423, 190);
-    RadioButton3 = captionRadio(GroupBox2);
-    ComboBox1 = new QComboBox(GroupBox2);
-    ComboBox1->setGeometry(14, 24, 322, 22);
-    Image1 = new ClickableLabel(GroupBox2);
-    Image1->setGeometry(344, 20, 30, 30);
-    btnLineCfg = new QToolButton(GroupBox2);
-    btnLineCfg->setGeometry(382, 21, 28, 28);
-    btnLineCfg->setToolTip(QStringLiteral("线路配置"));
-    btnLineCfg->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
-    ListBox1 = new QListWidget(GroupBox2);
-    ListBox1->setGeometry(14, 56, 396, 124);
+    m_lineGroup = new ClickableGroupBox(QStringLiteral("    TAPI来电设备"), client);
+    m_lineGroup->setObjectName(QStringLiteral("lineGroup"));
+    m_lineGroup->setGeometry(8, 262, 423, 190);
+    m_lineRadio = captionRadio(m_lineGroup, "lineRadio");
+    m_lineCombo = new QComboBox(m_lineGroup);
+    m_lineCombo->setObjectName(QStringLiteral("lineCombo"));
+    m_lineCombo->setGeometry(14, 24, 322, 22);
+    m_lineIcon = new ClickableLabel(m_lineGroup);
+    m_lineIcon->setObjectName(QStringLiteral("lineIcon"));
+    m_lineIcon->setGeometry(344, 20, 30, 30);
+    m_lineConfigButton = new QToolButton(m_lineGroup);
+    m_lineConfigButton->setObjectName(QStringLiteral("lineConfigButton"));
+    m_lineConfigButton->setGeometry(382, 21, 28, 28);
+    m_lineConfigButton->setToolTip(QStringLiteral("线路配置"));
+    m_lineConfigButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    m_lineReport = new QListWidget(m_lineGroup);
+    m_lineReport->setObjectName(QStringLiteral("lineReport"));
+    m_lineReport->setGeometry(14, 56, 396, 124);
     QFont report = font();
     report.setPixelSize(12);
-    ListBox1->setFont(report);
-    QPalette lime = ListBox1->palette();
+    m_lineReport->setFont(report);
+    QPalette lime = m_lineReport->palette();
     lime.setColor(QPalette::Base, Qt::black);
     lime.setColor(QPalette::Text, QColor(0x00, 0xff, 0x00));
-    ListBox1->setPalette(lime);
+    m_lineReport->setPalette(lime);
 
-    chkBoot = new QCheckBox(QStringLiteral("下次自动启动"), client);
-    chkBoot->setGeometry(14, 460, 110, 18);
-    chkDelHeader = new QCheckBox(QStringLiteral("汇线通,去来电首位     "), client);
-    chkDelHeader->setGeometry(130, 460, 170, 18);
-    chkFskDTMF = new QCheckBox(QStringLiteral("转为DTMF制式"), client);
-    chkFskDTMF->setGeometry(306, 460, 120, 18);
-
-    btnMonitor = new QPushButton(QStringLiteral("监控(&S)"), client);
-    btnMonitor->setGeometry(230, 492, 90, 28);
-    btnMonitor->setDefault(true);
-    btnStart = new QPushButton(QStringLiteral("退出(&X)"), client);
-    btnStart->setGeometry(330, 492, 90, 28);
-
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(1000);
-    Timer2 = new QTimer(this);
-    Timer2->setInterval(1000);
-    MSComm1 = new SerialPort(AppPath + QStringLiteral("sysset.ini"), this);
-
-    const std::pair<QObject*, const char*> names[] = {
-        {Label1, "Label1"},         {Label4, "Label4"},           {Image2, "Image2"},
-        {GroupBox3, "GroupBox3"},   {RadioButton4, "RadioButton4"}, {Label7, "Label7"},
-        {ComboBox4, "ComboBox4"},   {Label5, "Label5"},           {ComboBox6, "ComboBox6"},
-        {Label6, "Label6"},         {ComboBox5, "ComboBox5"},     {btnTestModem, "btnTestModem"},
-        {GroupBox2, "GroupBox2"},   {RadioButton3, "RadioButton3"}, {ComboBox1, "ComboBox1"},
-        {Image1, "Image1"},         {btnLineCfg, "btnLineCfg"},   {ListBox1, "ListBox1"},
-        {chkBoot, "chkBoot"},       {chkDelHeader, "chkDelHeader"}, {chkFskDTMF, "chkFskDTMF"},
-        {btnMonitor, "btnMonitor"}, {btnStart, "btnStart"},       {Timer1, "Timer1"},
-        {Timer2, "Timer2"},         {MSComm1, "MSComm1"},
+    const auto check = [client](const char* name, const QString& text, const QRect& geometry) {
+        auto* c = new QCheckBox(text, client);
+        c->setObjectName(QLatin1String(name));
+        c->setGeometry(geometry);
+        return c;
     };
-    for (const auto& [object, name] : names)
-        object->setObjectName(QLatin1String(name));
+    m_autoStartCheck = check("autoStartCheck", QStringLiteral("下次自动启动"), QRect(14, 460, 110, 18));
+    m_dropFirstDigitCheck =
+        check("dropFirstDigitCheck", QStringLiteral("汇线通,去来电首位     "), QRect(130, 460, 170, 18));
+    m_dtmfCheck = check("dtmfCheck", QStringLiteral("转为DTMF制式"), QRect(306, 460, 120, 18));
+
+    m_monitorButton = new QPushButton(QStringLiteral("监控(&S)"), client);
+    m_monitorButton->setObjectName(QStringLiteral("monitorButton"));
+    m_monitorButton->setGeometry(230, 492, 90, 28);
+    m_monitorButton->setDefault(true);
+    m_exitButton = new QPushButton(QStringLiteral("退出(&X)"), client);
+    m_exitButton->setObjectName(QStringLiteral("exitButton"));
+    m_exitButton->setGeometry(330, 492, 90, 28);
+
+    m_ringTimer = new QTimer(this);
+    m_ringTimer->setObjectName(QStringLiteral("ringTimer"));
+    m_ringTimer->setInterval(1000);
+    m_autoStartTimer = new QTimer(this);
+    m_autoStartTimer->setObjectName(QStringLiteral("autoStartTimer"));
+    m_autoStartTimer->setInterval(1000);
+    m_autoStartTimer->setSingleShot(true);
 }
 
-void MainWindow::ConnectHandlers()
+void MainWindow::connectWidgets()
 {
-    connect(btnMonitor, &QPushButton::clicked, this, &MainWindow::btnMonitorClick);
-    connect(btnTestModem, &QPushButton::clicked, this, &MainWindow::btnTestModemClick);
-    connect(btnStart, &QPushButton::clicked, this, &MainWindow::btnStartClick);
-    connect(ComboBox1, &QComboBox::activated, this, &MainWindow::ComboBox1Change);
-    connect(btnLineCfg, &QToolButton::clicked, this, &MainWindow::btnLineCfgClick);
-    connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
-    connect(Timer2, &QTimer::timeout, this, &MainWindow::Timer2Timer);
-    ConnectModemHandlers();
+    connect(m_monitorButton, &QPushButton::clicked, this, &MainWindow::startMonitoring);
+    connect(m_testModemButton, &QPushButton::clicked, this, &MainWindow::testModem);
+    connect(m_exitButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_lineCombo, &QComboBox::activated, this, &MainWindow::showLineReport);
+    connect(m_lineConfigButton, &QToolButton::clicked, this, &MainWindow::configureLine);
+    connect(m_ringTimer, &QTimer::timeout, this, &MainWindow::playRing);
+    // Monitoring starts a second after a start-up that was asked to start it.
+    connect(m_autoStartTimer, &QTimer::timeout, this, &MainWindow::startMonitoring);
+    connectModem();
 }
 
-void MainWindow::FormCreate()
+void MainWindow::startUp()
 {
     // A failing step (the region table that cannot be read) skips the steps after it; the
     // window still comes up and everything that does not need them works.
     try {
-        LoadAreaCodes();
-        StartTapi();
-        SetModemDefaults();
-        ApplyDeviceSettings();
+        loadRegionTable();
+        startLineDevices();
+        chooseModemDefaults();
+        applyDeviceSettings();
     } catch (const std::exception& e) {
         ShowExceptionReport(e);
     }
-}
-
-void MainWindow::btnStartClick()
-{
-    close();
-}
-
-void MainWindow::Timer2Timer()
-{
-    Timer2->stop();
-    btnMonitorClick();
 }
 
 bool MainWindow::event(QEvent* e)
@@ -228,21 +227,20 @@ bool MainWindow::event(QEvent* e)
 
 void MainWindow::closeEvent(QCloseEvent* e)
 {
-    FormClose();
+    release();
     QMainWindow::closeEvent(e);
     emit closed();
 }
 
-void MainWindow::FormClose()
+void MainWindow::release()
 {
     if (m_closed)
         return;
     m_closed = true;
-    if (MSComm1->PortOpen())
-        MSComm1->SetPortOpen(false);
-    ReleaseTapi();
+    m_modem->close();
+    releaseLine();
     // The query window reads the table; it goes first.
     delete PhoneQryForm;
     PhoneQryForm = nullptr;
-    AreaTable.reset();
+    m_regionTable.reset();
 }

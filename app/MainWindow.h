@@ -1,18 +1,24 @@
 #pragma once
 
-#include "capture/CallerIdParser.h"
+#include "lookup/LineCommands.h"
 
 #include <QByteArray>
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
 
+class AboutDialog;
 class AnimatedTrayIcon;
-class SerialPort;
+class ClickableGroupBox;
+class ClickableLabel;
+class ContactsWindow;
 class LineMessage;
+class LoadingNotice;
+class ModemLine;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -23,144 +29,65 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 class QToolButton;
-class ContactsWindow;
 class RegionTable;
-class ClickableGroupBox;
-class ClickableLabel;
+class TelephonyLine;
+struct ModemCommands;
 
-// The program's hub: owns the line objects, the region table and the device settings, and
-// receives the messages by which both capture paths report a call.
+// The program's hub: owns the modem, the telephony line, the region table and the device
+// settings, turns what the devices report into the posted call messages, and answers the
+// caller window's line commands over whichever device it monitors.
 //
 // The window is split by concern over several files: MainWindow.cpp (layout, creation,
-// close), MainWindowModem.cpp (serial modem), MainWindowLine.cpp (telephony line),
+// close), MainWindowModem.cpp (the modem), MainWindowLine.cpp (the telephony line),
 // MainWindowDevices.cpp (device settings), MainWindowNotify.cpp (call notification),
 // MainWindowArea.cpp (region table), MainWindowTray.cpp (tray icon and its menu).
-class MainWindow final : public QMainWindow
+class MainWindow final : public QMainWindow, public LineCommands
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MainWindow)
 
 public:
+    // What monitoring watches; the numbers are those of the device settings file.
+    enum class MonitoredDevice { None = 0, Line = 3, Modem = 4 };
+
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The creation sequence; the program runs it right after constructing the window.
-    void FormCreate();
+    // The start-up sequence; the program runs it right after constructing the window.
+    void startUp();
+    // Its steps, in their order.
+    void loadRegionTable();
+    void startLineDevices();
+    void chooseModemDefaults();
+    void applyDeviceSettings();
 
-    // Components, named as the rest of the program refers to them.
-    QLabel* Label1 = nullptr;
-    QLabel* Label4 = nullptr; // status line: the chosen device
-    ClickableLabel* Image2 = nullptr; // banner
-    ClickableGroupBox* GroupBox3 = nullptr; // modem
-    QRadioButton* RadioButton4 = nullptr;
-    QLabel* Label7 = nullptr;
-    QComboBox* ComboBox4 = nullptr; // port COM1..COM8
-    QLabel* Label5 = nullptr;
-    QComboBox* ComboBox6 = nullptr; // initialisation command
-    QLabel* Label6 = nullptr;
-    QComboBox* ComboBox5 = nullptr; // caller-ID command
-    QPushButton* btnTestModem = nullptr;
-    ClickableGroupBox* GroupBox2 = nullptr; // TAPI line device
-    QRadioButton* RadioButton3 = nullptr;
-    QComboBox* ComboBox1 = nullptr; // line devices
-    ClickableLabel* Image1 = nullptr; // the line device's icon
-    QToolButton* btnLineCfg = nullptr;
-    QListWidget* ListBox1 = nullptr; // line device report
-    QCheckBox* chkBoot = nullptr;
-    QCheckBox* chkDelHeader = nullptr;
-    QCheckBox* chkFskDTMF = nullptr;
-    QPushButton* btnMonitor = nullptr;
-    QPushButton* btnStart = nullptr;
-    QTimer* Timer1 = nullptr; // ring repeat
-    QTimer* Timer2 = nullptr; // automatic start of monitoring
-    SerialPort* MSComm1 = nullptr; // the modem's serial port
+    // Stores the device choice, as the monitoring command does whatever its outcome;
+    // nothing is stored while neither device is chosen.
+    void storeDeviceChoice();
 
-    // Tray icon and its menu.
-    QList<QIcon> ImageList1; // menu images
-    QList<QIcon> ImageList2; // tray icons: resting, ringing
-    AnimatedTrayIcon* TrayIcon1 = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    QAction* A2 = nullptr; // 关于
-    QAction* H1 = nullptr; // 帮助
-    QAction* U1 = nullptr; // 在线升级
-    QAction* N4 = nullptr;
-    QAction* L1 = nullptr; // 历史记录
-    QAction* A1 = nullptr; // 通讯薄
-    QAction* N5 = nullptr; // 号码归属查询
-    QAction* N3 = nullptr;
-    QAction* S1 = nullptr; // 选择设备
-    QAction* N2 = nullptr; // 设置数据源
-    QAction* N1 = nullptr;
-    QAction* X1 = nullptr; // 关闭
+    // The tray icon is made visible, then the window leaves the screen (where a tray exists).
+    void sendToTray();
 
-    // The address book's contacts window, created on first use.
-    ContactsWindow* AddrBookForm = nullptr;
+    MonitoredDevice monitoredDevice() const { return m_monitoredDevice; }
+    // Empty until loaded; gone once the window has closed.
+    const RegionTable* regionTable() const { return m_regionTable.get(); }
 
-    QString AppPath;
-    QByteArray CallerNumber; // the last number the modem reported
-    int DevType = 0; // 0 before monitoring, then 3 (TAPI) or 4 (modem)
-    // The region table: created empty with the window, filled by LoadAreaCodes, released
-    // when the window closes.
-    std::unique_ptr<RegionTable> AreaTable;
+    // Calling back, picking up and hanging up over the monitored device.
+    void dial(const QString& number) override;
+    void pickUp() override;
+    void hangUp() override;
 
-    // Creation steps, in their order.
-    void LoadAreaCodes();
-    void StartTapi();
-    void SetModemDefaults();
-    void ApplyDeviceSettings();
+public slots:
+    // Starts monitoring the chosen device and goes to the tray.
+    void startMonitoring();
+    // Fills the line report with the chosen line device's capabilities.
+    void showLineReport();
 
-    // Device settings: the device choice is stored by the monitoring command, whatever its
-    // outcome; nothing is stored while neither device is chosen.
-    void WriteDeviceChoice();
-    QString SettingsFile() const;
-
-    // Tray: the icon is made visible, then the window leaves the screen (where a tray exists).
-    void SendToTray();
-
-    // Commands and handlers.
-    void btnMonitorClick();
-    void btnTestModemClick();
-    void btnStartClick();
-    void ComboBox1Change();
-    void btnLineCfgClick();
-    void Timer1Timer();
-    void Timer2Timer();
+    // ---- Caller and region query windows (rewritten with the caller lookup) ----
     // The number-location query window, created on first use and shown without blocking.
     void ShowPhoneQryForm();
     // The caller window for a number typed in the query window, without the arrival sound.
     void ShowCallerInfo(const QString& number);
-    void RadioButton3Click();
-    void RadioButton4Click();
-    void GroupBox2Click();
-    void GroupBox3Click();
-    void ComboBox4Change();
-    void chkBootClick();
-    void chkDelHeaderClick();
-    void chkFskDTMFClick();
-    void Image2Click();
-
-    // Tray menu commands.
-    void A2Click();
-    void H1Click();
-    void U1Click();
-    void L1Click();
-    void A1Click();
-    void N5Click();
-    void S1Click();
-    void N2Click();
-    void X1Click();
-
-    // The modem and the line: finding the modem, starting and testing it, calls.
-    int ScanModemPort();
-    void MSComm1Comm();
-    void DialNumber(const QString& number);
-    void HangUp();
-    void PickUp();
-
-    // Messages of the capture paths.
-    void OnCallerNumber(const LineMessage& message);
-    void OnLineRing(const LineMessage& message);
-    void OnRingDone();
 
 signals:
     // The window was closed: the program ends.
@@ -172,21 +99,92 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
-    void CreateComponents();
-    void ConnectHandlers();
-    void ConnectDeviceHandlers();
-    void ConnectModemHandlers();
-    bool ModemStartUp();
-    bool ModemTest();
-    void WriteModem(const QByteArray& command);
-    void MSComm1DeviceLost(const QString& errorText);
-    void CreateTray();
-    void FormClose();
-    void ReleaseTapi();
+    void createWidgets();
+    void connectWidgets();
+    void connectDeviceWidgets();
+    void connectModem();
+    void createTray();
+    void release();
 
-    CallerIdParser m_callerIdParser;
-    bool m_modemStarted = false; // the modem on the open port accepted the start-up commands
+    // Devices.
+    ModemCommands modemCommands() const;
+    void testModem();
+    void showModemLost(const QString& errorText);
+    void configureLine();
+    void releaseLine();
+    void postMessage(int id, const QByteArray& text, qintptr lParam);
+
+    // Device choice and settings.
+    QString settingsFile() const;
+    void lineChosen();
+    void modemChosen();
+    void showChosenPort();
+    void storeAutoStart();
+    void storeDropFirstDigit();
+    void storeDtmf();
+
+    // Tray menu commands.
+    void showAbout();
+    void showHelp();
+    void startUpdater();
+    void L1Click(); // history
+    void A1Click(); // address book
+    void N2Click(); // data source
+    void showDeviceChoice();
+    void openHomePage();
+
+    // Call notification.
+    void OnCallerNumber(const LineMessage& message);
+    void OnLineRing(const LineMessage& message);
+    void OnRingDone();
+    void playRing();
+
+    QString m_programFolder;
+    MonitoredDevice m_monitoredDevice = MonitoredDevice::None;
+    // Created empty with the window, filled by loadRegionTable, released when the window closes.
+    std::unique_ptr<RegionTable> m_regionTable;
+    ModemLine* m_modem = nullptr;
+    std::unique_ptr<TelephonyLine> m_line;
+
+    QLabel* m_statusLabel = nullptr; // the chosen device
+    ClickableLabel* m_banner = nullptr;
+    ClickableGroupBox* m_modemGroup = nullptr;
+    QRadioButton* m_modemRadio = nullptr;
+    QComboBox* m_portCombo = nullptr; // COM1..COM8
+    QComboBox* m_initCommandCombo = nullptr;
+    QComboBox* m_callerIdCommandCombo = nullptr;
+    QPushButton* m_testModemButton = nullptr;
+    ClickableGroupBox* m_lineGroup = nullptr;
+    QRadioButton* m_lineRadio = nullptr;
+    QComboBox* m_lineCombo = nullptr;
+    ClickableLabel* m_lineIcon = nullptr;
+    QToolButton* m_lineConfigButton = nullptr;
+    QListWidget* m_lineReport = nullptr;
+    QCheckBox* m_autoStartCheck = nullptr;
+    QCheckBox* m_dropFirstDigitCheck = nullptr;
+    QCheckBox* m_dtmfCheck = nullptr;
+    QPushButton* m_monitorButton = nullptr;
+    QPushButton* m_exitButton = nullptr;
+    QTimer* m_ringTimer = nullptr; // repeats the ring sound
+    QTimer* m_autoStartTimer = nullptr; // starts monitoring by itself
+
+    QList<QIcon> m_menuIcons;
+    QList<QIcon> m_trayIcons; // resting, ringing
+    AnimatedTrayIcon* m_trayIcon = nullptr;
+    QMenu* m_trayMenu = nullptr;
+    QAction* m_aboutAction = nullptr;
+    QAction* m_helpAction = nullptr;
+    QAction* m_updateAction = nullptr;
+    QAction* m_historyAction = nullptr;
+    QAction* m_addressBookAction = nullptr;
+    QAction* m_regionQueryAction = nullptr;
+    QAction* m_deviceAction = nullptr;
+    QAction* m_dataSourceAction = nullptr;
+    QAction* m_closeAction = nullptr;
+
+    QPointer<AboutDialog> m_aboutDialog;
+    QPointer<LoadingNotice> m_loadingNotice;
+    // The address book's contacts window, created on first use.
+    QPointer<ContactsWindow> m_contactsWindow;
     bool m_closed = false;
 };
-
-extern MainWindow* MainForm;

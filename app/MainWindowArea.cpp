@@ -13,23 +13,20 @@
 #include <QPushButton>
 #include <QScopeGuard>
 
-void MainWindow::LoadAreaCodes()
+void MainWindow::loadRegionTable()
 {
     // The caller window finds the regions of its numbers in this window's table.
     CallerWindow::setRegionLookup([form = QPointer<MainWindow>(this)](const QString& number) {
-        return form && form->AreaTable ? RegionQuery::district(*form->AreaTable, number) : QString();
+        return form && form->m_regionTable ? RegionQuery::district(*form->m_regionTable, number) : QString();
     });
-    if (!FShowMsg)
-        FShowMsg = new LoadingNotice(this);
-    FShowMsg->showNow();
+    if (!m_loadingNotice)
+        m_loadingNotice = new LoadingNotice(this);
+    m_loadingNotice->showNow();
     AreaCodeLoad load;
     {
         // The notice goes whatever happens while loading, before any message is shown.
-        const auto closeNotice = qScopeGuard([] {
-            delete FShowMsg;
-            FShowMsg = nullptr;
-        });
-        load = AreaCodeFile::load(AppPath + QStringLiteral("area.dat"), *AreaTable);
+        const auto closeNotice = qScopeGuard([this] { delete m_loadingNotice; });
+        load = AreaCodeFile::load(m_programFolder + QStringLiteral("area.dat"), *m_regionTable);
     }
     // A region table that cannot be read costs the region display, not the telephone
     // devices and settings of the steps after this one: it is reported, not raised.
@@ -42,7 +39,7 @@ void MainWindow::LoadAreaCodes()
 void MainWindow::ShowPhoneQryForm()
 {
     if (!PhoneQryForm) {
-        PhoneQryForm = new RegionQueryWindow(*AreaTable, this);
+        PhoneQryForm = new RegionQueryWindow(*m_regionTable, this);
         connect(PhoneQryForm, &RegionQueryWindow::callerInfoRequested, this, &MainWindow::ShowCallerInfo);
         PhoneQryForm->btnInfo->setEnabled(true);
     }

@@ -21,11 +21,11 @@ const QString kAutoRunName = QStringLiteral("Vornexa");
 const QString kStatusTail(17, QLatin1Char(' '));
 } // namespace
 
-void MainWindow::ConnectDeviceHandlers()
+void MainWindow::connectDeviceWidgets()
 {
     // The two buttons sit in different groups, so each reaction clears the other one; a
     // second click on the checked button keeps it checked and reacts again.
-    for (QRadioButton* button : {RadioButton3, RadioButton4}) {
+    for (QRadioButton* button : {m_lineRadio, m_modemRadio}) {
         button->setAutoExclusive(false);
         connect(button, &QRadioButton::clicked, this, [button](bool checked) {
             if (!checked)
@@ -33,132 +33,123 @@ void MainWindow::ConnectDeviceHandlers()
         });
     }
     // Checking a button from code reacts like a click; clearing it does not.
-    connect(RadioButton3, &QRadioButton::toggled, this, [this](bool on) {
+    connect(m_lineRadio, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            RadioButton3Click();
+            lineChosen();
     });
-    connect(RadioButton4, &QRadioButton::toggled, this, [this](bool on) {
+    connect(m_modemRadio, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            RadioButton4Click();
+            modemChosen();
     });
-    connect(GroupBox2, &ClickableGroupBox::clicked, this, &MainWindow::GroupBox2Click);
-    connect(GroupBox3, &ClickableGroupBox::clicked, this, &MainWindow::GroupBox3Click);
+    // A click on a group's frame chooses its device.
+    connect(m_lineGroup, &ClickableGroupBox::clicked, m_lineRadio, [this] { m_lineRadio->setChecked(true); });
+    connect(m_modemGroup, &ClickableGroupBox::clicked, m_modemRadio, [this] { m_modemRadio->setChecked(true); });
     // Only the user's changes of the port update the status line, not an index set from code.
-    connect(ComboBox4, &QComboBox::activated, this, &MainWindow::ComboBox4Change);
-    connect(ComboBox4->lineEdit(), &QLineEdit::textEdited, this, &MainWindow::ComboBox4Change);
+    connect(m_portCombo, &QComboBox::activated, this, &MainWindow::showChosenPort);
+    connect(m_portCombo->lineEdit(), &QLineEdit::textEdited, this, &MainWindow::showChosenPort);
     // A check box reacts to every change of its state, from the user or from code.
-    connect(chkBoot, &QCheckBox::toggled, this, &MainWindow::chkBootClick);
-    connect(chkDelHeader, &QCheckBox::toggled, this, &MainWindow::chkDelHeaderClick);
-    connect(chkFskDTMF, &QCheckBox::toggled, this, &MainWindow::chkFskDTMFClick);
+    connect(m_autoStartCheck, &QCheckBox::toggled, this, &MainWindow::storeAutoStart);
+    connect(m_dropFirstDigitCheck, &QCheckBox::toggled, this, &MainWindow::storeDropFirstDigit);
+    connect(m_dtmfCheck, &QCheckBox::toggled, this, &MainWindow::storeDtmf);
 }
 
-QString MainWindow::SettingsFile() const
+QString MainWindow::settingsFile() const
 {
-    return QDir(AppPath).filePath(QStringLiteral("sysset.ini"));
+    return QDir(m_programFolder).filePath(QStringLiteral("sysset.ini"));
 }
 
-void MainWindow::RadioButton3Click()
+void MainWindow::lineChosen()
 {
-    ComboBox4->setEnabled(false);
-    ComboBox5->setEnabled(false);
-    ComboBox6->setEnabled(false);
-    btnTestModem->setEnabled(false);
-    if (!RadioButton3->isChecked())
+    m_portCombo->setEnabled(false);
+    m_callerIdCommandCombo->setEnabled(false);
+    m_initCommandCombo->setEnabled(false);
+    m_testModemButton->setEnabled(false);
+    if (!m_lineRadio->isChecked())
         return;
-    RadioButton4->setChecked(false);
-    ComboBox1->setEnabled(true);
-    btnLineCfg->setEnabled(true);
-    ListBox1->setEnabled(true);
-    Label4->setText(QStringLiteral("TAPI来电设备: ") + ComboBox1->currentText() + kStatusTail);
+    m_modemRadio->setChecked(false);
+    m_lineCombo->setEnabled(true);
+    m_lineConfigButton->setEnabled(true);
+    m_lineReport->setEnabled(true);
+    m_statusLabel->setText(QStringLiteral("TAPI来电设备: ") + m_lineCombo->currentText() + kStatusTail);
 }
 
-void MainWindow::RadioButton4Click()
+void MainWindow::modemChosen()
 {
-    ComboBox1->setEnabled(false);
-    btnLineCfg->setEnabled(false);
-    ListBox1->setEnabled(false);
-    if (!RadioButton4->isChecked())
+    m_lineCombo->setEnabled(false);
+    m_lineConfigButton->setEnabled(false);
+    m_lineReport->setEnabled(false);
+    if (!m_modemRadio->isChecked())
         return;
-    RadioButton3->setChecked(false);
-    ComboBox4->setEnabled(true);
-    ComboBox5->setEnabled(true);
-    ComboBox6->setEnabled(true);
-    btnTestModem->setEnabled(true);
-    Label4->setText(QStringLiteral("Modem: ") + ComboBox4->currentText() + kStatusTail);
+    m_lineRadio->setChecked(false);
+    m_portCombo->setEnabled(true);
+    m_callerIdCommandCombo->setEnabled(true);
+    m_initCommandCombo->setEnabled(true);
+    m_testModemButton->setEnabled(true);
+    m_statusLabel->setText(QStringLiteral("Modem: ") + m_portCombo->currentText() + kStatusTail);
 }
 
-void MainWindow::GroupBox2Click()
+void MainWindow::showChosenPort()
 {
-    RadioButton3->setChecked(true);
+    if (m_modemRadio->isChecked())
+        m_statusLabel->setText(QStringLiteral("Modem: ") + m_portCombo->currentText() + kStatusTail);
 }
 
-void MainWindow::GroupBox3Click()
+void MainWindow::storeAutoStart()
 {
-    RadioButton4->setChecked(true);
-}
-
-void MainWindow::ComboBox4Change()
-{
-    if (RadioButton4->isChecked())
-        Label4->setText(QStringLiteral("Modem: ") + ComboBox4->currentText() + kStatusTail);
-}
-
-void MainWindow::chkBootClick()
-{
-    if (chkBoot->isChecked()) {
+    if (m_autoStartCheck->isChecked()) {
         // A program folder named on the command line must be named again at the next start.
         QStringList arguments;
-        if (QDir(AppPath) != QDir(QCoreApplication::applicationDirPath()))
-            arguments = {QStringLiteral("--data-dir"), QDir(AppPath).absolutePath()};
+        if (QDir(m_programFolder) != QDir(QCoreApplication::applicationDirPath()))
+            arguments = {QStringLiteral("--data-dir"), QDir(m_programFolder).absolutePath()};
         SetAutoRun(kAutoRunName, QCoreApplication::applicationFilePath(), true, arguments);
     } else {
         SetAutoRun(kAutoRunName, QString(), false);
     }
-    DeviceSettings(SettingsFile()).writeAutoStart(chkBoot->isChecked());
+    DeviceSettings(settingsFile()).writeAutoStart(m_autoStartCheck->isChecked());
 }
 
-void MainWindow::chkDelHeaderClick()
+void MainWindow::storeDropFirstDigit()
 {
-    DeviceSettings(SettingsFile()).writeDelHeader(chkDelHeader->isChecked());
+    DeviceSettings(settingsFile()).writeDelHeader(m_dropFirstDigitCheck->isChecked());
 }
 
-void MainWindow::chkFskDTMFClick()
+void MainWindow::storeDtmf()
 {
-    DeviceSettings(SettingsFile()).writeIsDtmf(chkFskDTMF->isChecked());
+    DeviceSettings(settingsFile()).writeIsDtmf(m_dtmfCheck->isChecked());
 }
 
-void MainWindow::ApplyDeviceSettings()
+void MainWindow::applyDeviceSettings()
 {
-    const DeviceSettings settings(SettingsFile());
+    const DeviceSettings settings(settingsFile());
     const DeviceSetSection device = settings.readDeviceSet();
     const SystemSection system = settings.readSystem();
 
-    chkBoot->setChecked(system.autoStart);
-    chkDelHeader->setChecked(system.delHeader);
-    chkFskDTMF->setChecked(system.isDtmf);
-    if (chkBoot->isChecked())
-        Timer2->start();
+    m_autoStartCheck->setChecked(system.autoStart);
+    m_dropFirstDigitCheck->setChecked(system.delHeader);
+    m_dtmfCheck->setChecked(system.isDtmf);
+    if (m_autoStartCheck->isChecked())
+        m_autoStartTimer->start();
     else
-        Timer2->stop();
+        m_autoStartTimer->stop();
 
     if (device.isTapi()) {
-        ComboBox1->setCurrentIndex(device.devNum);
-        RadioButton3->setChecked(true);
-        ComboBox1Change();
+        m_lineCombo->setCurrentIndex(device.devNum);
+        m_lineRadio->setChecked(true);
+        showLineReport();
     } else {
         // The status line keeps the port of the port scan until the user changes the port.
-        RadioButton4->setChecked(true);
-        ComboBox4->setCurrentIndex(device.devNum);
-        ComboBox5->setCurrentIndex(device.modemSet1);
-        ComboBox6->setCurrentIndex(device.modemSet2);
+        m_modemRadio->setChecked(true);
+        m_portCombo->setCurrentIndex(device.devNum);
+        m_callerIdCommandCombo->setCurrentIndex(device.modemSet1);
+        m_initCommandCombo->setCurrentIndex(device.modemSet2);
     }
 }
 
-void MainWindow::WriteDeviceChoice()
+void MainWindow::storeDeviceChoice()
 {
-    const DeviceSettings settings(SettingsFile());
-    if (RadioButton3->isChecked())
-        settings.writeTapiChoice(ComboBox1->currentIndex());
-    else if (RadioButton4->isChecked())
-        settings.writeModemChoice(ComboBox4->currentIndex(), ComboBox5->currentIndex(), ComboBox6->currentIndex());
+    const DeviceSettings settings(settingsFile());
+    if (m_lineRadio->isChecked())
+        settings.writeTapiChoice(m_lineCombo->currentIndex());
+    else if (m_modemRadio->isChecked())
+        settings.writeModemChoice(m_portCombo->currentIndex(), m_callerIdCommandCombo->currentIndex(), m_initCommandCombo->currentIndex());
 }

@@ -1,8 +1,9 @@
 #include "app/MainWindow.h"
 
 #include "app/ClickableWidgets.h"
-#include "capture/TelephonyLine.h"
+#include "capture/LineMessage.h"
 #include "capture/TapiDevices.h"
+#include "capture/TelephonyLine.h"
 #include "platform/ui/MessageBoxes.h"
 
 #include <QComboBox>
@@ -20,61 +21,67 @@ void ShowTapiError(QWidget* parent, const QString& caption, const QString& text)
 
 } // namespace
 
-void MainWindow::StartTapi()
+void MainWindow::startLineDevices()
 {
-    new TelephonyLine(this); // sets myTAPILine, released by ReleaseTapi
-    myTAPILine->SetLowAPIVersion(0x00010003);
-    myTAPILine->SetHighAPIVersion(0x00030000);
-    if (!myTAPILine->InitLines()) {
-        ShowTapiError(this, QStringLiteral("错误"), TelephonyLine::GetErrorText(myTAPILine->TakeLastError()));
+    m_line = std::make_unique<TelephonyLine>();
+    // The line's events become the call messages, posted as every capture path posts them.
+    connect(m_line.get(), &TelephonyLine::ringing, this, [this] { postMessage(WM_LINE_RING, {}, 0); });
+    connect(m_line.get(), &TelephonyLine::ringDone, this, [this] { postMessage(WM_RING_DONE, {}, 0); });
+    connect(m_line.get(), &TelephonyLine::callerNumber, this,
+            [this](const QByteArray& number) { postMessage(WM_CALLER_NUMBER, number, 0); });
+    m_line->SetLowAPIVersion(0x00010003);
+    m_line->SetHighAPIVersion(0x00030000);
+    if (!m_line->InitLines()) {
+        ShowTapiError(this, QStringLiteral("错误"), TelephonyLine::GetErrorText(m_line->TakeLastError()));
         // Line devices of older providers may still speak version 1.4.
-        myTAPILine->SetLowAPIVersion(0x00010003);
-        myTAPILine->SetHighAPIVersion(0x00010004);
-        if (!myTAPILine->InitLines()) {
+        m_line->SetLowAPIVersion(0x00010003);
+        m_line->SetHighAPIVersion(0x00010004);
+        if (!m_line->InitLines()) {
             ShowTapiError(this, QStringLiteral("错误"), QStringLiteral("致命的错误, TAPI版本协商失败"));
             return;
         }
     }
     // Each item remembers its device: devices that failed negotiation have no item, so the
     // item index and the device identifier differ after the first of them.
-    for (const TapiDevices::Item& item : TapiDevices::usableLines(*myTAPILine))
-        ComboBox1->addItem(item.name, QVariant::fromValue(item.device));
-    ComboBox1->setCurrentIndex(0);
-    ComboBox1Change();
+    for (const TapiDevices::Item& item : TapiDevices::usableLines(*m_line))
+        m_lineCombo->addItem(item.name, QVariant::fromValue(item.device));
+    m_lineCombo->setCurrentIndex(0);
+    showLineReport();
 }
 
-void MainWindow::ComboBox1Change()
+void MainWindow::showLineReport()
 {
-    ListBox1->clear();
-    if (!myTAPILine)
+    m_lineReport->clear();
+    if (!m_line)
         return;
-    const int item = ComboBox1->currentIndex();
+    const int item = m_lineCombo->currentIndex();
     if (item >= 0) {
         // A failed refresh is not reported: the report then shows the last values read.
-        myTAPILine->SelectLine(ComboBox1->itemData(item).value<DWORD>());
-        ListBox1->addItems(TapiDevices::lines(*myTAPILine));
+        m_line->SelectLine(m_lineCombo->itemData(item).value<DWORD>());
+        m_lineReport->addItems(TapiDevices::lines(*m_line));
     } else {
-        ListBox1->addItem(TapiDevices::noLineSelected());
+        m_lineReport->addItem(TapiDevices::noLineSelected());
     }
     HICON icon = nullptr;
-    if (lineGetIconA(myTAPILine->GetCurLine(), "", &icon) == 0 && icon)
-        Image1->setPixmap(QPixmap::fromImage(icon->scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    if (RadioButton3->isChecked())
-        Label4->setText(QStringLiteral("TAPI来电设备: ") + ComboBox1->currentText() + QString(17, QLatin1Char(' ')));
+    if (lineGetIconA(m_line->GetCurLine(), "", &icon) == 0 && icon)
+        m_lineIcon->setPixmap(
+            QPixmap::fromImage(icon->scaled(m_lineIcon->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    if (m_lineRadio->isChecked())
+        m_statusLabel->setText(QStringLiteral("TAPI来电设备: ") + m_lineCombo->currentText() + QString(17, QLatin1Char(' ')));
 }
 
-void MainWindow::btnLineCfgClick()
+void MainWindow::configureLine()
 {
-    if (!myTAPILine)
+    if (!m_line)
         return;
-    if (!myTAPILine->ConfigDialog(nullptr, QString()))
-        ShowTapiError(this, QStringLiteral("错误提示"), TelephonyLine::GetErrorText(myTAPILine->TakeLastError()));
+    if (!m_line->ConfigDialog(nullptr, QString()))
+        ShowTapiError(this, QStringLiteral("错误提示"), TelephonyLine::GetErrorText(m_line->TakeLastError()));
 }
 
-void MainWindow::ReleaseTapi()
+void MainWindow::releaseLine()
 {
-    if (!myTAPILine)
+    if (!m_line)
         return;
-    myTAPILine->CloseLine();
-    delete myTAPILine;
+    m_line->CloseLine();
+    m_line.reset();
 }

@@ -21,33 +21,33 @@ void MainWindow::OnLineRing(const LineMessage& message)
 {
     if (message.lParam() == SingleRing) {
         // The icon only flickers; the sound plays on by itself.
-        TrayIcon1->setAnimate(true);
-        Sound::play(AppPath + QStringLiteral("ring.wav"));
-        TrayIcon1->setAnimate(false);
-        TrayIcon1->setIconIndex(0);
+        m_trayIcon->setAnimate(true);
+        Sound::play(m_programFolder + QStringLiteral("ring.wav"));
+        m_trayIcon->setAnimate(false);
+        m_trayIcon->setIconIndex(0);
         return;
     }
     // A second ring of the same call keeps the running timer in step.
-    if (!Timer1->isActive())
-        Timer1->start();
-    TrayIcon1->setAnimate(true);
+    if (!m_ringTimer->isActive())
+        m_ringTimer->start();
+    m_trayIcon->setAnimate(true);
 }
 
-void MainWindow::Timer1Timer()
+void MainWindow::playRing()
 {
-    Sound::play(AppPath + QStringLiteral("ring.wav"));
+    Sound::play(m_programFolder + QStringLiteral("ring.wav"));
 }
 
 void MainWindow::OnRingDone()
 {
-    Timer1->stop();
-    TrayIcon1->setAnimate(false);
-    TrayIcon1->setIconIndex(0);
+    m_ringTimer->stop();
+    m_trayIcon->setAnimate(false);
+    m_trayIcon->setIconIndex(0);
 }
 
 void MainWindow::OnCallerNumber(const LineMessage& message)
 {
-    const std::optional<QByteArray> number = IncomingNumber::take(message.text(), chkDelHeader->isChecked());
+    const std::optional<QByteArray> number = IncomingNumber::take(message.text(), m_dropFirstDigitCheck->isChecked());
     if (!number)
         return;
     if (!ShowInfoDlg)

@@ -30,56 +30,55 @@ QIcon image(const char* name)
 }
 } // namespace
 
-void MainWindow::CreateTray()
+void MainWindow::createTray()
 {
     Q_INIT_RESOURCE(shell); // the images live in a static library
     setWindowIcon(image("vornx"));
-    ImageList1 = {image("menu_help"),  image("menu_addressbook"), image("menu_device"),
-                  image("menu_datasource"), image("menu_close"), image("menu_history")};
-    ImageList2 = {image("tray_rest"), image("tray_ring")};
+    m_menuIcons = {image("menu_help"),       image("menu_addressbook"), image("menu_device"),
+                   image("menu_datasource"), image("menu_close"),       image("menu_history")};
+    m_trayIcons = {image("tray_rest"), image("tray_ring")};
 
-    PopupMenu1 = new QMenu(this);
-    const auto item = [this](const char* name, const QString& caption, int imageIndex, void (MainWindow::*handler)()) {
-        QAction* a = PopupMenu1->addAction(caption);
+    m_trayMenu = new QMenu(this);
+    m_trayMenu->setObjectName(QStringLiteral("trayMenu"));
+    const auto item = [this](const char* name, const QString& caption, int iconIndex, void (MainWindow::*handler)()) {
+        QAction* a = m_trayMenu->addAction(caption);
         a->setObjectName(QLatin1String(name));
-        if (imageIndex >= 0)
-            a->setIcon(ImageList1.at(imageIndex));
+        if (iconIndex >= 0)
+            a->setIcon(m_menuIcons.at(iconIndex));
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    const auto separator = [this](const char* name) {
-        QAction* a = PopupMenu1->addSeparator();
-        a->setObjectName(QLatin1String(name));
-        return a;
-    };
-    A2 = item("A2", QStringLiteral("关于(&A)"), -1, &MainWindow::A2Click);
-    H1 = item("H1", QStringLiteral("帮助(&H)"), 0, &MainWindow::H1Click);
-    U1 = item("U1", QStringLiteral("在线升级(&U)"), -1, &MainWindow::U1Click);
-    N4 = separator("N4");
-    L1 = item("L1", QStringLiteral("历史记录(&L)"), 5, &MainWindow::L1Click);
-    A1 = item("A1", QStringLiteral("通讯薄(&A)"), 1, &MainWindow::A1Click);
-    N5 = item("N5", QStringLiteral("号码归属查询(&P)"), -1, &MainWindow::N5Click);
-    N3 = separator("N3");
-    S1 = item("S1", QStringLiteral("选择设备(&S)"), 2, &MainWindow::S1Click);
-    N2 = item("N2", QStringLiteral("设置数据源(&D)"), 3, &MainWindow::N2Click);
-    N1 = separator("N1");
-    X1 = item("X1", QStringLiteral("关闭(&X)"), 4, &MainWindow::X1Click);
+    m_aboutAction = item("aboutAction", QStringLiteral("关于(&A)"), -1, &MainWindow::showAbout);
+    m_helpAction = item("helpAction", QStringLiteral("帮助(&H)"), 0, &MainWindow::showHelp);
+    m_updateAction = item("updateAction", QStringLiteral("在线升级(&U)"), -1, &MainWindow::startUpdater);
+    m_trayMenu->addSeparator();
+    m_historyAction = item("historyAction", QStringLiteral("历史记录(&L)"), 5, &MainWindow::L1Click);
+    m_addressBookAction = item("addressBookAction", QStringLiteral("通讯薄(&A)"), 1, &MainWindow::A1Click);
+    m_regionQueryAction = item("regionQueryAction", QStringLiteral("号码归属查询(&P)"), -1, &MainWindow::ShowPhoneQryForm);
+    m_trayMenu->addSeparator();
+    m_deviceAction = item("deviceAction", QStringLiteral("选择设备(&S)"), 2, &MainWindow::showDeviceChoice);
+    m_dataSourceAction = item("dataSourceAction", QStringLiteral("设置数据源(&D)"), 3, &MainWindow::N2Click);
+    m_trayMenu->addSeparator();
+    m_closeAction = m_trayMenu->addAction(m_menuIcons.at(4), QStringLiteral("关闭(&X)"));
+    m_closeAction->setObjectName(QStringLiteral("closeAction"));
+    connect(m_closeAction, &QAction::triggered, this, &QWidget::close);
 
-    TrayIcon1 = new AnimatedTrayIcon(ImageList2, QStringLiteral("维诺星系列－来电显示"), this);
-    TrayIcon1->setMenu(PopupMenu1);
+    m_trayIcon = new AnimatedTrayIcon(m_trayIcons, QStringLiteral("维诺星系列－来电显示"), this);
+    m_trayIcon->setObjectName(QStringLiteral("trayIcon"));
+    m_trayIcon->setMenu(m_trayMenu);
 
     // The same menu on the window itself, so that every command stays reachable on a
     // desktop that shows no tray icons.
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { PopupMenu1->popup(mapToGlobal(pos)); });
+            [this](const QPoint& pos) { m_trayMenu->popup(mapToGlobal(pos)); });
 
-    connect(Image2, &ClickableLabel::clicked, this, &MainWindow::Image2Click);
+    connect(m_banner, &ClickableLabel::clicked, this, &MainWindow::openHomePage);
 }
 
-void MainWindow::SendToTray()
+void MainWindow::sendToTray()
 {
-    TrayIcon1->setVisible(true);
+    m_trayIcon->setVisible(true);
     // Without a tray the window is the only way back to the program: it stays where it is.
     if (AnimatedTrayIcon::available())
         hide();
@@ -89,24 +88,24 @@ void MainWindow::changeEvent(QEvent* e)
 {
     QMainWindow::changeEvent(e);
     // While the tray icon stands for the program, minimising leaves no taskbar button.
-    if (e->type() == QEvent::WindowStateChange && isMinimized() && TrayIcon1 && TrayIcon1->isVisible() &&
+    if (e->type() == QEvent::WindowStateChange && isMinimized() && m_trayIcon && m_trayIcon->isVisible() &&
         AnimatedTrayIcon::available())
         QTimer::singleShot(0, this, &QWidget::hide);
 }
 
-void MainWindow::A2Click()
+void MainWindow::showAbout()
 {
-    if (!AboutxDlg)
-        AboutxDlg = new AboutDialog(this);
-    AboutxDlg->exec();
+    if (!m_aboutDialog)
+        m_aboutDialog = new AboutDialog(this);
+    m_aboutDialog->exec();
 }
 
-void MainWindow::H1Click()
+void MainWindow::showHelp()
 {
     HelpViewer::showTopic(QStringLiteral("abstract_index.htm"));
 }
 
-void MainWindow::U1Click()
+void MainWindow::startUpdater()
 {
     // The updater replaces the program's files, so the program makes way for it. Without an
     // updater the program keeps running: ending it would silently stop the monitoring.
@@ -128,7 +127,7 @@ void MainWindow::L1Click()
 
 void MainWindow::A1Click()
 {
-    const QString store = AddressBookLocation::storePath(AppPath);
+    const QString store = AddressBookLocation::storePath(m_programFolder);
     // A contacts file that cannot be read, or whose folder is gone, leaves nothing to open.
     const QFileInfo file(store);
     if (file.exists() ? file.isDir() || !file.isReadable() : !file.absoluteDir().exists()) {
@@ -137,27 +136,22 @@ void MainWindow::A1Click()
                            this);
         return;
     }
-    if (!AddrBookForm) {
+    if (!m_contactsWindow) {
         auto* dialogs = new ContactDialogs(this);
-        AddrBookForm = new ContactsWindow(store, *dialogs, this);
-        connect(AddrBookForm, &QObject::destroyed, this, [dialogs] { delete dialogs; });
+        m_contactsWindow = new ContactsWindow(store, *dialogs, this);
+        connect(m_contactsWindow, &QObject::destroyed, this, [dialogs] { delete dialogs; });
     }
-    AddrBookForm->show();
-    AddrBookForm->raise();
-    AddrBookForm->activateWindow();
+    m_contactsWindow->show();
+    m_contactsWindow->raise();
+    m_contactsWindow->activateWindow();
 }
 
-void MainWindow::N5Click()
-{
-    ShowPhoneQryForm();
-}
-
-void MainWindow::S1Click()
+void MainWindow::showDeviceChoice()
 {
     showNormal();
     raise();
     activateWindow();
-    TrayIcon1->setVisible(false);
+    m_trayIcon->setVisible(false);
 }
 
 void MainWindow::N2Click()
@@ -167,12 +161,7 @@ void MainWindow::N2Click()
     DatabaseDlg->exec();
 }
 
-void MainWindow::X1Click()
-{
-    close();
-}
-
-void MainWindow::Image2Click()
+void MainWindow::openHomePage()
 {
     QDesktopServices::openUrl(QUrl(Maker::kHomePage));
 }

@@ -8,6 +8,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/SingleInstance.h"
 #include "platform/ui/ExceptionReport.h"
+#include "platform/telephony/SipLineProvider.h"
 #include "platform/ui/MessageBoxes.h"
 
 int main(int argc, char* argv[])
@@ -31,20 +32,19 @@ int main(int argc, char* argv[])
         if (!ProgramFolder::init(app.arguments(), &error))
             throw Error(error);
         Application::setHelpFile(ProgramFolder::path() + QStringLiteral("Vornx.CHM"));
-        InstallLineProviders();
+        SipLineProvider* sipLine = InstallLineProviders();
 
         StatementRunner dataModule(ProgramFolder::path());
         DataModule1 = &dataModule;
-        MainWindow form;
-        MainForm = &form;
-        QObject::connect(&form, &MainWindow::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-        form.FormCreate();
-        form.show();
+        MainWindow window;
+        // The registration state is part of the line's report: shown as soon as it changes.
+        QObject::connect(sipLine, &SipLineProvider::registrationChanged, &window, &MainWindow::showLineReport);
+        QObject::connect(&window, &MainWindow::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+        window.startUp();
+        window.show();
         app.exec();
-        MainForm = nullptr;
         DataModule1 = nullptr;
     } catch (const std::exception& e) {
-        MainForm = nullptr;
         DataModule1 = nullptr;
         ShowExceptionReport(e);
     }

@@ -1,20 +1,24 @@
 #include "capture/TelephonyLine.h"
 
-#include "capture/LineMessage.h"
-
-#include <QCoreApplication>
 #include <QLoggingCategory>
 
 #include <cstring>
 #include <memory>
+#include <set>
 
 // TAPI events are traced for the developer only; QT_LOGGING_RULES="vornx.tapi.debug=true"
 // shows them.
 Q_LOGGING_CATEGORY(lcTapi, "vornx.tapi", QtWarningMsg)
 
-TelephonyLine* myTAPILine = nullptr;
-
 namespace {
+
+// The line objects alive. Each opens its line with itself as the callback instance; the
+// callback only follows an instance that is still in here.
+std::set<const TelephonyLine*>& liveLines()
+{
+    static std::set<const TelephonyLine*> lines;
+    return lines;
+}
 
 // Both variable-size structures are read through fixed buffers of this size, never enlarged:
 // what does not fit is simply not there.
@@ -40,25 +44,24 @@ template <typename T> std::unique_ptr<char[]> newBuffer()
 
 } // namespace
 
-TelephonyLine::TelephonyLine(QObject* mainWindow) : mainWindow(mainWindow)
+TelephonyLine::TelephonyLine(QObject* parent) : QObject(parent)
 {
-    myTAPILine = this;
+    liveLines().insert(this);
 }
 
 TelephonyLine::~TelephonyLine()
 {
-    if (hCall) {
-        lineDeallocateCall(hCall);
-        hCall = 0;
+    if (m_hCall) {
+        lineDeallocateCall(m_hCall);
+        m_hCall = 0;
     }
-    if (hLine)
+    if (m_hLine)
         CloseLine();
-    if (hLineApp) {
-        lineShutdown(hLineApp);
-        hLineApp = 0;
+    if (m_hLineApp) {
+        lineShutdown(m_hLineApp);
+        m_hLineApp = 0;
     }
-    if (myTAPILine == this)
-        myTAPILine = nullptr;
+    liveLines().erase(this);
 }
 
 bool TelephonyLine::InitLines()
@@ -66,20 +69,20 @@ bool TelephonyLine::InitLines()
     LINEINITIALIZEEXPARAMS params{};
     params.dwTotalSize = sizeof(LINEINITIALIZEEXPARAMS);
     params.dwOptions = LINEINITIALIZEEXOPTION_USEHIDDENWINDOW;
-    const LONG result = lineInitializeExA(&hLineApp, nullptr, &TelephonyLine::LineCallback, "电话API程序", &numDevs,
-                                          &highAPIVersion, &params);
+    const LONG result = lineInitializeExA(&m_hLineApp, nullptr, &TelephonyLine::LineCallback, "电话API程序", &m_numDevs,
+                                          &m_highAPIVersion, &params);
     if (result != 0) {
-        lastError = result;
+        m_lastError = result;
         return false;
     }
-    if (numDevs == 0)
+    if (m_numDevs == 0)
         return false;
-    for (DWORD i = 0; i < numDevs; ++i) {
+    for (DWORD i = 0; i < m_numDevs; ++i) {
         if (i >= kMaxDevices)
             break;
         LINEEXTENSIONID extensionId;
-        if (lineNegotiateAPIVersion(hLineApp, i, lowAPIVersion, highAPIVersion, &apiVersions[i], &extensionId) != 0)
-            apiVersions[i] = 0;
+        if (lineNegotiateAPIVersion(m_hLineApp, i, m_lowAPIVersion, m_highAPIVersion, &m_apiVersions[i], &extensionId) != 0)
+            m_apiVersions[i] = 0;
     }
     RefreshCaps();
     return true;
@@ -87,13 +90,13 @@ bool TelephonyLine::InitLines()
 
 DWORD TelephonyLine::GetLineAPIVersion() const
 {
-    return curLine < kMaxDevices ? apiVersions[curLine] : 0;
+    return m_curLine < kMaxDevices ? m_apiVersions[m_curLine] : 0;
 }
 
 bool TelephonyLine::SelectLine(DWORD index)
 {
-    if (index < numDevs)
-        curLine = index;
+    if (index < m_numDevs)
+        m_curLine = index;
     return RefreshCaps();
 }
 
@@ -102,41 +105,41 @@ bool TelephonyLine::RefreshCaps()
     const auto buffer = newBuffer<LINEDEVCAPS>();
     const auto* caps = reinterpret_cast<const LINEDEVCAPS*>(buffer.get());
     const LONG result =
-        lineGetDevCapsA(hLineApp, curLine, GetLineAPIVersion(), 0, reinterpret_cast<LINEDEVCAPS*>(buffer.get()));
+        lineGetDevCapsA(m_hLineApp, m_curLine, GetLineAPIVersion(), 0, reinterpret_cast<LINEDEVCAPS*>(buffer.get()));
     if (result != 0) {
-        lastError = result;
+        m_lastError = result;
         return false;
     }
-    lineName = textAt(buffer.get(), caps->dwLineNameSize, caps->dwLineNameOffset);
-    providerInfo = textAt(buffer.get(), caps->dwProviderInfoSize, caps->dwProviderInfoOffset);
-    switchInfo = textAt(buffer.get(), caps->dwSwitchInfoSize, caps->dwSwitchInfoOffset);
-    permanentLineID = caps->dwPermanentLineID;
-    stringFormat = caps->dwStringFormat;
-    numAddresses = caps->dwNumAddresses;
-    mediaModes = caps->dwMediaModes;
-    maxRate = caps->dwMaxRate;
-    bearerModes = caps->dwBearerModes;
-    addressModes = caps->dwAddressModes;
-    generateToneMaxNumFreq = caps->dwGenerateToneMaxNumFreq;
-    generateToneModes = caps->dwGenerateToneModes;
-    numTerminals = caps->dwNumTerminals;
+    m_lineName = textAt(buffer.get(), caps->dwLineNameSize, caps->dwLineNameOffset);
+    m_providerInfo = textAt(buffer.get(), caps->dwProviderInfoSize, caps->dwProviderInfoOffset);
+    m_switchInfo = textAt(buffer.get(), caps->dwSwitchInfoSize, caps->dwSwitchInfoOffset);
+    m_permanentLineID = caps->dwPermanentLineID;
+    m_stringFormat = caps->dwStringFormat;
+    m_numAddresses = caps->dwNumAddresses;
+    m_mediaModes = caps->dwMediaModes;
+    m_maxRate = caps->dwMaxRate;
+    m_bearerModes = caps->dwBearerModes;
+    m_addressModes = caps->dwAddressModes;
+    m_generateToneMaxNumFreq = caps->dwGenerateToneMaxNumFreq;
+    m_generateToneModes = caps->dwGenerateToneModes;
+    m_numTerminals = caps->dwNumTerminals;
     return true;
 }
 
 bool TelephonyLine::CanVoiceCall() const
 {
-    return (bearerModes & LINEBEARERMODE_VOICE) && (mediaModes & LINEMEDIAMODE_INTERACTIVEVOICE);
+    return (m_bearerModes & LINEBEARERMODE_VOICE) && (m_mediaModes & LINEMEDIAMODE_INTERACTIVEVOICE);
 }
 
 bool TelephonyLine::OpenLine(DWORD privileges, DWORD media)
 {
-    if (hLine)
+    if (m_hLine)
         return false;
     const LONG result =
-        lineOpenA(hLineApp, curLine, &hLine, GetLineAPIVersion(), 0, 0, privileges, media, nullptr);
+        lineOpenA(m_hLineApp, m_curLine, &m_hLine, GetLineAPIVersion(), 0, DWORD_PTR(this), privileges, media, nullptr);
     if (result != 0) {
-        hLine = 0;
-        lastError = result;
+        m_hLine = 0;
+        m_lastError = result;
         return false;
     }
     return true;
@@ -144,12 +147,12 @@ bool TelephonyLine::OpenLine(DWORD privileges, DWORD media)
 
 bool TelephonyLine::CloseLine()
 {
-    if (!hLine)
+    if (!m_hLine)
         return false;
-    const LONG result = lineClose(hLine);
-    hLine = 0;
+    const LONG result = lineClose(m_hLine);
+    m_hLine = 0;
     if (result != 0) {
-        lastError = result;
+        m_lastError = result;
         return false;
     }
     return true;
@@ -157,37 +160,37 @@ bool TelephonyLine::CloseLine()
 
 bool TelephonyLine::MakeCall(const QString& number)
 {
-    if (!hLine)
+    if (!m_hLine)
         return false;
     const QByteArray address = number.toUtf8();
-    const LONG result = lineMakeCallA(hLine, &hCall, address.constData(), 0, nullptr);
+    const LONG result = lineMakeCallA(m_hLine, &m_hCall, address.constData(), 0, nullptr);
     if (result < 0) {
-        lastError = result;
+        m_lastError = result;
         return false;
     }
-    makeCallRequest = result;
+    m_makeCallRequest = result;
     return true;
 }
 
 bool TelephonyLine::DropCall()
 {
-    if (!hCall)
+    if (!m_hCall)
         return false;
-    const LONG result = lineDrop(hCall, "", 0);
+    const LONG result = lineDrop(m_hCall, "", 0);
     if (result < 0) {
-        lastError = result;
+        m_lastError = result;
         return false;
     }
-    dropRequest = result;
+    m_dropRequest = result;
     return true;
 }
 
 bool TelephonyLine::ConfigDialog(HWND owner, const QString& deviceClass)
 {
     const QByteArray cls = deviceClass.toUtf8();
-    const LONG result = lineConfigDialogA(curLine, owner, cls.constData());
+    const LONG result = lineConfigDialogA(m_curLine, owner, cls.constData());
     if (result != 0) {
-        lastError = result;
+        m_lastError = result;
         return false;
     }
     return true;
@@ -195,41 +198,45 @@ bool TelephonyLine::ConfigDialog(HWND owner, const QString& deviceClass)
 
 LONG TelephonyLine::TakeLastError()
 {
-    const LONG code = lastError;
-    lastError = 0;
+    const LONG code = m_lastError;
+    m_lastError = 0;
     return code;
 }
 
-void TelephonyLine::LineCallback(DWORD hDevice, DWORD dwMessage, DWORD_PTR, DWORD_PTR dwParam1, DWORD_PTR dwParam2,
-                             DWORD_PTR)
+void TelephonyLine::LineCallback(DWORD hDevice, DWORD dwMessage, DWORD_PTR dwInstance, DWORD_PTR dwParam1,
+                                 DWORD_PTR dwParam2, DWORD_PTR)
 {
-    TelephonyLine* line = myTAPILine;
-    if (!line)
-        return;
-    switch (dwMessage) {
+    auto* line = reinterpret_cast<TelephonyLine*>(dwInstance);
+    if (liveLines().count(line))
+        line->OnLineMessage(hDevice, dwMessage, dwParam1, dwParam2);
+}
+
+void TelephonyLine::OnLineMessage(DWORD hDevice, DWORD message, DWORD_PTR param1, DWORD_PTR param2)
+{
+    switch (message) {
     case LINE_CALLINFO:
-        line->OnCallerId(DWORD(dwParam1));
+        OnCallerId(DWORD(param1));
         break;
     case LINE_CALLSTATE:
-        line->OnCallState(hDevice, DWORD(dwParam1));
+        OnCallState(hDevice, DWORD(param1));
         break;
     case LINE_CLOSE:
-        lineDeallocateCall(line->hCall);
-        line->hCall = 0;
+        lineDeallocateCall(m_hCall);
+        m_hCall = 0;
         break;
     case LINE_REPLY:
-        if (LONG(dwParam1) == line->makeCallRequest) {
-            line->makeCallRequest = 0;
-            if (dwParam2 != 0)
-                line->CloseLine();
+        if (LONG(param1) == m_makeCallRequest) {
+            m_makeCallRequest = 0;
+            if (param2 != 0)
+                CloseLine();
             qCDebug(lcTapi, "TAPI_MAKECALLRESULT");
-        } else if (LONG(dwParam1) == line->dropRequest) {
-            line->dropRequest = 0;
+        } else if (LONG(param1) == m_dropRequest) {
+            m_dropRequest = 0;
             qCDebug(lcTapi, "TAPI_DROPCALLRESULT");
         }
         break;
     case LINE_APPNEWCALL:
-        line->Post(WM_LINE_RING);
+        emit ringing();
         break;
     default:
         break;
@@ -240,19 +247,19 @@ void TelephonyLine::OnCallState(HCALL call, DWORD state)
 {
     switch (state) {
     case LINECALLSTATE_IDLE:
-        if (hCall) {
-            lineDeallocateCall(hCall);
-            hCall = 0;
+        if (m_hCall) {
+            lineDeallocateCall(m_hCall);
+            m_hCall = 0;
         }
-        Post(WM_RING_DONE);
+        emit ringDone();
         qCDebug(lcTapi, "TAPI_IDLE ");
         break;
     case LINECALLSTATE_OFFERING:
-        hCall = call;
-        Post(WM_LINE_RING);
+        m_hCall = call;
+        emit ringing();
         break;
     case LINECALLSTATE_RINGBACK:
-        Post(WM_LINE_RING);
+        emit ringing();
         break;
     case LINECALLSTATE_CONNECTED:
         qCDebug(lcTapi, "TAPI_CONNECTED ");
@@ -260,7 +267,7 @@ void TelephonyLine::OnCallState(HCALL call, DWORD state)
     case LINECALLSTATE_DISCONNECTED:
         DropCall();
         qCDebug(lcTapi, "TAPI_DISCONNECTED ");
-        Post(WM_RING_DONE);
+        emit ringDone();
         break;
     default:
         break;
@@ -274,17 +281,11 @@ void TelephonyLine::OnCallerId(DWORD infoStates)
     const auto buffer = newBuffer<LINECALLINFO>();
     const auto* info = reinterpret_cast<const LINECALLINFO*>(buffer.get());
     QByteArray number;
-    // A failed request leaves no caller ID; the empty text is posted, which shows nothing.
-    if (lineGetCallInfoA(hCall, reinterpret_cast<LINECALLINFO*>(buffer.get())) == 0)
+    // A failed request leaves no caller ID; the empty number is still reported, and shows nothing.
+    if (lineGetCallInfoA(m_hCall, reinterpret_cast<LINECALLINFO*>(buffer.get())) == 0)
         number = textAt(buffer.get(), info->dwCallerIDSize, info->dwCallerIDOffset).toUtf8();
     qsizetype start = 0;
     while (start < number.size() && number[start] == '0')
         ++start;
-    Post(WM_CALLER_NUMBER, number.mid(start));
-}
-
-void TelephonyLine::Post(int message, const QByteArray& text)
-{
-    if (mainWindow)
-        QCoreApplication::postEvent(mainWindow, new LineMessage(LineMessageId(message), text, 0));
+    emit callerNumber(number.mid(start));
 }

@@ -2,47 +2,47 @@
 
 #include "platform/telephony/Tapi.h"
 
+#include <QByteArray>
+#include <QObject>
 #include <QString>
 
-class QObject;
-
-// The program's one telephony initialisation and its one opened line device. It negotiates
-// with every line device, reads the capabilities of the selected one, opens and closes it,
-// places and drops calls, and turns the line's events into the ring, ring-done and
-// caller-number messages posted to the main window. Failures come back as false with the
-// TAPI code kept for TakeLastError/GetErrorText; nothing here shows a message.
-class TelephonyLine
+// One telephony initialisation and its one opened line device. It negotiates with every
+// line device, reads the capabilities of the selected one, opens and closes it, places and
+// drops calls, and turns the line's events into signals: a ring, the end of a call, a
+// caller's number. The line's events arrive from the event loop, never from inside one of
+// these calls. Failures come back as false with the TAPI code kept for
+// TakeLastError/GetErrorText; nothing here shows a message.
+class TelephonyLine final : public QObject
 {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TelephonyLine)
+
 public:
-    // `mainWindow` receives the posted line messages.
-    explicit TelephonyLine(QObject* mainWindow);
-    virtual ~TelephonyLine();
+    explicit TelephonyLine(QObject* parent = nullptr);
+    ~TelephonyLine() override;
 
-    TelephonyLine(const TelephonyLine&) = delete;
-    TelephonyLine& operator=(const TelephonyLine&) = delete;
-
-    void SetLowAPIVersion(DWORD version) { lowAPIVersion = version; }
-    void SetHighAPIVersion(DWORD version) { highAPIVersion = version; }
+    void SetLowAPIVersion(DWORD version) { m_lowAPIVersion = version; }
+    void SetHighAPIVersion(DWORD version) { m_highAPIVersion = version; }
 
     bool InitLines();
     bool SelectLine(DWORD index);
 
-    DWORD GetNumDevs() const { return numDevs; }
-    DWORD GetCurLine() const { return curLine; }
+    DWORD GetNumDevs() const { return m_numDevs; }
+    DWORD GetCurLine() const { return m_curLine; }
     DWORD GetLineAPIVersion() const;
-    QString GetLineName() const { return lineName; }
-    QString GetProviderInfo() const { return providerInfo; }
-    QString GetSwitchInfo() const { return switchInfo; }
-    DWORD GetPermanentLineID() const { return permanentLineID; }
-    DWORD GetStringFormat() const { return stringFormat; }
-    DWORD GetNumAddresses() const { return numAddresses; }
-    DWORD GetMaxRate() const { return maxRate; }
-    DWORD GetBearerModes() const { return bearerModes; }
-    DWORD GetAddressModes() const { return addressModes; }
-    DWORD GetMediaModes() const { return mediaModes; }
-    DWORD GetGenerateToneMaxNumFreq() const { return generateToneMaxNumFreq; }
-    DWORD GetGenerateToneModes() const { return generateToneModes; }
-    DWORD GetNumTerminals() const { return numTerminals; }
+    QString GetLineName() const { return m_lineName; }
+    QString GetProviderInfo() const { return m_providerInfo; }
+    QString GetSwitchInfo() const { return m_switchInfo; }
+    DWORD GetPermanentLineID() const { return m_permanentLineID; }
+    DWORD GetStringFormat() const { return m_stringFormat; }
+    DWORD GetNumAddresses() const { return m_numAddresses; }
+    DWORD GetMaxRate() const { return m_maxRate; }
+    DWORD GetBearerModes() const { return m_bearerModes; }
+    DWORD GetAddressModes() const { return m_addressModes; }
+    DWORD GetMediaModes() const { return m_mediaModes; }
+    DWORD GetGenerateToneMaxNumFreq() const { return m_generateToneMaxNumFreq; }
+    DWORD GetGenerateToneModes() const { return m_generateToneModes; }
+    DWORD GetNumTerminals() const { return m_numTerminals; }
     bool CanVoiceCall() const;
 
     bool OpenLine(DWORD privileges, DWORD media);
@@ -54,46 +54,53 @@ public:
     LONG TakeLastError();
     static QString GetErrorText(LONG code);
 
-    static void LineCallback(DWORD hDevice, DWORD dwMessage, DWORD_PTR dwInstance, DWORD_PTR dwParam1,
-                             DWORD_PTR dwParam2, DWORD_PTR dwParam3);
-
     // Room of the per-device version table. Devices with higher identifiers are never
     // negotiated, so they count as failed and stay out of the device list.
     static constexpr DWORD kMaxDevices = 10;
 
+signals:
+    // A call is offered or rings back; said again for every ring.
+    void ringing();
+    // The call went idle or was disconnected.
+    void ringDone();
+    // The caller ID of the offered call, leading zeros taken off; empty when the line had
+    // none to give.
+    void callerNumber(const QByteArray& number);
+
+public:
+    // The callback of the line layer. Each line is opened with its object as the callback
+    // instance; an instance that is no live line object is ignored.
+    static void LineCallback(DWORD hDevice, DWORD dwMessage, DWORD_PTR dwInstance, DWORD_PTR dwParam1,
+                             DWORD_PTR dwParam2, DWORD_PTR dwParam3);
+
 private:
     bool RefreshCaps();
+    void OnLineMessage(DWORD hDevice, DWORD message, DWORD_PTR param1, DWORD_PTR param2);
     void OnCallState(HCALL call, DWORD state);
     void OnCallerId(DWORD infoStates);
-    void Post(int message, const QByteArray& text = {});
 
-    QObject* mainWindow;
-    DWORD numDevs = 0;
-    DWORD curLine = 0;
-    HLINEAPP hLineApp = 0;
-    DWORD apiVersions[kMaxDevices] = {};
-    DWORD lowAPIVersion = 0x00010003;
-    DWORD highAPIVersion = 0x00030000;
-    LONG lastError = 0;
-    QString lineName;
-    QString providerInfo;
-    QString switchInfo;
-    DWORD permanentLineID = 0;
-    DWORD stringFormat = 0;
-    DWORD numAddresses = 0;
-    DWORD mediaModes = 0;
-    DWORD maxRate = 0;
-    DWORD bearerModes = 0;
-    DWORD addressModes = 0;
-    DWORD generateToneMaxNumFreq = 0;
-    DWORD generateToneModes = 0;
-    DWORD numTerminals = 0;
-    HLINE hLine = 0;
-    HCALL hCall = 0;
-    LONG makeCallRequest = 0;
-    LONG dropRequest = 0;
+    DWORD m_numDevs = 0;
+    DWORD m_curLine = 0;
+    HLINEAPP m_hLineApp = 0;
+    DWORD m_apiVersions[kMaxDevices] = {};
+    DWORD m_lowAPIVersion = 0x00010003;
+    DWORD m_highAPIVersion = 0x00030000;
+    LONG m_lastError = 0;
+    QString m_lineName;
+    QString m_providerInfo;
+    QString m_switchInfo;
+    DWORD m_permanentLineID = 0;
+    DWORD m_stringFormat = 0;
+    DWORD m_numAddresses = 0;
+    DWORD m_mediaModes = 0;
+    DWORD m_maxRate = 0;
+    DWORD m_bearerModes = 0;
+    DWORD m_addressModes = 0;
+    DWORD m_generateToneMaxNumFreq = 0;
+    DWORD m_generateToneModes = 0;
+    DWORD m_numTerminals = 0;
+    HLINE m_hLine = 0;
+    HCALL m_hCall = 0;
+    LONG m_makeCallRequest = 0;
+    LONG m_dropRequest = 0;
 };
-
-// The one line object; its constructor sets it. The line callback reaches the object only
-// through it.
-extern TelephonyLine* myTAPILine;

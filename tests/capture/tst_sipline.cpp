@@ -16,16 +16,18 @@
 
 namespace {
 
+// Records what the line says, under the message each signal becomes.
 class Receiver final : public QObject
 {
 public:
     QList<QPair<int, QByteArray>> received;
 
-protected:
-    void customEvent(QEvent* e) override
+    void watch(TelephonyLine& line)
     {
-        if (LineMessage::isLineMessage(e))
-            received.append({static_cast<LineMessage*>(e)->id(), static_cast<LineMessage*>(e)->text()});
+        connect(&line, &TelephonyLine::ringing, this, [this] { received.append({WM_LINE_RING, QByteArray()}); });
+        connect(&line, &TelephonyLine::ringDone, this, [this] { received.append({WM_RING_DONE, QByteArray()}); });
+        connect(&line, &TelephonyLine::callerNumber, this,
+                [this](const QByteArray& number) { received.append({WM_CALLER_NUMBER, number}); });
     }
 };
 
@@ -106,7 +108,8 @@ private slots:
                     .arg(transport)
                     .toUtf8());
         Receiver window;
-        TelephonyLine line(&window);
+        TelephonyLine line;
+        window.watch(line);
         QVERIFY(line.InitLines());
         QCOMPARE(line.GetLineName(), QStringLiteral("sip:8001@localhost"));
         QCOMPARE(line.GetSwitchInfo(), QStringLiteral("本机端口 %1 (仅监听)").arg(port));
@@ -139,7 +142,8 @@ private slots:
         SipLineProvider* sip = install(QStringLiteral(R"({"listenOnly": true, "localPort": %1})").arg(port).toUtf8());
         QSignalSpy info(sip, &LineProvider::callInfoChanged);
         Receiver window;
-        TelephonyLine line(&window);
+        TelephonyLine line;
+        window.watch(line);
         QVERIFY(line.InitLines());
         QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
 
@@ -170,7 +174,8 @@ private slots:
                     .arg(freeUdpPort())
                     .toUtf8());
         Receiver window;
-        TelephonyLine line(&window);
+        TelephonyLine line;
+        window.watch(line);
         QVERIFY(line.InitLines());
         QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
         QVERIFY(line.MakeCall(QStringLiteral("13905911234")));
@@ -249,7 +254,8 @@ private slots:
 
         // The report names the account and shows the registration.
         Receiver window;
-        TelephonyLine line(&window);
+        TelephonyLine line;
+        window.watch(line);
         QVERIFY(line.InitLines());
         const QStringList report = TapiDevices::lines(line);
         QCOMPARE(report.at(1), QStringLiteral("TAPI线路名称: sip:8001@vornx.test"));

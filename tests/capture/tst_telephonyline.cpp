@@ -1,6 +1,6 @@
 // The TAPI line object over the real telephony layer and the simulated line provider: error
-// texts, negotiation and the device list, the capability report, the messages that calls post
-// to the main window, outgoing calls and the fixed 1000-byte buffers.
+// texts, negotiation and the device list, the capability report, the signals calls give,
+// outgoing calls and the fixed 1000-byte buffers.
 #include "capture/LineMessage.h"
 #include "capture/TelephonyLine.h"
 #include "capture/TapiDevices.h"
@@ -11,7 +11,8 @@
 
 namespace {
 
-// Stands in for the main window: records the line messages in the order they arrive.
+// Stands in for the main window: records what the line says, in order, under the message
+// each signal becomes.
 class Receiver final : public QObject
 {
 public:
@@ -19,18 +20,16 @@ public:
     {
         int id;
         QByteArray text;
-        qintptr lParam;
         bool operator==(const Entry&) const = default;
     };
     QList<Entry> received;
 
-protected:
-    void customEvent(QEvent* e) override
+    void watch(TelephonyLine& line)
     {
-        if (LineMessage::isLineMessage(e)) {
-            const auto* m = static_cast<LineMessage*>(e);
-            received.append({m->id(), m->text(), m->lParam()});
-        }
+        connect(&line, &TelephonyLine::ringing, this, [this] { received.append({WM_LINE_RING, QByteArray()}); });
+        connect(&line, &TelephonyLine::ringDone, this, [this] { received.append({WM_RING_DONE, QByteArray()}); });
+        connect(&line, &TelephonyLine::callerNumber, this,
+                [this](const QByteArray& number) { received.append({WM_CALLER_NUMBER, number}); });
     }
 };
 
@@ -50,7 +49,7 @@ QByteArray operator""_b(const char* s, std::size_t n)
 
 char* toString(const Receiver::Entry& e)
 {
-    return QTest::toString(QStringLiteral("(%1, \"%2\", %3)").arg(e.id).arg(QString::fromUtf8(e.text)).arg(e.lParam));
+    return QTest::toString(QStringLiteral("(%1, \"%2\")").arg(e.id).arg(QString::fromUtf8(e.text)));
 }
 
 } // namespace
@@ -120,7 +119,8 @@ private slots:
     {
         install({});
         Receiver window;
-        TelephonyLine line(&window);
+        TelephonyLine line;
+        window.watch(line);
         QVERIFY(!line.InitLines());
         const LONG code = line.TakeLastError();
         QCOMPARE(code, 0);
@@ -131,7 +131,8 @@ private slots:
     {
         install({device("A")});
         Receiver window;
-        TelephonyLine line(&window);
+        TelephonyLine line;
+        window.watch(line);
         line.SetHighAPIVersion(0x00010004);
         QVERIFY(!line.InitLines());
         QCOMPARE(line.TakeLastError(), LINEERR_INCOMPATIBLEAPIVERSION);
@@ -147,7 +148,8 @@ private slots:
         old.caps.highVersion = 0x00010004;
         install({device("第一线路"), refusing, old});
         Receiver window;
-        TelephonyLine line(&window);
+        TelephonyLine line;
+        window.watch(line);
         QVERIFY(line.InitLines());
         QCOMPARE(line.GetNumDevs(), 3u);
         QCOMPARE(line.GetLineName(), QStringLiteral("第一线路"));
@@ -178,7 +180,8 @@ private slots:
     {
         install({device("A"), device("B")});
         Receiver window;
-        TelephonyLine line(&window);
+        TelephonyLine line;
+        window.watch(line);
         QVERIFY(line.InitLines());
         QVERIFY(line.SelectLine(1));
         QVERIFY(line.SelectLine(2));
@@ -195,7 +198,8 @@ private slots:
             devices << device(QByteArray::number(i).constData());
         install(devices);
         Receiver window;
-        TelephonyLine line(&window);
+        TelephonyLine line;
+        window.watch(line);
         QVERIFY(line.InitLines());
         QCOMPARE(line.GetNumDevs(), 12u);
         const auto items = TapiDevices::usableLines(line);
@@ -300,7 +304,8 @@ private slots:
         d.caps.generateToneModes = 0x1f;
         install({d});
         Receiver window;
-        TelephonyLine line(&window);
+        TelephonyLine line;
+        window.watch(line);
         QVERIFY(line.InitLines());
         QCOMPARE(TapiDevices::lines(line), expected);
     }
@@ -315,7 +320,8 @@ private slots:
 
         // The layer: what fits is there, what does not is absent but counted.
         Receiver window;
-        TelephonyLine line(&window);
+        TelephonyLine line;
+        window.watch(line);
         QVERIFY(line.InitLines());
         HLINEAPP app = 0;
         DWORD numDevs = 0, version = 0x00030000;
@@ -345,7 +351,8 @@ private slots:
     {
         SimulatedLineProvider* sim = install({device("A")});
         Receiver window;
-        TelephonyLine line(&window);
+        TelephonyLine line;
+        window.watch(line);
         QVERIFY(line.InitLines());
         QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
 
@@ -360,11 +367,11 @@ private slots:
         // The drop that DISCONNECTED requested has already ended the call.
         QCOMPARE(sim->status(), QStringList{"0 open idle"});
         QCOMPARE(window.received,
-                 (QList<Receiver::Entry>{{WM_LINE_RING, {}, 0},
-                                         {WM_LINE_RING, {}, 0},
-                                         {WM_CALLER_NUMBER, "1087654321"_b, 0},
-                                         {WM_RING_DONE, {}, 0},
-                                         {WM_RING_DONE, {}, 0}}));
+                 (QList<Receiver::Entry>{{WM_LINE_RING, {}},
+                                         {WM_LINE_RING, {}},
+                                         {WM_CALLER_NUMBER, "1087654321"_b},
+                                         {WM_RING_DONE, {}},
+                                         {WM_RING_DONE, {}}}));
         QVERIFY(!line.DropCall());
 
         // A second call, ended from the line's side by going idle.
@@ -376,11 +383,11 @@ private slots:
         QCOMPARE(sim->sendCallerId(0, "0591123456", {}), QString());
         QCOMPARE(sim->setCallState(0, LINECALLSTATE_IDLE), QString());
         drain();
-        QCOMPARE(window.received, (QList<Receiver::Entry>{{WM_LINE_RING, {}, 0},
-                                                          {WM_LINE_RING, {}, 0},
-                                                          {WM_CALLER_NUMBER, {}, 0},
-                                                          {WM_CALLER_NUMBER, "591123456"_b, 0},
-                                                          {WM_RING_DONE, {}, 0}}));
+        QCOMPARE(window.received, (QList<Receiver::Entry>{{WM_LINE_RING, {}},
+                                                          {WM_LINE_RING, {}},
+                                                          {WM_CALLER_NUMBER, {}},
+                                                          {WM_CALLER_NUMBER, "591123456"_b},
+                                                          {WM_RING_DONE, {}}}));
         QVERIFY(!line.DropCall());
     }
 
@@ -388,19 +395,60 @@ private slots:
     {
         install({device("A")});
         Receiver window;
-        TelephonyLine line(&window);
-        TelephonyLine::LineCallback(0, LINE_CALLINFO, 0, LINECALLINFOSTATE_CALLERID | LINECALLINFOSTATE_CALLEDID, 0, 0);
-        TelephonyLine::LineCallback(0, LINE_LINEDEVSTATE, 0, LINEDEVSTATE_RINGING, 0, 1);
-        TelephonyLine::LineCallback(0, LINE_CALLSTATE, 0, LINECALLSTATE_BUSY, 0, 0);
+        TelephonyLine line;
+        window.watch(line);
+        const auto instance = DWORD_PTR(&line);
+        TelephonyLine::LineCallback(0, LINE_CALLINFO, instance, LINECALLINFOSTATE_CALLERID | LINECALLINFOSTATE_CALLEDID,
+                                    0, 0);
+        TelephonyLine::LineCallback(0, LINE_LINEDEVSTATE, instance, LINEDEVSTATE_RINGING, 0, 1);
+        TelephonyLine::LineCallback(0, LINE_CALLSTATE, instance, LINECALLSTATE_BUSY, 0, 0);
         drain();
         QVERIFY(window.received.isEmpty());
+        // The same instance does reach the line: a new call rings.
+        TelephonyLine::LineCallback(0, LINE_APPNEWCALL, instance, 0, 0, 0);
+        QCOMPARE(window.received, (QList<Receiver::Entry>{{WM_LINE_RING, {}}}));
+    }
+
+    // Two line objects at once each hear only the calls of the device they opened, and a
+    // line object gone hears nothing, even when a message still names it.
+    void eachLineObjectHearsItsOwnDevice()
+    {
+        SimulatedLineProvider* sim = install({device("A"), device("B")});
+        Receiver firstWindow;
+        Receiver secondWindow;
+        TelephonyLine first;
+        firstWindow.watch(first);
+        auto second = std::make_unique<TelephonyLine>();
+        secondWindow.watch(*second);
+        QVERIFY(first.InitLines());
+        QVERIFY(second->InitLines());
+        QVERIFY(first.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(second->SelectLine(1));
+        QVERIFY(second->OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+
+        QCOMPARE(sim->offer(1, "0591123456", {}), QString());
+        drain();
+        QVERIFY(firstWindow.received.isEmpty());
+        QCOMPARE(secondWindow.received.value(0), (Receiver::Entry{WM_LINE_RING, {}}));
+        QVERIFY(secondWindow.received.contains(Receiver::Entry{WM_CALLER_NUMBER, "591123456"_b}));
+
+        QCOMPARE(sim->offer(0, "022", {}), QString());
+        drain();
+        QVERIFY(firstWindow.received.contains(Receiver::Entry{WM_CALLER_NUMBER, "22"_b}));
+
+        const auto gone = DWORD_PTR(second.get());
+        second.reset();
+        secondWindow.received.clear();
+        TelephonyLine::LineCallback(0, LINE_APPNEWCALL, gone, 0, 0, 0);
+        QVERIFY(secondWindow.received.isEmpty());
     }
 
     void closedLineHearsNoCalls()
     {
         SimulatedLineProvider* sim = install({device("A")});
         Receiver window;
-        TelephonyLine line(&window);
+        TelephonyLine line;
+        window.watch(line);
         QVERIFY(line.InitLines());
         QVERIFY(!line.CloseLine());
         QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
@@ -419,7 +467,8 @@ private slots:
         voiceOnly.caps.mediaModes = LINEMEDIAMODE_INTERACTIVEVOICE;
         install({voiceOnly});
         Receiver window;
-        TelephonyLine line(&window);
+        TelephonyLine line;
+        window.watch(line);
         QVERIFY(line.InitLines());
         QVERIFY(!line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
         QCOMPARE(line.TakeLastError(), LINEERR_INVALMEDIAMODE);
@@ -430,7 +479,8 @@ private slots:
     {
         SimulatedLineProvider* sim = install({device("A")});
         Receiver window;
-        TelephonyLine line(&window);
+        TelephonyLine line;
+        window.watch(line);
         QVERIFY(line.InitLines());
         QVERIFY(!line.MakeCall(QStringLiteral("123")));
         QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
@@ -438,7 +488,7 @@ private slots:
         drain();
         QCOMPARE(sim->status(), QStringList{"0 open ringback"});
         // The ring-back rings; the successful reply leaves the line open.
-        QCOMPARE(window.received, (QList<Receiver::Entry>{{WM_LINE_RING, {}, 0}}));
+        QCOMPARE(window.received, (QList<Receiver::Entry>{{WM_LINE_RING, {}}}));
         QVERIFY(!line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
         // A second call while one is up is refused at once.
         QVERIFY(!line.MakeCall(QStringLiteral("1")));
@@ -448,7 +498,7 @@ private slots:
         QVERIFY(line.DropCall());
         drain();
         QCOMPARE(sim->status(), QStringList{"0 open idle"});
-        QCOMPARE(window.received.last(), (Receiver::Entry{WM_RING_DONE, {}, 0}));
+        QCOMPARE(window.received.last(), (Receiver::Entry{WM_RING_DONE, {}}));
         QVERIFY(!line.DropCall());
         QVERIFY(line.CloseLine());
     }
@@ -458,7 +508,8 @@ private slots:
         SimulatedLineProvider* sim = install({device("A")});
         QCOMPARE(sim->setMakeCallResult(0, LINEERR_OPERATIONFAILED), QString());
         Receiver window;
-        TelephonyLine line(&window);
+        TelephonyLine line;
+        window.watch(line);
         QVERIFY(line.InitLines());
         QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
         QVERIFY(line.MakeCall(QString()));
@@ -474,7 +525,8 @@ private slots:
     {
         SimulatedLineProvider* sim = install({device("A")});
         Receiver window;
-        TelephonyLine line(&window);
+        TelephonyLine line;
+        window.watch(line);
         QVERIFY(line.InitLines());
         QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
         QCOMPARE(sim->offer(0, "5", {}), QString());
@@ -494,7 +546,8 @@ private slots:
         refusing.configDialogError = LINEERR_INVALDEVICECLASS;
         SimulatedLineProvider* sim = install({device("A"), refusing});
         Receiver window;
-        TelephonyLine line(&window);
+        TelephonyLine line;
+        window.watch(line);
         QVERIFY(line.InitLines());
 
         QVERIFY(!line.ConfigDialog(nullptr, QString()));
@@ -532,13 +585,12 @@ private slots:
         SimulatedLineProvider* sim = install({device("A")});
         Receiver window;
         {
-            TelephonyLine line(&window);
-            QCOMPARE(myTAPILine, &line);
+            TelephonyLine line;
+            window.watch(line);
             QVERIFY(line.InitLines());
             QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
             QCOMPARE(sim->offer(0, "7", {}), QString());
         }
-        QCOMPARE(myTAPILine, nullptr);
         QCOMPARE(sim->status(), QStringList{"0 closed offering"});
         // Events still queued for the shut-down program are dropped.
         drain();

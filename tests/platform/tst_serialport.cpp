@@ -22,7 +22,7 @@ QString raised(const std::function<void()>& f)
 }
 } // namespace
 
-class TestMSComm : public QObject
+class TestSerialPort : public QObject
 {
     Q_OBJECT
 
@@ -188,5 +188,5 @@ private:
     QString m_ini;
 };
 
-QTEST_GUILESS_MAIN(TestMSComm)
+QTEST_GUILESS_MAIN(TestSerialPort)
 #include "tst_serialport.moc"

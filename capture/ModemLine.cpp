@@ -1,0 +1,183 @@
+#include "capture/ModemLine.h"
+
+#include "capture/ModemExchange.h"
+#include "platform/Error.h"
+#include "platform/serial/SerialPortMap.h"
+
+using namespace ModemExchange;
+
+namespace {
+const QString kCallerIdNoAnswer = QStringLiteral("打开来显示功能失败.");
+const QString kCallerIdRefused =
+    QStringLiteral("无法打开来显示功能,请重新设置。\r\n\r\n如果重试所有指令都不成功，表明的Modem不支持来电显示.");
+
+// The start-up and the test say different things about a modem that ignores or refuses
+// its initialisation command; the test tells the two apart.
+struct InitTexts
+{
+    QString noAnswer;
+    QString refused;
+};
+
+InitTexts initTexts(bool test)
+{
+    if (test)
+        return {QStringLiteral("初始化失败."), QStringLiteral("初始化失败,请重新设置初始化指令.")};
+    const QString failed = QStringLiteral("Modem初始化失败,请重新设置初始化指令.");
+    return {failed, failed};
+}
+
+void setError(QString* error, const QString& text)
+{
+    if (error)
+        *error = text;
+}
+} // namespace
+
+ModemLine::ModemLine(const QString& settingsFile, QObject* parent) : QObject(parent), m_port(settingsFile)
+{
+    m_port.setObjectName(QStringLiteral("modemPort"));
+    connect(&m_port, &SerialPort::OnComm, this, &ModemLine::portEvent);
+    connect(&m_port, &SerialPort::DeviceLost, this, &ModemLine::deviceLost);
+}
+
+ModemLine::~ModemLine()
+{
+    close();
+}
+
+int ModemLine::findModemPort()
+{
+    m_started = false;
+    int found = 0;
+    for (int port = 1; port <= SerialPortMap::PortCount && found == 0; ++port) {
+        try {
+            if (m_port.PortOpen())
+                m_port.SetPortOpen(false);
+            m_port.SetCommPort(port);
+            m_port.SetPortOpen(true);
+            // A port whose output does not drain has no modem that takes commands.
+            if (SendAndWait(m_port, "AT", 150) && Answered(m_port) && Positive(m_port.Input()))
+                found = port;
+        } catch (const Error&) {
+            // Absent, busy or failing: the next port.
+        }
+    }
+    close();
+    return found;
+}
+
+bool ModemLine::runStartSequence(const ModemCommands& commands, Purpose purpose, QString* error)
+{
+    const InitTexts init = initTexts(purpose == Purpose::Test);
+    try {
+        if (m_port.PortOpen())
+            m_port.SetPortOpen(false);
+        m_port.SetCommPort(commands.port);
+        m_port.SetPortOpen(true);
+        if (!SendAndWait(m_port, commands.initCommand, 150) || !Answered(m_port))
+            throw Error(init.noAnswer);
+        if (!Positive(m_port.Input()))
+            throw Error(init.refused);
+        if (purpose == Purpose::Monitoring) {
+            // Calls are only to be watched, never answered by the modem itself.
+            SendAndWait(m_port, "ats0=0", 150);
+            // The caller-ID command is judged on its own reply, not on this one's "OK".
+            m_port.Input();
+        }
+        if (!SendAndWait(m_port, commands.callerIdCommand, 50) || !Answered(m_port))
+            throw Error(kCallerIdNoAnswer);
+        if (!Positive(m_port.Input()))
+            throw Error(kCallerIdRefused);
+    } catch (const Error& e) {
+        setError(error, e.message());
+        return false;
+    }
+    return true;
+}
+
+bool ModemLine::startMonitoring(const ModemCommands& commands, QString* error)
+{
+    if (isMonitoring())
+        return true;
+    m_started = runStartSequence(commands, Purpose::Monitoring, error);
+    return m_started;
+}
+
+bool ModemLine::test(const ModemCommands& commands, QString* error, QString* restartError)
+{
+    // The test needs the port to itself; monitoring, if it ran, starts again afterwards so
+    // that a test never ends it unnoticed.
+    const bool monitoring = isMonitoring();
+    close();
+    const bool passed = runStartSequence(commands, Purpose::Test, error);
+    close();
+    if (monitoring)
+        startMonitoring(commands, restartError);
+    return passed;
+}
+
+bool ModemLine::write(const QByteArray& command, QString* error)
+{
+    try {
+        m_port.Output(command + '\r');
+    } catch (const Error& e) {
+        setError(error, e.message());
+        return false;
+    }
+    return true;
+}
+
+bool ModemLine::dial(const QString& number, QString* error)
+{
+    return write("ATDT" + number.toLocal8Bit(), error);
+}
+
+bool ModemLine::pickUp(QString* error)
+{
+    return write("H1", error);
+}
+
+bool ModemLine::hangUp(QString* error)
+{
+    return write("H0", error);
+}
+
+void ModemLine::close()
+{
+    m_started = false;
+    if (m_port.PortOpen())
+        m_port.SetPortOpen(false);
+}
+
+void ModemLine::portEvent()
+{
+    switch (m_port.CommEvent()) {
+    case SerialPort::comEvReceive:
+        for (const QByteArray& number : m_parser.feed(m_port.Input()))
+            emit callerNumber(number);
+        break;
+    case SerialPort::comEvCD:
+        // The carrier came up: nudge the port and throw away what the modem said about it.
+        if (m_port.CDHolding()) {
+            m_port.Output(QByteArray());
+            WaitSent(m_port);
+            m_port.Input();
+        }
+        break;
+    case SerialPort::comEvRing:
+        emit ringing();
+        break;
+    default:
+        break;
+    }
+}
+
+void ModemLine::deviceLost(const QString& errorText)
+{
+    // Only a monitored modem is worth a word; the scan and the test report nothing of it.
+    if (!m_started)
+        return;
+    m_started = false;
+    emit portLost(errorText);
+}
