@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "capture/ModemLine.h"
 #include "lookup/StatementRunner.h"
 #include "lookup/HistoryWindow.h"
 #include "lookup/CallSheetPrinter.h"
@@ -59,15 +60,14 @@ private slots:
         QVERIFY(PrivateProfile(ProgramFolder::file(QStringLiteral("sysset.ini")))
                     .writeString(QStringLiteral("PORTS"), QStringLiteral("COM3"), modem.path()));
         auto form = std::make_unique<MainWindow>();
-        MainForm = form.get();
-        form->RadioButton4->setChecked(true);
-        form->ComboBox4->setCurrentIndex(2);
-        form->btnMonitorClick();
-        QVERIFY(form->MSComm1->PortOpen());
-        QCOMPARE(form->DevType, 4);
+        form->findChild<QRadioButton*>(QStringLiteral("modemRadio"))->setChecked(true);
+        form->findChild<QComboBox*>(QStringLiteral("portCombo"))->setCurrentIndex(2);
+        form->startMonitoring();
+        QVERIFY(form->findChild<ModemLine*>(QStringLiteral("modem"))->isMonitoring());
+        QCOMPARE(form->monitoredDevice(), MainWindow::MonitoredDevice::Modem);
 
         // The tray menu's history lists the call; 详细信息 shows it again.
-        form->L1->trigger();
+        form->findChild<QAction*>(QStringLiteral("historyAction"))->trigger();
         QVERIFY(HistoryForm && HistoryForm->isVisible());
         QCOMPARE(HistoryForm->ListView1->rowCount(), 1);
         HistoryForm->ListView1->selectRow(0);
@@ -105,7 +105,6 @@ private slots:
         QCOMPARE(HistoryForm->ListView1->rowCount(), 0);
 
         form.reset();
-        MainForm = nullptr;
         QVERIFY(!HistoryForm);
     }
 };

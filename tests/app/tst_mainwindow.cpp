@@ -18,6 +18,14 @@
 #include <QtTest>
 
 namespace {
+template <typename T> T* child(const QObject& window, const char* name)
+{
+    T* found = window.findChild<T*>(QLatin1String(name));
+    if (!found)
+        qFatal("no %s", name);
+    return found;
+}
+
 QStringList items(const QComboBox* box)
 {
     QStringList list;
@@ -39,7 +47,7 @@ public:
 };
 } // namespace
 
-class TestMainForm : public QObject
+class TestMainWindow : public QObject
 {
     Q_OBJECT
 
@@ -54,61 +62,70 @@ private slots:
         });
     }
 
-    void windowAndComponents()
+    void windowAndWidgets()
     {
         MainWindow form;
         QCOMPARE(form.windowTitle(), QStringLiteral("维诺星系列－来电显示V3.0"));
         QCOMPARE(form.size(), QSize(439, 533));
         QCOMPARE(form.font().family(), QStringLiteral("宋体"));
         QCOMPARE(form.font().pointSize(), 9);
-        QCOMPARE(form.AppPath, ProgramFolder::path());
-        QCOMPARE(form.DevType, 0);
+        QCOMPARE(form.monitoredDevice(), MainWindow::MonitoredDevice::None);
 
-        QCOMPARE(form.Label1->text(), QStringLiteral("请选择电话设备    "));
-        QVERIFY(form.Label1->font().bold());
-        QVERIFY(form.Label4->font().bold());
-        QCOMPARE(form.Label4->palette().color(QPalette::WindowText), QColor(Qt::red));
-        QCOMPARE(form.Image2->pixmap().size(), QSize(399, 98));
-        QCOMPARE(form.Image2->cursor().shape(), Qt::PointingHandCursor);
+        auto* hint = child<QLabel>(form, "deviceHintLabel");
+        auto* status = child<QLabel>(form, "statusLabel");
+        QCOMPARE(hint->text(), QStringLiteral("请选择电话设备    "));
+        QVERIFY(hint->font().bold());
+        QVERIFY(status->font().bold());
+        QCOMPARE(status->palette().color(QPalette::WindowText), QColor(Qt::red));
+        auto* banner = child<ClickableLabel>(form, "banner");
+        QCOMPARE(banner->pixmap().size(), QSize(399, 98));
+        QCOMPARE(banner->cursor().shape(), Qt::PointingHandCursor);
 
-        QCOMPARE(form.GroupBox3->title(), QStringLiteral("    来电Modem"));
-        QCOMPARE(form.RadioButton4->parentWidget(), form.GroupBox3);
-        QCOMPARE(form.GroupBox2->title(), QStringLiteral("    TAPI来电设备"));
-        QCOMPARE(form.RadioButton3->parentWidget(), form.GroupBox2);
+        auto* modemGroup = child<ClickableGroupBox>(form, "modemGroup");
+        auto* lineGroup = child<ClickableGroupBox>(form, "lineGroup");
+        auto* modemRadio = child<QRadioButton>(form, "modemRadio");
+        auto* lineRadio = child<QRadioButton>(form, "lineRadio");
+        QCOMPARE(modemGroup->title(), QStringLiteral("    来电Modem"));
+        QCOMPARE(modemRadio->parentWidget(), modemGroup);
+        QCOMPARE(lineGroup->title(), QStringLiteral("    TAPI来电设备"));
+        QCOMPARE(lineRadio->parentWidget(), lineGroup);
         // The radio buttons sit in different groups: each one's reaction clears the other.
-        form.RadioButton3->setChecked(true);
-        form.RadioButton4->setChecked(true);
-        QVERIFY(!form.RadioButton3->isChecked());
+        lineRadio->setChecked(true);
+        modemRadio->setChecked(true);
+        QVERIFY(!lineRadio->isChecked());
 
-        QCOMPARE(form.Label7->text(), QStringLiteral("连接端口："));
-        QCOMPARE(form.Label5->text(), QStringLiteral("初始化AT："));
-        QCOMPARE(form.Label6->text(), QStringLiteral("来电开AT："));
-        QCOMPARE(items(form.ComboBox4), QStringList({"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"}));
-        QCOMPARE(items(form.ComboBox6), QStringList({"ATZ", "AT&FE1", "AT&F&C1&D2"}));
-        QCOMPARE(items(form.ComboBox5),
-                 QStringList({"AT#CID=1", "AT+VCID=1", "AT#CLS=8#CID=1", "AT#CLS=8#CID=1"}));
-        QVERIFY(form.ComboBox5->isEditable());
-        QVERIFY(form.ComboBox6->isEditable());
-        QCOMPARE(form.btnTestModem->text(), QStringLiteral("测试Modem"));
+        QCOMPARE(child<QLabel>(form, "portLabel")->text(), QStringLiteral("连接端口："));
+        QCOMPARE(child<QLabel>(form, "initCommandLabel")->text(), QStringLiteral("初始化AT："));
+        QCOMPARE(child<QLabel>(form, "callerIdCommandLabel")->text(), QStringLiteral("来电开AT："));
+        auto* initCommand = child<QComboBox>(form, "initCommandCombo");
+        auto* callerIdCommand = child<QComboBox>(form, "callerIdCommandCombo");
+        QCOMPARE(items(child<QComboBox>(form, "portCombo")),
+                 QStringList({"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"}));
+        QCOMPARE(items(initCommand), QStringList({"ATZ", "AT&FE1", "AT&F&C1&D2"}));
+        QCOMPARE(items(callerIdCommand), QStringList({"AT#CID=1", "AT+VCID=1", "AT#CLS=8#CID=1", "AT#CLS=8#CID=1"}));
+        QVERIFY(callerIdCommand->isEditable());
+        QVERIFY(initCommand->isEditable());
+        QCOMPARE(child<QPushButton>(form, "testModemButton")->text(), QStringLiteral("测试Modem"));
 
-        QCOMPARE(form.btnLineCfg->toolTip(), QStringLiteral("线路配置"));
-        QCOMPARE(form.Image1->size(), QSize(30, 30));
-        QCOMPARE(form.ListBox1->palette().color(QPalette::Base), QColor(Qt::black));
-        QCOMPARE(form.ListBox1->palette().color(QPalette::Text), QColor(0, 255, 0));
+        QCOMPARE(child<QToolButton>(form, "lineConfigButton")->toolTip(), QStringLiteral("线路配置"));
+        QCOMPARE(child<ClickableLabel>(form, "lineIcon")->size(), QSize(30, 30));
+        auto* report = child<QListWidget>(form, "lineReport");
+        QCOMPARE(report->palette().color(QPalette::Base), QColor(Qt::black));
+        QCOMPARE(report->palette().color(QPalette::Text), QColor(0, 255, 0));
 
-        QCOMPARE(form.chkBoot->text(), QStringLiteral("下次自动启动"));
-        QCOMPARE(form.chkDelHeader->text(), QStringLiteral("汇线通,去来电首位     "));
-        QCOMPARE(form.chkFskDTMF->text(), QStringLiteral("转为DTMF制式"));
-        QCOMPARE(form.btnMonitor->text(), QStringLiteral("监控(&S)"));
-        QVERIFY(form.btnMonitor->isDefault());
-        QCOMPARE(form.btnStart->text(), QStringLiteral("退出(&X)"));
+        QCOMPARE(child<QCheckBox>(form, "autoStartCheck")->text(), QStringLiteral("下次自动启动"));
+        QCOMPARE(child<QCheckBox>(form, "dropFirstDigitCheck")->text(), QStringLiteral("汇线通,去来电首位     "));
+        QCOMPARE(child<QCheckBox>(form, "dtmfCheck")->text(), QStringLiteral("转为DTMF制式"));
+        auto* monitor = child<QPushButton>(form, "monitorButton");
+        QCOMPARE(monitor->text(), QStringLiteral("监控(&S)"));
+        QVERIFY(monitor->isDefault());
+        QCOMPARE(child<QPushButton>(form, "exitButton")->text(), QStringLiteral("退出(&X)"));
 
-        for (QTimer* timer : {form.Timer1, form.Timer2}) {
+        for (const char* name : {"ringTimer", "autoStartTimer"}) {
+            auto* timer = child<QTimer>(form, name);
             QVERIFY(!timer->isActive());
             QCOMPARE(timer->interval(), 1000);
         }
-        // Other windows reach the components by name as well.
-        QCOMPARE(form.findChild<QComboBox*>(QStringLiteral("ComboBox5")), form.ComboBox5);
     }
 
     void exitButtonClosesTheWindow()
@@ -116,7 +133,7 @@ private slots:
         MainWindow form;
         form.show();
         QSignalSpy closed(&form, &MainWindow::closed);
-        form.btnStart->click();
+        child<QPushButton>(form, "exitButton")->click();
         QCOMPARE(closed.count(), 1);
         QVERIFY(!form.isVisible());
     }
@@ -142,7 +159,7 @@ private:
 int main(int argc, char* argv[])
 {
     GuardedApplication app(argc, argv);
-    TestMainForm test;
+    TestMainWindow test;
     return QTest::qExec(&test, argc, argv);
 }
 #include "tst_mainwindow.moc"

@@ -94,12 +94,11 @@ void TestMainFormArea::fullTableBehindTheNotice()
 {
     QVERIFY(QFile::copy(QStringLiteral(VORNX_BIN_DIR "/area.dat"), areaFile()));
     MainWindow form;
-    QVERIFY(form.AreaTable);
-    QVERIFY(form.AreaTable->Cells().empty());
-    form.FormCreate();
-    QCOMPARE(form.AreaTable->Cells().size(), size_t(321375));
+    QVERIFY(form.regionTable());
+    QVERIFY(form.regionTable()->Cells().empty());
+    form.startUp();
+    QCOMPARE(form.regionTable()->Cells().size(), size_t(321375));
     QCOMPARE(m_notices.shown, 1);
-    QCOMPARE(FShowMsg, nullptr);
     QVERIFY(form.findChildren<LoadingNotice*>().isEmpty());
     QVERIFY(m_boxes.isEmpty());
 }
@@ -109,13 +108,13 @@ void TestMainFormArea::unopenableTableIsReportedAndCreationGoesOn()
     QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("area.dat")));
     MainWindow form;
     // Raising here would skip the device steps that follow in the creation.
-    QVERIFY_THROWS_NO_EXCEPTION(form.LoadAreaCodes());
+    QVERIFY_THROWS_NO_EXCEPTION(form.loadRegionTable());
     QCOMPARE(m_boxes.size(), 1);
     QCOMPARE(m_boxes.at(0).text, QStringLiteral("电话号码归属查询数据无法打开！."));
     QCOMPARE(m_boxes.at(0).caption, QStringLiteral("维诺星系列－来电显示"));
     QCOMPARE(m_boxes.at(0).icon, QMessageBox::Critical);
-    QVERIFY(form.AreaTable->Cells().empty());
-    QCOMPARE(FShowMsg, nullptr);
+    QVERIFY(form.regionTable()->Cells().empty());
+    QVERIFY(form.findChildren<LoadingNotice*>().isEmpty());
     QCOMPARE(m_notices.shown, 1);
 }
 
@@ -124,8 +123,8 @@ void TestMainFormArea::damagedRecordsAreSkippedWithOneNotice()
     writeFile(areaFile(), "010     \r" + QByteArray(50, 'x') + "\r\n0591    \rfz\r\n0592    \r" + QByteArray(80, 'y') +
                               "\r\n01390591\rmobile\r\n");
     MainWindow form;
-    form.FormCreate();
-    QCOMPARE(form.AreaTable->Cells().size(), size_t(2));
+    form.startUp();
+    QCOMPARE(form.regionTable()->Cells().size(), size_t(2));
     QCOMPARE(m_boxes.size(), 1);
     QCOMPARE(m_boxes.at(0).caption, QStringLiteral("系统提示"));
     QCOMPARE(m_boxes.at(0).text,
@@ -135,9 +134,9 @@ void TestMainFormArea::damagedRecordsAreSkippedWithOneNotice()
 void TestMainFormArea::missingTableIsCreatedEmpty()
 {
     MainWindow form;
-    form.FormCreate();
+    form.startUp();
     QVERIFY(QFile::exists(areaFile()));
-    QVERIFY(form.AreaTable->Cells().empty());
+    QVERIFY(form.regionTable()->Cells().empty());
     QVERIFY(m_boxes.isEmpty());
 }
 
@@ -146,12 +145,12 @@ void TestMainFormArea::queryWindowUsesTheTableAndGoesWithTheWindow()
     // 福建省福州市 in GBK.
     writeFile(areaFile(), QByteArray("0591    \r\xb8\xa3\xbd\xa8\xca\xa1\xb8\xa3\xd6\xdd\xca\xd0\r\n"));
     MainWindow form;
-    form.FormCreate();
+    form.startUp();
     form.show();
     QCOMPARE(PhoneQryForm, nullptr);
     // The tray menu's item opens it.
-    QCOMPARE(form.N5->text(), QStringLiteral("号码归属查询(&P)"));
-    form.N5->trigger();
+    QCOMPARE(form.findChild<QAction*>(QStringLiteral("regionQueryAction"))->text(), QStringLiteral("号码归属查询(&P)"));
+    form.findChild<QAction*>(QStringLiteral("regionQueryAction"))->trigger();
     RegionQueryWindow* window = PhoneQryForm;
     QVERIFY(window);
     QVERIFY(window->isVisible());
@@ -160,14 +159,14 @@ void TestMainFormArea::queryWindowUsesTheTableAndGoesWithTheWindow()
     QCOMPARE(window->edtDistrict->text(), QStringLiteral("福建省福州市"));
 
     window->close();
-    form.N5->trigger();
+    form.findChild<QAction*>(QStringLiteral("regionQueryAction"))->trigger();
     QCOMPARE(PhoneQryForm, window);
     QVERIFY(window->isVisible());
     QCOMPARE(window->edtDistrict->text(), QStringLiteral("福建省福州市"));
 
     form.close();
     QCOMPARE(PhoneQryForm, nullptr);
-    QVERIFY(!form.AreaTable);
+    QVERIFY(!form.regionTable());
 }
 
 void TestMainFormArea::otherInfoShowsTheCallerWindowWithoutSound()
@@ -177,7 +176,7 @@ void TestMainFormArea::otherInfoShowsTheCallerWindowWithoutSound()
     StatementRunner dataModule(ProgramFolder::path());
     DataModule1 = &dataModule;
     MainWindow form;
-    form.FormCreate();
+    form.startUp();
     form.show();
     form.ShowPhoneQryForm();
     QVERIFY(PhoneQryForm->btnInfo->isEnabled());

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -48,6 +49,14 @@ SimulatedLineDevice device(const char* name, DWORD mediaModes = 0x14)
     return d;
 }
 
+template <typename T> T* child(const QObject& window, const char* name)
+{
+    T* found = window.findChild<T*>(QLatin1String(name));
+    if (!found)
+        qFatal("no %s", name);
+    return found;
+}
+
 QStringList items(const QComboBox* box)
 {
     QStringList list;
@@ -66,7 +75,7 @@ QStringList report(const QListWidget* list)
 
 } // namespace
 
-class TestMainFormTapi : public QObject
+class TestMainWindowLine : public QObject
 {
     Q_OBJECT
 
@@ -113,62 +122,60 @@ private slots:
         install({device("第一线路"), refusing, third});
 
         MainWindow form;
-        form.RadioButton3->setChecked(true);
-        form.StartTapi();
+        child<QRadioButton>(form, "lineRadio")->setChecked(true);
+        form.startLineDevices();
         QVERIFY(m_boxes.isEmpty());
-        QVERIFY(myTAPILine);
-        QCOMPARE(items(form.ComboBox1), QStringList({"第一线路", "第三线路"}));
-        QCOMPARE(form.ComboBox1->currentIndex(), 0);
-        QCOMPARE(report(form.ListBox1).mid(0, 3), QStringList({"TAPI线路: #0", "TAPI线路名称: 第一线路",
+        QCOMPARE(items(child<QComboBox>(form, "lineCombo")), QStringList({"第一线路", "第三线路"}));
+        QCOMPARE(child<QComboBox>(form, "lineCombo")->currentIndex(), 0);
+        QCOMPARE(report(child<QListWidget>(form, "lineReport")).mid(0, 3), QStringList({"TAPI线路: #0", "TAPI线路名称: 第一线路",
                                                                  "TAPI服务提供商名称: 模拟服务"}));
-        QVERIFY(report(form.ListBox1).contains(QStringLiteral("是否支持语音呼叫: 是")));
-        QCOMPARE(form.Label4->text(), QStringLiteral("TAPI来电设备: 第一线路                 "));
+        QVERIFY(report(child<QListWidget>(form, "lineReport")).contains(QStringLiteral("是否支持语音呼叫: 是")));
+        QCOMPARE(child<QLabel>(form, "statusLabel")->text(), QStringLiteral("TAPI来电设备: 第一线路                 "));
         // The standard line icon.
-        QVERIFY(!form.Image1->pixmap().isNull());
-        QVERIFY(form.Image1->pixmap().toImage().pixelColor(15, 20) != QColor(Qt::red));
+        QVERIFY(!child<ClickableLabel>(form, "lineIcon")->pixmap().isNull());
+        QVERIFY(child<ClickableLabel>(form, "lineIcon")->pixmap().toImage().pixelColor(15, 20) != QColor(Qt::red));
 
         // Choosing the second item reports device 2, with its own icon.
-        form.ComboBox1->setCurrentIndex(1);
-        emit form.ComboBox1->activated(1);
-        QCOMPARE(myTAPILine->GetCurLine(), 2u);
-        QCOMPARE(report(form.ListBox1).mid(0, 2), QStringList({"TAPI线路: #2", "TAPI线路名称: 第三线路"}));
-        QVERIFY(report(form.ListBox1).contains(QStringLiteral("是否支持语音呼叫: 否")));
-        QCOMPARE(form.Image1->pixmap().toImage().pixelColor(15, 15), QColor(Qt::red));
-        QCOMPARE(form.Label4->text(), QStringLiteral("TAPI来电设备: 第三线路                 "));
+        child<QComboBox>(form, "lineCombo")->setCurrentIndex(1);
+        emit child<QComboBox>(form, "lineCombo")->activated(1);
+        QCOMPARE(report(child<QListWidget>(form, "lineReport")).mid(0, 2), QStringList({"TAPI线路: #2", "TAPI线路名称: 第三线路"}));
+        QVERIFY(report(child<QListWidget>(form, "lineReport")).contains(QStringLiteral("是否支持语音呼叫: 否")));
+        QCOMPARE(child<ClickableLabel>(form, "lineIcon")->pixmap().toImage().pixelColor(15, 15), QColor(Qt::red));
+        QCOMPARE(child<QLabel>(form, "statusLabel")->text(), QStringLiteral("TAPI来电设备: 第三线路                 "));
 
         // With the modem chosen the status line is not the list's to change.
-        form.RadioButton3->setChecked(false);
-        form.Label4->setText(QStringLiteral("Modem: COM1"));
-        form.ComboBox1->setCurrentIndex(0);
-        form.ComboBox1Change();
-        QCOMPARE(form.Label4->text(), QStringLiteral("Modem: COM1"));
-        QCOMPARE(myTAPILine->GetCurLine(), 0u);
+        child<QRadioButton>(form, "lineRadio")->setChecked(false);
+        child<QLabel>(form, "statusLabel")->setText(QStringLiteral("Modem: COM1"));
+        child<QComboBox>(form, "lineCombo")->setCurrentIndex(0);
+        form.showLineReport();
+        QCOMPARE(child<QLabel>(form, "statusLabel")->text(), QStringLiteral("Modem: COM1"));
+        QCOMPARE(report(child<QListWidget>(form, "lineReport")).value(0), QStringLiteral("TAPI线路: #0"));
 
         // An index beyond the list (a stored choice from another machine) selects nothing.
-        form.ComboBox1->setCurrentIndex(-1);
-        form.ComboBox1Change();
-        QCOMPARE(report(form.ListBox1), QStringList{"没有有效的TAPI线路选中"});
+        child<QComboBox>(form, "lineCombo")->setCurrentIndex(-1);
+        form.showLineReport();
+        QCOMPARE(report(child<QListWidget>(form, "lineReport")), QStringList{"没有有效的TAPI线路选中"});
     }
 
     void noUsableDeviceShowsBothFailures()
     {
         install({});
         MainWindow form;
-        form.Image1->setPixmap(QPixmap(30, 30));
-        const qint64 before = form.Image1->pixmap().cacheKey();
-        form.RadioButton3->setChecked(true);
-        form.StartTapi();
+        child<ClickableLabel>(form, "lineIcon")->setPixmap(QPixmap(30, 30));
+        const qint64 before = child<ClickableLabel>(form, "lineIcon")->pixmap().cacheKey();
+        child<QRadioButton>(form, "lineRadio")->setChecked(true);
+        form.startLineDevices();
         QCOMPARE(m_boxes.size(), 2);
         QCOMPARE(m_boxes[0].text, QStringLiteral("未知错误"));
         QCOMPARE(m_boxes[1].text, QStringLiteral("致命的错误, TAPI版本协商失败"));
         QCOMPARE(m_boxes[1].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-        QCOMPARE(form.ComboBox1->count(), 0);
-        QCOMPARE(form.ListBox1->count(), 0);
+        QCOMPARE(child<QComboBox>(form, "lineCombo")->count(), 0);
+        QCOMPARE(child<QListWidget>(form, "lineReport")->count(), 0);
         // The report built later (the stored settings) says that nothing is selected; the
         // icon request for device 0 fails and the picture stays.
-        form.ComboBox1Change();
-        QCOMPARE(report(form.ListBox1), QStringList{"没有有效的TAPI线路选中"});
-        QCOMPARE(form.Image1->pixmap().cacheKey(), before);
+        form.showLineReport();
+        QCOMPARE(report(child<QListWidget>(form, "lineReport")), QStringList{"没有有效的TAPI线路选中"});
+        QCOMPARE(child<ClickableLabel>(form, "lineIcon")->pixmap().cacheKey(), before);
     }
 
     void lineButtonOpensTheProvidersDialog()
@@ -182,14 +189,14 @@ private slots:
             opened << d;
         });
         MainWindow form;
-        form.StartTapi();
-        form.btnLineCfg->click();
+        form.startLineDevices();
+        child<QToolButton>(form, "lineConfigButton")->click();
         QCOMPARE(opened, QList<DWORD>{0});
         QVERIFY(m_boxes.isEmpty());
 
-        form.ComboBox1->setCurrentIndex(1);
-        form.ComboBox1Change();
-        form.btnLineCfg->click();
+        child<QComboBox>(form, "lineCombo")->setCurrentIndex(1);
+        form.showLineReport();
+        child<QToolButton>(form, "lineConfigButton")->click();
         QCOMPARE(opened.size(), 1);
         QCOMPARE(m_boxes.size(), 1);
         QCOMPARE(m_boxes[0].caption, QStringLiteral("错误提示"));
@@ -206,10 +213,10 @@ private slots:
         MainWindow form;
         MessageTap tap;
         form.installEventFilter(&tap);
-        form.StartTapi();
-        // What the monitoring command does with the TAPI group chosen.
-        myTAPILine->CloseLine();
-        QVERIFY(myTAPILine->OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        form.startLineDevices();
+        child<QRadioButton>(form, "lineRadio")->setChecked(true);
+        child<QPushButton>(form, "monitorButton")->click();
+        QVERIFY(m_boxes.isEmpty());
 
         const auto simline = [&](const QStringList& args) {
             QProcess tool;
@@ -228,5 +235,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainFormTapi)
+QTEST_MAIN(TestMainWindowLine)
 #include "tst_mainwindowline.moc"

@@ -70,8 +70,8 @@ private slots:
     {
         post(WM_LINE_RING, {}, 4);
         QTRY_COMPARE(m_sounds, QStringList{ring()});
-        QVERIFY(!m_form->Timer1->isActive());
-        QVERIFY(!m_form->TrayIcon1->animate());
+        QVERIFY(!m_form->findChild<QTimer*>(QStringLiteral("ringTimer"))->isActive());
+        QVERIFY(!m_form->findChild<AnimatedTrayIcon*>(QStringLiteral("trayIcon"))->animate());
         QTest::qWait(1300);
         QCOMPARE(m_sounds.size(), 1);
     }
@@ -79,8 +79,8 @@ private slots:
     void aLineRingRepeatsUntilRingDone()
     {
         post(WM_LINE_RING, {}, 0);
-        QTRY_VERIFY(m_form->Timer1->isActive());
-        QVERIFY(m_form->TrayIcon1->animate());
+        QTRY_VERIFY(m_form->findChild<QTimer*>(QStringLiteral("ringTimer"))->isActive());
+        QVERIFY(m_form->findChild<AnimatedTrayIcon*>(QStringLiteral("trayIcon"))->animate());
         // A second ring of the same call keeps the one timer going.
         QTest::qWait(500);
         post(WM_LINE_RING, {}, 0);
@@ -88,8 +88,8 @@ private slots:
         QVERIFY(m_sounds.size() == 2 && m_sounds.at(0) == ring() && m_sounds.at(1) == ring());
 
         post(WM_RING_DONE, {}, 0);
-        QTRY_VERIFY(!m_form->Timer1->isActive());
-        QVERIFY(!m_form->TrayIcon1->animate());
+        QTRY_VERIFY(!m_form->findChild<QTimer*>(QStringLiteral("ringTimer"))->isActive());
+        QVERIFY(!m_form->findChild<AnimatedTrayIcon*>(QStringLiteral("trayIcon"))->animate());
         QTest::qWait(1300);
         QCOMPARE(m_sounds.size(), 2);
     }
@@ -104,8 +104,8 @@ private slots:
         // Back to a normal window once shown.
         QVERIFY(!ShowInfoDlg->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(!ShowInfoDlg->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
-        QTRY_VERIFY(!m_form->Timer1->isActive());
-        QVERIFY(!m_form->TrayIcon1->animate());
+        QTRY_VERIFY(!m_form->findChild<QTimer*>(QStringLiteral("ringTimer"))->isActive());
+        QVERIFY(!m_form->findChild<AnimatedTrayIcon*>(QStringLiteral("trayIcon"))->animate());
         QCOMPARE(logLines(), 1);
         QVERIFY(m_sounds.contains(m_folder.filePath(QStringLiteral("coming.wav"))));
 
@@ -130,7 +130,7 @@ private slots:
 
     void theHeaderDigitIsDroppedWhenAsked()
     {
-        m_form->chkDelHeader->setChecked(true);
+        m_form->findChild<QCheckBox*>(QStringLiteral("dropFirstDigitCheck"))->setChecked(true);
         post(WM_CALLER_NUMBER, "0591123456", 121);
         QTRY_COMPARE(ShowInfoDlg->PhoneNo, QStringLiteral("91123456"));
         // A single digit leaves an empty number; the window is still shown.
@@ -138,7 +138,7 @@ private slots:
         post(WM_CALLER_NUMBER, "7", 121);
         QTRY_VERIFY(ShowInfoDlg->isVisible());
         QCOMPARE(ShowInfoDlg->PhoneNo, QString());
-        m_form->chkDelHeader->setChecked(false);
+        m_form->findChild<QCheckBox*>(QStringLiteral("dropFirstDigitCheck"))->setChecked(false);
     }
 };
 

@@ -34,6 +34,25 @@
 
 #include <memory>
 
+template <typename T> T* child(const QObject& window, const char* name)
+{
+    T* found = window.findChild<T*>(QLatin1String(name));
+    if (!found)
+        qFatal("no %s", name);
+    return found;
+}
+
+// The picture of an icon at the menu's size, to tell icons apart by what they show.
+QImage picture(const QIcon& icon)
+{
+    return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+QIcon shipped(const char* name)
+{
+    return QIcon(QStringLiteral(":/app/images/%1.png").arg(QLatin1String(name)));
+}
+
 // Receives what the program hands to the desktop's browser or mail program.
 class UrlSink : public QObject
 {
@@ -44,7 +63,7 @@ public slots:
     void openUrl(const QUrl& url) { urls.append(url); }
 };
 
-class TestMainFormShell : public QObject
+class TestMainWindowShell : public QObject
 {
     Q_OBJECT
 
@@ -57,8 +76,7 @@ private:
     std::unique_ptr<MainWindow> createForm()
     {
         auto form = std::make_unique<MainWindow>();
-        MainForm = form.get();
-        form->FormCreate();
+        form->startUp();
         form->show();
         // What the start-up had to say (no line devices here) is not the commands' concern.
         m_boxes.clear();
@@ -101,7 +119,6 @@ private slots:
     void cleanup()
     {
         MessageBoxes::setHandler({});
-        MainForm = nullptr;
     }
 
     void trayMenuHoldsEveryItemInOrder()
@@ -109,64 +126,76 @@ private slots:
         auto form = createForm();
         struct Item
         {
-            const char* name;
-            const char* caption; // null for a separator
-            int image;
+            const char* name; // null for a separator
+            const char* caption;
+            const char* image; // null for none
         };
         const Item expected[] = {
-            {"A2", "关于(&A)", -1},       {"H1", "帮助(&H)", 0},         {"U1", "在线升级(&U)", -1},
-            {"N4", nullptr, -1},          {"L1", "历史记录(&L)", 5},     {"A1", "通讯薄(&A)", 1},
-            {"N5", "号码归属查询(&P)", -1}, {"N3", nullptr, -1},         {"S1", "选择设备(&S)", 2},
-            {"N2", "设置数据源(&D)", 3},  {"N1", nullptr, -1},          {"X1", "关闭(&X)", 4},
+            {"aboutAction", "关于(&A)", nullptr},
+            {"helpAction", "帮助(&H)", "menu_help"},
+            {"updateAction", "在线升级(&U)", nullptr},
+            {nullptr, nullptr, nullptr},
+            {"historyAction", "历史记录(&L)", "menu_history"},
+            {"addressBookAction", "通讯薄(&A)", "menu_addressbook"},
+            {"regionQueryAction", "号码归属查询(&P)", nullptr},
+            {nullptr, nullptr, nullptr},
+            {"deviceAction", "选择设备(&S)", "menu_device"},
+            {"dataSourceAction", "设置数据源(&D)", "menu_datasource"},
+            {nullptr, nullptr, nullptr},
+            {"closeAction", "关闭(&X)", "menu_close"},
         };
-        const QList<QAction*> actions = form->PopupMenu1->actions();
+        const QList<QAction*> actions = child<QMenu>(*form, "trayMenu")->actions();
         QCOMPARE(actions.size(), qsizetype(std::size(expected)));
-        QCOMPARE(form->ImageList1.size(), 6);
-        QCOMPARE(form->ImageList2.size(), 2);
         for (qsizetype i = 0; i < actions.size(); ++i) {
             const Item& e = expected[i];
             QAction* a = actions.at(i);
-            QCOMPARE(a->objectName(), QLatin1String(e.name));
-            QCOMPARE(a->isSeparator(), e.caption == nullptr);
+            QCOMPARE(a->isSeparator(), e.name == nullptr);
             QVERIFY(a->isVisible());
-            if (!e.caption)
+            if (!e.name)
                 continue;
+            QCOMPARE(a->objectName(), QLatin1String(e.name));
             QCOMPARE(a->text(), QString::fromUtf8(e.caption));
-            if (e.image < 0)
+            if (!e.image) {
                 QVERIFY2(a->icon().isNull(), e.name);
-            else
-                QCOMPARE(a->icon().cacheKey(), form->ImageList1.at(e.image).cacheKey());
-            QCOMPARE(a->icon().isNull() || !a->icon().pixmap(16, 16).isNull(), true);
+                continue;
+            }
+            QCOMPARE(shipped(e.image).availableSizes().value(0), QSize(16, 16));
+            QVERIFY2(!picture(a->icon()).isNull() && picture(a->icon()) == picture(shipped(e.image)), e.name);
         }
-        for (const QIcon& icon : form->ImageList1 + form->ImageList2)
-            QCOMPARE(icon.availableSizes().value(0), QSize(16, 16));
+        // The tray shows the resting picture, and the ringing one while animated.
+        auto* tray = child<AnimatedTrayIcon>(*form, "trayIcon");
+        QCOMPARE(picture(tray->icon()), picture(shipped("tray_rest")));
+        tray->setIconIndex(1);
+        QCOMPARE(picture(tray->icon()), picture(shipped("tray_ring")));
+        QVERIFY(picture(shipped("tray_rest")) != picture(shipped("tray_ring")));
+        tray->setIconIndex(0);
     }
 
     void trayIconGoesAndComesBack()
     {
         auto form = createForm();
-        QVERIFY(!form->TrayIcon1->isVisible());
-        QCOMPARE(form->TrayIcon1->iconIndex(), 0);
+        QVERIFY(!child<AnimatedTrayIcon>(*form, "trayIcon")->isVisible());
+        QCOMPARE(child<AnimatedTrayIcon>(*form, "trayIcon")->iconIndex(), 0);
 
-        form->SendToTray();
-        QVERIFY(form->TrayIcon1->isVisible());
+        form->sendToTray();
+        QVERIFY(child<AnimatedTrayIcon>(*form, "trayIcon")->isVisible());
         if (AnimatedTrayIcon::available()) {
             QTRY_VERIFY(!form->isVisible()); // the tray icon alone stands for the program
         } else {
             // Without a tray the window must stay reachable, and the tray's menu opens on it.
             QVERIFY(form->isVisible());
             emit form->customContextMenuRequested(QPoint(40, 500));
-            QVERIFY(form->PopupMenu1->isVisible());
-            form->PopupMenu1->hide();
+            QVERIFY(child<QMenu>(*form, "trayMenu")->isVisible());
+            child<QMenu>(*form, "trayMenu")->hide();
         }
 
-        form->S1->trigger();
-        QVERIFY(!form->TrayIcon1->isVisible());
+        child<QAction>(*form, "deviceAction")->trigger();
+        QVERIFY(!child<AnimatedTrayIcon>(*form, "trayIcon")->isVisible());
         QVERIFY(form->isVisible());
         QVERIFY(!form->isMinimized());
         // A second "选择设备" with the window shown only keeps the icon hidden.
-        form->S1->trigger();
-        QVERIFY(!form->TrayIcon1->isVisible());
+        child<QAction>(*form, "deviceAction")->trigger();
+        QVERIFY(!child<AnimatedTrayIcon>(*form, "trayIcon")->isVisible());
         QVERIFY(form->isVisible());
     }
 
@@ -181,10 +210,10 @@ private slots:
         QTest::qWait(100);
         QVERIFY(form->isVisible());
         form->showNormal();
-        form->TrayIcon1->setVisible(true);
+        child<AnimatedTrayIcon>(*form, "trayIcon")->setVisible(true);
         form->showMinimized();
         QTRY_VERIFY(!form->isVisible());
-        form->S1->trigger();
+        child<QAction>(*form, "deviceAction")->trigger();
         QVERIFY(form->isVisible());
         QVERIFY(!form->isMinimized());
     }
@@ -192,12 +221,12 @@ private slots:
     void trayIconAnimatesEvery200ms()
     {
         auto form = createForm();
-        AnimatedTrayIcon* tray = form->TrayIcon1;
-        QCOMPARE(tray->icon().cacheKey(), form->ImageList2.at(0).cacheKey());
+        auto* tray = child<AnimatedTrayIcon>(*form, "trayIcon");
+        const qint64 resting = tray->icon().cacheKey();
         tray->setAnimate(true);
         QVERIFY(tray->animate());
         QTRY_COMPARE_WITH_TIMEOUT(tray->iconIndex(), 1, 1000);
-        QCOMPARE(tray->icon().cacheKey(), form->ImageList2.at(1).cacheKey());
+        QVERIFY(tray->icon().cacheKey() != resting);
         QTRY_COMPARE_WITH_TIMEOUT(tray->iconIndex(), 0, 1000);
         tray->setAnimate(false);
         tray->setIconIndex(1);
@@ -211,7 +240,7 @@ private slots:
     void helpShowsTheOverviewPage()
     {
         auto form = createForm();
-        form->H1->trigger();
+        child<QAction>(*form, "helpAction")->trigger();
         QVERIFY(m_boxes.isEmpty());
         QTextBrowser* browser = HelpViewer::browser();
         QVERIFY(browser);
@@ -223,7 +252,7 @@ private slots:
         QVERIFY(browser->toPlainText().contains(QStringLiteral("客户资料窗口")));
 
         QVERIFY(QFile::remove(m_folder->filePath(QStringLiteral("help/abstract_index.htm"))));
-        form->H1->trigger();
+        child<QAction>(*form, "helpAction")->trigger();
         QCOMPARE(m_boxes.size(), 1);
         QCOMPARE(m_boxes.at(0).caption, QStringLiteral("错误提示"));
         QCOMPARE(m_boxes.at(0).text, QStringLiteral("对不起，打开帮助文件出错！"));
@@ -234,7 +263,7 @@ private slots:
         QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/Update.exe"));
         auto form = createForm();
         QSignalSpy closed(form.get(), &MainWindow::closed);
-        form->U1->trigger();
+        child<QAction>(*form, "updateAction")->trigger();
         QCOMPARE(m_boxes.size(), 1);
         QCOMPARE(m_boxes.at(0).caption, QStringLiteral("错误提示"));
         QVERIFY(m_boxes.at(0).text.contains(QStringLiteral("Update.exe")));
@@ -255,7 +284,7 @@ private slots:
         QFile::setPermissions(updater, QFile::permissions(updater) | QFileDevice::ExeOwner);
         auto form = createForm();
         QSignalSpy closed(form.get(), &MainWindow::closed);
-        form->U1->trigger();
+        child<QAction>(*form, "updateAction")->trigger();
         QVERIFY(m_boxes.isEmpty());
         QCOMPARE(closed.count(), 1);
         QTRY_VERIFY(QFile::exists(marker));
@@ -264,22 +293,22 @@ private slots:
     void addressBookCommand()
     {
         auto form = createForm();
-        form->A1->trigger();
+        child<QAction>(*form, "addressBookAction")->trigger();
         QVERIFY(m_boxes.isEmpty());
-        QWidget* book = form->AddrBookForm;
+        QWidget* book = form->findChild<ContactsWindow*>();
         QVERIFY(book && book->isVisible());
         QCOMPARE(book->windowTitle(), QStringLiteral("通讯薄"));
         book->hide();
-        form->A1->trigger();
-        QCOMPARE(form->AddrBookForm, book); // one window, reused
+        child<QAction>(*form, "addressBookAction")->trigger();
+        QCOMPARE(form->findChildren<ContactsWindow*>(), QList<ContactsWindow*>{static_cast<ContactsWindow*>(book)}); // one window, reused
         QVERIFY(book->isVisible());
 
         // The settings name a contacts file in a folder that does not exist.
         QVERIFY(PrivateProfile(settingsFile())
                     .writeString(QStringLiteral("ADDRBOOK"), QStringLiteral("VCARD"), m_folder->filePath(QStringLiteral("gone/c.vcf"))));
         auto second = std::make_unique<MainWindow>();
-        second->A1->trigger();
-        QVERIFY(!second->AddrBookForm);
+        child<QAction>(*second, "addressBookAction")->trigger();
+        QVERIFY(!second->findChild<ContactsWindow*>());
         QCOMPARE(m_boxes.size(), 1);
         QCOMPARE(m_boxes.at(0).caption, QStringLiteral("系统提示"));
         QCOMPARE(m_boxes.at(0).text, QStringLiteral("通讯薄安装错误，请重新安装！"));
@@ -289,34 +318,36 @@ private slots:
     {
         auto form = createForm();
         bool inspected = false;
+        QPointer<AboutDialog> about;
         QTimer::singleShot(0, this, [&] {
-            QVERIFY(AboutxDlg && AboutxDlg->isVisible() && AboutxDlg->isModal());
-            QCOMPARE(AboutxDlg->windowTitle(), QStringLiteral("关于"));
-            QCOMPARE(AboutxDlg->size(), QSize(401, 303));
+            about = form->findChild<AboutDialog*>();
+            QVERIFY(about && about->isVisible() && about->isModal());
+            QCOMPARE(about->windowTitle(), QStringLiteral("关于"));
+            QCOMPARE(about->size(), QSize(401, 303));
             QStringList texts;
-            for (const QLabel* l : AboutxDlg->findChildren<QLabel*>())
+            for (const QLabel* l : about->findChildren<QLabel*>())
                 texts << l->text();
             const QString all = texts.join(QLatin1Char('\n'));
             QVERIFY(all.contains(QStringLiteral("维诺星系列之来电显示 V 3.0")));
             QVERIFY(all.contains(Maker::kName));
             QVERIFY(all.contains(QStringLiteral("维诺星系列软件主页")));
             QVERIFY(all.contains(QStringLiteral("技术支持")));
-            QCOMPARE(AboutxDlg->lblHomePage->cursor().shape(), Qt::PointingHandCursor);
-            emit AboutxDlg->lblHomePage->linkActivated(Maker::kHomePage);
-            emit AboutxDlg->lblSupport->linkActivated(QStringLiteral("mailto:") + Maker::kSupportMail);
-            auto* ok = AboutxDlg->findChild<QPushButton*>();
+            QCOMPARE(child<QLabel>(*about, "homePageLink")->cursor().shape(), Qt::PointingHandCursor);
+            emit child<QLabel>(*about, "homePageLink")->linkActivated(Maker::kHomePage);
+            emit child<QLabel>(*about, "supportLink")->linkActivated(QStringLiteral("mailto:") + Maker::kSupportMail);
+            auto* ok = about->findChild<QPushButton*>();
             QCOMPARE(ok->text(), QStringLiteral("确定"));
             QVERIFY(ok->isDefault());
             ok->click();
             inspected = true;
         });
-        form->A2->trigger();
+        child<QAction>(*form, "aboutAction")->trigger();
         QVERIFY(inspected);
-        QVERIFY(!AboutxDlg->isVisible());
+        QVERIFY(about && !about->isVisible());
         QCOMPARE(m_sink.urls, (QList<QUrl>{QUrl(Maker::kHomePage), QUrl(QStringLiteral("mailto:") + Maker::kSupportMail)}));
 
         // The banner leads to the same home page.
-        emit form->Image2->clicked();
+        emit child<ClickableLabel>(*form, "banner")->clicked();
         QCOMPARE(m_sink.urls.size(), 3);
         QCOMPARE(m_sink.urls.last(), QUrl(Maker::kHomePage));
     }
@@ -330,24 +361,24 @@ private slots:
             QVERIFY(first);
             first->reject();
         });
-        form->N2->trigger();
+        child<QAction>(*form, "dataSourceAction")->trigger();
         QVERIFY(first);
         QTimer::singleShot(0, this, [&] {
             QCOMPARE(qobject_cast<QDialog*>(QApplication::activeModalWidget()), first.data());
             first->reject();
         });
-        form->N2->trigger();
+        child<QAction>(*form, "dataSourceAction")->trigger();
     }
 
     void historyOpensWithoutBlocking()
     {
         auto form = createForm();
-        form->L1->trigger();
+        child<QAction>(*form, "historyAction")->trigger();
         QVERIFY(HistoryForm && HistoryForm->isVisible());
         QVERIFY(!HistoryForm->isModal());
         HistoryWindow* first = HistoryForm;
         HistoryForm->hide();
-        form->L1->trigger();
+        child<QAction>(*form, "historyAction")->trigger();
         QCOMPARE(HistoryForm, first);
         QVERIFY(first->isVisible());
         form.reset();
@@ -358,7 +389,7 @@ private slots:
     {
         auto form = createForm();
         QVERIFY(!PhoneQryForm);
-        form->N5->trigger();
+        child<QAction>(*form, "regionQueryAction")->trigger();
         QVERIFY(PhoneQryForm && PhoneQryForm->isVisible());
         QVERIFY(!PhoneQryForm->isModal());
         form->close(); // the close handling releases the query window and its global
@@ -368,29 +399,24 @@ private slots:
     {
         auto form = createForm();
         QSignalSpy closed(form.get(), &MainWindow::closed);
-        form->SendToTray();
-        form->X1->trigger();
+        form->sendToTray();
+        child<QAction>(*form, "closeAction")->trigger();
         QCOMPARE(closed.count(), 1);
         QVERIFY(!form->isVisible());
     }
 
     void loadingNotice()
     {
-        FShowMsg = new LoadingNotice;
-        FShowMsg->showNow();
-        QVERIFY(FShowMsg->isVisible());
-        QCOMPARE(FShowMsg->size(), QSize(268, 47));
-        QVERIFY(FShowMsg->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(FShowMsg->windowFlags().testFlag(Qt::FramelessWindowHint));
-        QVERIFY(FShowMsg->findChild<QLabel*>()->text() == QStringLiteral("正在加载参数..."));
-        // Closing frees it and clears the global; so does destroying it directly.
-        QPointer<LoadingNotice> notice = FShowMsg;
-        FShowMsg->close();
+        QPointer<LoadingNotice> notice = new LoadingNotice;
+        notice->showNow();
+        QVERIFY(notice->isVisible());
+        QCOMPARE(notice->size(), QSize(268, 47));
+        QVERIFY(notice->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(notice->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(notice->findChild<QLabel*>()->text() == QStringLiteral("正在加载参数..."));
+        // Closing frees it.
+        notice->close();
         QTRY_VERIFY(notice.isNull());
-        QVERIFY(!FShowMsg);
-        FShowMsg = new LoadingNotice;
-        delete FShowMsg;
-        QVERIFY(!FShowMsg);
     }
 
     void deviceControlsAndStatusLine()
@@ -398,55 +424,55 @@ private slots:
         auto form = createForm();
         const QString tail(17, QLatin1Char(' '));
         // No settings file: the TAPI group is chosen.
-        QVERIFY(form->RadioButton3->isChecked());
-        QVERIFY(!form->RadioButton4->isChecked());
-        QVERIFY(!form->ComboBox4->isEnabled() && !form->ComboBox5->isEnabled() && !form->ComboBox6->isEnabled());
-        QVERIFY(!form->btnTestModem->isEnabled());
-        QCOMPARE(form->Label4->text(), QStringLiteral("TAPI来电设备: ") + form->ComboBox1->currentText() + tail);
+        QVERIFY(child<QRadioButton>(*form, "lineRadio")->isChecked());
+        QVERIFY(!child<QRadioButton>(*form, "modemRadio")->isChecked());
+        QVERIFY(!child<QComboBox>(*form, "portCombo")->isEnabled() && !child<QComboBox>(*form, "callerIdCommandCombo")->isEnabled() && !child<QComboBox>(*form, "initCommandCombo")->isEnabled());
+        QVERIFY(!child<QPushButton>(*form, "testModemButton")->isEnabled());
+        QCOMPARE(child<QLabel>(*form, "statusLabel")->text(), QStringLiteral("TAPI来电设备: ") + child<QComboBox>(*form, "lineCombo")->currentText() + tail);
 
-        emit form->GroupBox3->clicked();
-        QVERIFY(form->RadioButton4->isChecked());
-        QVERIFY(!form->RadioButton3->isChecked());
-        QVERIFY(form->ComboBox4->isEnabled() && form->ComboBox5->isEnabled() && form->ComboBox6->isEnabled());
-        QVERIFY(form->btnTestModem->isEnabled());
-        QVERIFY(!form->ComboBox1->isEnabled() && !form->btnLineCfg->isEnabled() && !form->ListBox1->isEnabled());
-        QCOMPARE(form->Label4->text(), QStringLiteral("Modem: ") + form->ComboBox4->currentText() + tail);
+        emit child<ClickableGroupBox>(*form, "modemGroup")->clicked();
+        QVERIFY(child<QRadioButton>(*form, "modemRadio")->isChecked());
+        QVERIFY(!child<QRadioButton>(*form, "lineRadio")->isChecked());
+        QVERIFY(child<QComboBox>(*form, "portCombo")->isEnabled() && child<QComboBox>(*form, "callerIdCommandCombo")->isEnabled() && child<QComboBox>(*form, "initCommandCombo")->isEnabled());
+        QVERIFY(child<QPushButton>(*form, "testModemButton")->isEnabled());
+        QVERIFY(!child<QComboBox>(*form, "lineCombo")->isEnabled() && !child<QToolButton>(*form, "lineConfigButton")->isEnabled() && !child<QListWidget>(*form, "lineReport")->isEnabled());
+        QCOMPARE(child<QLabel>(*form, "statusLabel")->text(), QStringLiteral("Modem: ") + child<QComboBox>(*form, "portCombo")->currentText() + tail);
 
         // A port set from code leaves the status line; the user's choice updates it.
-        const QString before = form->Label4->text();
-        form->ComboBox4->setCurrentIndex(5);
-        QCOMPARE(form->Label4->text(), before);
-        form->ComboBox4->setCurrentIndex(2);
-        emit form->ComboBox4->activated(2);
-        QCOMPARE(form->Label4->text(), QStringLiteral("Modem: COM3") + tail);
+        const QString before = child<QLabel>(*form, "statusLabel")->text();
+        child<QComboBox>(*form, "portCombo")->setCurrentIndex(5);
+        QCOMPARE(child<QLabel>(*form, "statusLabel")->text(), before);
+        child<QComboBox>(*form, "portCombo")->setCurrentIndex(2);
+        emit child<QComboBox>(*form, "portCombo")->activated(2);
+        QCOMPARE(child<QLabel>(*form, "statusLabel")->text(), QStringLiteral("Modem: COM3") + tail);
 
         // A click on the checked button keeps it checked.
-        form->RadioButton4->click();
-        QVERIFY(form->RadioButton4->isChecked());
+        child<QRadioButton>(*form, "modemRadio")->click();
+        QVERIFY(child<QRadioButton>(*form, "modemRadio")->isChecked());
 
-        emit form->GroupBox2->clicked();
-        QVERIFY(form->RadioButton3->isChecked());
-        QVERIFY(!form->RadioButton4->isChecked());
-        QVERIFY(form->ComboBox1->isEnabled() && !form->ComboBox4->isEnabled());
-        QVERIFY(form->Label4->text().startsWith(QStringLiteral("TAPI来电设备: ")));
+        emit child<ClickableGroupBox>(*form, "lineGroup")->clicked();
+        QVERIFY(child<QRadioButton>(*form, "lineRadio")->isChecked());
+        QVERIFY(!child<QRadioButton>(*form, "modemRadio")->isChecked());
+        QVERIFY(child<QComboBox>(*form, "lineCombo")->isEnabled() && !child<QComboBox>(*form, "portCombo")->isEnabled());
+        QVERIFY(child<QLabel>(*form, "statusLabel")->text().startsWith(QStringLiteral("TAPI来电设备: ")));
         // The port's change reaction does nothing while TAPI is chosen.
-        emit form->ComboBox4->activated(0);
-        QVERIFY(form->Label4->text().startsWith(QStringLiteral("TAPI来电设备: ")));
+        emit child<QComboBox>(*form, "portCombo")->activated(0);
+        QVERIFY(child<QLabel>(*form, "statusLabel")->text().startsWith(QStringLiteral("TAPI来电设备: ")));
     }
 
     void settingsSurviveARestart()
     {
         {
             auto form = createForm();
-            QVERIFY(!form->Timer2->isActive());
-            form->RadioButton4->setChecked(true);
-            form->ComboBox4->setCurrentIndex(2);
-            form->ComboBox5->setCurrentIndex(3);
-            form->ComboBox6->setCurrentIndex(1);
-            form->chkBoot->click();
-            form->chkDelHeader->click();
-            form->chkFskDTMF->setChecked(true);
-            form->WriteDeviceChoice();
+            QVERIFY(!child<QTimer>(*form, "autoStartTimer")->isActive());
+            child<QRadioButton>(*form, "modemRadio")->setChecked(true);
+            child<QComboBox>(*form, "portCombo")->setCurrentIndex(2);
+            child<QComboBox>(*form, "callerIdCommandCombo")->setCurrentIndex(3);
+            child<QComboBox>(*form, "initCommandCombo")->setCurrentIndex(1);
+            child<QCheckBox>(*form, "autoStartCheck")->click();
+            child<QCheckBox>(*form, "dropFirstDigitCheck")->click();
+            child<QCheckBox>(*form, "dtmfCheck")->setChecked(true);
+            form->storeDeviceChoice();
             QVERIFY(QFile::exists(autostartEntry()));
         }
         const PrivateProfile ini(settingsFile());
@@ -463,20 +489,20 @@ private slots:
 
         QFile::remove(autostartEntry());
         auto form = createForm();
-        QVERIFY(form->RadioButton4->isChecked());
-        QVERIFY(!form->RadioButton3->isChecked());
-        QCOMPARE(form->ComboBox4->currentIndex(), 2);
-        QCOMPARE(form->ComboBox5->currentIndex(), 3);
-        QCOMPARE(form->ComboBox6->currentIndex(), 1);
-        QVERIFY(form->chkBoot->isChecked());
-        QVERIFY(form->chkDelHeader->isChecked());
-        QVERIFY(form->chkFskDTMF->isChecked());
-        QVERIFY(form->Timer2->isActive());
+        QVERIFY(child<QRadioButton>(*form, "modemRadio")->isChecked());
+        QVERIFY(!child<QRadioButton>(*form, "lineRadio")->isChecked());
+        QCOMPARE(child<QComboBox>(*form, "portCombo")->currentIndex(), 2);
+        QCOMPARE(child<QComboBox>(*form, "callerIdCommandCombo")->currentIndex(), 3);
+        QCOMPARE(child<QComboBox>(*form, "initCommandCombo")->currentIndex(), 1);
+        QVERIFY(child<QCheckBox>(*form, "autoStartCheck")->isChecked());
+        QVERIFY(child<QCheckBox>(*form, "dropFirstDigitCheck")->isChecked());
+        QVERIFY(child<QCheckBox>(*form, "dtmfCheck")->isChecked());
+        QVERIFY(child<QTimer>(*form, "autoStartTimer")->isActive());
         // Restoring the checked box registers the program again.
         QVERIFY(QFile::exists(autostartEntry()));
-        form->Timer2->stop();
+        child<QTimer>(*form, "autoStartTimer")->stop();
 
-        form->chkBoot->click();
+        child<QCheckBox>(*form, "autoStartCheck")->click();
         QVERIFY(!QFile::exists(autostartEntry()));
         QCOMPARE(PrivateProfile(settingsFile()).readInt(QStringLiteral("SYSTEM"), QStringLiteral("AUTOSTART"), -1), 0);
     }
@@ -484,13 +510,12 @@ private slots:
     void noDeviceChosenWritesNothing()
     {
         auto form = std::make_unique<MainWindow>();
-        MainForm = form.get();
         // Before the settings are applied neither button is checked.
-        QVERIFY(!form->RadioButton3->isChecked() && !form->RadioButton4->isChecked());
-        form->WriteDeviceChoice();
+        QVERIFY(!child<QRadioButton>(*form, "lineRadio")->isChecked() && !child<QRadioButton>(*form, "modemRadio")->isChecked());
+        form->storeDeviceChoice();
         QVERIFY(!QFile::exists(settingsFile()));
     }
 };
 
-QTEST_MAIN(TestMainFormShell)
+QTEST_MAIN(TestMainWindowShell)
 #include "tst_mainwindowshell.moc"
