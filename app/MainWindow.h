@@ -48,7 +48,12 @@ class MainWindow final : public QMainWindow, public LineCommands
 
 public:
     // What monitoring watches; the numbers are those of the device settings file.
-    enum class MonitoredDevice { None = 0, Line = 3, Modem = 4 };
+    enum class MonitoredDevice
+    {
+        None = 0,
+        Line = 3,
+        Modem = 4
+    };
 
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -165,7 +170,7 @@ private:
     QCheckBox* m_dtmfCheck = nullptr;
     QPushButton* m_monitorButton = nullptr;
     QPushButton* m_exitButton = nullptr;
-    QTimer* m_ringTimer = nullptr; // repeats the ring sound
+    QTimer* m_ringTimer = nullptr;      // repeats the ring sound
     QTimer* m_autoStartTimer = nullptr; // starts monitoring by itself
 
     QList<QIcon> m_menuIcons;

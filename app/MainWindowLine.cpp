@@ -67,7 +67,8 @@ void MainWindow::showLineReport()
         m_lineIcon->setPixmap(
             QPixmap::fromImage(icon->scaled(m_lineIcon->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     if (m_lineRadio->isChecked())
-        m_statusLabel->setText(QStringLiteral("TAPI来电设备: ") + m_lineCombo->currentText() + QString(17, QLatin1Char(' ')));
+        m_statusLabel->setText(QStringLiteral("TAPI来电设备: ") + m_lineCombo->currentText() +
+                               QString(17, QLatin1Char(' ')));
 }
 
 void MainWindow::configureLine()

@@ -39,8 +39,8 @@ void MainWindow::connectModem()
     connect(m_modem, &ModemLine::ringing, this, [this] { postMessage(WM_LINE_RING, {}, kModemRing); });
     connect(m_modem, &ModemLine::portLost, this, &MainWindow::showModemLost);
     // The caller window calls back, picks up and hangs up through the line watched here.
-    CallerWindow::setLineCommands({[this](const QString& number) { dial(number); }, [this] { pickUp(); },
-                                   [this] { hangUp(); }});
+    CallerWindow::setLineCommands(
+        {[this](const QString& number) { dial(number); }, [this] { pickUp(); }, [this] { hangUp(); }});
     connect(this, &QObject::destroyed, [] { CallerWindow::setLineCommands({}); });
 }
 

@@ -70,7 +70,11 @@ signals:
     void portLost(const QString& errorText);
 
 private:
-    enum class Purpose { Monitoring, Test };
+    enum class Purpose
+    {
+        Monitoring,
+        Test
+    };
     bool runStartSequence(const ModemCommands& commands, Purpose purpose, QString* error);
     bool write(const QByteArray& command, QString* error);
     void portEvent();

@@ -131,14 +131,14 @@ private slots:
         QTest::newRow("init refused") << QStringList{"reply ATZ ERROR"} << kInitFailed << QStringList{"ATZ"};
         QTest::newRow("init unanswered") << QStringList{"reply ATZ NONE"} << kInitFailed << QStringList{"ATZ"};
         // The "OK" to "ats0=0" must not count for the caller-ID command.
-        QTest::newRow("caller ID refused") << QStringList{"reply AT#CID=1 ERROR"} << kCallerIdRefused
-                                           << QStringList{"ATZ", "ats0=0", "AT#CID=1"};
-        QTest::newRow("caller ID unanswered") << QStringList{"reply AT#CID=1 NONE"} << kCallerIdNoAnswer
-                                              << QStringList{"ATZ", "ats0=0", "AT#CID=1"};
-        QTest::newRow("caller ID answered late") << QStringList{"delay AT#CID=1 400"} << kCallerIdNoAnswer
-                                                 << QStringList{"ATZ", "ats0=0", "AT#CID=1"};
-        QTest::newRow("echo and reply with OK") << QStringList{"echo on"} << QString()
-                                                << QStringList{"ATZ", "ats0=0", "AT#CID=1"};
+        QTest::newRow("caller ID refused")
+            << QStringList{"reply AT#CID=1 ERROR"} << kCallerIdRefused << QStringList{"ATZ", "ats0=0", "AT#CID=1"};
+        QTest::newRow("caller ID unanswered")
+            << QStringList{"reply AT#CID=1 NONE"} << kCallerIdNoAnswer << QStringList{"ATZ", "ats0=0", "AT#CID=1"};
+        QTest::newRow("caller ID answered late")
+            << QStringList{"delay AT#CID=1 400"} << kCallerIdNoAnswer << QStringList{"ATZ", "ats0=0", "AT#CID=1"};
+        QTest::newRow("echo and reply with OK")
+            << QStringList{"echo on"} << QString() << QStringList{"ATZ", "ats0=0", "AT#CID=1"};
     }
 
     void startUpFailures()
