@@ -44,8 +44,7 @@ QString odbcAdministrator()
 
 } // namespace
 
-ConnectionDialog::ConnectionDialog(QWidget* parent)
-    : QDialog(parent)
+ConnectionDialog::ConnectionDialog(QWidget* parent) : QDialog(parent)
 {
     buildForm();
 }
@@ -69,9 +68,9 @@ void ConnectionDialog::buildForm()
     auto* group = new QGroupBox(m_typePage);
     auto* choices = new QVBoxLayout(group);
     const std::pair<QRadioButton**, const char*> radios[] = {
-        {&m_odbcRadio, "ODBC连接配置"},      {&m_accessRadio, "Microsoft Access (.mdb) 配置"},
-        {&m_interBaseRadio, "InterBase配置"},     {&m_sqlServerRadio, "Microsoft Sql Server 配置"},
-        {&m_paradoxRadio, "Paradox 配置"},      {&m_oracleRadio, "Oracle 配置"},
+        {&m_odbcRadio, "ODBC连接配置"},       {&m_accessRadio, "Microsoft Access (.mdb) 配置"},
+        {&m_interBaseRadio, "InterBase配置"}, {&m_sqlServerRadio, "Microsoft Sql Server 配置"},
+        {&m_paradoxRadio, "Paradox 配置"},    {&m_oracleRadio, "Oracle 配置"},
         {&m_sybaseRadio, "Sybase 配置"},
     };
     for (const auto& [button, caption] : radios) {
@@ -153,7 +152,8 @@ void ConnectionDialog::buildForm()
     m_paradoxPanel = new QWidget(m_parameterPage);
     m_oraclePanel = new QWidget(m_parameterPage);
     m_interBasePanel = new QWidget(m_parameterPage);
-    for (QWidget* panel : {m_odbcPanel, m_accessPanel, m_sqlServerPanel, m_paradoxPanel, m_oraclePanel, m_sybasePanel, m_interBasePanel}) {
+    for (QWidget* panel : {m_odbcPanel, m_accessPanel, m_sqlServerPanel, m_paradoxPanel, m_oraclePanel, m_sybasePanel,
+                           m_interBasePanel}) {
         panel->setFixedHeight(280);
         panel->hide();
         page2->addWidget(panel);
@@ -294,10 +294,11 @@ void ConnectionDialog::updateSqlPasswordEdit()
 
 void ConnectionDialog::showParameterPanel()
 {
-    QWidget* const panels[] = {m_odbcPanel, m_accessPanel, m_sqlServerPanel, m_paradoxPanel, m_oraclePanel, m_sybasePanel, m_interBasePanel};
+    QWidget* const panels[] = {m_odbcPanel,   m_accessPanel, m_sqlServerPanel, m_paradoxPanel,
+                               m_oraclePanel, m_sybasePanel, m_interBasePanel};
     for (QWidget* panel : panels)
         panel->hide();
-    const QRadioButton* const choices[] = {m_odbcRadio, m_accessRadio, m_sqlServerRadio, m_paradoxRadio,
+    const QRadioButton* const choices[] = {m_odbcRadio,   m_accessRadio, m_sqlServerRadio, m_paradoxRadio,
                                            m_oracleRadio, m_sybaseRadio, m_interBaseRadio};
     for (int i = 0; i < 7; ++i) {
         if (choices[i]->isChecked())

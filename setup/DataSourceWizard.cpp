@@ -1,8 +1,8 @@
 #include "setup/DataSourceWizard.h"
 
+#include "lookup/DataSourceSettings.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ui/MessageBoxes.h"
-#include "lookup/DataSourceSettings.h"
 #include "setup/ConnectionDialog.h"
 #include "setup/LinkStrings.h"
 
@@ -66,8 +66,7 @@ QTableWidgetItem* cell(const QString& text, bool editable, bool hint)
 
 } // namespace
 
-DataSourceWizard::DataSourceWizard(QWidget* parent)
-    : QDialog(parent)
+DataSourceWizard::DataSourceWizard(QWidget* parent) : QDialog(parent)
 {
     buildForm();
     nameWidgets();
@@ -96,8 +95,10 @@ void DataSourceWizard::buildForm()
     choices->addWidget(heading);
     choices->addWidget(new QLabel(QStringLiteral("当本系统监听到来电后，取得来电号码。再根据号码查询"), m_sourcePage));
     choices->addWidget(new QLabel(QStringLiteral("在此指定数据源中的客户资料并显示。"), m_sourcePage));
-    m_addressBookRadio = new QRadioButton(QStringLiteral("本地Windows地址薄。查询Windows附件中的地址薄。(&W)"), m_sourcePage);
-    m_externalSourceRadio = new QRadioButton(QStringLiteral("外部数据源。查询外部系统数据库或数据文件。(&O)"), m_sourcePage);
+    m_addressBookRadio =
+        new QRadioButton(QStringLiteral("本地Windows地址薄。查询Windows附件中的地址薄。(&W)"), m_sourcePage);
+    m_externalSourceRadio =
+        new QRadioButton(QStringLiteral("外部数据源。查询外部系统数据库或数据文件。(&O)"), m_sourcePage);
     m_inventoryRadio = new QRadioButton(QStringLiteral("晨拓进销存数据源。（本软件作者提供的"), m_sourcePage);
     choices->addSpacing(12);
     choices->addWidget(m_addressBookRadio);
@@ -119,13 +120,14 @@ void DataSourceWizard::buildForm()
     m_customerTableCombo = new QComboBox(m_customerTablePage);
     m_customerTableCombo->setEditable(true);
     tableRow->addWidget(m_customerTableCombo, 1);
-    m_chooseSourceButton = new QPushButton(style()->standardIcon(QStyle::SP_DirOpenIcon), QStringLiteral("选择数据源"), m_customerTablePage);
+    m_chooseSourceButton = new QPushButton(style()->standardIcon(QStyle::SP_DirOpenIcon), QStringLiteral("选择数据源"),
+                                           m_customerTablePage);
     tableRow->addWidget(m_chooseSourceButton);
     p2->addLayout(tableRow);
     auto* gridRow = new QHBoxLayout;
     m_fieldGrid = new QTableWidget(1, 4, m_customerTablePage);
-    m_fieldGrid->setHorizontalHeaderLabels({QStringLiteral("表字段"), QStringLiteral("查看字段"), QStringLiteral("电话号码"),
-                                            QStringLiteral("映射字段名")});
+    m_fieldGrid->setHorizontalHeaderLabels({QStringLiteral("表字段"), QStringLiteral("查看字段"),
+                                            QStringLiteral("电话号码"), QStringLiteral("映射字段名")});
     const int widths[] = {150, 70, 70, 150};
     for (int c = 0; c < 4; ++c)
         m_fieldGrid->setColumnWidth(c, widths[c]);
@@ -178,7 +180,8 @@ void DataSourceWizard::buildForm()
     // Page 4: business table and how it joins the customer table.
     m_businessTablePage = new QWidget(this);
     auto* p4 = new QVBoxLayout(m_businessTablePage);
-    p4->addWidget(whiteHeader(QStringLiteral("业务信息设置"), QStringLiteral("请在此配置来电时查看客户相关的业务信息"), m_businessTablePage));
+    p4->addWidget(whiteHeader(QStringLiteral("业务信息设置"), QStringLiteral("请在此配置来电时查看客户相关的业务信息"),
+                              m_businessTablePage));
     p4->addWidget(new QLabel(QStringLiteral("第一步：选择业务表(如出库记录表)"), m_businessTablePage));
     m_businessTableCombo = new QComboBox(m_businessTablePage);
     m_businessTableCombo->setEditable(true);

@@ -66,16 +66,20 @@ private slots:
         QCOMPARE(LinkStrings::odbc(QString(), QString(), QString()),
                  QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;User ID=;Password=;Data Source="));
         QCOMPARE(LinkStrings::odbc(QStringLiteral(" sa\t"), QStringLiteral("\x01pw \r\n"), QStringLiteral(" 客户 库 ")),
-                 QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;User ID=sa;Password=pw;Data Source=客户 库"));
-        QCOMPARE(LinkStrings::access(QStringLiteral("Admin"), QStringLiteral(" /d/a b.mdb "), QString()),
-                 QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=/d/a b.mdb;Persist Security "
-                                "Info=False;Jet OLEDB:Database Password="));
-        QCOMPARE(InventoryLink::loginDbString(QStringLiteral("/opt/Store/")),
-                 QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=/opt/Store/LoginDB.mdb;Persist "
-                                "Security Info=False;Jet OLEDB:Database Password=Marlo306158"));
-        QCOMPARE(InventoryLink::accountSetString(QStringLiteral("/opt/Store/a.mdb")),
-                 QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=/opt/Store/a.mdb;"
-                                "User ID=Admin;Jet OLEDB:Database Password=Marlo306158"));
+                 QStringLiteral(
+                     "Provider=MSDASQL.1;Persist Security Info=False;User ID=sa;Password=pw;Data Source=客户 库"));
+        QCOMPARE(
+            LinkStrings::access(QStringLiteral("Admin"), QStringLiteral(" /d/a b.mdb "), QString()),
+            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=/d/a b.mdb;Persist Security "
+                           "Info=False;Jet OLEDB:Database Password="));
+        QCOMPARE(
+            InventoryLink::loginDbString(QStringLiteral("/opt/Store/")),
+            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=/opt/Store/LoginDB.mdb;Persist "
+                           "Security Info=False;Jet OLEDB:Database Password=Marlo306158"));
+        QCOMPARE(
+            InventoryLink::accountSetString(QStringLiteral("/opt/Store/a.mdb")),
+            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=/opt/Store/a.mdb;"
+                           "User ID=Admin;Jet OLEDB:Database Password=Marlo306158"));
     }
 
     void mappingMarksMovesAndRefusesRowsItDoesNotHave()
@@ -180,7 +184,8 @@ private slots:
         QVERIFY(sets.isEmpty());
 
         QCOMPARE(InventoryAccounts::check(QString()), InventoryAccounts::Check::NoneChosen);
-        QCOMPARE(InventoryAccounts::check(m_root.filePath(QStringLiteral("gone.mdb"))), InventoryAccounts::Check::Missing);
+        QCOMPARE(InventoryAccounts::check(m_root.filePath(QStringLiteral("gone.mdb"))),
+                 InventoryAccounts::Check::Missing);
         QCOMPARE(InventoryAccounts::check(m_customers), InventoryAccounts::Check::Valid);
 
         // A "LoginDB.mdb" that is no Access file: the list cannot be read and the error says why.
