@@ -156,9 +156,11 @@ void MainWindow::showDeviceChoice()
 
 void MainWindow::N2Click()
 {
-    if (!DatabaseDlg)
-        DatabaseDlg = new DataSourceWizard(this);
-    DatabaseDlg->exec();
+    // The window owns the wizard as its child: made on first use, kept for the next time.
+    auto* wizard = findChild<DataSourceWizard*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!wizard)
+        wizard = new DataSourceWizard(this);
+    wizard->exec();
 }
 
 void MainWindow::openHomePage()

@@ -1,10 +1,9 @@
 #include "setup/ConnectionDialog.h"
 
-#include "lookup/DbConnection.h"
-#include "platform/Error.h"
 #include "platform/db/OdbcDataSources.h"
 #include "platform/ui/MessageBoxes.h"
 #include "setup/LinkStrings.h"
+#include "setup/SourceCatalog.h"
 
 #include <QBoxLayout>
 #include <QButtonGroup>
@@ -20,8 +19,6 @@
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTabWidget>
-
-ConnectionDialog* DblinkForm = nullptr;
 
 namespace {
 
@@ -47,17 +44,12 @@ QString odbcAdministrator()
 
 } // namespace
 
-ConnectionDialog::ConnectionDialog(QWidget* parent)
-    : QDialog(parent)
+ConnectionDialog::ConnectionDialog(QWidget* parent) : QDialog(parent)
 {
     buildForm();
 }
 
-ConnectionDialog::~ConnectionDialog()
-{
-    if (DblinkForm == this)
-        DblinkForm = nullptr;
-}
+ConnectionDialog::~ConnectionDialog() = default;
 
 void ConnectionDialog::buildForm()
 {
@@ -68,182 +60,223 @@ void ConnectionDialog::buildForm()
     header->setStyleSheet(QStringLiteral("background: white; padding: 12px;"));
     layout->addWidget(header);
 
-    PageControl1 = new QTabWidget(this);
-    layout->addWidget(PageControl1);
+    m_pages = new QTabWidget(this);
+    layout->addWidget(m_pages);
 
-    TabSheet1 = new QWidget;
-    auto* page1 = new QVBoxLayout(TabSheet1);
-    auto* group = new QGroupBox(TabSheet1);
+    m_typePage = new QWidget;
+    auto* page1 = new QVBoxLayout(m_typePage);
+    auto* group = new QGroupBox(m_typePage);
     auto* choices = new QVBoxLayout(group);
     const std::pair<QRadioButton**, const char*> radios[] = {
-        {&RadioButton1, "ODBC连接配置"},      {&RadioButton2, "Microsoft Access (.mdb) 配置"},
-        {&RadioButton7, "InterBase配置"},     {&RadioButton3, "Microsoft Sql Server 配置"},
-        {&RadioButton4, "Paradox 配置"},      {&RadioButton5, "Oracle 配置"},
-        {&RadioButton6, "Sybase 配置"},
+        {&m_odbcRadio, "ODBC连接配置"},       {&m_accessRadio, "Microsoft Access (.mdb) 配置"},
+        {&m_interBaseRadio, "InterBase配置"}, {&m_sqlServerRadio, "Microsoft Sql Server 配置"},
+        {&m_paradoxRadio, "Paradox 配置"},    {&m_oracleRadio, "Oracle 配置"},
+        {&m_sybaseRadio, "Sybase 配置"},
     };
     for (const auto& [button, caption] : radios) {
         *button = new QRadioButton(QString::fromUtf8(caption), group);
         (*button)->setIcon(style()->standardIcon(QStyle::SP_DriveHDIcon));
-        (*button)->setEnabled(*button == RadioButton1 || *button == RadioButton2);
+        (*button)->setEnabled(*button == m_odbcRadio || *button == m_accessRadio);
         choices->addWidget(*button);
     }
-    RadioButton1->setChecked(true);
+    m_odbcRadio->setChecked(true);
     page1->addWidget(group);
-    ButtonNext = new QPushButton(QStringLiteral("下一步>(&N)"), TabSheet1);
-    page1->addWidget(ButtonNext, 0, Qt::AlignRight);
-    PageControl1->addTab(TabSheet1, QStringLiteral("数据库类型"));
+    m_nextButton = new QPushButton(QStringLiteral("下一步>(&N)"), m_typePage);
+    page1->addWidget(m_nextButton, 0, Qt::AlignRight);
+    m_pages->addTab(m_typePage, QStringLiteral("数据库类型"));
 
-    TabSheet2 = new QWidget;
-    auto* page2 = new QVBoxLayout(TabSheet2);
+    m_parameterPage = new QWidget;
+    auto* page2 = new QVBoxLayout(m_parameterPage);
 
-    Panel11 = new QWidget(TabSheet2);
-    auto* odbc = new QFormLayout(Panel11);
-    odbc->addRow(title(QStringLiteral("ODBC连接配置"), Panel11));
-    ODBCComboBox1 = new QComboBox(Panel11);
-    ODBCComboBox1->setEditable(true);
-    ODBCButton1 = new QPushButton(QStringLiteral("新建(&E)..."), Panel11);
+    m_odbcPanel = new QWidget(m_parameterPage);
+    auto* odbc = new QFormLayout(m_odbcPanel);
+    odbc->addRow(title(QStringLiteral("ODBC连接配置"), m_odbcPanel));
+    m_dataSourceCombo = new QComboBox(m_odbcPanel);
+    m_dataSourceCombo->setEditable(true);
+    m_newDataSourceButton = new QPushButton(QStringLiteral("新建(&E)..."), m_odbcPanel);
     auto* dsnRow = new QHBoxLayout;
-    dsnRow->addWidget(ODBCComboBox1, 1);
-    dsnRow->addWidget(ODBCButton1);
-    auto* dsnLabel = new QLabel(QStringLiteral("用户/系统\nDSN:：(&M)"), Panel11);
-    dsnLabel->setBuddy(ODBCComboBox1);
+    dsnRow->addWidget(m_dataSourceCombo, 1);
+    dsnRow->addWidget(m_newDataSourceButton);
+    auto* dsnLabel = new QLabel(QStringLiteral("用户/系统\nDSN:：(&M)"), m_odbcPanel);
+    dsnLabel->setBuddy(m_dataSourceCombo);
     odbc->addRow(dsnLabel, dsnRow);
-    ODBCEdit1 = new QLineEdit(Panel11);
-    ODBCEdit2 = new QLineEdit(Panel11);
-    ODBCEdit2->setEchoMode(QLineEdit::Password);
-    odbc->addRow(QStringLiteral("用户名："), ODBCEdit1);
-    odbc->addRow(QStringLiteral("密     码："), ODBCEdit2);
+    m_odbcUserEdit = new QLineEdit(m_odbcPanel);
+    m_odbcPasswordEdit = new QLineEdit(m_odbcPanel);
+    m_odbcPasswordEdit->setEchoMode(QLineEdit::Password);
+    odbc->addRow(QStringLiteral("用户名："), m_odbcUserEdit);
+    odbc->addRow(QStringLiteral("密     码："), m_odbcPasswordEdit);
 
-    Panel12 = new QWidget(TabSheet2);
-    auto* access = new QFormLayout(Panel12);
-    access->addRow(title(QStringLiteral("Microsoft Access (.mdb) 配置"), Panel12));
-    AccessEdit1 = new QLineEdit(Panel12);
-    AccessButton1 = new QPushButton(QStringLiteral("..."), Panel12);
-    AccessButton1->setFixedWidth(32);
+    m_accessPanel = new QWidget(m_parameterPage);
+    auto* access = new QFormLayout(m_accessPanel);
+    access->addRow(title(QStringLiteral("Microsoft Access (.mdb) 配置"), m_accessPanel));
+    m_accessFileEdit = new QLineEdit(m_accessPanel);
+    m_accessFileButton = new QPushButton(QStringLiteral("..."), m_accessPanel);
+    m_accessFileButton->setFixedWidth(32);
     auto* fileRow = new QHBoxLayout;
-    fileRow->addWidget(AccessEdit1, 1);
-    fileRow->addWidget(AccessButton1);
+    fileRow->addWidget(m_accessFileEdit, 1);
+    fileRow->addWidget(m_accessFileButton);
     access->addRow(QStringLiteral("数据库文件名称："), fileRow);
-    access->addRow(QString(), new QLabel(QStringLiteral("例：/home/user/Orvel/Data/LoginDB.mdb"), Panel12));
-    AccessEdit2 = new QLineEdit(QStringLiteral("Admin"), Panel12);
-    AccessEdit3 = new QLineEdit(Panel12);
-    AccessEdit3->setEchoMode(QLineEdit::Password);
-    access->addRow(QStringLiteral("用户名："), AccessEdit2);
-    access->addRow(QStringLiteral("密    码："), AccessEdit3);
+    access->addRow(QString(), new QLabel(QStringLiteral("例：/home/user/Orvel/Data/LoginDB.mdb"), m_accessPanel));
+    m_accessUserEdit = new QLineEdit(QStringLiteral("Admin"), m_accessPanel);
+    m_accessPasswordEdit = new QLineEdit(m_accessPanel);
+    m_accessPasswordEdit->setEchoMode(QLineEdit::Password);
+    access->addRow(QStringLiteral("用户名："), m_accessUserEdit);
+    access->addRow(QStringLiteral("密    码："), m_accessPasswordEdit);
 
-    Panel13 = new QWidget(TabSheet2);
-    auto* sql = new QFormLayout(Panel13);
-    sql->addRow(title(QStringLiteral("Microsoft Sql Server 配置"), Panel13));
-    SqlEdit1 = new QLineEdit(Panel13);
-    sql->addRow(QStringLiteral("服务器名称："), SqlEdit1);
-    sql->addRow(QString(), new QLabel(QStringLiteral("例：192.168.0.1 或 (Local)"), Panel13));
-    SqlEdit2 = new QLineEdit(Panel13);
-    sql->addRow(QStringLiteral("用 户 名 称："), SqlEdit2);
-    SqlEdit3 = new QLineEdit(Panel13);
-    SqlEdit3->setEchoMode(QLineEdit::Password);
-    SqlCheckBox1 = new QCheckBox(QStringLiteral("空密码"), Panel13);
+    m_sqlServerPanel = new QWidget(m_parameterPage);
+    auto* sql = new QFormLayout(m_sqlServerPanel);
+    sql->addRow(title(QStringLiteral("Microsoft Sql Server 配置"), m_sqlServerPanel));
+    m_sqlServerEdit = new QLineEdit(m_sqlServerPanel);
+    sql->addRow(QStringLiteral("服务器名称："), m_sqlServerEdit);
+    sql->addRow(QString(), new QLabel(QStringLiteral("例：192.168.0.1 或 (Local)"), m_sqlServerPanel));
+    m_sqlUserEdit = new QLineEdit(m_sqlServerPanel);
+    sql->addRow(QStringLiteral("用 户 名 称："), m_sqlUserEdit);
+    m_sqlPasswordEdit = new QLineEdit(m_sqlServerPanel);
+    m_sqlPasswordEdit->setEchoMode(QLineEdit::Password);
+    m_sqlEmptyPasswordCheck = new QCheckBox(QStringLiteral("空密码"), m_sqlServerPanel);
     auto* passwordRow = new QHBoxLayout;
-    passwordRow->addWidget(SqlEdit3, 1);
-    passwordRow->addWidget(SqlCheckBox1);
+    passwordRow->addWidget(m_sqlPasswordEdit, 1);
+    passwordRow->addWidget(m_sqlEmptyPasswordCheck);
     sql->addRow(QStringLiteral("登 陆 密 码："), passwordRow);
-    SqlComboBox1 = new QComboBox(Panel13);
-    sql->addRow(QStringLiteral("数 据 库 名："), SqlComboBox1);
+    m_sqlDatabaseCombo = new QComboBox(m_sqlServerPanel);
+    sql->addRow(QStringLiteral("数 据 库 名："), m_sqlDatabaseCombo);
 
-    Panel16 = new QWidget(TabSheet2);
-    auto* sybase = new QFormLayout(Panel16);
-    sybase->addRow(title(QStringLiteral("Sybase 配置"), Panel16));
-    sybase->addRow(QStringLiteral("服务器名称："), new QLineEdit(Panel16));
-    sybase->addRow(QStringLiteral("用  户  名："), new QLineEdit(Panel16));
-    sybase->addRow(QStringLiteral("登 陆 密 码："), new QLineEdit(Panel16));
-    sybase->addRow(QString(), new QCheckBox(QStringLiteral("空密码"), Panel16));
+    m_sybasePanel = new QWidget(m_parameterPage);
+    auto* sybase = new QFormLayout(m_sybasePanel);
+    sybase->addRow(title(QStringLiteral("Sybase 配置"), m_sybasePanel));
+    sybase->addRow(QStringLiteral("服务器名称："), new QLineEdit(m_sybasePanel));
+    sybase->addRow(QStringLiteral("用  户  名："), new QLineEdit(m_sybasePanel));
+    sybase->addRow(QStringLiteral("登 陆 密 码："), new QLineEdit(m_sybasePanel));
+    sybase->addRow(QString(), new QCheckBox(QStringLiteral("空密码"), m_sybasePanel));
 
-    Panel14 = new QWidget(TabSheet2);
-    Panel15 = new QWidget(TabSheet2);
-    Panel17 = new QWidget(TabSheet2);
-    for (QWidget* panel : {Panel11, Panel12, Panel13, Panel14, Panel15, Panel16, Panel17}) {
+    m_paradoxPanel = new QWidget(m_parameterPage);
+    m_oraclePanel = new QWidget(m_parameterPage);
+    m_interBasePanel = new QWidget(m_parameterPage);
+    for (QWidget* panel : {m_odbcPanel, m_accessPanel, m_sqlServerPanel, m_paradoxPanel, m_oraclePanel, m_sybasePanel,
+                           m_interBasePanel}) {
         panel->setFixedHeight(280);
         panel->hide();
         page2->addWidget(panel);
     }
-    Button2 = new QPushButton(QStringLiteral("测试连接(&L)"), TabSheet2);
-    page2->addWidget(Button2, 0, Qt::AlignRight);
+    m_testButton = new QPushButton(QStringLiteral("测试连接(&L)"), m_parameterPage);
+    page2->addWidget(m_testButton, 0, Qt::AlignRight);
     page2->addStretch();
-    PageControl1->addTab(TabSheet2, QStringLiteral("参数配置"));
+    m_pages->addTab(m_parameterPage, QStringLiteral("参数配置"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    CancelBtn = new QPushButton(QStringLiteral("取消(&C)"), this);
-    ButtonFinish = new QPushButton(QStringLiteral("完成(&F)"), this);
-    ButtonFinish->setDefault(true);
-    buttons->addWidget(CancelBtn);
-    buttons->addWidget(ButtonFinish);
+    m_cancelButton = new QPushButton(QStringLiteral("取消(&C)"), this);
+    m_finishButton = new QPushButton(QStringLiteral("完成(&F)"), this);
+    m_finishButton->setDefault(true);
+    buttons->addWidget(m_cancelButton);
+    buttons->addWidget(m_finishButton);
     layout->addLayout(buttons);
     setFixedSize(480, 440);
 
-    connect(ButtonNext, &QPushButton::clicked, this, [this] { PageControl1->setCurrentWidget(TabSheet2); });
-    connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
-        if (PageControl1->currentWidget() == TabSheet2)
-            TabSheet2Show();
+    // Each widget is named as its member, for tests that reach it with findChild.
+    const std::pair<QWidget*, const char*> named[] = {
+        {m_pages, "pages"},
+        {m_typePage, "typePage"},
+        {m_parameterPage, "parameterPage"},
+        {m_odbcRadio, "odbcRadio"},
+        {m_accessRadio, "accessRadio"},
+        {m_sqlServerRadio, "sqlServerRadio"},
+        {m_paradoxRadio, "paradoxRadio"},
+        {m_oracleRadio, "oracleRadio"},
+        {m_sybaseRadio, "sybaseRadio"},
+        {m_interBaseRadio, "interBaseRadio"},
+        {m_odbcPanel, "odbcPanel"},
+        {m_accessPanel, "accessPanel"},
+        {m_sqlServerPanel, "sqlServerPanel"},
+        {m_paradoxPanel, "paradoxPanel"},
+        {m_oraclePanel, "oraclePanel"},
+        {m_sybasePanel, "sybasePanel"},
+        {m_interBasePanel, "interBasePanel"},
+        {m_dataSourceCombo, "dataSourceCombo"},
+        {m_newDataSourceButton, "newDataSourceButton"},
+        {m_odbcUserEdit, "odbcUserEdit"},
+        {m_odbcPasswordEdit, "odbcPasswordEdit"},
+        {m_accessFileEdit, "accessFileEdit"},
+        {m_accessFileButton, "accessFileButton"},
+        {m_accessUserEdit, "accessUserEdit"},
+        {m_accessPasswordEdit, "accessPasswordEdit"},
+        {m_sqlServerEdit, "sqlServerEdit"},
+        {m_sqlUserEdit, "sqlUserEdit"},
+        {m_sqlPasswordEdit, "sqlPasswordEdit"},
+        {m_sqlEmptyPasswordCheck, "sqlEmptyPasswordCheck"},
+        {m_sqlDatabaseCombo, "sqlDatabaseCombo"},
+        {m_nextButton, "nextButton"},
+        {m_testButton, "testButton"},
+        {m_cancelButton, "cancelButton"},
+        {m_finishButton, "finishButton"},
+    };
+    for (const auto& [widget, name] : named)
+        widget->setObjectName(QLatin1String(name));
+
+    connect(m_nextButton, &QPushButton::clicked, this, [this] { m_pages->setCurrentWidget(m_parameterPage); });
+    connect(m_pages, &QTabWidget::currentChanged, this, [this] {
+        if (m_pages->currentWidget() == m_parameterPage)
+            showParameterPanel();
     });
-    connect(ButtonFinish, &QPushButton::clicked, this, &ConnectionDialog::ButtonFinishClick);
-    connect(CancelBtn, &QPushButton::clicked, this, &ConnectionDialog::CancelBtnClick);
-    connect(Button2, &QPushButton::clicked, this, &ConnectionDialog::Button2Click);
-    connect(AccessButton1, &QPushButton::clicked, this, &ConnectionDialog::AccessButton1Click);
-    connect(ODBCButton1, &QPushButton::clicked, this, &ConnectionDialog::ODBCButton1Click);
-    connect(SqlCheckBox1, &QCheckBox::clicked, this, &ConnectionDialog::SqlCheckBox1Click);
+    connect(m_finishButton, &QPushButton::clicked, this, &ConnectionDialog::finish);
+    connect(m_cancelButton, &QPushButton::clicked, this, &ConnectionDialog::cancel);
+    connect(m_testButton, &QPushButton::clicked, this, &ConnectionDialog::testConnection);
+    connect(m_accessFileButton, &QPushButton::clicked, this, &ConnectionDialog::browseAccessFile);
+    connect(m_newDataSourceButton, &QPushButton::clicked, this, &ConnectionDialog::openOdbcAdministrator);
+    connect(m_sqlEmptyPasswordCheck, &QCheckBox::clicked, this, &ConnectionDialog::updateSqlPasswordEdit);
 }
 
 bool ConnectionDialog::buildLinkString(QString* link) const
 {
-    if (RadioButton1->isChecked()) {
-        *link = LinkStrings::odbc(ODBCEdit1->text(), ODBCEdit2->text(), ODBCComboBox1->currentText());
+    if (m_odbcRadio->isChecked()) {
+        *link = LinkStrings::odbc(m_odbcUserEdit->text(), m_odbcPasswordEdit->text(), m_dataSourceCombo->currentText());
         return true;
     }
-    if (RadioButton2->isChecked()) {
-        *link = LinkStrings::access(AccessEdit2->text(), AccessEdit1->text(), AccessEdit3->text());
+    if (m_accessRadio->isChecked()) {
+        *link = LinkStrings::access(m_accessUserEdit->text(), m_accessFileEdit->text(), m_accessPasswordEdit->text());
         return true;
     }
     return false;
 }
 
-void ConnectionDialog::ButtonFinishClick()
+void ConnectionDialog::finish()
 {
-    buildLinkString(&LinkString);
+    buildLinkString(&m_linkString);
     accept();
 }
 
-void ConnectionDialog::CancelBtnClick()
+void ConnectionDialog::cancel()
 {
-    LinkString.clear();
+    m_linkString.clear();
     reject();
 }
 
-void ConnectionDialog::Button2Click()
+void ConnectionDialog::testConnection()
 {
-    buildLinkString(&LinkString);
-    DbConnection connection;
-    try {
-        connection.setConnectionString(LinkString);
-        connection.open();
-        if (connection.connected())
-            ShowInfoBox(QStringLiteral("测试连接成功!"));
-        else
-            ShowWarningBox(QStringLiteral("测试连接失败!"));
-    } catch (const Error& e) {
-        ShowWarningBox(QStringLiteral("测试连接失败：") + e.message());
+    buildLinkString(&m_linkString);
+    QString error;
+    switch (SourceCatalog::test(m_linkString, &error)) {
+    case SourceCatalog::TestResult::Connected:
+        ShowInfoBox(QStringLiteral("测试连接成功!"));
+        break;
+    case SourceCatalog::TestResult::NotConnected:
+        ShowWarningBox(QStringLiteral("测试连接失败!"));
+        break;
+    case SourceCatalog::TestResult::Failed:
+        ShowWarningBox(QStringLiteral("测试连接失败：") + error);
+        break;
     }
-    connection.close();
 }
 
-void ConnectionDialog::AccessButton1Click()
+void ConnectionDialog::browseAccessFile()
 {
     const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("选择数据库文件"), QStringLiteral("*.mdb"),
                                                       QStringLiteral("Microsoft Access (*.mdb);;All Files (*)"));
     if (!file.isEmpty())
-        AccessEdit1->setText(file);
+        m_accessFileEdit->setText(file);
 }
 
-void ConnectionDialog::ODBCButton1Click()
+void ConnectionDialog::openOdbcAdministrator()
 {
     // Starts the desktop's ODBC administrator where one is installed; the new data source
     // appears in the list at the next showing of the page.
@@ -252,34 +285,35 @@ void ConnectionDialog::ODBCButton1Click()
         QProcess::startDetached(administrator, {});
 }
 
-void ConnectionDialog::SqlCheckBox1Click()
+void ConnectionDialog::updateSqlPasswordEdit()
 {
-    const bool empty = SqlCheckBox1->isChecked();
-    SqlEdit3->setEnabled(!empty);
-    SqlEdit3->setBackgroundRole(empty ? QPalette::Button : QPalette::Base);
+    const bool empty = m_sqlEmptyPasswordCheck->isChecked();
+    m_sqlPasswordEdit->setEnabled(!empty);
+    m_sqlPasswordEdit->setBackgroundRole(empty ? QPalette::Button : QPalette::Base);
 }
 
-void ConnectionDialog::TabSheet2Show()
+void ConnectionDialog::showParameterPanel()
 {
-    QWidget* const panels[] = {Panel11, Panel12, Panel13, Panel14, Panel15, Panel16, Panel17};
+    QWidget* const panels[] = {m_odbcPanel,   m_accessPanel, m_sqlServerPanel, m_paradoxPanel,
+                               m_oraclePanel, m_sybasePanel, m_interBasePanel};
     for (QWidget* panel : panels)
         panel->hide();
-    const QRadioButton* const choices[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4,
-                                           RadioButton5, RadioButton6, RadioButton7};
+    const QRadioButton* const choices[] = {m_odbcRadio,   m_accessRadio, m_sqlServerRadio, m_paradoxRadio,
+                                           m_oracleRadio, m_sybaseRadio, m_interBaseRadio};
     for (int i = 0; i < 7; ++i) {
         if (choices[i]->isChecked())
             panels[i]->show();
     }
-    if (RadioButton1->isChecked())
-        FillDsnList();
+    if (m_odbcRadio->isChecked())
+        fillDataSourceNames();
 }
 
-void ConnectionDialog::FillDsnList()
+void ConnectionDialog::fillDataSourceNames()
 {
     // Filled afresh at each showing, so a name is listed once; what the user chose stays.
-    const QString chosen = ODBCComboBox1->currentText();
-    ODBCComboBox1->clear();
-    ODBCComboBox1->addItems(OdbcDataSourceNames());
+    const QString chosen = m_dataSourceCombo->currentText();
+    m_dataSourceCombo->clear();
+    m_dataSourceCombo->addItems(OdbcDataSourceNames());
     if (!chosen.isEmpty())
-        ODBCComboBox1->setCurrentText(chosen);
+        m_dataSourceCombo->setCurrentText(chosen);
 }

@@ -12,8 +12,8 @@ class QTabWidget;
 class QWidget;
 
 // "数据库连接配置": the user describes an ODBC data source or an Access file and gets its
-// connection string in LinkString ("" after Cancel), and may try the string out first.
-// Created once and kept, so every entry stays from one showing to the next.
+// connection string ("" after Cancel), and may try the string out first. Its owner keeps
+// it from one showing to the next, so every entry stays.
 class ConnectionDialog final : public QDialog
 {
     Q_OBJECT
@@ -23,56 +23,57 @@ public:
     explicit ConnectionDialog(QWidget* parent = nullptr);
     ~ConnectionDialog() override;
 
-    QString LinkString;
-
-    QTabWidget* PageControl1 = nullptr;
-    QWidget* TabSheet1 = nullptr;
-    QWidget* TabSheet2 = nullptr;
-    QRadioButton* RadioButton1 = nullptr; // ODBC
-    QRadioButton* RadioButton2 = nullptr; // Access
-    QRadioButton* RadioButton3 = nullptr;
-    QRadioButton* RadioButton4 = nullptr;
-    QRadioButton* RadioButton5 = nullptr;
-    QRadioButton* RadioButton6 = nullptr;
-    QRadioButton* RadioButton7 = nullptr;
-    QWidget* Panel11 = nullptr;
-    QWidget* Panel12 = nullptr;
-    QWidget* Panel13 = nullptr;
-    QWidget* Panel14 = nullptr;
-    QWidget* Panel15 = nullptr;
-    QWidget* Panel16 = nullptr;
-    QWidget* Panel17 = nullptr;
-    QComboBox* ODBCComboBox1 = nullptr;
-    QPushButton* ODBCButton1 = nullptr;
-    QLineEdit* ODBCEdit1 = nullptr;
-    QLineEdit* ODBCEdit2 = nullptr;
-    QLineEdit* AccessEdit1 = nullptr;
-    QPushButton* AccessButton1 = nullptr;
-    QLineEdit* AccessEdit2 = nullptr;
-    QLineEdit* AccessEdit3 = nullptr;
-    QLineEdit* SqlEdit1 = nullptr;
-    QLineEdit* SqlEdit2 = nullptr;
-    QLineEdit* SqlEdit3 = nullptr;
-    QCheckBox* SqlCheckBox1 = nullptr;
-    QComboBox* SqlComboBox1 = nullptr;
-    QPushButton* ButtonNext = nullptr;
-    QPushButton* Button2 = nullptr;
-    QPushButton* CancelBtn = nullptr;
-    QPushButton* ButtonFinish = nullptr;
-
-    void ButtonFinishClick();
-    void CancelBtnClick();
-    void Button2Click();
-    void AccessButton1Click();
-    void ODBCButton1Click();
-    void SqlCheckBox1Click();
-    void TabSheet2Show();
-    void FillDsnList();
+    // The string built by the last Finish or connection test; empty after Cancel. The close
+    // box keeps what was there.
+    const QString& linkString() const { return m_linkString; }
 
 private:
     void buildForm();
     // The string of the selected choice; false for the choices that build none.
     bool buildLinkString(QString* link) const;
-};
+    void finish();
+    void cancel();
+    void testConnection();
+    void browseAccessFile();
+    void openOdbcAdministrator();
+    void updateSqlPasswordEdit();
+    void showParameterPanel();
+    void fillDataSourceNames();
 
-extern ConnectionDialog* DblinkForm;
+    QString m_linkString;
+
+    QTabWidget* m_pages = nullptr;
+    QWidget* m_typePage = nullptr;
+    QWidget* m_parameterPage = nullptr;
+    QRadioButton* m_odbcRadio = nullptr;
+    QRadioButton* m_accessRadio = nullptr;
+    QRadioButton* m_sqlServerRadio = nullptr;
+    QRadioButton* m_paradoxRadio = nullptr;
+    QRadioButton* m_oracleRadio = nullptr;
+    QRadioButton* m_sybaseRadio = nullptr;
+    QRadioButton* m_interBaseRadio = nullptr;
+    QWidget* m_odbcPanel = nullptr;
+    QWidget* m_accessPanel = nullptr;
+    QWidget* m_sqlServerPanel = nullptr;
+    QWidget* m_paradoxPanel = nullptr;
+    QWidget* m_oraclePanel = nullptr;
+    QWidget* m_sybasePanel = nullptr;
+    QWidget* m_interBasePanel = nullptr;
+    QComboBox* m_dataSourceCombo = nullptr;
+    QPushButton* m_newDataSourceButton = nullptr;
+    QLineEdit* m_odbcUserEdit = nullptr;
+    QLineEdit* m_odbcPasswordEdit = nullptr;
+    QLineEdit* m_accessFileEdit = nullptr;
+    QPushButton* m_accessFileButton = nullptr;
+    QLineEdit* m_accessUserEdit = nullptr;
+    QLineEdit* m_accessPasswordEdit = nullptr;
+    QLineEdit* m_sqlServerEdit = nullptr;
+    QLineEdit* m_sqlUserEdit = nullptr;
+    QLineEdit* m_sqlPasswordEdit = nullptr;
+    QCheckBox* m_sqlEmptyPasswordCheck = nullptr;
+    QComboBox* m_sqlDatabaseCombo = nullptr;
+    QPushButton* m_nextButton = nullptr;
+    QPushButton* m_testButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
+    QPushButton* m_finishButton = nullptr;
+};

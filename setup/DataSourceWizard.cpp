@@ -1,9 +1,8 @@
 #include "setup/DataSourceWizard.h"
 
-#include "platform/Error.h"
+#include "lookup/DataSourceSettings.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ui/MessageBoxes.h"
-#include "lookup/DataSourceSettings.h"
 #include "setup/ConnectionDialog.h"
 #include "setup/LinkStrings.h"
 
@@ -20,8 +19,6 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QTableWidget>
-
-DataSourceWizard* DatabaseDlg = nullptr;
 
 namespace {
 
@@ -69,25 +66,14 @@ QTableWidgetItem* cell(const QString& text, bool editable, bool hint)
 
 } // namespace
 
-DataSourceWizard::DataSourceWizard(QWidget* parent)
-    : QDialog(parent)
-    , ADOTable1(&ADOConnection2)
+DataSourceWizard::DataSourceWizard(QWidget* parent) : QDialog(parent)
 {
     buildForm();
+    nameWidgets();
+    connectWidgets();
 }
 
-DataSourceWizard::~DataSourceWizard()
-{
-    if (DatabaseDlg == this)
-        DatabaseDlg = nullptr;
-}
-
-void ShowDatabaseDlg(QWidget* parent)
-{
-    if (!DatabaseDlg)
-        DatabaseDlg = new DataSourceWizard(parent);
-    DatabaseDlg->exec();
-}
+DataSourceWizard::~DataSourceWizard() = default;
 
 void DataSourceWizard::buildForm()
 {
@@ -95,61 +81,64 @@ void DataSourceWizard::buildForm()
     auto* layout = new QVBoxLayout(this);
 
     // Page 1: the three sources.
-    Panel3 = new QWidget(this);
-    auto* p1 = new QHBoxLayout(Panel3);
-    auto* picture = new QLabel(Panel3);
+    m_sourcePage = new QWidget(this);
+    auto* p1 = new QHBoxLayout(m_sourcePage);
+    auto* picture = new QLabel(m_sourcePage);
     picture->setPixmap(style()->standardIcon(QStyle::SP_DriveNetIcon).pixmap(64, 64));
     picture->setAlignment(Qt::AlignTop);
     p1->addWidget(picture);
     auto* choices = new QVBoxLayout;
-    auto* heading = new QLabel(QStringLiteral("请选择客户资料数据来源..."), Panel3);
+    auto* heading = new QLabel(QStringLiteral("请选择客户资料数据来源..."), m_sourcePage);
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);
     choices->addWidget(heading);
-    choices->addWidget(new QLabel(QStringLiteral("当本系统监听到来电后，取得来电号码。再根据号码查询"), Panel3));
-    choices->addWidget(new QLabel(QStringLiteral("在此指定数据源中的客户资料并显示。"), Panel3));
-    RadioButton1 = new QRadioButton(QStringLiteral("本地Windows地址薄。查询Windows附件中的地址薄。(&W)"), Panel3);
-    RadioButton2 = new QRadioButton(QStringLiteral("外部数据源。查询外部系统数据库或数据文件。(&O)"), Panel3);
-    RadioButton3 = new QRadioButton(QStringLiteral("晨拓进销存数据源。（本软件作者提供的"), Panel3);
+    choices->addWidget(new QLabel(QStringLiteral("当本系统监听到来电后，取得来电号码。再根据号码查询"), m_sourcePage));
+    choices->addWidget(new QLabel(QStringLiteral("在此指定数据源中的客户资料并显示。"), m_sourcePage));
+    m_addressBookRadio =
+        new QRadioButton(QStringLiteral("本地Windows地址薄。查询Windows附件中的地址薄。(&W)"), m_sourcePage);
+    m_externalSourceRadio =
+        new QRadioButton(QStringLiteral("外部数据源。查询外部系统数据库或数据文件。(&O)"), m_sourcePage);
+    m_inventoryRadio = new QRadioButton(QStringLiteral("晨拓进销存数据源。（本软件作者提供的"), m_sourcePage);
     choices->addSpacing(12);
-    choices->addWidget(RadioButton1);
-    choices->addWidget(RadioButton2);
-    choices->addWidget(RadioButton3);
-    auto* label6 = new QLabel(QStringLiteral("仓库管理软件）(&D)"), Panel3);
-    label6->setBuddy(RadioButton3);
-    label6->setContentsMargins(22, 0, 0, 0);
-    choices->addWidget(label6);
+    choices->addWidget(m_addressBookRadio);
+    choices->addWidget(m_externalSourceRadio);
+    choices->addWidget(m_inventoryRadio);
+    auto* inventoryContinuation = new QLabel(QStringLiteral("仓库管理软件）(&D)"), m_sourcePage);
+    inventoryContinuation->setBuddy(m_inventoryRadio);
+    inventoryContinuation->setContentsMargins(22, 0, 0, 0);
+    choices->addWidget(inventoryContinuation);
     choices->addStretch();
     p1->addLayout(choices, 1);
 
     // Page 2: customer table and its fields.
-    Panel4 = new QWidget(this);
-    auto* p2 = new QVBoxLayout(Panel4);
-    p2->addWidget(whiteHeader(QStringLiteral("选择数据源"), QString(), Panel4));
+    m_customerTablePage = new QWidget(this);
+    auto* p2 = new QVBoxLayout(m_customerTablePage);
+    p2->addWidget(whiteHeader(QStringLiteral("选择数据源"), QString(), m_customerTablePage));
     auto* tableRow = new QHBoxLayout;
-    tableRow->addWidget(new QLabel(QStringLiteral("选择客户资料表:"), Panel4));
-    ComboBox1 = new QComboBox(Panel4);
-    ComboBox1->setEditable(true);
-    tableRow->addWidget(ComboBox1, 1);
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DirOpenIcon), QStringLiteral("选择数据源"), Panel4);
-    tableRow->addWidget(BitBtn1);
+    tableRow->addWidget(new QLabel(QStringLiteral("选择客户资料表:"), m_customerTablePage));
+    m_customerTableCombo = new QComboBox(m_customerTablePage);
+    m_customerTableCombo->setEditable(true);
+    tableRow->addWidget(m_customerTableCombo, 1);
+    m_chooseSourceButton = new QPushButton(style()->standardIcon(QStyle::SP_DirOpenIcon), QStringLiteral("选择数据源"),
+                                           m_customerTablePage);
+    tableRow->addWidget(m_chooseSourceButton);
     p2->addLayout(tableRow);
     auto* gridRow = new QHBoxLayout;
-    StringGrid1 = new QTableWidget(1, 4, Panel4);
-    StringGrid1->setHorizontalHeaderLabels({QStringLiteral("表字段"), QStringLiteral("查看字段"), QStringLiteral("电话号码"),
-                                            QStringLiteral("映射字段名")});
+    m_fieldGrid = new QTableWidget(1, 4, m_customerTablePage);
+    m_fieldGrid->setHorizontalHeaderLabels({QStringLiteral("表字段"), QStringLiteral("查看字段"),
+                                            QStringLiteral("电话号码"), QStringLiteral("映射字段名")});
     const int widths[] = {150, 70, 70, 150};
     for (int c = 0; c < 4; ++c)
-        StringGrid1->setColumnWidth(c, widths[c]);
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    StringGrid1->setEditTriggers(QAbstractItemView::AllEditTriggers);
-    gridRow->addWidget(StringGrid1, 1);
+        m_fieldGrid->setColumnWidth(c, widths[c]);
+    m_fieldGrid->verticalHeader()->hide();
+    m_fieldGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_fieldGrid->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    gridRow->addWidget(m_fieldGrid, 1);
     auto* moves = new QVBoxLayout;
-    btnUp = new QPushButton(QStringLiteral("↑"), Panel4);
-    btnDown = new QPushButton(QStringLiteral("↓"), Panel4);
-    for (QPushButton* b : {btnUp, btnDown}) {
+    m_moveUpButton = new QPushButton(QStringLiteral("↑"), m_customerTablePage);
+    m_moveDownButton = new QPushButton(QStringLiteral("↓"), m_customerTablePage);
+    for (QPushButton* b : {m_moveUpButton, m_moveDownButton}) {
         b->setFixedWidth(32);
         moves->addWidget(b);
     }
@@ -158,67 +147,68 @@ void DataSourceWizard::buildForm()
     p2->addLayout(gridRow, 1);
 
     // Page 3: an account set of the inventory product.
-    Panel6 = new QWidget(this);
-    auto* p3 = new QVBoxLayout(Panel6);
+    m_accountSetPage = new QWidget(this);
+    auto* p3 = new QVBoxLayout(m_accountSetPage);
     p3->addWidget(whiteHeader(QStringLiteral("晨拓进销存系统账套选择"),
-                              QStringLiteral("在此选择一个晨拓进销存系统的账套作为你的外部数据源"), Panel6));
+                              QStringLiteral("在此选择一个晨拓进销存系统的账套作为你的外部数据源"), m_accountSetPage));
     auto* pathGrid = new QGridLayout;
-    pathGrid->addWidget(new QLabel(QStringLiteral("晨拓进销存安装路径："), Panel6), 0, 0);
-    PathEdit1 = new QLineEdit(Panel6);
-    PathEdit1->setReadOnly(true);
-    PathEdit1->setBackgroundRole(QPalette::Button);
-    pathGrid->addWidget(PathEdit1, 0, 1);
-    Button1 = new QPushButton(QStringLiteral("选择路径"), Panel6);
-    pathGrid->addWidget(Button1, 0, 2);
-    pathGrid->addWidget(new QLabel(QStringLiteral("账   套   列   表："), Panel6), 1, 0, Qt::AlignTop);
-    DBGrid1 = new QTableWidget(0, 2, Panel6);
-    DBGrid1->setHorizontalHeaderLabels({QStringLiteral("账套名称"), QStringLiteral("公司名称")});
-    DBGrid1->setColumnWidth(0, 100);
-    DBGrid1->setColumnWidth(1, 150);
-    DBGrid1->verticalHeader()->hide();
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    pathGrid->addWidget(DBGrid1, 1, 1, 1, 2);
-    DBEdit1 = new QLineEdit(Panel6);
-    DBEdit1->setReadOnly(true);
-    DBEdit1->setBackgroundRole(QPalette::Button);
-    pathGrid->addWidget(DBEdit1, 2, 1);
-    Button2 = new QPushButton(QStringLiteral("测试账套"), Panel6);
-    pathGrid->addWidget(Button2, 2, 2);
+    pathGrid->addWidget(new QLabel(QStringLiteral("晨拓进销存安装路径："), m_accountSetPage), 0, 0);
+    m_inventoryPathEdit = new QLineEdit(m_accountSetPage);
+    m_inventoryPathEdit->setReadOnly(true);
+    m_inventoryPathEdit->setBackgroundRole(QPalette::Button);
+    pathGrid->addWidget(m_inventoryPathEdit, 0, 1);
+    m_choosePathButton = new QPushButton(QStringLiteral("选择路径"), m_accountSetPage);
+    pathGrid->addWidget(m_choosePathButton, 0, 2);
+    pathGrid->addWidget(new QLabel(QStringLiteral("账   套   列   表："), m_accountSetPage), 1, 0, Qt::AlignTop);
+    m_accountSetGrid = new QTableWidget(0, 2, m_accountSetPage);
+    m_accountSetGrid->setHorizontalHeaderLabels({QStringLiteral("账套名称"), QStringLiteral("公司名称")});
+    m_accountSetGrid->setColumnWidth(0, 100);
+    m_accountSetGrid->setColumnWidth(1, 150);
+    m_accountSetGrid->verticalHeader()->hide();
+    m_accountSetGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_accountSetGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_accountSetGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    pathGrid->addWidget(m_accountSetGrid, 1, 1, 1, 2);
+    m_accountFileEdit = new QLineEdit(m_accountSetPage);
+    m_accountFileEdit->setReadOnly(true);
+    m_accountFileEdit->setBackgroundRole(QPalette::Button);
+    pathGrid->addWidget(m_accountFileEdit, 2, 1);
+    m_testAccountSetButton = new QPushButton(QStringLiteral("测试账套"), m_accountSetPage);
+    pathGrid->addWidget(m_testAccountSetButton, 2, 2);
     p3->addLayout(pathGrid, 1);
 
     // Page 4: business table and how it joins the customer table.
-    Panel8 = new QWidget(this);
-    auto* p4 = new QVBoxLayout(Panel8);
-    p4->addWidget(whiteHeader(QStringLiteral("业务信息设置"), QStringLiteral("请在此配置来电时查看客户相关的业务信息"), Panel8));
-    p4->addWidget(new QLabel(QStringLiteral("第一步：选择业务表(如出库记录表)"), Panel8));
-    ComboBox2 = new QComboBox(Panel8);
-    ComboBox2->setEditable(true);
-    p4->addWidget(ComboBox2);
-    p4->addWidget(new QLabel(QStringLiteral("第二步：设置业务表如客户资料表的关联关系"), Panel8));
-    StringGrid2 = new QTableWidget(1, 2, Panel8);
-    StringGrid2->setHorizontalHeaderLabels({QStringLiteral("业务表字段"), QStringLiteral("客户表字段")});
-    StringGrid2->setColumnWidth(0, 200);
-    StringGrid2->setColumnWidth(1, 200);
-    StringGrid2->verticalHeader()->hide();
-    StringGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid2->setSelectionMode(QAbstractItemView::SingleSelection);
-    p4->addWidget(StringGrid2, 1);
-    ComboBox3 = new QComboBox(StringGrid2->viewport());
-    ComboBox3->setEditable(true);
-    ComboBox3->hide();
+    m_businessTablePage = new QWidget(this);
+    auto* p4 = new QVBoxLayout(m_businessTablePage);
+    p4->addWidget(whiteHeader(QStringLiteral("业务信息设置"), QStringLiteral("请在此配置来电时查看客户相关的业务信息"),
+                              m_businessTablePage));
+    p4->addWidget(new QLabel(QStringLiteral("第一步：选择业务表(如出库记录表)"), m_businessTablePage));
+    m_businessTableCombo = new QComboBox(m_businessTablePage);
+    m_businessTableCombo->setEditable(true);
+    p4->addWidget(m_businessTableCombo);
+    p4->addWidget(new QLabel(QStringLiteral("第二步：设置业务表如客户资料表的关联关系"), m_businessTablePage));
+    m_joinGrid = new QTableWidget(1, 2, m_businessTablePage);
+    m_joinGrid->setHorizontalHeaderLabels({QStringLiteral("业务表字段"), QStringLiteral("客户表字段")});
+    m_joinGrid->setColumnWidth(0, 200);
+    m_joinGrid->setColumnWidth(1, 200);
+    m_joinGrid->verticalHeader()->hide();
+    m_joinGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_joinGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    p4->addWidget(m_joinGrid, 1);
+    m_joinFieldCombo = new QComboBox(m_joinGrid->viewport());
+    m_joinFieldCombo->setEditable(true);
+    m_joinFieldCombo->hide();
 
-    for (QWidget* page : {Panel3, Panel4, Panel6, Panel8})
+    for (QWidget* page : {m_sourcePage, m_customerTablePage, m_accountSetPage, m_businessTablePage})
         layout->addWidget(page, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    ButtonPrev = new QPushButton(QStringLiteral("< 上一步(&B)"), this);
-    ButtonNext = new QPushButton(QStringLiteral("下一步(&N) >"), this);
-    ButtonFinish = new QPushButton(QStringLiteral("完成(&F)"), this);
-    CancelBtn = new QPushButton(QStringLiteral("取消(&C)"), this);
-    for (QPushButton* b : {ButtonPrev, ButtonNext, ButtonFinish, CancelBtn}) {
+    m_prevButton = new QPushButton(QStringLiteral("< 上一步(&B)"), this);
+    m_nextButton = new QPushButton(QStringLiteral("下一步(&N) >"), this);
+    m_finishButton = new QPushButton(QStringLiteral("完成(&F)"), this);
+    m_cancelButton = new QPushButton(QStringLiteral("取消(&C)"), this);
+    for (QPushButton* b : {m_prevButton, m_nextButton, m_finishButton, m_cancelButton}) {
         b->setAutoDefault(false);
         buttons->addWidget(b);
     }
@@ -226,190 +216,206 @@ void DataSourceWizard::buildForm()
     // Only one page is ever in view, so the dialog keeps the size of one page.
     showPage(1, false, true);
     setFixedSize(600, 460);
+}
 
-    connect(RadioButton1, &QRadioButton::clicked, this, [this] { showPage(1, false, true); });
-    connect(RadioButton2, &QRadioButton::clicked, this, [this] { showPage(1, false, false); });
-    connect(RadioButton3, &QRadioButton::clicked, this, [this] { showPage(1, false, false); });
-    connect(ButtonNext, &QPushButton::clicked, this, &DataSourceWizard::ButtonNextClick);
-    connect(ButtonPrev, &QPushButton::clicked, this, &DataSourceWizard::ButtonPrevClick);
-    connect(ButtonFinish, &QPushButton::clicked, this, &DataSourceWizard::ButtonFinishClick);
-    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-    connect(BitBtn1, &QPushButton::clicked, this, &DataSourceWizard::BitBtn1Click);
-    connect(ComboBox1, &QComboBox::currentTextChanged, this, [this] {
+void DataSourceWizard::nameWidgets()
+{
+    // Each widget is named as its member, for tests that reach it with findChild.
+    const std::pair<QWidget*, const char*> named[] = {
+        {m_sourcePage, "sourcePage"},
+        {m_customerTablePage, "customerTablePage"},
+        {m_accountSetPage, "accountSetPage"},
+        {m_businessTablePage, "businessTablePage"},
+        {m_addressBookRadio, "addressBookRadio"},
+        {m_externalSourceRadio, "externalSourceRadio"},
+        {m_inventoryRadio, "inventoryRadio"},
+        {m_customerTableCombo, "customerTableCombo"},
+        {m_chooseSourceButton, "chooseSourceButton"},
+        {m_fieldGrid, "fieldGrid"},
+        {m_moveUpButton, "moveUpButton"},
+        {m_moveDownButton, "moveDownButton"},
+        {m_inventoryPathEdit, "inventoryPathEdit"},
+        {m_choosePathButton, "choosePathButton"},
+        {m_accountSetGrid, "accountSetGrid"},
+        {m_accountFileEdit, "accountFileEdit"},
+        {m_testAccountSetButton, "testAccountSetButton"},
+        {m_businessTableCombo, "businessTableCombo"},
+        {m_joinGrid, "joinGrid"},
+        {m_joinFieldCombo, "joinFieldCombo"},
+        {m_prevButton, "prevButton"},
+        {m_nextButton, "nextButton"},
+        {m_finishButton, "finishButton"},
+        {m_cancelButton, "cancelButton"},
+    };
+    for (const auto& [widget, name] : named)
+        widget->setObjectName(QLatin1String(name));
+}
+
+void DataSourceWizard::connectWidgets()
+{
+    connect(m_addressBookRadio, &QRadioButton::clicked, this, [this] { showPage(1, false, true); });
+    connect(m_externalSourceRadio, &QRadioButton::clicked, this, [this] { showPage(1, false, false); });
+    connect(m_inventoryRadio, &QRadioButton::clicked, this, [this] { showPage(1, false, false); });
+    connect(m_nextButton, &QPushButton::clicked, this, &DataSourceWizard::nextPage);
+    connect(m_prevButton, &QPushButton::clicked, this, &DataSourceWizard::previousPage);
+    connect(m_finishButton, &QPushButton::clicked, this, &DataSourceWizard::finish);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_chooseSourceButton, &QPushButton::clicked, this, &DataSourceWizard::chooseSource);
+    connect(m_customerTableCombo, &QComboBox::currentTextChanged, this, [this] {
         if (!m_filling)
-            ComboBox1Change();
+            customerTableChanged();
     });
-    connect(ComboBox2, &QComboBox::currentTextChanged, this, [this] {
+    connect(m_businessTableCombo, &QComboBox::currentTextChanged, this, [this] {
         if (!m_filling)
-            ComboBox2Change();
+            businessTableChanged();
     });
-    connect(ComboBox3, &QComboBox::currentTextChanged, this, [this] {
+    connect(m_joinFieldCombo, &QComboBox::currentTextChanged, this, [this] {
         if (!m_filling)
-            ComboBox3Change();
+            joinFieldChosen();
     });
-    connect(StringGrid1, &QTableWidget::cellClicked, this, &DataSourceWizard::StringGrid1Click);
-    connect(StringGrid1, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    connect(m_fieldGrid, &QTableWidget::cellClicked, this, &DataSourceWizard::toggleFieldMark);
+    connect(m_fieldGrid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         // A typed caption belongs to its field and moves with it.
-        if (m_filling || item->column() != 3 || item->row() >= int(XFields.size()))
-            return;
-        XFields[size_t(item->row())]->Caption = item->text().trimmed();
+        if (!m_filling && item->column() == 3)
+            m_mapping.setCaption(item->row(), item->text());
     });
-    connect(btnUp, &QPushButton::clicked, this, &DataSourceWizard::btnUpClick);
-    connect(btnDown, &QPushButton::clicked, this, &DataSourceWizard::btnDownClick);
-    connect(StringGrid2, &QTableWidget::cellClicked, this, &DataSourceWizard::StringGrid2Click);
-    connect(Button1, &QPushButton::clicked, this, &DataSourceWizard::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &DataSourceWizard::Button2Click);
-    connect(DBGrid1, &QTableWidget::currentCellChanged, this, [this](int row) {
-        if (m_filling || !ADOTable1.isActive() || row < 0)
+    connect(m_moveUpButton, &QPushButton::clicked, this, [this] { moveField(-1); });
+    connect(m_moveDownButton, &QPushButton::clicked, this, [this] { moveField(+1); });
+    connect(m_joinGrid, &QTableWidget::cellClicked, this, &DataSourceWizard::editJoin);
+    connect(m_choosePathButton, &QPushButton::clicked, this, &DataSourceWizard::choosePath);
+    connect(m_testAccountSetButton, &QPushButton::clicked, this, &DataSourceWizard::testAccountSet);
+    connect(m_accountSetGrid, &QTableWidget::currentCellChanged, this, [this](int row) {
+        if (m_filling || row < 0 || row >= m_accountSets.size())
             return;
-        ADOTable1.moveTo(row);
-        DBEdit1->setText(ADOTable1.fieldText(QStringLiteral("Path")));
+        m_accountFileEdit->setText(m_accountSets.at(row).path);
     });
 }
 
 void DataSourceWizard::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous())
-        FormShow();
+        reset();
     QDialog::showEvent(event);
 }
 
-void DataSourceWizard::FormShow()
+void DataSourceWizard::reset()
 {
-    XFields.clear();
-    YFields.clear();
-    RadioButton1->setChecked(true);
+    m_mapping.clear();
+    m_addressBookRadio->setChecked(true);
     showPage(1, false, true);
     fillFieldGrid();
     fillJoinGrid();
 
     // An inventory product installed in "Store" beside the program's folder is listed at once.
-    PathEdit1->setText(ProgramFolder::path() + QStringLiteral("../Store/"));
-    if (QFileInfo::exists(InventoryLink::loginDbFile(PathEdit1->text())))
-        OpenAccountList();
+    const QString store = ProgramFolder::path() + QStringLiteral("../Store/");
+    if (QFileInfo::exists(InventoryLink::loginDbFile(store)))
+        openInventoryFolder(store);
     else
-        PathEdit1->clear();
+        m_inventoryPathEdit->clear();
 }
 
 void DataSourceWizard::done(int result)
 {
-    FormClose();
+    releaseSource();
     QDialog::done(result);
 }
 
-void DataSourceWizard::FormClose()
+void DataSourceWizard::releaseSource()
 {
-    ADOConnection1.close();
+    m_catalog.close();
     m_filling = true;
-    ComboBox1->clear();
-    ComboBox2->clear();
-    ComboBox3->clear();
-    ComboBox3->hide();
+    m_customerTableCombo->clear();
+    m_businessTableCombo->clear();
+    m_joinFieldCombo->clear();
+    m_joinFieldCombo->hide();
     m_filling = false;
-    XFields.clear();
-    YFields.clear();
+    m_mapping.clear();
 }
 
 void DataSourceWizard::showPage(int page, bool prevEnabled, bool finishShown)
 {
-    CurPage = page;
-    QWidget* const pages[] = {Panel3, Panel4, Panel6, Panel8};
+    m_page = page;
+    QWidget* const pages[] = {m_sourcePage, m_customerTablePage, m_accountSetPage, m_businessTablePage};
     for (int i = 0; i < 4; ++i)
         pages[i]->setVisible(i + 1 == page);
-    ButtonPrev->setEnabled(prevEnabled);
-    ButtonNext->setVisible(!finishShown);
-    ButtonFinish->setVisible(finishShown);
-    (finishShown ? ButtonFinish : ButtonNext)->setDefault(true);
-    (finishShown ? ButtonNext : ButtonFinish)->setDefault(false);
+    m_prevButton->setEnabled(prevEnabled);
+    m_nextButton->setVisible(!finishShown);
+    m_finishButton->setVisible(finishShown);
+    (finishShown ? m_finishButton : m_nextButton)->setDefault(true);
+    (finishShown ? m_nextButton : m_finishButton)->setDefault(false);
 }
 
-void DataSourceWizard::ButtonNextClick()
+void DataSourceWizard::nextPage()
 {
-    if (CurPage == 1 && RadioButton2->isChecked())
+    if (m_page == 1 && m_externalSourceRadio->isChecked())
         showPage(2, true, false);
-    else if (CurPage == 1 && RadioButton3->isChecked())
+    else if (m_page == 1 && m_inventoryRadio->isChecked())
         showPage(3, true, true);
-    else if (CurPage == 2 && RadioButton2->isChecked())
+    else if (m_page == 2 && m_externalSourceRadio->isChecked())
         showPage(4, true, true);
 }
 
-void DataSourceWizard::ButtonPrevClick()
+void DataSourceWizard::previousPage()
 {
-    if (CurPage == 2 || CurPage == 3)
+    if (m_page == 2 || m_page == 3)
         showPage(1, false, false);
-    else if (CurPage == 4)
+    else if (m_page == 4)
         showPage(2, true, false);
 }
 
-void DataSourceWizard::BitBtn1Click()
+void DataSourceWizard::chooseSource()
 {
-    if (!DblinkForm)
-        DblinkForm = new ConnectionDialog(this);
-    DblinkForm->exec();
-    const QString link = DblinkForm->LinkString;
+    if (!m_connectionDialog)
+        m_connectionDialog = new ConnectionDialog(this);
+    m_connectionDialog->exec();
+    const QString link = m_connectionDialog->linkString();
     if (link.isEmpty())
         return;
-    ConnStr = link;
-    // A source that cannot be opened or listed leaves the lists as far as they were filled.
-    try {
-        ADOConnection1.close();
-        ADOConnection1.setConnectionString(ConnStr);
-        ADOConnection1.open();
-        const QStringList tables = ADOConnection1.tableNames();
-        m_filling = true;
-        ComboBox1->clear();
-        ComboBox1->addItems(tables);
-        ComboBox1->setCurrentIndex(tables.isEmpty() ? -1 : 0);
-        m_filling = false;
-        ComboBox1Change();
-        m_filling = true;
-        ComboBox2->clear();
-        ComboBox2->addItems(tables);
-        ComboBox2->setCurrentIndex(-1);
-        ComboBox3->clear();
-        m_filling = false;
-        if (!ComboBox1->currentText().isEmpty())
-            ComboBox3->addItems(ADOConnection1.fieldNames(ComboBox1->currentText()));
-    } catch (const Error&) {
-        m_filling = false;
-    }
+    // The string is kept even when the source cannot be opened now; Finish writes it.
+    m_connectString = link;
+    // A source that cannot be opened or listed leaves the lists as they were.
+    if (!m_catalog.open(m_connectString))
+        return;
+    QStringList tables;
+    if (!m_catalog.listTables(&tables))
+        return;
+    m_filling = true;
+    m_customerTableCombo->clear();
+    m_customerTableCombo->addItems(tables);
+    m_customerTableCombo->setCurrentIndex(tables.isEmpty() ? -1 : 0);
+    m_filling = false;
+    customerTableChanged();
+    m_filling = true;
+    m_businessTableCombo->clear();
+    m_businessTableCombo->addItems(tables);
+    m_businessTableCombo->setCurrentIndex(-1);
+    m_joinFieldCombo->clear();
+    m_joinFieldCombo->addItems(m_catalog.fields(m_customerTableCombo->currentText()));
+    m_filling = false;
 }
 
-void DataSourceWizard::ComboBox1Change()
+void DataSourceWizard::customerTableChanged()
 {
-    if (!ADOConnection1.connected() || ComboBox1->currentText().isEmpty())
+    const QString table = m_customerTableCombo->currentText();
+    if (!m_catalog.isOpen() || table.isEmpty())
         return;
-    CustTable = ComboBox1->currentText();
-    QStringList fields;
-    try {
-        fields = ADOConnection1.fieldNames(CustTable);
-    } catch (const Error&) {
-        // A typed name that is not a table gives no fields.
-    }
+    // A typed name that is not a table gives no fields.
+    const QStringList fields = m_catalog.fields(table);
     m_filling = true;
-    ComboBox3->clear();
-    ComboBox3->addItems(fields);
+    m_joinFieldCombo->clear();
+    m_joinFieldCombo->addItems(fields);
     m_filling = false;
-    XFields.clear();
-    for (const QString& f : fields)
-        XFields.push_back(std::make_unique<CustomerField>(f, false, false, QString()));
+    m_mapping.setCustomerTable(table, fields);
     fillFieldGrid();
 }
 
-void DataSourceWizard::ComboBox2Change()
+void DataSourceWizard::businessTableChanged()
 {
-    if (!ADOConnection1.connected() || ComboBox2->currentText().isEmpty())
+    const QString table = m_businessTableCombo->currentText();
+    if (!m_catalog.isOpen() || table.isEmpty())
         return;
-    BizTable = ComboBox2->currentText();
-    QStringList fields;
-    try {
-        fields = ADOConnection1.fieldNames(BizTable);
-    } catch (const Error&) {
-    }
-    YFields.clear();
-    for (const QString& f : fields)
-        YFields.push_back(std::make_unique<BusinessField>(f, QString()));
-    ComboBox3->hide();
+    m_mapping.setBusinessTable(table, m_catalog.fields(table));
+    m_joinFieldCombo->hide();
     fillJoinGrid();
 }
 
@@ -417,180 +423,173 @@ void DataSourceWizard::fillFieldGrid()
 {
     m_filling = true;
     static const QIcon mark = markIcon();
-    StringGrid1->setRowCount(std::max<int>(int(XFields.size()), 1));
-    for (int r = 0; r < StringGrid1->rowCount(); ++r) {
-        const CustomerField* x = r < int(XFields.size()) ? XFields[size_t(r)].get() : nullptr;
-        StringGrid1->setItem(r, 0, cell(x ? x->FieldName : QString(), false, true));
-        auto* show = cell(QString(), false, false);
+    const QList<CustomerField>& fields = m_mapping.customerFields();
+    m_fieldGrid->setRowCount(std::max<int>(int(fields.size()), 1));
+    for (int r = 0; r < m_fieldGrid->rowCount(); ++r) {
+        const CustomerField* field = r < fields.size() ? &fields.at(r) : nullptr;
+        m_fieldGrid->setItem(r, 0, cell(field ? field->name : QString(), false, true));
+        auto* shown = cell(QString(), false, false);
         auto* phone = cell(QString(), false, false);
-        if (x && x->ShowFlag)
-            show->setIcon(mark);
-        if (x && x->PhoneFlag)
+        if (field && field->shown)
+            shown->setIcon(mark);
+        if (field && field->phone)
             phone->setIcon(mark);
-        StringGrid1->setItem(r, 1, show);
-        StringGrid1->setItem(r, 2, phone);
-        StringGrid1->setItem(r, 3, cell(x ? x->Caption : QString(), x != nullptr, false));
+        m_fieldGrid->setItem(r, 1, shown);
+        m_fieldGrid->setItem(r, 2, phone);
+        m_fieldGrid->setItem(r, 3, cell(field ? field->caption : QString(), field != nullptr, false));
     }
     m_filling = false;
 }
 
 void DataSourceWizard::fillJoinGrid()
 {
-    StringGrid2->setRowCount(std::max<int>(int(YFields.size()), 1));
-    for (int r = 0; r < StringGrid2->rowCount(); ++r) {
-        const BusinessField* y = r < int(YFields.size()) ? YFields[size_t(r)].get() : nullptr;
-        StringGrid2->setItem(r, 0, cell(y ? y->BizField : QString(), false, true));
-        StringGrid2->setItem(r, 1, cell(y ? y->CustField : QString(), false, false));
+    const QList<BusinessField>& fields = m_mapping.businessFields();
+    m_joinGrid->setRowCount(std::max<int>(int(fields.size()), 1));
+    for (int r = 0; r < m_joinGrid->rowCount(); ++r) {
+        const BusinessField* field = r < fields.size() ? &fields.at(r) : nullptr;
+        m_joinGrid->setItem(r, 0, cell(field ? field->name : QString(), false, true));
+        m_joinGrid->setItem(r, 1, cell(field ? field->customerField : QString(), false, false));
     }
 }
 
-void DataSourceWizard::StringGrid1Click(int row, int column)
+void DataSourceWizard::toggleFieldMark(int row, int column)
 {
-    if (XFields.empty() || row < 0 || row >= int(XFields.size()))
-        return;
-    CustomerField& x = *XFields[size_t(row)];
-    if (column == 1)
-        x.ShowFlag = !x.ShowFlag;
-    else if (column == 2)
-        x.PhoneFlag = !x.PhoneFlag;
-    else
-        return;
-    fillFieldGrid();
+    const bool changed = column == 1 ? m_mapping.toggleShown(row) : column == 2 && m_mapping.togglePhone(row);
+    if (changed)
+        fillFieldGrid();
 }
 
-void DataSourceWizard::btnUpClick()
+void DataSourceWizard::moveField(int step)
 {
-    const int r = StringGrid1->currentRow();
-    if (r < 1 || r >= int(XFields.size()))
+    const int row = m_fieldGrid->currentRow();
+    const int moved = step < 0 ? m_mapping.moveUp(row) : m_mapping.moveDown(row);
+    if (moved == row)
         return;
-    std::swap(XFields[size_t(r)], XFields[size_t(r - 1)]);
     fillFieldGrid();
     // The selection follows the moved field, so pressing again moves it further.
-    StringGrid1->setCurrentCell(r - 1, std::max(StringGrid1->currentColumn(), 0));
+    m_fieldGrid->setCurrentCell(moved, std::max(m_fieldGrid->currentColumn(), 0));
 }
 
-void DataSourceWizard::btnDownClick()
+void DataSourceWizard::editJoin(int row, int column)
 {
-    const int r = StringGrid1->currentRow();
-    if (r < 0 || r + 1 >= int(XFields.size()))
-        return;
-    std::swap(XFields[size_t(r)], XFields[size_t(r + 1)]);
-    fillFieldGrid();
-    StringGrid1->setCurrentCell(r + 1, std::max(StringGrid1->currentColumn(), 0));
-}
-
-void DataSourceWizard::StringGrid2Click(int row, int column)
-{
-    if (YFields.empty() || row < 0 || row >= int(YFields.size()) || column != 1) {
-        ComboBox3->hide();
+    const QList<BusinessField>& fields = m_mapping.businessFields();
+    if (row < 0 || row >= fields.size() || column != 1) {
+        m_joinFieldCombo->hide();
         return;
     }
     m_filling = true;
-    ComboBox3->setCurrentText(YFields[size_t(row)]->CustField);
+    m_joinFieldCombo->setCurrentText(fields.at(row).customerField);
     m_filling = false;
-    placeComboBox3();
+    placeJoinFieldCombo();
 }
 
-void DataSourceWizard::placeComboBox3()
+void DataSourceWizard::placeJoinFieldCombo()
 {
-    const QRect rect = StringGrid2->visualRect(StringGrid2->model()->index(StringGrid2->currentRow(), 1));
+    const QRect rect = m_joinGrid->visualRect(m_joinGrid->model()->index(m_joinGrid->currentRow(), 1));
     if (!rect.isValid()) {
-        ComboBox3->hide();
+        m_joinFieldCombo->hide();
         return;
     }
-    ComboBox3->setGeometry(rect);
-    ComboBox3->show();
-    ComboBox3->setFocus();
+    m_joinFieldCombo->setGeometry(rect);
+    m_joinFieldCombo->show();
+    m_joinFieldCombo->setFocus();
 }
 
-void DataSourceWizard::ComboBox3Change()
+void DataSourceWizard::joinFieldChosen()
 {
-    const int r = StringGrid2->currentRow();
-    if (YFields.empty() || r < 0 || r >= int(YFields.size()) || StringGrid2->currentColumn() != 1)
+    const int r = m_joinGrid->currentRow();
+    if (m_joinGrid->currentColumn() != 1 || !m_mapping.setJoin(r, m_joinFieldCombo->currentText()))
         return;
-    YFields[size_t(r)]->CustField = ComboBox3->currentText().trimmed();
-    StringGrid2->item(r, 1)->setText(YFields[size_t(r)]->CustField);
+    m_joinGrid->item(r, 1)->setText(m_mapping.businessFields().at(r).customerField);
 }
 
-void DataSourceWizard::Button1Click()
+void DataSourceWizard::choosePath()
 {
-    const QString folder =
-        QFileDialog::getExistingDirectory(this, QStringLiteral("选择晨拓进销存管理系统安装路径"), PathEdit1->text());
+    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("选择晨拓进销存管理系统安装路径"),
+                                                             m_inventoryPathEdit->text());
     if (folder.isEmpty()) {
         ShowInfoBox(QStringLiteral("没有选中路径！"));
         return;
     }
-    PathEdit1->setText(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
-    OpenAccountList();
+    openInventoryFolder(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
 }
 
-void DataSourceWizard::OpenAccountList()
+void DataSourceWizard::openInventoryFolder(const QString& folder)
 {
-    if (!QFileInfo::exists(InventoryLink::loginDbFile(PathEdit1->text()))) {
+    m_inventoryPathEdit->setText(folder);
+    listAccountSets();
+}
+
+void DataSourceWizard::listAccountSets()
+{
+    QString error;
+    QList<AccountSet> sets;
+    const InventoryAccounts::ReadResult read = InventoryAccounts::read(m_inventoryPathEdit->text(), &sets, &error);
+    if (read != InventoryAccounts::ReadResult::NoLoginDb)
+        m_accountSets = sets;
+    switch (read) {
+    case InventoryAccounts::ReadResult::NoLoginDb:
+        // Not an installation: the account sets listed before stay as they are.
         ShowWarningBox(QStringLiteral("路径错,请重新选择晨拓进销存安装路径!"));
         return;
-    }
-    try {
-        ADOTable1.deactivate();
-        ADOConnection2.close();
-        ADOConnection2.setConnectionString(InventoryLink::loginDbString(PathEdit1->text()));
-        ADOConnection2.open();
-        ADOTable1.setTableName(QStringLiteral("Login"));
-        ADOTable1.activate();
+    case InventoryAccounts::ReadResult::Damaged:
         fillAccountGrid();
-    } catch (const Error& e) {
-        ADOTable1.deactivate();
+        ShowWarningBox(QStringLiteral("晨拓进销存数据库可能被破坏!") + error);
+        return;
+    case InventoryAccounts::ReadResult::Listed:
         fillAccountGrid();
-        ShowWarningBox(QStringLiteral("晨拓进销存数据库可能被破坏!") + e.message());
+        return;
     }
 }
 
 void DataSourceWizard::fillAccountGrid()
 {
     m_filling = true;
-    DBGrid1->setRowCount(ADOTable1.recordCount());
-    for (int r = 0; r < ADOTable1.recordCount(); ++r) {
-        ADOTable1.moveTo(r);
-        DBGrid1->setItem(r, 0, cell(ADOTable1.fieldText(QStringLiteral("Name")), false, false));
-        DBGrid1->setItem(r, 1, cell(ADOTable1.fieldText(QStringLiteral("CoName")), false, false));
+    m_accountSetGrid->setRowCount(int(m_accountSets.size()));
+    for (int r = 0; r < m_accountSets.size(); ++r) {
+        m_accountSetGrid->setItem(r, 0, cell(m_accountSets.at(r).name, false, false));
+        m_accountSetGrid->setItem(r, 1, cell(m_accountSets.at(r).company, false, false));
     }
     m_filling = false;
-    DBEdit1->clear();
-    if (ADOTable1.recordCount() > 0) {
-        DBGrid1->setCurrentCell(0, 0);
-        ADOTable1.first();
-        DBEdit1->setText(ADOTable1.fieldText(QStringLiteral("Path")));
+    m_accountFileEdit->clear();
+    if (!m_accountSets.isEmpty()) {
+        m_accountSetGrid->setCurrentCell(0, 0);
+        m_accountFileEdit->setText(m_accountSets.first().path);
     }
 }
 
-void DataSourceWizard::Button2Click()
+void DataSourceWizard::testAccountSet()
 {
-    const QString path = DBEdit1->text();
-    if (path.isEmpty())
+    switch (InventoryAccounts::check(m_accountFileEdit->text())) {
+    case InventoryAccounts::Check::NoneChosen:
         ShowInfoBox(QStringLiteral("没有选择账套,请在列表框内选择!"));
-    else if (!QFileInfo::exists(path))
+        break;
+    case InventoryAccounts::Check::Missing:
         ShowWarningBox(QStringLiteral("无效账套,请重新选择!"));
-    else
+        break;
+    case InventoryAccounts::Check::Valid:
         ShowInfoBox(QStringLiteral("有效账套!"));
+        break;
+    }
 }
 
-void DataSourceWizard::ButtonFinishClick()
+void DataSourceWizard::finish()
 {
     DataSourceWriter writer(ProgramFolder::path());
-    if (RadioButton1->isChecked()) {
+    if (m_addressBookRadio->isChecked()) {
         writer.startFrom();
         writer.writeQueryType(1);
-    } else if (RadioButton3->isChecked()) {
+    } else if (m_inventoryRadio->isChecked()) {
         writer.startFrom(ProgramFolder::file(QStringLiteral("Orvel.ini")));
-        writer.writeConnectString(InventoryLink::accountSetString(DBEdit1->text()));
+        writer.writeConnectString(InventoryLink::accountSetString(m_accountFileEdit->text()));
     } else {
-        const ExternalSource source = BuildExternalSource(CustTable, ComboBox2->currentText(), XFields, YFields);
+        const ExternalSource source = m_mapping.build(m_businessTableCombo->currentText());
         if (!source.complete) {
             ShowInfoBox(QStringLiteral("请正确指定电话号码字段与查看字段！"));
             return;
         }
         writer.startFrom();
-        writer.writeExternalSource(ConnStr, source.customerSql, source.businessSql, source.labels);
+        writer.writeExternalSource(m_connectString, source.customerSql, source.businessSql, source.labels);
     }
     QString error;
     if (!writer.commit(&error)) {

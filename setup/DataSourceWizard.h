@@ -1,14 +1,15 @@
 #pragma once
 
-#include "lookup/DbConnection.h"
-#include "lookup/DbTable.h"
-#include "setup/MappingFields.h"
+#include "setup/FieldMapping.h"
+#include "setup/InventoryAccounts.h"
+#include "setup/SourceCatalog.h"
 
 #include <QDialog>
+#include <QList>
 #include <QString>
 
+class ConnectionDialog;
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -18,7 +19,7 @@ class QWidget;
 // "数据源设置向导": chooses where the caller window looks callers up (the address book, an
 // external database mapped table by table and field by field, or an account set of the
 // maker's inventory product) and writes the choice to "Vornx.ini" in the program folder.
-// Created once on first use and shown modally each time.
+// Its owner creates it once and shows it modally each time.
 class DataSourceWizard final : public QDialog
 {
     Q_OBJECT
@@ -28,55 +29,12 @@ public:
     explicit DataSourceWizard(QWidget* parent = nullptr);
     ~DataSourceWizard() override;
 
-    CustomerFieldList XFields;
-    BusinessFieldList YFields;
-    QString CustTable;
-    QString BizTable;
-    QString ConnStr;
-    int CurPage = 1;
-    DbConnection ADOConnection1;
-    DbConnection ADOConnection2;
-    DbTable ADOTable1;
-
-    QWidget* Panel3 = nullptr; // page 1: the three sources
-    QWidget* Panel4 = nullptr; // page 2: customer table and fields
-    QWidget* Panel6 = nullptr; // page 3: inventory account set
-    QWidget* Panel8 = nullptr; // page 4: business table and join
-    QRadioButton* RadioButton1 = nullptr;
-    QRadioButton* RadioButton2 = nullptr;
-    QRadioButton* RadioButton3 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QTableWidget* StringGrid1 = nullptr;
-    QPushButton* btnUp = nullptr;
-    QPushButton* btnDown = nullptr;
-    QLineEdit* PathEdit1 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QTableWidget* DBGrid1 = nullptr;
-    QLineEdit* DBEdit1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QComboBox* ComboBox2 = nullptr;
-    QTableWidget* StringGrid2 = nullptr;
-    QComboBox* ComboBox3 = nullptr;
-    QPushButton* ButtonPrev = nullptr;
-    QPushButton* ButtonNext = nullptr;
-    QPushButton* ButtonFinish = nullptr;
-    QPushButton* CancelBtn = nullptr;
-
-    void ButtonNextClick();
-    void ButtonPrevClick();
-    void BitBtn1Click();
-    void ComboBox1Change();
-    void ComboBox2Change();
-    void StringGrid1Click(int row, int column);
-    void btnUpClick();
-    void btnDownClick();
-    void StringGrid2Click(int row, int column);
-    void ComboBox3Change();
-    void ButtonFinishClick();
-    void Button1Click();
-    void Button2Click();
-    void OpenAccountList();
+    // 1 the three sources, 2 the customer table, 3 the account sets, 4 the business table.
+    int currentPage() const { return m_page; }
+    const FieldMapping& mapping() const { return m_mapping; }
+    // Lists the account sets of the inventory product installed in `folder`, as after
+    // "选择路径"; the folder ends with a separator.
+    void openInventoryFolder(const QString& folder);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -86,18 +44,59 @@ public slots:
 
 private:
     void buildForm();
-    void FormShow();
-    void FormClose();
+    void nameWidgets();
+    void connectWidgets();
+    void reset();
+    void releaseSource();
     void showPage(int page, bool prevEnabled, bool finishShown);
+    void nextPage();
+    void previousPage();
+    void chooseSource();
+    void customerTableChanged();
+    void businessTableChanged();
+    void toggleFieldMark(int row, int column);
+    void moveField(int step);
+    void editJoin(int row, int column);
+    void placeJoinFieldCombo();
+    void joinFieldChosen();
+    void choosePath();
+    void listAccountSets();
+    void testAccountSet();
+    void finish();
     void fillFieldGrid();
     void fillJoinGrid();
     void fillAccountGrid();
-    void placeComboBox3();
 
+    FieldMapping m_mapping;
+    SourceCatalog m_catalog;
+    QString m_connectString;
+    QList<AccountSet> m_accountSets;
+    int m_page = 1;
     bool m_filling = false;
+    ConnectionDialog* m_connectionDialog = nullptr; // created on first use, kept for its entries
+
+    QWidget* m_sourcePage = nullptr;
+    QWidget* m_customerTablePage = nullptr;
+    QWidget* m_accountSetPage = nullptr;
+    QWidget* m_businessTablePage = nullptr;
+    QRadioButton* m_addressBookRadio = nullptr;
+    QRadioButton* m_externalSourceRadio = nullptr;
+    QRadioButton* m_inventoryRadio = nullptr;
+    QComboBox* m_customerTableCombo = nullptr;
+    QPushButton* m_chooseSourceButton = nullptr;
+    QTableWidget* m_fieldGrid = nullptr;
+    QPushButton* m_moveUpButton = nullptr;
+    QPushButton* m_moveDownButton = nullptr;
+    QLineEdit* m_inventoryPathEdit = nullptr;
+    QPushButton* m_choosePathButton = nullptr;
+    QTableWidget* m_accountSetGrid = nullptr;
+    QLineEdit* m_accountFileEdit = nullptr;
+    QPushButton* m_testAccountSetButton = nullptr;
+    QComboBox* m_businessTableCombo = nullptr;
+    QTableWidget* m_joinGrid = nullptr;
+    QComboBox* m_joinFieldCombo = nullptr;
+    QPushButton* m_prevButton = nullptr;
+    QPushButton* m_nextButton = nullptr;
+    QPushButton* m_finishButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
 };
-
-extern DataSourceWizard* DatabaseDlg;
-
-// The tray menu's "设置数据源(&D)": the wizard, created on first use, shown modally.
-void ShowDatabaseDlg(QWidget* parent);

@@ -16,3 +16,5 @@ vornx_add_test(tst_statementrunner SOURCES lookup/tst_statementrunner.cpp LIBS l
 vornx_add_test(tst_accessmirror SOURCES platform/tst_accessmirror.cpp LIBS platform_db)
 vornx_add_db_test(tst_lookupsources SOURCES lookup/tst_lookupsources.cpp LIBS lookup_ui setup)
 vornx_add_test(tst_setupwizards SOURCES setup_ui/tst_setupwizards.cpp support/TestDatabases.cpp LIBS setup_ui lookup_ui)
+# The wizard's logic, without a display.
+vornx_add_test(tst_setuplogic SOURCES setup/tst_setuplogic.cpp support/TestDatabases.cpp LIBS setup)

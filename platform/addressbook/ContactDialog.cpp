@@ -40,8 +40,8 @@ ContactDialog::ContactDialog(const QString& caption, const Contact& contact, Sav
     tabs->addTab(createNotesPage(), tr("附注"));
 
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(tr("确定"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("btnOk"));
-    buttons->addButton(tr("取消"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("btnCancel"));
+    buttons->addButton(tr("确定"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("okButton"));
+    buttons->addButton(tr("取消"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("cancelButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &ContactDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &ContactDialog::reject);
 
@@ -89,98 +89,98 @@ QString ContactDialog::phoneKindName(PhoneKind kind)
 QWidget* ContactDialog::createNamePage()
 {
     auto* page = new QWidget;
-    edtFamilyName = lineEdit(page, QStringLiteral("edtFamilyName"), m_original.familyName);
-    edtGivenName = lineEdit(page, QStringLiteral("edtGivenName"), m_original.givenName);
-    edtDisplayName = lineEdit(page, QStringLiteral("edtDisplayName"), m_original.displayName);
-    edtEmail = lineEdit(page, QStringLiteral("edtEmail"), m_original.email);
-    edtCompany = lineEdit(page, QStringLiteral("edtCompany"), m_original.company);
-    cbxGender = new QComboBox(page);
-    cbxGender->setObjectName(QStringLiteral("cbxGender"));
+    m_familyNameEdit = lineEdit(page, QStringLiteral("familyNameEdit"), m_original.familyName);
+    m_givenNameEdit = lineEdit(page, QStringLiteral("givenNameEdit"), m_original.givenName);
+    m_displayNameEdit = lineEdit(page, QStringLiteral("displayNameEdit"), m_original.displayName);
+    m_emailEdit = lineEdit(page, QStringLiteral("emailEdit"), m_original.email);
+    m_companyEdit = lineEdit(page, QStringLiteral("companyEdit"), m_original.company);
+    m_genderCombo = new QComboBox(page);
+    m_genderCombo->setObjectName(QStringLiteral("genderCombo"));
     // Item i stands for the stored gender i - 1 (none, unspecified, female, male).
-    cbxGender->addItems({QString(), tr("不确定"), tr("女"), tr("男")});
-    cbxGender->setCurrentIndex(m_original.gender + 1);
-    edtBirthday = lineEdit(page, QStringLiteral("edtBirthday"), m_original.birthday);
-    edtBirthday->setPlaceholderText(QStringLiteral("yyyy-mm-dd"));
+    m_genderCombo->addItems({QString(), tr("不确定"), tr("女"), tr("男")});
+    m_genderCombo->setCurrentIndex(m_original.gender + 1);
+    m_birthdayEdit = lineEdit(page, QStringLiteral("birthdayEdit"), m_original.birthday);
+    m_birthdayEdit->setPlaceholderText(QStringLiteral("yyyy-mm-dd"));
 
     auto* form = new QFormLayout(page);
-    form->addRow(tr("姓(&L)："), edtFamilyName);
-    form->addRow(tr("名(&F)："), edtGivenName);
-    form->addRow(tr("显示名称(&D)："), edtDisplayName);
-    form->addRow(tr("电子邮件(&M)："), edtEmail);
-    form->addRow(tr("公司(&C)："), edtCompany);
-    form->addRow(tr("性别(&G)："), cbxGender);
-    form->addRow(tr("生日(&B)："), edtBirthday);
+    form->addRow(tr("姓(&L)："), m_familyNameEdit);
+    form->addRow(tr("名(&F)："), m_givenNameEdit);
+    form->addRow(tr("显示名称(&D)："), m_displayNameEdit);
+    form->addRow(tr("电子邮件(&M)："), m_emailEdit);
+    form->addRow(tr("公司(&C)："), m_companyEdit);
+    form->addRow(tr("性别(&G)："), m_genderCombo);
+    form->addRow(tr("生日(&B)："), m_birthdayEdit);
     return page;
 }
 
 QWidget* ContactDialog::createPhonePage()
 {
     auto* page = new QWidget;
-    tblPhones = new QTableWidget(0, 2, page);
-    tblPhones->setObjectName(QStringLiteral("tblPhones"));
-    tblPhones->setHorizontalHeaderLabels({tr("类型"), tr("号码")});
-    tblPhones->horizontalHeader()->setStretchLastSection(true);
-    tblPhones->setColumnWidth(0, 130);
-    tblPhones->verticalHeader()->hide();
-    tblPhones->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_phoneTable = new QTableWidget(0, 2, page);
+    m_phoneTable->setObjectName(QStringLiteral("phoneTable"));
+    m_phoneTable->setHorizontalHeaderLabels({tr("类型"), tr("号码")});
+    m_phoneTable->horizontalHeader()->setStretchLastSection(true);
+    m_phoneTable->setColumnWidth(0, 130);
+    m_phoneTable->verticalHeader()->hide();
+    m_phoneTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     for (const ContactPhone& phone : m_original.phones)
         addPhoneRow(phone);
 
-    auto* btnAddPhone = new QPushButton(tr("添加号码(&A)"), page);
-    btnAddPhone->setObjectName(QStringLiteral("btnAddPhone"));
-    auto* btnRemovePhone = new QPushButton(tr("删除号码(&R)"), page);
-    btnRemovePhone->setObjectName(QStringLiteral("btnRemovePhone"));
-    connect(btnAddPhone, &QPushButton::clicked, this, &ContactDialog::btnAddPhoneClick);
-    connect(btnRemovePhone, &QPushButton::clicked, this, &ContactDialog::btnRemovePhoneClick);
+    auto* addPhoneButton = new QPushButton(tr("添加号码(&A)"), page);
+    addPhoneButton->setObjectName(QStringLiteral("addPhoneButton"));
+    auto* removePhoneButton = new QPushButton(tr("删除号码(&R)"), page);
+    removePhoneButton->setObjectName(QStringLiteral("removePhoneButton"));
+    connect(addPhoneButton, &QPushButton::clicked, this, &ContactDialog::addPhone);
+    connect(removePhoneButton, &QPushButton::clicked, this, &ContactDialog::removePhone);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(btnAddPhone);
-    buttons->addWidget(btnRemovePhone);
+    buttons->addWidget(addPhoneButton);
+    buttons->addWidget(removePhoneButton);
     buttons->addStretch();
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(tblPhones);
+    layout->addWidget(m_phoneTable);
     layout->addLayout(buttons);
     return page;
 }
 
 void ContactDialog::addPhoneRow(const ContactPhone& phone)
 {
-    const int row = tblPhones->rowCount();
-    tblPhones->insertRow(row);
-    auto* kind = new QComboBox(tblPhones);
+    const int row = m_phoneTable->rowCount();
+    m_phoneTable->insertRow(row);
+    auto* kind = new QComboBox(m_phoneTable);
     for (int k = 0; k < PhoneKindCount; ++k)
         kind->addItem(phoneKindName(PhoneKind(k)));
     kind->setCurrentIndex(int(phone.kind));
-    tblPhones->setCellWidget(row, 0, kind);
+    m_phoneTable->setCellWidget(row, 0, kind);
     auto* number = new QTableWidgetItem(phone.number);
     number->setData(Qt::UserRole, phone.source);
-    tblPhones->setItem(row, 1, number);
+    m_phoneTable->setItem(row, 1, number);
 }
 
-void ContactDialog::btnAddPhoneClick()
+void ContactDialog::addPhone()
 {
     addPhoneRow(ContactPhone{PhoneKind::Mobile, QString(), -1});
-    const int row = tblPhones->rowCount() - 1;
-    tblPhones->setCurrentCell(row, 1);
-    tblPhones->editItem(tblPhones->item(row, 1));
+    const int row = m_phoneTable->rowCount() - 1;
+    m_phoneTable->setCurrentCell(row, 1);
+    m_phoneTable->editItem(m_phoneTable->item(row, 1));
 }
 
-void ContactDialog::btnRemovePhoneClick()
+void ContactDialog::removePhone()
 {
-    const int row = tblPhones->currentRow();
+    const int row = m_phoneTable->currentRow();
     if (row >= 0)
-        tblPhones->removeRow(row);
+        m_phoneTable->removeRow(row);
 }
 
 QWidget* ContactDialog::createAddressGroup(const QString& title, const QString& prefix, const ContactAddress& address,
                                            AddressEdits* edits)
 {
     auto* group = new QGroupBox(title);
-    edits->street = lineEdit(group, prefix + QStringLiteral("Street"), address.street);
-    edits->city = lineEdit(group, prefix + QStringLiteral("City"), address.city);
-    edits->state = lineEdit(group, prefix + QStringLiteral("State"), address.state);
-    edits->postalCode = lineEdit(group, prefix + QStringLiteral("PostalCode"), address.postalCode);
-    edits->country = lineEdit(group, prefix + QStringLiteral("Country"), address.country);
+    edits->street = lineEdit(group, prefix + QStringLiteral("StreetEdit"), address.street);
+    edits->city = lineEdit(group, prefix + QStringLiteral("CityEdit"), address.city);
+    edits->state = lineEdit(group, prefix + QStringLiteral("StateEdit"), address.state);
+    edits->postalCode = lineEdit(group, prefix + QStringLiteral("PostalCodeEdit"), address.postalCode);
+    edits->country = lineEdit(group, prefix + QStringLiteral("CountryEdit"), address.country);
     auto* form = new QFormLayout(group);
     form->addRow(tr("街道："), edits->street);
     form->addRow(tr("城市："), edits->city);
@@ -195,18 +195,18 @@ QWidget* ContactDialog::createAddressPage()
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(
-        createAddressGroup(tr("公司地址"), QStringLiteral("edtBusiness"), m_original.business, &m_business));
-    layout->addWidget(createAddressGroup(tr("家庭地址"), QStringLiteral("edtHome"), m_original.home, &m_home));
+        createAddressGroup(tr("公司地址"), QStringLiteral("business"), m_original.business, &m_business));
+    layout->addWidget(createAddressGroup(tr("家庭地址"), QStringLiteral("home"), m_original.home, &m_home));
     return page;
 }
 
 QWidget* ContactDialog::createNotesPage()
 {
     auto* page = new QWidget;
-    memNotes = new QPlainTextEdit(m_original.notes, page);
-    memNotes->setObjectName(QStringLiteral("memNotes"));
+    m_notesEdit = new QPlainTextEdit(m_original.notes, page);
+    m_notesEdit->setObjectName(QStringLiteral("notesEdit"));
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(memNotes);
+    layout->addWidget(m_notesEdit);
     return page;
 }
 
@@ -219,20 +219,20 @@ ContactAddress ContactDialog::addressOf(const AddressEdits& edits)
 Contact ContactDialog::contact() const
 {
     Contact contact = m_original;
-    contact.familyName = edtFamilyName->text().trimmed();
-    contact.givenName = edtGivenName->text().trimmed();
-    contact.displayName = edtDisplayName->text().trimmed();
-    contact.email = edtEmail->text().trimmed();
-    contact.company = edtCompany->text().trimmed();
-    contact.gender = cbxGender->currentIndex() - 1;
-    contact.birthday = edtBirthday->text().trimmed();
+    contact.familyName = m_familyNameEdit->text().trimmed();
+    contact.givenName = m_givenNameEdit->text().trimmed();
+    contact.displayName = m_displayNameEdit->text().trimmed();
+    contact.email = m_emailEdit->text().trimmed();
+    contact.company = m_companyEdit->text().trimmed();
+    contact.gender = m_genderCombo->currentIndex() - 1;
+    contact.birthday = m_birthdayEdit->text().trimmed();
     contact.business = addressOf(m_business);
     contact.home = addressOf(m_home);
-    contact.notes = memNotes->toPlainText();
+    contact.notes = m_notesEdit->toPlainText();
     contact.phones.clear();
-    for (int row = 0; row < tblPhones->rowCount(); ++row) {
-        const auto* kind = static_cast<QComboBox*>(tblPhones->cellWidget(row, 0));
-        const QTableWidgetItem* number = tblPhones->item(row, 1);
+    for (int row = 0; row < m_phoneTable->rowCount(); ++row) {
+        const auto* kind = static_cast<QComboBox*>(m_phoneTable->cellWidget(row, 0));
+        const QTableWidgetItem* number = m_phoneTable->item(row, 1);
         const QString text = number ? number->text().trimmed() : QString();
         const int source = number ? number->data(Qt::UserRole).toInt() : -1;
         if (!text.isEmpty() || source >= 0)

@@ -50,22 +50,22 @@ private:
     QWidget* createAddressGroup(const QString& title, const QString& prefix, const ContactAddress& address,
                                 AddressEdits* edits);
     void addPhoneRow(const ContactPhone& phone);
-    void btnAddPhoneClick();
-    void btnRemovePhoneClick();
+    void addPhone();
+    void removePhone();
     static ContactAddress addressOf(const AddressEdits& edits);
     QString validationError(const Contact& contact) const;
 
     Contact m_original;
     Saver m_saver;
-    QLineEdit* edtFamilyName = nullptr;
-    QLineEdit* edtGivenName = nullptr;
-    QLineEdit* edtDisplayName = nullptr;
-    QLineEdit* edtEmail = nullptr;
-    QLineEdit* edtCompany = nullptr;
-    QComboBox* cbxGender = nullptr;
-    QLineEdit* edtBirthday = nullptr;
-    QTableWidget* tblPhones = nullptr;
+    QLineEdit* m_familyNameEdit = nullptr;
+    QLineEdit* m_givenNameEdit = nullptr;
+    QLineEdit* m_displayNameEdit = nullptr;
+    QLineEdit* m_emailEdit = nullptr;
+    QLineEdit* m_companyEdit = nullptr;
+    QComboBox* m_genderCombo = nullptr;
+    QLineEdit* m_birthdayEdit = nullptr;
+    QTableWidget* m_phoneTable = nullptr;
     AddressEdits m_business;
     AddressEdits m_home;
-    QPlainTextEdit* memNotes = nullptr;
+    QPlainTextEdit* m_notesEdit = nullptr;
 };

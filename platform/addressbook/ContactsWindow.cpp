@@ -30,45 +30,45 @@ ContactsWindow::ContactsWindow(QString storePath, AddressBookDialogs& dialogs, Q
     : QWidget(parent, Qt::Window), m_storePath(std::move(storePath)), m_dialogs(dialogs)
 {
     setWindowTitle(tr("通讯薄"));
-    edtFind = new QLineEdit(this);
-    edtFind->setObjectName(QStringLiteral("edtFind"));
-    edtFind->setPlaceholderText(tr("输入姓名或号码查找"));
-    edtFind->setClearButtonEnabled(true);
-    auto* btnNew = new QPushButton(tr("新建联系人(&N)"), this);
-    btnNew->setObjectName(QStringLiteral("btnNew"));
-    auto* btnDetails = new QPushButton(tr("属性(&R)"), this);
-    btnDetails->setObjectName(QStringLiteral("btnDetails"));
+    m_findEdit = new QLineEdit(this);
+    m_findEdit->setObjectName(QStringLiteral("findEdit"));
+    m_findEdit->setPlaceholderText(tr("输入姓名或号码查找"));
+    m_findEdit->setClearButtonEnabled(true);
+    auto* newButton = new QPushButton(tr("新建联系人(&N)"), this);
+    newButton->setObjectName(QStringLiteral("newButton"));
+    auto* detailsButton = new QPushButton(tr("属性(&R)"), this);
+    detailsButton->setObjectName(QStringLiteral("detailsButton"));
 
-    tblContacts = new QTableWidget(0, 4, this);
-    tblContacts->setObjectName(QStringLiteral("tblContacts"));
-    tblContacts->setHorizontalHeaderLabels({tr("姓名"), tr("电话"), tr("公司"), tr("电子邮件")});
-    tblContacts->horizontalHeader()->setStretchLastSection(true);
-    tblContacts->setColumnWidth(0, 110);
-    tblContacts->setColumnWidth(1, 220);
-    tblContacts->setColumnWidth(2, 150);
-    tblContacts->verticalHeader()->hide();
-    tblContacts->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tblContacts->setSelectionMode(QAbstractItemView::SingleSelection);
-    tblContacts->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tblContacts->setWordWrap(false);
-    lblStatus = new QLabel(this);
-    lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_contactTable = new QTableWidget(0, 4, this);
+    m_contactTable->setObjectName(QStringLiteral("contactTable"));
+    m_contactTable->setHorizontalHeaderLabels({tr("姓名"), tr("电话"), tr("公司"), tr("电子邮件")});
+    m_contactTable->horizontalHeader()->setStretchLastSection(true);
+    m_contactTable->setColumnWidth(0, 110);
+    m_contactTable->setColumnWidth(1, 220);
+    m_contactTable->setColumnWidth(2, 150);
+    m_contactTable->verticalHeader()->hide();
+    m_contactTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_contactTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_contactTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_contactTable->setWordWrap(false);
+    m_statusLabel = new QLabel(this);
+    m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
+    m_statusLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    connect(edtFind, &QLineEdit::textChanged, this, &ContactsWindow::edtFindTextChanged);
-    connect(btnNew, &QPushButton::clicked, this, &ContactsWindow::btnNewClick);
-    connect(btnDetails, &QPushButton::clicked, this, &ContactsWindow::btnDetailsClick);
-    connect(tblContacts, &QTableWidget::cellDoubleClicked, this, &ContactsWindow::btnDetailsClick);
+    connect(m_findEdit, &QLineEdit::textChanged, this, &ContactsWindow::filterRows);
+    connect(newButton, &QPushButton::clicked, this, &ContactsWindow::newContact);
+    connect(detailsButton, &QPushButton::clicked, this, &ContactsWindow::showDetails);
+    connect(m_contactTable, &QTableWidget::cellDoubleClicked, this, &ContactsWindow::showDetails);
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel(tr("查找(&F)："), this));
-    top->addWidget(edtFind, 1);
-    top->addWidget(btnNew);
-    top->addWidget(btnDetails);
+    top->addWidget(m_findEdit, 1);
+    top->addWidget(newButton);
+    top->addWidget(detailsButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(tblContacts);
-    layout->addWidget(lblStatus);
+    layout->addWidget(m_contactTable);
+    layout->addWidget(m_statusLabel);
     resize(680, 440);
 }
 
@@ -83,51 +83,51 @@ void ContactsWindow::reload()
     ContactStore store(m_storePath);
     QString error;
     const bool read = store.load(&error);
-    tblContacts->setRowCount(0);
+    m_contactTable->setRowCount(0);
     m_entryIds.clear();
     for (int i = 0; i < store.cards().size(); ++i) {
         const Contact contact = store.contact(i);
         QStringList numbers;
         for (const ContactPhone& phone : contact.phones)
             numbers << phone.number;
-        const int row = tblContacts->rowCount();
-        tblContacts->insertRow(row);
-        tblContacts->setItem(row, 0, new QTableWidgetItem(contact.displayName));
-        tblContacts->setItem(row, 1, new QTableWidgetItem(numbers.join(QStringLiteral(", "))));
-        tblContacts->setItem(row, 2, new QTableWidgetItem(contact.company));
-        tblContacts->setItem(row, 3, new QTableWidgetItem(contact.email));
+        const int row = m_contactTable->rowCount();
+        m_contactTable->insertRow(row);
+        m_contactTable->setItem(row, 0, new QTableWidgetItem(contact.displayName));
+        m_contactTable->setItem(row, 1, new QTableWidgetItem(numbers.join(QStringLiteral(", "))));
+        m_contactTable->setItem(row, 2, new QTableWidgetItem(contact.company));
+        m_contactTable->setItem(row, 3, new QTableWidgetItem(contact.email));
         m_entryIds << store.entryId(i);
     }
     const QString file = QDir::toNativeSeparators(m_storePath);
-    lblStatus->setText(read ? tr("共 %1 个联系人　文件：%2").arg(store.cards().size()).arg(file) : error);
-    edtFindTextChanged(edtFind->text());
+    m_statusLabel->setText(read ? tr("共 %1 个联系人　文件：%2").arg(store.cards().size()).arg(file) : error);
+    filterRows(m_findEdit->text());
 }
 
-void ContactsWindow::edtFindTextChanged(const QString& text)
+void ContactsWindow::filterRows(const QString& text)
 {
     const QString wanted = text.trimmed();
     const QString wantedDigits = digitsOf(wanted);
-    for (int row = 0; row < tblContacts->rowCount(); ++row) {
+    for (int row = 0; row < m_contactTable->rowCount(); ++row) {
         bool match = wanted.isEmpty();
         for (int column : {0, 2, 3})
-            match = match || tblContacts->item(row, column)->text().contains(wanted, Qt::CaseInsensitive);
+            match = match || m_contactTable->item(row, column)->text().contains(wanted, Qt::CaseInsensitive);
         // Numbers are compared by their digits, so "13900001111" finds "139 0000 1111".
         match =
-            match || (!wantedDigits.isEmpty() && digitsOf(tblContacts->item(row, 1)->text()).contains(wantedDigits));
-        tblContacts->setRowHidden(row, !match);
+            match || (!wantedDigits.isEmpty() && digitsOf(m_contactTable->item(row, 1)->text()).contains(wantedDigits));
+        m_contactTable->setRowHidden(row, !match);
     }
 }
 
-void ContactsWindow::btnNewClick()
+void ContactsWindow::newContact()
 {
     if (m_dialogs.newContact(m_storePath) == AddressBookDialogs::Saved)
         reload();
 }
 
-void ContactsWindow::btnDetailsClick()
+void ContactsWindow::showDetails()
 {
-    const int row = tblContacts->currentRow();
-    if (row < 0 || tblContacts->isRowHidden(row))
+    const int row = m_contactTable->currentRow();
+    if (row < 0 || m_contactTable->isRowHidden(row))
         return;
     QByteArray entryId = m_entryIds.at(row);
     if (m_dialogs.details(m_storePath, entryId) == AddressBookDialogs::Saved)

@@ -26,14 +26,14 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void edtFindTextChanged(const QString& text);
-    void btnNewClick();
-    void btnDetailsClick();
+    void filterRows(const QString& text);
+    void newContact();
+    void showDetails();
 
     QString m_storePath;
     AddressBookDialogs& m_dialogs;
     QList<QByteArray> m_entryIds; // per row of the list
-    QLineEdit* edtFind = nullptr;
-    QTableWidget* tblContacts = nullptr;
-    QLabel* lblStatus = nullptr;
+    QLineEdit* m_findEdit = nullptr;
+    QTableWidget* m_contactTable = nullptr;
+    QLabel* m_statusLabel = nullptr;
 };

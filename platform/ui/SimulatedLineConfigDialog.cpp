@@ -10,23 +10,27 @@
 #include <QVBoxLayout>
 
 SimulatedLineConfigDialog::SimulatedLineConfigDialog(SimulatedLineProvider& provider, DWORD device, QWidget* parent)
-    : QDialog(parent), m_provider(provider), m_device(device), m_lineName(new QLineEdit(this)),
-      m_providerInfo(new QLineEdit(this)), m_switchInfo(new QLineEdit(this)), m_makeCallResult(new QLineEdit(this))
+    : QDialog(parent), m_provider(provider), m_device(device), m_lineNameEdit(new QLineEdit(this)),
+      m_providerInfoEdit(new QLineEdit(this)), m_switchInfoEdit(new QLineEdit(this)), m_makeCallResultEdit(new QLineEdit(this))
 {
     setWindowTitle(tr("模拟线路配置"));
+    m_lineNameEdit->setObjectName(QStringLiteral("lineNameEdit"));
+    m_providerInfoEdit->setObjectName(QStringLiteral("providerInfoEdit"));
+    m_switchInfoEdit->setObjectName(QStringLiteral("switchInfoEdit"));
+    m_makeCallResultEdit->setObjectName(QStringLiteral("makeCallResultEdit"));
     const SimulatedLineDevice& config = provider.device(device);
-    m_lineName->setText(QString::fromUtf8(config.caps.lineName));
-    m_providerInfo->setText(QString::fromUtf8(config.caps.providerInfo));
-    m_switchInfo->setText(QString::fromUtf8(config.caps.switchInfo));
-    m_makeCallResult->setText(QStringLiteral("0x%1").arg(DWORD(config.makeCallResult), 8, 16, QLatin1Char('0')));
-    m_makeCallResult->setToolTip(tr("0 表示呼出成功；其他值为线路错误码，例如 0x80000048"));
+    m_lineNameEdit->setText(QString::fromUtf8(config.caps.lineName));
+    m_providerInfoEdit->setText(QString::fromUtf8(config.caps.providerInfo));
+    m_switchInfoEdit->setText(QString::fromUtf8(config.caps.switchInfo));
+    m_makeCallResultEdit->setText(QStringLiteral("0x%1").arg(DWORD(config.makeCallResult), 8, 16, QLatin1Char('0')));
+    m_makeCallResultEdit->setToolTip(tr("0 表示呼出成功；其他值为线路错误码，例如 0x80000048"));
 
     auto* form = new QFormLayout;
     form->addRow(tr("线路设备:"), new QLabel(QString::number(device), this));
-    form->addRow(tr("线路名称:"), m_lineName);
-    form->addRow(tr("服务提供商:"), m_providerInfo);
-    form->addRow(tr("交换信息:"), m_switchInfo);
-    form->addRow(tr("呼出应答码:"), m_makeCallResult);
+    form->addRow(tr("线路名称:"), m_lineNameEdit);
+    form->addRow(tr("服务提供商:"), m_providerInfoEdit);
+    form->addRow(tr("交换信息:"), m_switchInfoEdit);
+    form->addRow(tr("呼出应答码:"), m_makeCallResultEdit);
     auto* hint = new QLabel(tr("配置文件: %1\n来电模拟: simline offer %2 <号码>").arg(provider.configFile()).arg(device),
                             this);
     hint->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -50,18 +54,18 @@ void SimulatedLineConfigDialog::installInto(SimulatedLineProvider& provider)
 void SimulatedLineConfigDialog::accept()
 {
     bool ok = false;
-    const qint64 result = m_makeCallResult->text().trimmed().toLongLong(&ok, 0);
+    const qint64 result = m_makeCallResultEdit->text().trimmed().toLongLong(&ok, 0);
     if (!ok || result < -0x80000000LL || result > 0xffffffffLL) {
         MessageBoxes::show({QMessageBox::Warning, QStringLiteral("错误提示"),
                             tr("呼出应答码应为 0 或线路错误码，例如 0x80000048。"), QMessageBox::Ok, QMessageBox::Ok},
                            this);
-        m_makeCallResult->setFocus();
+        m_makeCallResultEdit->setFocus();
         return;
     }
     SimulatedLineDevice config = m_provider.device(m_device);
-    config.caps.lineName = m_lineName->text().toUtf8();
-    config.caps.providerInfo = m_providerInfo->text().toUtf8();
-    config.caps.switchInfo = m_switchInfo->text().toUtf8();
+    config.caps.lineName = m_lineNameEdit->text().toUtf8();
+    config.caps.providerInfo = m_providerInfoEdit->text().toUtf8();
+    config.caps.switchInfo = m_switchInfoEdit->text().toUtf8();
     config.makeCallResult = LONG(DWORD(result));
     const SimulatedLineDevice previous = m_provider.device(m_device);
     m_provider.setDevice(m_device, config);

@@ -25,8 +25,8 @@ public:
 private:
     SimulatedLineProvider& m_provider;
     DWORD m_device;
-    QLineEdit* m_lineName;
-    QLineEdit* m_providerInfo;
-    QLineEdit* m_switchInfo;
-    QLineEdit* m_makeCallResult;
+    QLineEdit* m_lineNameEdit;
+    QLineEdit* m_providerInfoEdit;
+    QLineEdit* m_switchInfoEdit;
+    QLineEdit* m_makeCallResultEdit;
 };

@@ -13,33 +13,40 @@
 #include <QVBoxLayout>
 
 SipLineConfigDialog::SipLineConfigDialog(SipLineProvider& provider, DWORD device, QWidget* parent)
-    : QDialog(parent), m_provider(provider), m_device(device), m_user(new QLineEdit(this)),
-      m_domain(new QLineEdit(this)), m_password(new QLineEdit(this)), m_registrar(new QLineEdit(this)),
-      m_transport(new QComboBox(this)), m_localPort(new QSpinBox(this)),
-      m_listenOnly(new QCheckBox(tr("仅监听（不注册，由交换机或语音网关直接送来电）"), this))
+    : QDialog(parent), m_provider(provider), m_device(device), m_userEdit(new QLineEdit(this)),
+      m_domainEdit(new QLineEdit(this)), m_passwordEdit(new QLineEdit(this)), m_registrarEdit(new QLineEdit(this)),
+      m_transportCombo(new QComboBox(this)), m_localPortSpin(new QSpinBox(this)),
+      m_listenOnlyCheck(new QCheckBox(tr("仅监听（不注册，由交换机或语音网关直接送来电）"), this))
 {
     setWindowTitle(tr("SIP线路配置"));
+    m_userEdit->setObjectName(QStringLiteral("userEdit"));
+    m_domainEdit->setObjectName(QStringLiteral("domainEdit"));
+    m_passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
+    m_registrarEdit->setObjectName(QStringLiteral("registrarEdit"));
+    m_transportCombo->setObjectName(QStringLiteral("transportCombo"));
+    m_localPortSpin->setObjectName(QStringLiteral("localPortSpin"));
+    m_listenOnlyCheck->setObjectName(QStringLiteral("listenOnlyCheck"));
     const SipAccount& account = provider.account(device);
-    m_user->setText(account.user);
-    m_domain->setText(account.domain);
-    m_password->setEchoMode(QLineEdit::Password);
-    m_password->setText(account.password);
-    m_registrar->setText(account.registrar);
-    m_registrar->setPlaceholderText(tr("空则为域名，例如 sip:pbx.example.com:5060"));
-    m_transport->addItems({QStringLiteral("udp"), QStringLiteral("tcp")});
-    m_transport->setCurrentText(account.transport);
-    m_localPort->setRange(1, 65535);
-    m_localPort->setValue(account.localPort);
-    m_listenOnly->setChecked(account.listenOnly);
+    m_userEdit->setText(account.user);
+    m_domainEdit->setText(account.domain);
+    m_passwordEdit->setEchoMode(QLineEdit::Password);
+    m_passwordEdit->setText(account.password);
+    m_registrarEdit->setText(account.registrar);
+    m_registrarEdit->setPlaceholderText(tr("空则为域名，例如 sip:pbx.example.com:5060"));
+    m_transportCombo->addItems({QStringLiteral("udp"), QStringLiteral("tcp")});
+    m_transportCombo->setCurrentText(account.transport);
+    m_localPortSpin->setRange(1, 65535);
+    m_localPortSpin->setValue(account.localPort);
+    m_listenOnlyCheck->setChecked(account.listenOnly);
 
     auto* form = new QFormLayout;
-    form->addRow(tr("用户名:"), m_user);
-    form->addRow(tr("域名:"), m_domain);
-    form->addRow(tr("密码:"), m_password);
-    form->addRow(tr("注册服务器:"), m_registrar);
-    form->addRow(tr("传输协议:"), m_transport);
-    form->addRow(tr("本机端口:"), m_localPort);
-    form->addRow(m_listenOnly);
+    form->addRow(tr("用户名:"), m_userEdit);
+    form->addRow(tr("域名:"), m_domainEdit);
+    form->addRow(tr("密码:"), m_passwordEdit);
+    form->addRow(tr("注册服务器:"), m_registrarEdit);
+    form->addRow(tr("传输协议:"), m_transportCombo);
+    form->addRow(tr("本机端口:"), m_localPortSpin);
+    form->addRow(m_listenOnlyCheck);
     auto* state = new QLabel(tr("注册状态: %1\n配置文件: %2\n本程序只显示来电，不传送通话声音。")
                                  .arg(provider.registrationState(device), provider.configFile()),
                              this);
@@ -64,13 +71,13 @@ void SipLineConfigDialog::installInto(SipLineProvider& provider)
 void SipLineConfigDialog::accept()
 {
     SipAccount account;
-    account.user = m_user->text().trimmed();
-    account.domain = m_domain->text().trimmed();
-    account.password = m_password->text();
-    account.registrar = m_registrar->text().trimmed();
-    account.transport = m_transport->currentText();
-    account.localPort = m_localPort->value();
-    account.listenOnly = m_listenOnly->isChecked();
+    account.user = m_userEdit->text().trimmed();
+    account.domain = m_domainEdit->text().trimmed();
+    account.password = m_passwordEdit->text();
+    account.registrar = m_registrarEdit->text().trimmed();
+    account.transport = m_transportCombo->currentText();
+    account.localPort = m_localPortSpin->value();
+    account.listenOnly = m_listenOnlyCheck->isChecked();
     if (!account.configured()) {
         MessageBoxes::show({QMessageBox::Warning, QStringLiteral("错误提示"), tr("请填写用户名和域名，或选择仅监听。"),
                             QMessageBox::Ok, QMessageBox::Ok},

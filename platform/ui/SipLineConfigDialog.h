@@ -28,11 +28,11 @@ public:
 private:
     SipLineProvider& m_provider;
     DWORD m_device;
-    QLineEdit* m_user;
-    QLineEdit* m_domain;
-    QLineEdit* m_password;
-    QLineEdit* m_registrar;
-    QComboBox* m_transport;
-    QSpinBox* m_localPort;
-    QCheckBox* m_listenOnly;
+    QLineEdit* m_userEdit;
+    QLineEdit* m_domainEdit;
+    QLineEdit* m_passwordEdit;
+    QLineEdit* m_registrarEdit;
+    QComboBox* m_transportCombo;
+    QSpinBox* m_localPortSpin;
+    QCheckBox* m_listenOnlyCheck;
 };

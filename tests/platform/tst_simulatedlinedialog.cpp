@@ -26,10 +26,11 @@ private:
         return lineConfigDialogA(device, nullptr, "");
     }
 
-    static void setField(QDialog* dialog, int index, const QString& text)
+    static void setField(QDialog* dialog, const char* name, const QString& text)
     {
-        auto edits = dialog->findChildren<QLineEdit*>();
-        edits.at(index)->setText(text);
+        auto* edit = dialog->findChild<QLineEdit*>(QLatin1String(name));
+        QVERIFY2(edit, name);
+        edit->setText(text);
     }
 
 private slots:
@@ -51,8 +52,8 @@ private slots:
         LineProviders::install(std::move(provider));
 
         const LONG result = showDialog(1, [](QDialog* dialog) {
-            setField(dialog, 0, QStringLiteral("前台线路"));
-            setField(dialog, 3, QStringLiteral("0x80000048"));
+            setField(dialog, "lineNameEdit", QStringLiteral("前台线路"));
+            setField(dialog, "makeCallResultEdit", QStringLiteral("0x80000048"));
             dialog->accept();
         });
         QCOMPARE(result, 0);
@@ -66,7 +67,7 @@ private slots:
 
         // Cancel keeps everything.
         QCOMPARE(showDialog(1, [](QDialog* dialog) {
-                     setField(dialog, 0, QStringLiteral("x"));
+                     setField(dialog, "lineNameEdit", QStringLiteral("x"));
                      dialog->reject();
                  }),
                  0);
@@ -88,8 +89,8 @@ private slots:
         });
         bool stillOpen = false;
         showDialog(0, [&](QDialog* dialog) {
-            setField(dialog, 0, QStringLiteral("新名称"));
-            setField(dialog, 3, QStringLiteral("busy"));
+            setField(dialog, "lineNameEdit", QStringLiteral("新名称"));
+            setField(dialog, "makeCallResultEdit", QStringLiteral("busy"));
             dialog->accept();
             stillOpen = dialog->isVisible();
             dialog->reject();
@@ -112,7 +113,7 @@ private slots:
             return QMessageBox::Ok;
         });
         showDialog(0, [&](QDialog* dialog) {
-            setField(dialog, 0, QStringLiteral("新名称"));
+            setField(dialog, "lineNameEdit", QStringLiteral("新名称"));
             dialog->accept();
             dialog->reject();
         });

@@ -41,14 +41,18 @@ private slots:
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<SipLineConfigDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
-            const auto edits = dialog->findChildren<QLineEdit*>();
-            edits.at(0)->setText(QStringLiteral("8001")); // user, but no domain
+            auto* user = dialog->findChild<QLineEdit*>(QStringLiteral("userEdit"));
+            auto* password = dialog->findChild<QLineEdit*>(QStringLiteral("passwordEdit"));
+            auto* port = dialog->findChild<QSpinBox*>(QStringLiteral("localPortSpin"));
+            auto* listenOnly = dialog->findChild<QCheckBox*>(QStringLiteral("listenOnlyCheck"));
+            QVERIFY(user && password && port && listenOnly);
+            user->setText(QStringLiteral("8001")); // user, but no domain
             dialog->accept();
             refusedStaysOpen = dialog->isVisible();
-            dialog->findChild<QCheckBox*>()->setChecked(true);
-            dialog->findChild<QSpinBox*>()->setValue(0);
-            dialog->findChild<QSpinBox*>()->setValue(45061);
-            edits.at(2)->setText(QStringLiteral("pw"));
+            listenOnly->setChecked(true);
+            port->setValue(0);
+            port->setValue(45061);
+            password->setText(QStringLiteral("pw"));
             dialog->accept();
         });
         QCOMPARE(lineConfigDialogA(0, nullptr, ""), 0);

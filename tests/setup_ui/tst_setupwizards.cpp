@@ -59,13 +59,37 @@ private:
         f.write(bytes);
     }
 
+    // A widget of a window by its object name; a missing one ends the run with its name.
+    template <typename T>
+    static T* part(const QObject& window, const char* name)
+    {
+        T* widget = window.findChild<T*>(QLatin1String(name));
+        if (!widget)
+            qFatal("no widget named %s", name);
+        return widget;
+    }
+    template <typename T>
+    static T* part(const std::unique_ptr<DataSourceWizard>& window, const char* name)
+    {
+        return part<T>(*window, name);
+    }
+
     // The connection wizard, run modally by "选择数据源", answered by `fill`.
     static void answerLinkWizard(std::function<void(ConnectionDialog&)> fill)
     {
         QTimer::singleShot(0, [fill] {
-            QVERIFY(DblinkForm && DblinkForm->isVisible());
-            fill(*DblinkForm);
+            auto* form = qobject_cast<ConnectionDialog*>(QApplication::activeModalWidget());
+            QVERIFY(form && form->isVisible());
+            fill(*form);
         });
+    }
+
+    // The grids' cells are clicked as the user clicks them.
+    static void clickCell(QTableWidget* grid, int row, int column)
+    {
+        grid->scrollTo(grid->model()->index(row, column));
+        const QRect rect = grid->visualRect(grid->model()->index(row, column));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
     std::unique_ptr<DataSourceWizard> openWizard()
@@ -78,11 +102,7 @@ private:
     // One field's row in the field grid.
     static int rowOf(const DataSourceWizard& dlg, const QString& field)
     {
-        for (size_t i = 0; i < dlg.XFields.size(); ++i) {
-            if (dlg.XFields[i]->FieldName == field)
-                return int(i);
-        }
-        return -1;
+        return dlg.mapping().indexOfCustomerField(field);
     }
 
 private slots:
@@ -120,105 +140,93 @@ private slots:
         QFile::remove(iniFile());
     }
 
-    void linkStringTemplates()
-    {
-        QCOMPARE(LinkStrings::odbc(QString(), QString(), QString()),
-                 QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;User ID=;Password=;Data Source="));
-        QCOMPARE(LinkStrings::odbc(QStringLiteral(" sa\t"), QStringLiteral("\x01pw \r\n"), QStringLiteral(" 客户 库 ")),
-                 QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;User ID=sa;Password=pw;Data Source=客户 库"));
-        QCOMPARE(LinkStrings::access(QStringLiteral("Admin"), QStringLiteral(" /d/a b.mdb "), QString()),
-                 QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=/d/a b.mdb;Persist Security "
-                                "Info=False;Jet OLEDB:Database Password="));
-        QCOMPARE(InventoryLink::loginDbString(QStringLiteral("/opt/Store/")),
-                 QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=/opt/Store/LoginDB.mdb;Persist "
-                                "Security Info=False;Jet OLEDB:Database Password=Marlo306158"));
-        QCOMPARE(InventoryLink::accountSetString(QStringLiteral("/opt/Store/a.mdb")),
-                 QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=/opt/Store/a.mdb;"
-                                "User ID=Admin;Jet OLEDB:Database Password=Marlo306158"));
-    }
-
     void connectionWizard()
     {
         ConnectionDialog form;
-        QVERIFY(form.RadioButton1->isChecked());
-        for (QRadioButton* off : {form.RadioButton3, form.RadioButton4, form.RadioButton5, form.RadioButton6, form.RadioButton7})
-            QVERIFY(!off->isEnabled());
-        QCOMPARE(form.AccessEdit2->text(), QStringLiteral("Admin"));
+        auto* pages = part<QTabWidget>(form, "pages");
+        auto* dataSource = part<QComboBox>(form, "dataSourceCombo");
+        auto* test = part<QPushButton>(form, "testButton");
+        QVERIFY(part<QRadioButton>(form, "odbcRadio")->isChecked());
+        for (const char* off : {"sqlServerRadio", "paradoxRadio", "oracleRadio", "sybaseRadio", "interBaseRadio"})
+            QVERIFY2(!part<QRadioButton>(form, off)->isEnabled(), off);
+        QCOMPARE(part<QLineEdit>(form, "accessUserEdit")->text(), QStringLiteral("Admin"));
         form.show();
-        form.ButtonNext->click();
-        QCOMPARE(form.PageControl1->currentWidget(), form.TabSheet2);
-        QVERIFY(form.Panel11->isVisible());
-        QVERIFY(!form.Panel12->isVisible());
+        part<QPushButton>(form, "nextButton")->click();
+        QCOMPARE(pages->currentWidget(), part<QWidget>(form, "parameterPage"));
+        QVERIFY(part<QWidget>(form, "odbcPanel")->isVisible());
+        QVERIFY(!part<QWidget>(form, "accessPanel")->isVisible());
         // The data sources of odbc.ini, each once however often the page is shown.
-        form.PageControl1->setCurrentWidget(form.TabSheet1);
-        form.PageControl1->setCurrentWidget(form.TabSheet2);
+        pages->setCurrentIndex(0);
+        pages->setCurrentIndex(1);
         QStringList listed;
-        for (int i = 0; i < form.ODBCComboBox1->count(); ++i)
-            listed << form.ODBCComboBox1->itemText(i);
+        for (int i = 0; i < dataSource->count(); ++i)
+            listed << dataSource->itemText(i);
         QCOMPARE(listed.count(QStringLiteral("vornx_customers")), 1);
 
-        form.ODBCComboBox1->setCurrentText(QStringLiteral("vornx_customers"));
-        form.Button2->click();
+        dataSource->setCurrentText(QStringLiteral("vornx_customers"));
+        test->click();
         QCOMPARE(m_boxes, QStringList({"测试连接成功!"}));
         const QString tested = QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;User ID=;Password=;Data Source=vornx_customers");
-        QCOMPARE(form.LinkString, tested);
-        form.ODBCComboBox1->setCurrentText(QStringLiteral("no_such_dsn"));
-        form.Button2->click();
+        QCOMPARE(form.linkString(), tested);
+        dataSource->setCurrentText(QStringLiteral("no_such_dsn"));
+        test->click();
         QCOMPARE(m_boxes.size(), 2);
         QVERIFY2(m_boxes.last().startsWith(QStringLiteral("测试连接失败：")) && m_boxes.last().size() > 7, qPrintable(m_boxes.last()));
 
         // The close box keeps the tested string; Cancel returns nothing; Finish the current choice.
-        form.ODBCComboBox1->setCurrentText(QStringLiteral("vornx_customers"));
-        form.Button2->click();
+        dataSource->setCurrentText(QStringLiteral("vornx_customers"));
+        test->click();
         form.close();
         QCOMPARE(form.result(), int(QDialog::Rejected));
-        QCOMPARE(form.LinkString, tested);
+        QCOMPARE(form.linkString(), tested);
         form.show();
-        form.CancelBtn->click();
-        QCOMPARE(form.LinkString, QString());
+        part<QPushButton>(form, "cancelButton")->click();
+        QCOMPARE(form.linkString(), QString());
         form.show();
-        form.RadioButton2->setChecked(true);
-        form.TabSheet2Show();
-        QVERIFY(form.Panel12->isVisible() && !form.Panel11->isVisible());
-        form.AccessEdit1->setText(QStringLiteral("  ") + nwind() + QStringLiteral(" "));
-        form.ButtonFinish->click();
+        part<QRadioButton>(form, "accessRadio")->setChecked(true);
+        pages->setCurrentIndex(0);
+        pages->setCurrentIndex(1);
+        QVERIFY(part<QWidget>(form, "accessPanel")->isVisible() && !part<QWidget>(form, "odbcPanel")->isVisible());
+        part<QLineEdit>(form, "accessFileEdit")->setText(QStringLiteral("  ") + nwind() + QStringLiteral(" "));
+        part<QPushButton>(form, "finishButton")->click();
         QCOMPARE(form.result(), int(QDialog::Accepted));
-        QCOMPARE(form.LinkString, LinkStrings::access(QStringLiteral("Admin"), nwind(), QString()));
+        QCOMPARE(form.linkString(), LinkStrings::access(QStringLiteral("Admin"), nwind(), QString()));
 
-        form.SqlCheckBox1->click();
-        QVERIFY(!form.SqlEdit3->isEnabled());
-        form.SqlCheckBox1->click();
-        QVERIFY(form.SqlEdit3->isEnabled());
+        auto* emptyPassword = part<QCheckBox>(form, "sqlEmptyPasswordCheck");
+        emptyPassword->click();
+        QVERIFY(!part<QLineEdit>(form, "sqlPasswordEdit")->isEnabled());
+        emptyPassword->click();
+        QVERIFY(part<QLineEdit>(form, "sqlPasswordEdit")->isEnabled());
     }
 
     void pageTable()
     {
         auto dlg = openWizard();
-        QCOMPARE(dlg->CurPage, 1);
-        QVERIFY(dlg->Panel3->isVisible());
-        QVERIFY(dlg->ButtonFinish->isVisible() && !dlg->ButtonNext->isVisible() && !dlg->ButtonPrev->isEnabled());
-        dlg->RadioButton2->click();
-        QVERIFY(dlg->ButtonNext->isVisible() && !dlg->ButtonFinish->isVisible());
-        dlg->ButtonNext->click();
-        QCOMPARE(dlg->CurPage, 2);
-        QVERIFY(dlg->Panel4->isVisible() && !dlg->Panel3->isVisible());
-        QVERIFY(dlg->ButtonPrev->isEnabled() && dlg->ButtonNext->isVisible());
-        dlg->ButtonNext->click();
-        QCOMPARE(dlg->CurPage, 4);
-        QVERIFY(dlg->Panel8->isVisible() && dlg->ButtonFinish->isVisible() && dlg->ButtonPrev->isEnabled());
-        dlg->ButtonPrev->click();
-        QCOMPARE(dlg->CurPage, 2);
-        QVERIFY(dlg->ButtonNext->isVisible() && dlg->ButtonPrev->isEnabled());
-        dlg->ButtonPrev->click();
-        QCOMPARE(dlg->CurPage, 1);
-        QVERIFY(dlg->ButtonNext->isVisible() && !dlg->ButtonPrev->isEnabled());
-        dlg->RadioButton3->click();
-        dlg->ButtonNext->click();
-        QCOMPARE(dlg->CurPage, 3);
-        QVERIFY(dlg->Panel6->isVisible() && dlg->ButtonFinish->isVisible() && dlg->ButtonPrev->isEnabled());
-        dlg->ButtonPrev->click();
-        QCOMPARE(dlg->CurPage, 1);
-        dlg->CancelBtn->click();
+        QCOMPARE(dlg->currentPage(), 1);
+        QVERIFY(part<QWidget>(dlg, "sourcePage")->isVisible());
+        QVERIFY(part<QPushButton>(dlg, "finishButton")->isVisible() && !part<QPushButton>(dlg, "nextButton")->isVisible() && !part<QPushButton>(dlg, "prevButton")->isEnabled());
+        part<QRadioButton>(dlg, "externalSourceRadio")->click();
+        QVERIFY(part<QPushButton>(dlg, "nextButton")->isVisible() && !part<QPushButton>(dlg, "finishButton")->isVisible());
+        part<QPushButton>(dlg, "nextButton")->click();
+        QCOMPARE(dlg->currentPage(), 2);
+        QVERIFY(part<QWidget>(dlg, "customerTablePage")->isVisible() && !part<QWidget>(dlg, "sourcePage")->isVisible());
+        QVERIFY(part<QPushButton>(dlg, "prevButton")->isEnabled() && part<QPushButton>(dlg, "nextButton")->isVisible());
+        part<QPushButton>(dlg, "nextButton")->click();
+        QCOMPARE(dlg->currentPage(), 4);
+        QVERIFY(part<QWidget>(dlg, "businessTablePage")->isVisible() && part<QPushButton>(dlg, "finishButton")->isVisible() && part<QPushButton>(dlg, "prevButton")->isEnabled());
+        part<QPushButton>(dlg, "prevButton")->click();
+        QCOMPARE(dlg->currentPage(), 2);
+        QVERIFY(part<QPushButton>(dlg, "nextButton")->isVisible() && part<QPushButton>(dlg, "prevButton")->isEnabled());
+        part<QPushButton>(dlg, "prevButton")->click();
+        QCOMPARE(dlg->currentPage(), 1);
+        QVERIFY(part<QPushButton>(dlg, "nextButton")->isVisible() && !part<QPushButton>(dlg, "prevButton")->isEnabled());
+        part<QRadioButton>(dlg, "inventoryRadio")->click();
+        part<QPushButton>(dlg, "nextButton")->click();
+        QCOMPARE(dlg->currentPage(), 3);
+        QVERIFY(part<QWidget>(dlg, "accountSetPage")->isVisible() && part<QPushButton>(dlg, "finishButton")->isVisible() && part<QPushButton>(dlg, "prevButton")->isEnabled());
+        part<QPushButton>(dlg, "prevButton")->click();
+        QCOMPARE(dlg->currentPage(), 1);
+        part<QPushButton>(dlg, "cancelButton")->click();
         QVERIFY(!QFile::exists(iniFile()));
     }
 
@@ -226,7 +234,7 @@ private slots:
     {
         writeIni("[QUERYTYPE]\r\nTYPE=2\r\n[DBSET]\r\nConnectString=old\r\n");
         auto dlg = openWizard();
-        dlg->ButtonFinish->click();
+        part<QPushButton>(dlg, "finishButton")->click();
         QCOMPARE(m_boxes, QStringList({"设置成功！重新启动程序设置生效！"}));
         QCOMPARE(dlg->result(), int(QDialog::Accepted));
         QCOMPARE(readIni(), QStringLiteral("[QUERYTYPE]\r\nTYPE=1\r\n"));
@@ -236,55 +244,62 @@ private slots:
     void accessFileWalkThrough()
     {
         auto dlg = openWizard();
-        dlg->RadioButton2->click();
-        dlg->ButtonNext->click();
+        auto* fieldGrid = part<QTableWidget>(dlg, "fieldGrid");
+        auto* joinGrid = part<QTableWidget>(dlg, "joinGrid");
+        auto* customerTableCombo = part<QComboBox>(dlg, "customerTableCombo");
+        auto* businessTableCombo = part<QComboBox>(dlg, "businessTableCombo");
+        auto* joinFieldCombo = part<QComboBox>(dlg, "joinFieldCombo");
+        auto* nextButton = part<QPushButton>(dlg, "nextButton");
+        auto* moveUpButton = part<QPushButton>(dlg, "moveUpButton");
+        part<QRadioButton>(dlg, "externalSourceRadio")->click();
+        nextButton->click();
         answerLinkWizard([](ConnectionDialog& form) {
-            form.RadioButton2->click();
-            form.PageControl1->setCurrentWidget(form.TabSheet2);
-            form.AccessEdit1->setText(nwind());
-            form.ButtonFinish->click();
+            part<QRadioButton>(form, "accessRadio")->click();
+            part<QTabWidget>(form, "pages")->setCurrentIndex(1);
+            part<QLineEdit>(form, "accessFileEdit")->setText(nwind());
+            part<QPushButton>(form, "finishButton")->click();
         });
-        dlg->BitBtn1->click();
-        QCOMPARE(dlg->ComboBox1->findText(QStringLiteral("Customers")) >= 0, true);
-        QCOMPARE(dlg->ComboBox2->currentText(), QString());
-        dlg->ComboBox1->setCurrentText(QStringLiteral("Customers"));
-        QCOMPARE(int(dlg->XFields.size()), 11);
-        QCOMPARE(dlg->StringGrid1->rowCount(), 11);
-        QCOMPARE(dlg->StringGrid1->item(9, 0)->text(), QStringLiteral("Phone"));
+        part<QPushButton>(dlg, "chooseSourceButton")->click();
+        QCOMPARE(customerTableCombo->findText(QStringLiteral("Customers")) >= 0, true);
+        QCOMPARE(businessTableCombo->currentText(), QString());
+        customerTableCombo->setCurrentText(QStringLiteral("Customers"));
+        QCOMPARE(int(dlg->mapping().customerFields().size()), 11);
+        QCOMPARE(fieldGrid->rowCount(), 11);
+        QCOMPARE(fieldGrid->item(9, 0)->text(), QStringLiteral("Phone"));
 
         for (const char* shown : {"CompanyName", "ContactName", "Phone"})
-            dlg->StringGrid1Click(rowOf(*dlg, QString::fromLatin1(shown)), 1);
+            clickCell(fieldGrid, rowOf(*dlg, QString::fromLatin1(shown)), 1);
         for (const char* phone : {"Phone", "Fax"})
-            dlg->StringGrid1Click(rowOf(*dlg, QString::fromLatin1(phone)), 2);
-        QVERIFY(!dlg->StringGrid1->item(rowOf(*dlg, QStringLiteral("Phone")), 2)->icon().isNull());
-        QVERIFY(dlg->StringGrid1->item(rowOf(*dlg, QStringLiteral("City")), 2)->icon().isNull());
-        dlg->StringGrid1->item(rowOf(*dlg, QStringLiteral("CompanyName")), 3)->setText(QStringLiteral("公司名称"));
+            clickCell(fieldGrid, rowOf(*dlg, QString::fromLatin1(phone)), 2);
+        QVERIFY(!fieldGrid->item(rowOf(*dlg, QStringLiteral("Phone")), 2)->icon().isNull());
+        QVERIFY(fieldGrid->item(rowOf(*dlg, QStringLiteral("City")), 2)->icon().isNull());
+        fieldGrid->item(rowOf(*dlg, QStringLiteral("CompanyName")), 3)->setText(QStringLiteral("公司名称"));
         // ContactName moves above CompanyName; the caption stays with CompanyName and the selection follows.
-        dlg->StringGrid1->setCurrentCell(rowOf(*dlg, QStringLiteral("ContactName")), 0);
-        dlg->btnUp->click();
-        QCOMPARE(dlg->XFields[1]->FieldName, QStringLiteral("ContactName"));
-        QCOMPARE(dlg->StringGrid1->currentRow(), 1);
-        QCOMPARE(dlg->StringGrid1->item(2, 3)->text(), QStringLiteral("公司名称"));
-        QCOMPARE(dlg->StringGrid1->item(1, 3)->text(), QString());
-        dlg->StringGrid1->setCurrentCell(0, 0);
-        dlg->btnUp->click(); // on the first row: nothing
-        QCOMPARE(dlg->XFields[0]->FieldName, QStringLiteral("CustomerID"));
+        fieldGrid->setCurrentCell(rowOf(*dlg, QStringLiteral("ContactName")), 0);
+        moveUpButton->click();
+        QCOMPARE(dlg->mapping().customerFields().at(1).name, QStringLiteral("ContactName"));
+        QCOMPARE(fieldGrid->currentRow(), 1);
+        QCOMPARE(fieldGrid->item(2, 3)->text(), QStringLiteral("公司名称"));
+        QCOMPARE(fieldGrid->item(1, 3)->text(), QString());
+        fieldGrid->setCurrentCell(0, 0);
+        moveUpButton->click(); // on the first row: nothing
+        QCOMPARE(dlg->mapping().customerFields().at(0).name, QStringLiteral("CustomerID"));
 
-        dlg->ButtonNext->click();
-        QCOMPARE(dlg->CurPage, 4);
-        dlg->ComboBox2->setCurrentText(QStringLiteral("Orders"));
-        QCOMPARE(int(dlg->YFields.size()), 14);
-        dlg->StringGrid2->setCurrentCell(1, 1);
-        dlg->StringGrid2Click(1, 1);
-        QVERIFY(dlg->ComboBox3->isVisible());
-        QVERIFY(dlg->ComboBox3->findText(QStringLiteral("CustomerID")) >= 0);
-        dlg->ComboBox3->setCurrentText(QStringLiteral("CustomerID"));
-        QCOMPARE(dlg->YFields[1]->CustField, QStringLiteral("CustomerID"));
-        QCOMPARE(dlg->StringGrid2->item(1, 1)->text(), QStringLiteral("CustomerID"));
-        dlg->StringGrid2Click(1, 0);
-        QVERIFY(!dlg->ComboBox3->isVisible());
+        nextButton->click();
+        QCOMPARE(dlg->currentPage(), 4);
+        businessTableCombo->setCurrentText(QStringLiteral("Orders"));
+        QCOMPARE(int(dlg->mapping().businessFields().size()), 14);
+        joinGrid->setCurrentCell(1, 1);
+        clickCell(joinGrid, 1, 1);
+        QVERIFY(joinFieldCombo->isVisible());
+        QVERIFY(joinFieldCombo->findText(QStringLiteral("CustomerID")) >= 0);
+        joinFieldCombo->setCurrentText(QStringLiteral("CustomerID"));
+        QCOMPARE(dlg->mapping().businessFields().at(1).customerField, QStringLiteral("CustomerID"));
+        QCOMPARE(joinGrid->item(1, 1)->text(), QStringLiteral("CustomerID"));
+        clickCell(joinGrid, 1, 0);
+        QVERIFY(!joinFieldCombo->isVisible());
 
-        dlg->ButtonFinish->click();
+        part<QPushButton>(dlg, "finishButton")->click();
         QCOMPARE(m_boxes, QStringList({"设置成功！重新启动程序设置生效！"}));
         QCOMPARE(dlg->result(), int(QDialog::Accepted));
         const QString expected =
@@ -311,28 +326,28 @@ private slots:
     {
         writeIni("[QUERYTYPE]\r\nTYPE=1\r\n");
         auto dlg = openWizard();
-        dlg->RadioButton2->click();
-        dlg->ButtonNext->click();
+        part<QRadioButton>(dlg, "externalSourceRadio")->click();
+        part<QPushButton>(dlg, "nextButton")->click();
         answerLinkWizard([](ConnectionDialog& form) {
-            form.RadioButton1->click();
-            form.PageControl1->setCurrentWidget(form.TabSheet2);
-            form.ODBCComboBox1->setCurrentText(QStringLiteral("vornx_customers"));
-            form.ButtonFinish->click();
+            part<QRadioButton>(form, "odbcRadio")->click();
+            part<QTabWidget>(form, "pages")->setCurrentIndex(1);
+            part<QComboBox>(form, "dataSourceCombo")->setCurrentText(QStringLiteral("vornx_customers"));
+            part<QPushButton>(form, "finishButton")->click();
         });
-        dlg->BitBtn1->click();
-        dlg->ComboBox1->setCurrentText(QStringLiteral("customers"));
-        dlg->StringGrid1Click(rowOf(*dlg, QStringLiteral("contactname")), 1); // shown, but no phone field
-        dlg->ButtonNext->click();
-        dlg->ButtonFinish->click();
+        part<QPushButton>(dlg, "chooseSourceButton")->click();
+        part<QComboBox>(dlg, "customerTableCombo")->setCurrentText(QStringLiteral("customers"));
+        clickCell(part<QTableWidget>(dlg, "fieldGrid"), rowOf(*dlg, QStringLiteral("contactname")), 1); // shown, but no phone field
+        part<QPushButton>(dlg, "nextButton")->click();
+        part<QPushButton>(dlg, "finishButton")->click();
         QCOMPARE(m_boxes, QStringList({"请正确指定电话号码字段与查看字段！"}));
         QVERIFY(dlg->isVisible());
         QCOMPARE(readIni(), QStringLiteral("[QUERYTYPE]\r\nTYPE=1\r\n"));
 
         // With a phone field it goes through, on the ODBC data source.
-        dlg->ButtonPrev->click();
-        dlg->StringGrid1Click(rowOf(*dlg, QStringLiteral("phone")), 2);
-        dlg->ButtonNext->click();
-        dlg->ButtonFinish->click();
+        part<QPushButton>(dlg, "prevButton")->click();
+        clickCell(part<QTableWidget>(dlg, "fieldGrid"), rowOf(*dlg, QStringLiteral("phone")), 2);
+        part<QPushButton>(dlg, "nextButton")->click();
+        part<QPushButton>(dlg, "finishButton")->click();
         QCOMPARE(m_boxes.last(), QStringLiteral("设置成功！重新启动程序设置生效！"));
         const DataSourceSettings s = DataSourceSettings::read(iniFile());
         QCOMPARE(s.connectString, QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;User ID=;Password=;Data Source=vornx_customers"));
@@ -352,17 +367,16 @@ private slots:
         QDir().mkpath(store);
         QVERIFY(QFile::copy(nwind(), store + QStringLiteral("LoginDB.mdb")));
         auto dlg = openWizard();
-        QCOMPARE(QDir(dlg->PathEdit1->text()).canonicalPath(), QDir(store).canonicalPath());
+        QCOMPARE(QDir(part<QLineEdit>(dlg, "inventoryPathEdit")->text()).canonicalPath(), QDir(store).canonicalPath());
         QCOMPARE(m_boxes.size(), 1);
         QVERIFY2(m_boxes.first().startsWith(QStringLiteral("晨拓进销存数据库可能被破坏!")) && m_boxes.first().contains(QLatin1String("Login")),
                  qPrintable(m_boxes.first()));
-        QCOMPARE(dlg->DBGrid1->rowCount(), 0);
-        dlg->Button2->click();
+        QCOMPARE(part<QTableWidget>(dlg, "accountSetGrid")->rowCount(), 0);
+        part<QPushButton>(dlg, "testAccountSetButton")->click();
         QCOMPARE(m_boxes.last(), QStringLiteral("没有选择账套,请在列表框内选择!"));
 
         // A folder without LoginDB.mdb.
-        dlg->PathEdit1->setText(m_root.filePath(QStringLiteral("nothing/")));
-        dlg->OpenAccountList();
+        dlg->openInventoryFolder(m_root.filePath(QStringLiteral("nothing/")));
         QCOMPARE(m_boxes.last(), QStringLiteral("路径错,请重新选择晨拓进销存安装路径!"));
 
         // An installation whose account list is known.
@@ -394,27 +408,26 @@ private slots:
             QVERIFY(stamp.open(QIODevice::WriteOnly));
             stamp.write(QStringLiteral("%1\n%2\n%3\n").arg(info.absoluteFilePath()).arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch()).toUtf8());
         }
-        dlg->PathEdit1->setText(installed);
         const int before = m_boxes.size();
-        dlg->OpenAccountList();
+        dlg->openInventoryFolder(installed);
         QCOMPARE(m_boxes.size(), before);
-        QCOMPARE(dlg->DBGrid1->rowCount(), 2);
-        QCOMPARE(dlg->DBGrid1->item(0, 0)->text(), QStringLiteral("2024年账套"));
-        QCOMPARE(dlg->DBGrid1->item(0, 1)->text(), QStringLiteral("福州闽江茶业有限公司"));
-        QCOMPARE(dlg->DBEdit1->text(), accountFile);
-        dlg->Button2->click();
+        QCOMPARE(part<QTableWidget>(dlg, "accountSetGrid")->rowCount(), 2);
+        QCOMPARE(part<QTableWidget>(dlg, "accountSetGrid")->item(0, 0)->text(), QStringLiteral("2024年账套"));
+        QCOMPARE(part<QTableWidget>(dlg, "accountSetGrid")->item(0, 1)->text(), QStringLiteral("福州闽江茶业有限公司"));
+        QCOMPARE(part<QLineEdit>(dlg, "accountFileEdit")->text(), accountFile);
+        part<QPushButton>(dlg, "testAccountSetButton")->click();
         QCOMPARE(m_boxes.last(), QStringLiteral("有效账套!"));
-        dlg->DBGrid1->setCurrentCell(1, 0);
-        QCOMPARE(dlg->DBEdit1->text(), installed + QStringLiteral("Data/gone.mdb"));
-        dlg->Button2->click();
+        part<QTableWidget>(dlg, "accountSetGrid")->setCurrentCell(1, 0);
+        QCOMPARE(part<QLineEdit>(dlg, "accountFileEdit")->text(), installed + QStringLiteral("Data/gone.mdb"));
+        part<QPushButton>(dlg, "testAccountSetButton")->click();
         QCOMPARE(m_boxes.last(), QStringLiteral("无效账套,请重新选择!"));
-        dlg->DBGrid1->setCurrentCell(0, 0);
+        part<QTableWidget>(dlg, "accountSetGrid")->setCurrentCell(0, 0);
 
         // Finish: the template with the account set's connection string.
         QVERIFY(QFile::copy(QStringLiteral(VORNX_TEST_DATA "/../../data/Orvel.ini"), m_program + QStringLiteral("Orvel.ini")));
-        dlg->RadioButton3->click();
-        dlg->ButtonNext->click();
-        dlg->ButtonFinish->click();
+        part<QRadioButton>(dlg, "inventoryRadio")->click();
+        part<QPushButton>(dlg, "nextButton")->click();
+        part<QPushButton>(dlg, "finishButton")->click();
         QCOMPARE(m_boxes.last(), QStringLiteral("设置成功！重新启动程序设置生效！"));
         const DataSourceSettings s = DataSourceSettings::read(iniFile());
         QCOMPARE(s.queryType, 3);

@@ -86,17 +86,17 @@ private slots:
 
         whenDialogOpens([](ContactDialog* dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("新建联系人"));
-            child<QLineEdit>(dialog, "edtFamilyName")->setText(QStringLiteral("陈"));
-            child<QLineEdit>(dialog, "edtGivenName")->setText(QStringLiteral("八"));
-            child<QLineEdit>(dialog, "edtCompany")->setText(QStringLiteral("八方物流"));
-            child<QComboBox>(dialog, "cbxGender")->setCurrentIndex(3);
-            child<QLineEdit>(dialog, "edtBirthday")->setText(QStringLiteral("1988-08-08"));
-            child<QLineEdit>(dialog, "edtHomeCity")->setText(QStringLiteral("南京"));
-            click(dialog, "btnAddPhone");
-            auto* phones = child<QTableWidget>(dialog, "tblPhones");
+            child<QLineEdit>(dialog, "familyNameEdit")->setText(QStringLiteral("陈"));
+            child<QLineEdit>(dialog, "givenNameEdit")->setText(QStringLiteral("八"));
+            child<QLineEdit>(dialog, "companyEdit")->setText(QStringLiteral("八方物流"));
+            child<QComboBox>(dialog, "genderCombo")->setCurrentIndex(3);
+            child<QLineEdit>(dialog, "birthdayEdit")->setText(QStringLiteral("1988-08-08"));
+            child<QLineEdit>(dialog, "homeCityEdit")->setText(QStringLiteral("南京"));
+            click(dialog, "addPhoneButton");
+            auto* phones = child<QTableWidget>(dialog, "phoneTable");
             phones->item(0, 1)->setText(QStringLiteral("025-83334444"));
             static_cast<QComboBox*>(phones->cellWidget(0, 0))->setCurrentIndex(int(PhoneKind::Business));
-            click(dialog, "btnOk");
+            click(dialog, "okButton");
         });
         QCOMPARE(book.NewContact(), AddressBookDialogs::Saved);
         QVERIFY(m_boxes.isEmpty());
@@ -127,10 +127,10 @@ private slots:
 
         whenDialogOpens([](ContactDialog* dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("张三 属性"));
-            QCOMPARE(child<QLineEdit>(dialog, "edtBusinessStreet")->text(), QStringLiteral("中关村大街1号"));
-            QCOMPARE(child<QTableWidget>(dialog, "tblPhones")->rowCount(), 2);
-            child<QPlainTextEdit>(dialog, "memNotes")->setPlainText(QStringLiteral("改过的附注"));
-            click(dialog, "btnOk");
+            QCOMPARE(child<QLineEdit>(dialog, "businessStreetEdit")->text(), QStringLiteral("中关村大街1号"));
+            QCOMPARE(child<QTableWidget>(dialog, "phoneTable")->rowCount(), 2);
+            child<QPlainTextEdit>(dialog, "notesEdit")->setPlainText(QStringLiteral("改过的附注"));
+            click(dialog, "okButton");
         });
         QCOMPARE(book.ShowDetails(book.FindByPhone(QStringLiteral("13900001111")).at(0)->EntryID),
                  AddressBookDialogs::Saved);
@@ -139,8 +139,8 @@ private slots:
         // The renamed entry still opens; closing without a change writes nothing.
         const QByteArray saved = readAll(path);
         whenDialogOpens([](ContactDialog* dialog) {
-            QCOMPARE(child<QPlainTextEdit>(dialog, "memNotes")->toPlainText(), QStringLiteral("改过的附注"));
-            click(dialog, "btnOk");
+            QCOMPARE(child<QPlainTextEdit>(dialog, "notesEdit")->toPlainText(), QStringLiteral("改过的附注"));
+            click(dialog, "okButton");
         });
         QCOMPARE(book.ShowDetails(book.Entries.at(0).EntryID), AddressBookDialogs::Closed);
         QCOMPARE(readAll(path), saved);
@@ -157,20 +157,20 @@ private slots:
         book.Open();
 
         whenDialogOpens([this](ContactDialog* dialog) {
-            child<QLineEdit>(dialog, "edtBirthday")->setText(QStringLiteral("1980-02-30"));
-            click(dialog, "btnOk");
+            child<QLineEdit>(dialog, "birthdayEdit")->setText(QStringLiteral("1980-02-30"));
+            click(dialog, "okButton");
             QVERIFY(dialog->isVisible());
             QCOMPARE(m_boxes.size(), 1);
             QVERIFY(m_boxes.at(0).startsWith(QStringLiteral("错误提示:生日")));
-            click(dialog, "btnCancel");
+            click(dialog, "cancelButton");
         });
         QCOMPARE(book.ShowDetails(book.Entries.at(0).EntryID), AddressBookDialogs::Closed);
 
         whenDialogOpens([this](ContactDialog* dialog) {
-            click(dialog, "btnOk"); // no name at all
+            click(dialog, "okButton"); // no name at all
             QVERIFY(dialog->isVisible());
             QCOMPARE(m_boxes.size(), 2);
-            click(dialog, "btnCancel");
+            click(dialog, "cancelButton");
         });
         QCOMPARE(book.NewContact(), AddressBookDialogs::Closed);
         QCOMPARE(readAll(path), original);
@@ -192,11 +192,11 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(changed);
             file.close();
-            child<QLineEdit>(dialog, "edtCompany")->setText(QStringLiteral("另一家公司"));
-            click(dialog, "btnOk");
+            child<QLineEdit>(dialog, "companyEdit")->setText(QStringLiteral("另一家公司"));
+            click(dialog, "okButton");
             QVERIFY(dialog->isVisible());
-            QCOMPARE(child<QLineEdit>(dialog, "edtCompany")->text(), QStringLiteral("另一家公司"));
-            click(dialog, "btnCancel");
+            QCOMPARE(child<QLineEdit>(dialog, "companyEdit")->text(), QStringLiteral("另一家公司"));
+            click(dialog, "cancelButton");
         });
         QCOMPARE(book.ShowDetails(book.Entries.at(0).EntryID), AddressBookDialogs::Closed);
         QCOMPARE(m_boxes.size(), 1);
@@ -220,7 +220,7 @@ private slots:
         ContactDialogs dialogs;
         ContactsWindow form(path, dialogs);
         form.show();
-        auto* table = child<QTableWidget>(&form, "tblContacts");
+        auto* table = child<QTableWidget>(&form, "contactTable");
         QCOMPARE(table->rowCount(), 2);
         QCOMPARE(table->item(0, 0)->text(), QStringLiteral("张三"));
         QCOMPARE(table->item(0, 1)->text(), QStringLiteral("010-87654321, 13900001111"));
@@ -233,23 +233,23 @@ private slots:
             }
             return names;
         };
-        child<QLineEdit>(&form, "edtFind")->setText(QStringLiteral("0755 1234"));
+        child<QLineEdit>(&form, "findEdit")->setText(QStringLiteral("0755 1234"));
         QCOMPARE(visibleRows(), QStringList{QStringLiteral("李四")});
-        child<QLineEdit>(&form, "edtFind")->setText(QStringLiteral("维诺星"));
+        child<QLineEdit>(&form, "findEdit")->setText(QStringLiteral("维诺星"));
         QCOMPARE(visibleRows(), QStringList{QStringLiteral("张三")});
-        child<QLineEdit>(&form, "edtFind")->clear();
+        child<QLineEdit>(&form, "findEdit")->clear();
 
         whenDialogOpens([](ContactDialog* dialog) {
-            child<QLineEdit>(dialog, "edtDisplayName")->setText(QStringLiteral("Kim"));
-            click(dialog, "btnOk");
+            child<QLineEdit>(dialog, "displayNameEdit")->setText(QStringLiteral("Kim"));
+            click(dialog, "okButton");
         });
-        click(&form, "btnNew");
+        click(&form, "newButton");
         QCOMPARE(visibleRows(), (QStringList{"张三", "李四", "Kim"}));
 
         ContactsWindow broken(dir.path(), dialogs);
         broken.show();
-        QCOMPARE(child<QTableWidget>(&broken, "tblContacts")->rowCount(), 0);
-        QVERIFY(!child<QLabel>(&broken, "lblStatus")->text().isEmpty());
+        QCOMPARE(child<QTableWidget>(&broken, "contactTable")->rowCount(), 0);
+        QVERIFY(!child<QLabel>(&broken, "statusLabel")->text().isEmpty());
     }
 
 private:

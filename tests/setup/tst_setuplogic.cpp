@@ -1,0 +1,203 @@
+#include "lookup/DataSourceSettings.h"
+#include "lookup/DbConnection.h"
+#include "setup/FieldMapping.h"
+#include "setup/InventoryAccounts.h"
+#include "setup/LinkStrings.h"
+#include "setup/SourceCatalog.h"
+
+#include "../support/TestDatabases.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The data-source wizard's logic without a window: the field mapping, the chosen source's
+// tables and fields, and the inventory product's account sets, on real database files.
+class TestSetupLogic : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_root;
+    QString m_customers; // a SQLite file with the test customers
+
+    static QStringList names(const QList<CustomerField>& fields)
+    {
+        QStringList list;
+        for (const CustomerField& field : fields)
+            list << field.name;
+        return list;
+    }
+
+    // The first column of every row the statement gives, with the number put in.
+    QStringList firstColumn(const QString& sql, const QString& number)
+    {
+        DbConnection connection;
+        connection.setConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + m_customers);
+        connection.open();
+        QSqlQuery query(connection.database());
+        QStringList values;
+        if (!query.exec(QString(sql).replace(QLatin1String("#NO#"), number)))
+            return {QStringLiteral("<failed: %1>").arg(query.lastError().text())};
+        while (query.next())
+            values << query.value(0).toString();
+        return values;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_root.isValid());
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_root.filePath(QStringLiteral("cache"))));
+        m_customers = m_root.filePath(QStringLiteral("customers.db"));
+        QFile created(m_customers);
+        QVERIFY(created.open(QIODevice::WriteOnly));
+        created.close();
+        DbConnection connection;
+        connection.setConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + m_customers);
+        TestDatabases::createCustomerTables(connection, true);
+    }
+
+    void linkStringTemplates()
+    {
+        QCOMPARE(LinkStrings::odbc(QString(), QString(), QString()),
+                 QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;User ID=;Password=;Data Source="));
+        QCOMPARE(LinkStrings::odbc(QStringLiteral(" sa\t"), QStringLiteral("\x01pw \r\n"), QStringLiteral(" 客户 库 ")),
+                 QStringLiteral(
+                     "Provider=MSDASQL.1;Persist Security Info=False;User ID=sa;Password=pw;Data Source=客户 库"));
+        QCOMPARE(
+            LinkStrings::access(QStringLiteral("Admin"), QStringLiteral(" /d/a b.mdb "), QString()),
+            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=/d/a b.mdb;Persist Security "
+                           "Info=False;Jet OLEDB:Database Password="));
+        QCOMPARE(
+            InventoryLink::loginDbString(QStringLiteral("/opt/Store/")),
+            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=/opt/Store/LoginDB.mdb;Persist "
+                           "Security Info=False;Jet OLEDB:Database Password=Marlo306158"));
+        QCOMPARE(
+            InventoryLink::accountSetString(QStringLiteral("/opt/Store/a.mdb")),
+            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=/opt/Store/a.mdb;"
+                           "User ID=Admin;Jet OLEDB:Database Password=Marlo306158"));
+    }
+
+    void mappingMarksMovesAndRefusesRowsItDoesNotHave()
+    {
+        FieldMapping mapping;
+        mapping.setCustomerTable(QStringLiteral("customers"), {"id", "name", "phone"});
+        QVERIFY(mapping.toggleShown(1));
+        QVERIFY(mapping.togglePhone(2));
+        QVERIFY(mapping.setCaption(1, QStringLiteral("  客户名称 ")));
+        QCOMPARE(mapping.customerFields().at(1).caption, QStringLiteral("客户名称"));
+        for (int row : {-1, 3}) {
+            QVERIFY(!mapping.toggleShown(row));
+            QVERIFY(!mapping.togglePhone(row));
+            QVERIFY(!mapping.setCaption(row, QStringLiteral("x")));
+            QVERIFY(!mapping.setJoin(row, QStringLiteral("id")));
+        }
+
+        // A field takes its marks and caption along; a field at the edge stays.
+        QCOMPARE(mapping.moveUp(1), 0);
+        QCOMPARE(names(mapping.customerFields()), QStringList({"name", "id", "phone"}));
+        QVERIFY(mapping.customerFields().at(0).shown);
+        QCOMPARE(mapping.customerFields().at(0).caption, QStringLiteral("客户名称"));
+        QCOMPARE(mapping.moveUp(0), 0);
+        QCOMPARE(mapping.moveDown(2), 2);
+        QCOMPARE(mapping.moveDown(1), 2);
+        QCOMPARE(names(mapping.customerFields()), QStringList({"name", "phone", "id"}));
+        QCOMPARE(mapping.indexOfCustomerField(QStringLiteral("id")), 2);
+        QCOMPARE(mapping.indexOfCustomerField(QStringLiteral("gone")), -1);
+
+        // Toggling twice takes the mark off; a new table starts unmarked.
+        QVERIFY(mapping.toggleShown(1));
+        QVERIFY(mapping.toggleShown(1));
+        QVERIFY(!mapping.customerFields().at(1).shown);
+        mapping.setCustomerTable(QStringLiteral("other"), {"name"});
+        QVERIFY(!mapping.customerFields().at(0).shown);
+        QVERIFY(!mapping.build(QString()).complete);
+    }
+
+    // The statements the mapping builds run on the database the catalog listed and find the caller.
+    void mappedStatementsFindTheCaller()
+    {
+        SourceCatalog catalog;
+        QVERIFY(catalog.open(QStringLiteral("Provider=SQLite;Data Source=") + m_customers));
+        QStringList tables;
+        QVERIFY(catalog.listTables(&tables));
+        QCOMPARE(tables, QStringList({"counters", "customer notes", "customers", "orders"}));
+        const QStringList fields = catalog.fields(QStringLiteral("customers"));
+        QCOMPARE(fields, QStringList({"customerid", "companyname", "contactname", "phone", "fax"}));
+
+        FieldMapping mapping;
+        mapping.setCustomerTable(QStringLiteral("customers"), fields);
+        mapping.toggleShown(mapping.indexOfCustomerField(QStringLiteral("contactname")));
+        QVERIFY(!mapping.build(QStringLiteral("orders")).complete); // no phone field yet
+        mapping.toggleShown(mapping.indexOfCustomerField(QStringLiteral("companyname")));
+        mapping.setCaption(mapping.indexOfCustomerField(QStringLiteral("companyname")), QStringLiteral("公司"));
+        mapping.togglePhone(mapping.indexOfCustomerField(QStringLiteral("fax")));
+        mapping.togglePhone(mapping.indexOfCustomerField(QStringLiteral("phone")));
+        mapping.setBusinessTable(QStringLiteral("orders"), catalog.fields(QStringLiteral("orders")));
+        QVERIFY(mapping.setJoin(1, QStringLiteral(" customerid ")));
+
+        const ExternalSource source = mapping.build(QStringLiteral("orders"));
+        QVERIFY(source.complete);
+        QCOMPARE(source.labels, QStringList({"公司", "contactname"}));
+        QCOMPARE(firstColumn(source.customerSql, QStringLiteral("8861049")), QStringList({"北京贸易公司", "上海商行"}));
+        QCOMPARE(firstColumn(source.customerSql, QStringLiteral("0076545")), QStringList({"Alfreds Futterkiste"}));
+        const QString orders = DataSourceSql::completedBusinessStatement(source.businessSql, source.customerSql);
+        QCOMPARE(firstColumn(orders + QStringLiteral(" order by a.orderid"), QStringLiteral("010-8861049")),
+                 QStringList({"1", "2"}));
+    }
+
+    void catalogSaysWhatItCannotReach()
+    {
+        SourceCatalog catalog;
+        QString error;
+        QVERIFY(catalog.fields(QStringLiteral("customers"), &error).isEmpty()); // nothing open
+        QVERIFY(catalog.open(QStringLiteral("Provider=SQLite;Data Source=") + m_customers));
+        QVERIFY(catalog.isOpen());
+        error.clear();
+        QVERIFY(catalog.fields(QStringLiteral("custo"), &error).isEmpty());
+        QVERIFY(error.contains(QLatin1String("custo")));
+
+        const QString missing = m_root.filePath(QStringLiteral("no/such/folder/c.db"));
+        error.clear();
+        QVERIFY(!catalog.open(QStringLiteral("Provider=SQLite;Data Source=") + missing, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!catalog.isOpen()); // the source open before is closed, too
+        QVERIFY(!QFile::exists(missing));
+
+        QCOMPARE(SourceCatalog::test(QStringLiteral("Provider=SQLite;Data Source=") + m_customers),
+                 SourceCatalog::TestResult::Connected);
+        error.clear();
+        QCOMPARE(SourceCatalog::test(QStringLiteral("Provider=SQLite;Data Source=") + missing, &error),
+                 SourceCatalog::TestResult::Failed);
+        QVERIFY(!error.isEmpty());
+    }
+
+    void inventoryAccountSets()
+    {
+        QList<AccountSet> sets{AccountSet{QStringLiteral("old"), QString(), QString()}};
+        QCOMPARE(InventoryAccounts::read(m_root.filePath(QStringLiteral("nothing/")), &sets),
+                 InventoryAccounts::ReadResult::NoLoginDb);
+        QVERIFY(sets.isEmpty());
+
+        QCOMPARE(InventoryAccounts::check(QString()), InventoryAccounts::Check::NoneChosen);
+        QCOMPARE(InventoryAccounts::check(m_root.filePath(QStringLiteral("gone.mdb"))),
+                 InventoryAccounts::Check::Missing);
+        QCOMPARE(InventoryAccounts::check(m_customers), InventoryAccounts::Check::Valid);
+
+        // A "LoginDB.mdb" that is no Access file: the list cannot be read and the error says why.
+        const QString folder = m_root.filePath(QStringLiteral("Store/"));
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::copy(m_customers, InventoryLink::loginDbFile(folder)));
+        QString error;
+        QCOMPARE(InventoryAccounts::read(folder, &sets, &error), InventoryAccounts::ReadResult::Damaged);
+        QVERIFY(sets.isEmpty());
+        QVERIFY(!error.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSetupLogic)
+#include "tst_setuplogic.moc"
