@@ -242,7 +242,6 @@ void MainWindow::FormClose()
         MSComm1->SetPortOpen(false);
     ReleaseTapi();
     // The query window reads the table; it goes first.
-    delete PhoneQryForm;
-    PhoneQryForm = nullptr;
+    delete m_regionQueryWindow;
     AreaTable.reset();
 }

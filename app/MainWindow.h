@@ -1,11 +1,14 @@
 #pragma once
 
 #include "capture/CallerIdParser.h"
+#include "lookup/CallerLookup.h"
+#include "lookup/LineCommands.h"
 
 #include <QByteArray>
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -27,6 +30,9 @@ class ContactsWindow;
 class RegionTable;
 class ClickableGroupBox;
 class ClickableLabel;
+class CallerWindow;
+class HistoryWindow;
+class RegionQueryWindow;
 
 // The program's hub: owns the line objects, the region table and the device settings, and
 // receives the messages by which both capture paths report a call.
@@ -183,6 +189,29 @@ private:
     void CreateTray();
     void FormClose();
     void ReleaseTapi();
+
+    // ---- Caller lookup and its windows (lookup side of the restructuring; integrator: keep
+    // this block whole, and once the window implements LineCommands itself, hand `*this`
+    // to the caller window and drop m_lineCommands). ----
+public:
+    // The call history, created on first use; a window already open only comes to the front.
+    void showHistory();
+
+private:
+    // The road of a number: looked up, logged, then shown in the caller window. A call
+    // gets the arrival sound and comes up above every window while it appears.
+    void showCaller(const QString& number, bool isCall);
+    // The caller window with its lookup, both made on first use: "Vornx.ini" is read then.
+    CallerWindow& callerWindow();
+    // Resolves a number to its region through the table this window owns.
+    QString regionOf(const QString& number) const;
+
+    std::unique_ptr<LineCommands> m_lineCommands;
+    std::unique_ptr<CallerLookup> m_callerLookup;
+    QPointer<CallerWindow> m_callerWindow;
+    QPointer<HistoryWindow> m_historyWindow;
+    QPointer<RegionQueryWindow> m_regionQueryWindow;
+    // ---- end of the lookup block ----
 
     CallerIdParser m_callerIdParser;
     bool m_modemStarted = false; // the modem on the open port accepted the start-up commands

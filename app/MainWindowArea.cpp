@@ -4,21 +4,13 @@
 #include "lookup/RegionTable.h"
 #include "lookup/AreaCodeFile.h"
 #include "lookup/RegionQueryWindow.h"
-#include "lookup/RegionQuery.h"
-#include "lookup/CallerWindow.h"
 #include "platform/ui/ExceptionReport.h"
 #include "platform/ui/MessageBoxes.h"
 
-#include <QPointer>
-#include <QPushButton>
 #include <QScopeGuard>
 
 void MainWindow::LoadAreaCodes()
 {
-    // The caller window finds the regions of its numbers in this window's table.
-    CallerWindow::setRegionLookup([form = QPointer<MainWindow>(this)](const QString& number) {
-        return form && form->AreaTable ? RegionQuery::district(*form->AreaTable, number) : QString();
-    });
     if (!FShowMsg)
         FShowMsg = new LoadingNotice(this);
     FShowMsg->showNow();
@@ -41,27 +33,12 @@ void MainWindow::LoadAreaCodes()
 
 void MainWindow::ShowPhoneQryForm()
 {
-    if (!PhoneQryForm) {
-        PhoneQryForm = new RegionQueryWindow(*AreaTable, this);
-        connect(PhoneQryForm, &RegionQueryWindow::callerInfoRequested, this, &MainWindow::ShowCallerInfo);
-        PhoneQryForm->btnInfo->setEnabled(true);
+    if (!m_regionQueryWindow) {
+        m_regionQueryWindow = new RegionQueryWindow(*AreaTable, this);
+        connect(m_regionQueryWindow, &RegionQueryWindow::callerInfoRequested, this, &MainWindow::ShowCallerInfo);
+        m_regionQueryWindow->enableCallerInfo();
     }
-    PhoneQryForm->show();
-    PhoneQryForm->raise();
-    PhoneQryForm->activateWindow();
-}
-
-void MainWindow::ShowCallerInfo(const QString& number)
-{
-    if (!ShowInfoDlg)
-        ShowInfoDlg = new CallerWindow(this);
-    // Closed first so that the window looks the number up even while it is on screen; the
-    // arrival sound is for calls, not for a number the user typed.
-    ShowInfoDlg->close();
-    ShowInfoDlg->SoundOn = false;
-    ShowInfoDlg->PhoneNo = number;
-    ShowInfoDlg->show();
-    ShowInfoDlg->SoundOn = true;
-    ShowInfoDlg->raise();
-    ShowInfoDlg->activateWindow();
+    m_regionQueryWindow->show();
+    m_regionQueryWindow->raise();
+    m_regionQueryWindow->activateWindow();
 }

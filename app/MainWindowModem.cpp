@@ -3,7 +3,6 @@
 #include "capture/LineMessage.h"
 #include "capture/ModemExchange.h"
 #include "capture/TelephonyLine.h"
-#include "lookup/CallerWindow.h"
 #include "platform/Error.h"
 #include "platform/serial/SerialPort.h"
 #include "platform/serial/SerialPortMap.h"
@@ -37,10 +36,6 @@ void MainWindow::ConnectModemHandlers()
 {
     connect(MSComm1, &SerialPort::OnComm, this, &MainWindow::MSComm1Comm);
     connect(MSComm1, &SerialPort::DeviceLost, this, &MainWindow::MSComm1DeviceLost);
-    // The caller window calls back, picks up and hangs up through the line watched here.
-    CallerWindow::setLineCommands({[this](const QString& number) { DialNumber(number); }, [this] { PickUp(); },
-                                   [this] { HangUp(); }});
-    connect(this, &QObject::destroyed, [] { CallerWindow::setLineCommands({}); });
 }
 
 void MainWindow::SetModemDefaults()

@@ -123,7 +123,7 @@ void MainWindow::U1Click()
 
 void MainWindow::L1Click()
 {
-    ShowHistoryForm(this);
+    showHistory();
 }
 
 void MainWindow::A1Click()

@@ -2,7 +2,6 @@
 #include "app/LineProviderSetup.h"
 #include "app/MainWindow.h"
 #include "app/RegionCommand.h"
-#include "lookup/StatementRunner.h"
 #include "platform/Application.h"
 #include "platform/Error.h"
 #include "platform/ProgramFolder.h"
@@ -33,8 +32,6 @@ int main(int argc, char* argv[])
         Application::setHelpFile(ProgramFolder::path() + QStringLiteral("Vornx.CHM"));
         InstallLineProviders();
 
-        StatementRunner dataModule(ProgramFolder::path());
-        DataModule1 = &dataModule;
         MainWindow form;
         MainForm = &form;
         QObject::connect(&form, &MainWindow::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
@@ -42,10 +39,8 @@ int main(int argc, char* argv[])
         form.show();
         app.exec();
         MainForm = nullptr;
-        DataModule1 = nullptr;
     } catch (const std::exception& e) {
         MainForm = nullptr;
-        DataModule1 = nullptr;
         ShowExceptionReport(e);
     }
     return 0;
