@@ -11,7 +11,6 @@
 #include "lookup/RegionTable.h"
 #include "platform/ProgramFolder.h"
 #include "platform/sound/Sound.h"
-#include "platform/ui/MessageBoxes.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -37,23 +36,6 @@ private:
     MainWindow& m_window;
 };
 
-void showNotices(const QList<CallerRecord::Notice>& notices)
-{
-    for (const CallerRecord::Notice& notice : notices) {
-        switch (notice.kind) {
-        case CallerRecord::Notice::Error:
-            MessageBoxes::show({QMessageBox::Critical, QStringLiteral("错误提示"), notice.text, QMessageBox::Ok,
-                                QMessageBox::Ok});
-            break;
-        case CallerRecord::Notice::Information:
-            ShowInfoBox(notice.text);
-            break;
-        case CallerRecord::Notice::Warning:
-            ShowWarningBox(notice.text);
-            break;
-        }
-    }
-}
 } // namespace
 
 void MainWindow::OnLineRing(const LineMessage& message)
@@ -113,7 +95,7 @@ CallerWindow& MainWindow::callerWindow()
             [this](const QString& number) { return regionOf(number); }, ProgramFolder::path());
         m_callerWindow = new CallerWindow(*m_callerLookup, *m_lineCommands, this);
         connect(m_callerWindow, &CallerWindow::historyRequested, this, &MainWindow::showHistory);
-        showNotices(m_callerLookup->openingNotices());
+        CallerWindow::showNotices(m_callerLookup->openingNotices());
     }
     return *m_callerWindow;
 }
@@ -150,7 +132,7 @@ void MainWindow::showCaller(const QString& number, bool isCall)
         window.activateWindow();
     }
     if (record)
-        showNotices(record->notices());
+        CallerWindow::showNotices(record->notices());
 }
 
 void MainWindow::showHistory()

@@ -246,6 +246,24 @@ void CallerWindow::toggleBusinessRecords()
     m_moreButton->setText(QStringLiteral("↑"));
 }
 
+void CallerWindow::showNotices(const QList<CallerRecord::Notice>& notices)
+{
+    for (const CallerRecord::Notice& notice : notices) {
+        switch (notice.kind) {
+        case CallerRecord::Notice::Error:
+            MessageBoxes::show({QMessageBox::Critical, QStringLiteral("错误提示"), notice.text, QMessageBox::Ok,
+                                QMessageBox::Ok});
+            break;
+        case CallerRecord::Notice::Information:
+            ShowInfoBox(notice.text);
+            break;
+        case CallerRecord::Notice::Warning:
+            ShowWarningBox(notice.text);
+            break;
+        }
+    }
+}
+
 QString CallerWindow::rowText(int row) const
 {
     const QTableWidgetItem* item = m_recordGrid->item(row - 1, 1);

@@ -40,6 +40,9 @@ public:
     // The value shown in a row (row 1 is the number, row 2 the time, ...).
     QString rowText(int row) const;
 
+    // The message boxes a lookup asked for, in their order.
+    static void showNotices(const QList<CallerRecord::Notice>& notices);
+
 signals:
     // "历史记录": the owner brings up the call history.
     void historyRequested();

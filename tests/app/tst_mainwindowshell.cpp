@@ -343,25 +343,27 @@ private slots:
     {
         auto form = createForm();
         form->L1->trigger();
-        QVERIFY(HistoryForm && HistoryForm->isVisible());
-        QVERIFY(!HistoryForm->isModal());
-        HistoryWindow* first = HistoryForm;
-        HistoryForm->hide();
+        QPointer<HistoryWindow> first = form->findChild<HistoryWindow*>();
+        QVERIFY(first && first->isVisible());
+        QVERIFY(!first->isModal());
+        first->hide();
         form->L1->trigger();
-        QCOMPARE(HistoryForm, first);
+        QCOMPARE(form->findChildren<HistoryWindow*>().size(), 1);
         QVERIFY(first->isVisible());
         form.reset();
-        QVERIFY(!HistoryForm); // gone with the main window
+        QVERIFY(!first); // gone with the main window
     }
 
     void numberQueryOpensItsWindow()
     {
         auto form = createForm();
-        QVERIFY(!PhoneQryForm);
+        QVERIFY(!form->findChild<RegionQueryWindow*>());
         form->N5->trigger();
-        QVERIFY(PhoneQryForm && PhoneQryForm->isVisible());
-        QVERIFY(!PhoneQryForm->isModal());
-        form->close(); // the close handling releases the query window and its global
+        QPointer<RegionQueryWindow> query = form->findChild<RegionQueryWindow*>();
+        QVERIFY(query && query->isVisible());
+        QVERIFY(!query->isModal());
+        form->close(); // the close handling releases the query window before the table it reads
+        QVERIFY(!query);
     }
 
     void closeCommandEndsTheProgram()
