@@ -211,13 +211,13 @@ bool MainWindow::event(QEvent* e)
         const auto& message = static_cast<const LineMessage&>(*e);
         switch (message.id()) {
         case WM_CALLER_NUMBER:
-            OnCallerNumber(message);
+            takeCallerNumber(message);
             break;
         case WM_LINE_RING:
-            OnLineRing(message);
+            startRinging(message);
             break;
         case WM_RING_DONE:
-            OnRingDone();
+            stopRinging();
             break;
         }
         return true;
@@ -240,7 +240,6 @@ void MainWindow::release()
     m_modem->close();
     releaseLine();
     // The query window reads the table; it goes first.
-    delete PhoneQryForm;
-    PhoneQryForm = nullptr;
+    delete m_regionQueryWindow;
     m_regionTable.reset();
 }

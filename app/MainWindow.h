@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lookup/CallerLookup.h"
 #include "lookup/LineCommands.h"
 
 #include <QByteArray>
@@ -32,6 +33,10 @@ class QToolButton;
 class RegionTable;
 class TelephonyLine;
 struct ModemCommands;
+class CallerWindow;
+class HistoryWindow;
+class RegionQueryWindow;
+class DataSourceWizard;
 
 // The program's hub: owns the modem, the telephony line, the region table and the device
 // settings, turns what the devices report into the posted call messages, and answers the
@@ -88,11 +93,11 @@ public slots:
     // Fills the line report with the chosen line device's capabilities.
     void showLineReport();
 
-    // ---- Caller and region query windows (rewritten with the caller lookup) ----
+    // The caller and region query windows.
     // The number-location query window, created on first use and shown without blocking.
-    void ShowPhoneQryForm();
+    void showRegionQuery();
     // The caller window for a number typed in the query window, without the arrival sound.
-    void ShowCallerInfo(const QString& number);
+    void showCallerInfo(const QString& number);
 
 signals:
     // The window was closed: the program ends.
@@ -132,16 +137,15 @@ private:
     void showAbout();
     void showHelp();
     void startUpdater();
-    void L1Click(); // history
-    void A1Click(); // address book
-    void N2Click(); // data source
+    void showAddressBook();
+    void showDataSourceWizard();
     void showDeviceChoice();
     void openHomePage();
 
     // Call notification.
-    void OnCallerNumber(const LineMessage& message);
-    void OnLineRing(const LineMessage& message);
-    void OnRingDone();
+    void takeCallerNumber(const LineMessage& message);
+    void startRinging(const LineMessage& message);
+    void stopRinging();
     void playRing();
 
     QString m_programFolder;
@@ -191,5 +195,25 @@ private:
     QPointer<LoadingNotice> m_loadingNotice;
     // The address book's contacts window, created on first use.
     QPointer<ContactsWindow> m_contactsWindow;
+    QPointer<DataSourceWizard> m_dataSourceWizard;
+
+    // Caller lookup and its windows.
+public:
+    // The call history, created on first use; a window already open only comes to the front.
+    void showHistory();
+
+private:
+    // The road of a number: looked up, logged, then shown in the caller window. A call
+    // gets the arrival sound and comes up above every window while it appears.
+    void showCaller(const QString& number, bool isCall);
+    // The caller window with its lookup, both made on first use: "Vornx.ini" is read then.
+    CallerWindow& callerWindow();
+    // Resolves a number to its region through the table this window owns.
+    QString regionOf(const QString& number) const;
+
+    std::unique_ptr<CallerLookup> m_callerLookup;
+    QPointer<CallerWindow> m_callerWindow;
+    QPointer<HistoryWindow> m_historyWindow;
+    QPointer<RegionQueryWindow> m_regionQueryWindow;
     bool m_closed = false;
 };

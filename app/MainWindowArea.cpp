@@ -4,21 +4,13 @@
 #include "lookup/RegionTable.h"
 #include "lookup/AreaCodeFile.h"
 #include "lookup/RegionQueryWindow.h"
-#include "lookup/RegionQuery.h"
-#include "lookup/CallerWindow.h"
 #include "platform/ui/ExceptionReport.h"
 #include "platform/ui/MessageBoxes.h"
 
-#include <QPointer>
-#include <QPushButton>
 #include <QScopeGuard>
 
 void MainWindow::loadRegionTable()
 {
-    // The caller window finds the regions of its numbers in this window's table.
-    CallerWindow::setRegionLookup([form = QPointer<MainWindow>(this)](const QString& number) {
-        return form && form->m_regionTable ? RegionQuery::district(*form->m_regionTable, number) : QString();
-    });
     if (!m_loadingNotice)
         m_loadingNotice = new LoadingNotice(this);
     m_loadingNotice->showNow();
@@ -36,29 +28,14 @@ void MainWindow::loadRegionTable()
         ShowWarningBox(load.skipNotice());
 }
 
-void MainWindow::ShowPhoneQryForm()
+void MainWindow::showRegionQuery()
 {
-    if (!PhoneQryForm) {
-        PhoneQryForm = new RegionQueryWindow(*m_regionTable, this);
-        connect(PhoneQryForm, &RegionQueryWindow::callerInfoRequested, this, &MainWindow::ShowCallerInfo);
-        PhoneQryForm->btnInfo->setEnabled(true);
+    if (!m_regionQueryWindow) {
+        m_regionQueryWindow = new RegionQueryWindow(*m_regionTable, this);
+        connect(m_regionQueryWindow, &RegionQueryWindow::callerInfoRequested, this, &MainWindow::showCallerInfo);
+        m_regionQueryWindow->enableCallerInfo();
     }
-    PhoneQryForm->show();
-    PhoneQryForm->raise();
-    PhoneQryForm->activateWindow();
-}
-
-void MainWindow::ShowCallerInfo(const QString& number)
-{
-    if (!ShowInfoDlg)
-        ShowInfoDlg = new CallerWindow(this);
-    // Closed first so that the window looks the number up even while it is on screen; the
-    // arrival sound is for calls, not for a number the user typed.
-    ShowInfoDlg->close();
-    ShowInfoDlg->SoundOn = false;
-    ShowInfoDlg->PhoneNo = number;
-    ShowInfoDlg->show();
-    ShowInfoDlg->SoundOn = true;
-    ShowInfoDlg->raise();
-    ShowInfoDlg->activateWindow();
+    m_regionQueryWindow->show();
+    m_regionQueryWindow->raise();
+    m_regionQueryWindow->activateWindow();
 }

@@ -3,7 +3,6 @@
 #include "capture/LineMessage.h"
 #include "capture/ModemLine.h"
 #include "capture/TelephonyLine.h"
-#include "lookup/CallerWindow.h"
 #include "platform/ui/MessageBoxes.h"
 
 #include <QComboBox>
@@ -11,7 +10,7 @@
 #include <QRadioButton>
 
 namespace {
-// The modem says every ring itself, so each of its rings is a single one (see OnLineRing).
+// The modem says every ring itself, so each of its rings is a single one (see startRinging).
 constexpr qintptr kModemRing = 4;
 constexpr qintptr kModemNumber = 121;
 
@@ -38,10 +37,6 @@ void MainWindow::connectModem()
             [this](const QByteArray& number) { postMessage(WM_CALLER_NUMBER, number, kModemNumber); });
     connect(m_modem, &ModemLine::ringing, this, [this] { postMessage(WM_LINE_RING, {}, kModemRing); });
     connect(m_modem, &ModemLine::portLost, this, &MainWindow::showModemLost);
-    // The caller window calls back, picks up and hangs up through the line watched here.
-    CallerWindow::setLineCommands(
-        {[this](const QString& number) { dial(number); }, [this] { pickUp(); }, [this] { hangUp(); }});
-    connect(this, &QObject::destroyed, [] { CallerWindow::setLineCommands({}); });
 }
 
 void MainWindow::postMessage(int id, const QByteArray& text, qintptr lParam)

@@ -3,7 +3,13 @@
 #include "app/AnimatedTrayIcon.h"
 #include "app/IncomingNumber.h"
 #include "capture/LineMessage.h"
+#include "lookup/CallerLookup.h"
 #include "lookup/CallerWindow.h"
+#include "lookup/DataSourceSettings.h"
+#include "lookup/HistoryWindow.h"
+#include "lookup/RegionQuery.h"
+#include "lookup/RegionTable.h"
+#include "platform/ProgramFolder.h"
 #include "platform/sound/Sound.h"
 
 #include <QCheckBox>
@@ -15,9 +21,10 @@ namespace {
 // The modem reports every ring by itself; any other poster starts a ring that goes on
 // until the call is shown or over.
 constexpr qintptr SingleRing = 4;
+
 } // namespace
 
-void MainWindow::OnLineRing(const LineMessage& message)
+void MainWindow::startRinging(const LineMessage& message)
 {
     if (message.lParam() == SingleRing) {
         // The icon only flickers; the sound plays on by itself.
@@ -38,34 +45,87 @@ void MainWindow::playRing()
     Sound::play(m_programFolder + QStringLiteral("ring.wav"));
 }
 
-void MainWindow::OnRingDone()
+void MainWindow::stopRinging()
 {
     m_ringTimer->stop();
     m_trayIcon->setAnimate(false);
     m_trayIcon->setIconIndex(0);
 }
 
-void MainWindow::OnCallerNumber(const LineMessage& message)
+void MainWindow::takeCallerNumber(const LineMessage& message)
 {
     const std::optional<QByteArray> number = IncomingNumber::take(message.text(), m_dropFirstDigitCheck->isChecked());
     if (!number)
         return;
-    if (!ShowInfoDlg)
-        ShowInfoDlg = new CallerWindow(this);
-    ShowInfoDlg->PhoneNo = QString::fromLatin1(*number);
-    // Closing first makes the window look the new number up when it is still on screen.
-    ShowInfoDlg->close();
-    // Pinned above every window while it appears, then a normal window again, so that it
-    // comes up in front of whatever the user works in without staying there. The pin is
-    // set while the window is hidden and taken off the shown window in place, since
-    // changing a shown widget's flags hides it and shows it again.
-    ShowInfoDlg->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    ShowInfoDlg->show();
-    ShowInfoDlg->raise();
-    ShowInfoDlg->activateWindow();
-    const Qt::WindowFlags normal = ShowInfoDlg->windowFlags() & ~Qt::WindowStaysOnTopHint;
-    ShowInfoDlg->overrideWindowFlags(normal);
-    if (QWindow* window = ShowInfoDlg->windowHandle())
-        window->setFlags(normal);
+    showCaller(QString::fromLatin1(*number), true);
     QCoreApplication::postEvent(this, new LineMessage(WM_RING_DONE, {}, 0));
+}
+
+void MainWindow::showCallerInfo(const QString& number)
+{
+    showCaller(number, false);
+}
+
+QString MainWindow::regionOf(const QString& number) const
+{
+    return m_regionTable ? RegionQuery::district(*m_regionTable, number) : QString();
+}
+
+CallerWindow& MainWindow::callerWindow()
+{
+    if (!m_callerWindow) {
+        m_callerLookup = std::make_unique<CallerLookup>(
+            DataSourceSettings::read(ProgramFolder::file(QStringLiteral("Vornx.ini"))),
+            [this](const QString& number) { return regionOf(number); }, ProgramFolder::path());
+        m_callerWindow = new CallerWindow(*m_callerLookup, *this, this);
+        connect(m_callerWindow, &CallerWindow::historyRequested, this, &MainWindow::showHistory);
+        CallerWindow::showNotices(m_callerLookup->openingNotices());
+    }
+    return *m_callerWindow;
+}
+
+void MainWindow::showCaller(const QString& number, bool isCall)
+{
+    CallerWindow& window = callerWindow();
+    // Closed first, so that a window still on screen comes up again centred with the new caller.
+    window.close();
+    // The same number again leaves the record where the user stepped to.
+    const std::optional<CallerRecord> record = m_callerLookup->arrive(number);
+    if (record) {
+        // The arrival sound is for calls, not for a number the user asked for.
+        if (isCall)
+            Sound::play(ProgramFolder::file(QStringLiteral("coming.wav")));
+        window.showRecord(*record);
+    }
+    if (isCall) {
+        // Pinned above every window while it appears, then a normal window again, so that it
+        // comes up in front of whatever the user works in without staying there. The pin is
+        // set while the window is hidden and taken off the shown window in place, since
+        // changing a shown widget's flags hides it and shows it again.
+        window.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        window.show();
+        window.raise();
+        window.activateWindow();
+        const Qt::WindowFlags normal = window.windowFlags() & ~Qt::WindowStaysOnTopHint;
+        window.overrideWindowFlags(normal);
+        if (QWindow* handle = window.windowHandle())
+            handle->setFlags(normal);
+    } else {
+        window.show();
+        window.raise();
+        window.activateWindow();
+    }
+    if (record)
+        CallerWindow::showNotices(record->notices());
+}
+
+void MainWindow::showHistory()
+{
+    if (!m_historyWindow) {
+        m_historyWindow = new HistoryWindow(this);
+        connect(m_historyWindow, &HistoryWindow::callerRequested, this, &MainWindow::showCallerInfo);
+    }
+    m_historyWindow->show();
+    m_historyWindow->raise();
+    m_historyWindow->activateWindow();
 }

@@ -52,12 +52,12 @@ void MainWindow::createTray()
     m_helpAction = item("helpAction", QStringLiteral("帮助(&H)"), 0, &MainWindow::showHelp);
     m_updateAction = item("updateAction", QStringLiteral("在线升级(&U)"), -1, &MainWindow::startUpdater);
     m_trayMenu->addSeparator();
-    m_historyAction = item("historyAction", QStringLiteral("历史记录(&L)"), 5, &MainWindow::L1Click);
-    m_addressBookAction = item("addressBookAction", QStringLiteral("通讯薄(&A)"), 1, &MainWindow::A1Click);
-    m_regionQueryAction = item("regionQueryAction", QStringLiteral("号码归属查询(&P)"), -1, &MainWindow::ShowPhoneQryForm);
+    m_historyAction = item("historyAction", QStringLiteral("历史记录(&L)"), 5, &MainWindow::showHistory);
+    m_addressBookAction = item("addressBookAction", QStringLiteral("通讯薄(&A)"), 1, &MainWindow::showAddressBook);
+    m_regionQueryAction = item("regionQueryAction", QStringLiteral("号码归属查询(&P)"), -1, &MainWindow::showRegionQuery);
     m_trayMenu->addSeparator();
     m_deviceAction = item("deviceAction", QStringLiteral("选择设备(&S)"), 2, &MainWindow::showDeviceChoice);
-    m_dataSourceAction = item("dataSourceAction", QStringLiteral("设置数据源(&D)"), 3, &MainWindow::N2Click);
+    m_dataSourceAction = item("dataSourceAction", QStringLiteral("设置数据源(&D)"), 3, &MainWindow::showDataSourceWizard);
     m_trayMenu->addSeparator();
     m_closeAction = m_trayMenu->addAction(m_menuIcons.at(4), QStringLiteral("关闭(&X)"));
     m_closeAction->setObjectName(QStringLiteral("closeAction"));
@@ -120,12 +120,7 @@ void MainWindow::startUpdater()
     close();
 }
 
-void MainWindow::L1Click()
-{
-    ShowHistoryForm(this);
-}
-
-void MainWindow::A1Click()
+void MainWindow::showAddressBook()
 {
     const QString store = AddressBookLocation::storePath(m_programFolder);
     // A contacts file that cannot be read, or whose folder is gone, leaves nothing to open.
@@ -154,13 +149,12 @@ void MainWindow::showDeviceChoice()
     m_trayIcon->setVisible(false);
 }
 
-void MainWindow::N2Click()
+void MainWindow::showDataSourceWizard()
 {
-    // The window owns the wizard as its child: made on first use, kept for the next time.
-    auto* wizard = findChild<DataSourceWizard*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!wizard)
-        wizard = new DataSourceWizard(this);
-    wizard->exec();
+    // Made on first use and kept, so the wizard opens where the user left it.
+    if (!m_dataSourceWizard)
+        m_dataSourceWizard = new DataSourceWizard(this);
+    m_dataSourceWizard->exec();
 }
 
 void MainWindow::openHomePage()

@@ -2,7 +2,6 @@
 #include "app/LineProviderSetup.h"
 #include "app/MainWindow.h"
 #include "app/RegionCommand.h"
-#include "lookup/StatementRunner.h"
 #include "platform/Application.h"
 #include "platform/Error.h"
 #include "platform/ProgramFolder.h"
@@ -34,8 +33,6 @@ int main(int argc, char* argv[])
         Application::setHelpFile(ProgramFolder::path() + QStringLiteral("Vornx.CHM"));
         SipLineProvider* sipLine = InstallLineProviders();
 
-        StatementRunner dataModule(ProgramFolder::path());
-        DataModule1 = &dataModule;
         MainWindow window;
         // The registration state is part of the line's report: shown as soon as it changes.
         QObject::connect(sipLine, &SipLineProvider::registrationChanged, &window, &MainWindow::showLineReport);
@@ -43,9 +40,7 @@ int main(int argc, char* argv[])
         window.startUp();
         window.show();
         app.exec();
-        DataModule1 = nullptr;
     } catch (const std::exception& e) {
-        DataModule1 = nullptr;
         ShowExceptionReport(e);
     }
     return 0;

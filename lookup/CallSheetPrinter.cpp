@@ -10,32 +10,13 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QTableWidget>
 
-CallSheetPrinter* InfoPrtForm = nullptr;
-
-namespace {
-QString cellText(const QTableWidget* grid, int row, int column)
+CallSheetPrinter::CallSheetPrinter(const QList<CallSheet::Row>& rows, QObject* parent)
+    : QObject(parent), m_records(CallSheet::records(rows))
 {
-    const QTableWidgetItem* item = grid->item(row, column);
-    return item ? item->text() : QString();
-}
-} // namespace
-
-CallSheetPrinter::CallSheetPrinter(const QTableWidget* grid, QObject* parent) : QObject(parent)
-{
-    // The grid's first row is the caller window's row 1; its header is the row 0 left out.
-    QList<CallSheet::Row> rows;
-    for (int row = 0; row < grid->rowCount(); ++row)
-        rows.append({cellText(grid, row, 0), cellText(grid, row, 1)});
-    ClientDataSet1 = CallSheet::records(rows);
 }
 
-CallSheetPrinter::~CallSheetPrinter()
-{
-    if (InfoPrtForm == this)
-        InfoPrtForm = nullptr;
-}
+CallSheetPrinter::~CallSheetPrinter() = default;
 
 QPrinter& CallSheetPrinter::printer()
 {
@@ -57,10 +38,10 @@ QPrinter& CallSheetPrinter::printer()
 
 bool CallSheetPrinter::paint(QPrinter* target) const
 {
-    return CallSheetPainter::paint(target, ClientDataSet1, QDateTime::currentDateTime());
+    return CallSheetPainter::paint(target, m_records, QDateTime::currentDateTime());
 }
 
-bool CallSheetPrinter::Print()
+bool CallSheetPrinter::print()
 {
     if (paint(&printer()))
         return true;
@@ -69,7 +50,7 @@ bool CallSheetPrinter::Print()
     return false;
 }
 
-void CallSheetPrinter::Preview(QWidget* parent)
+void CallSheetPrinter::preview(QWidget* parent)
 {
     QPrintPreviewDialog preview(&printer(), parent);
     preview.setWindowTitle(tr("来电记录单打印"));
@@ -77,7 +58,7 @@ void CallSheetPrinter::Preview(QWidget* parent)
     preview.exec();
 }
 
-bool CallSheetPrinter::PrinterSetup(QWidget* parent)
+bool CallSheetPrinter::setUpPrinter(QWidget* parent)
 {
     QPrintDialog dialog(&printer(), parent);
     dialog.setWindowTitle(tr("打印设置"));

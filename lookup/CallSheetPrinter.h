@@ -6,11 +6,10 @@
 #include <QObject>
 
 class QPrinter;
-class QTableWidget;
 class QWidget;
 
 // The call record sheet of the caller window, "来电记录单打印": a copy of the grid's rows
-// taken when the layout is made, printed directly, previewed or printed through the
+// taken when the sheet is made, printed directly, previewed or printed through the
 // printer dialog. A new layout is made for every print and preview, so the sheet always
 // holds what the grid shows at that moment.
 class CallSheetPrinter final : public QObject
@@ -19,18 +18,18 @@ class CallSheetPrinter final : public QObject
     Q_DISABLE_COPY_MOVE(CallSheetPrinter)
 
 public:
-    // Copies rows 1 to the last row within the grid's row count: label and value.
-    explicit CallSheetPrinter(const QTableWidget* grid, QObject* parent = nullptr);
+    // The rows as the grid shows them, from row 1: label and value.
+    explicit CallSheetPrinter(const QList<CallSheet::Row>& rows, QObject* parent = nullptr);
     ~CallSheetPrinter() override;
 
-    QList<CallSheet::Record> ClientDataSet1;
+    const QList<CallSheet::Record>& records() const { return m_records; }
 
     // Prints on the report's printer. A printer that is missing or not ready is reported.
-    bool Print();
-    void Preview(QWidget* parent);
+    bool print();
+    void preview(QWidget* parent);
     // The printer dialog; what the user chooses there is kept for the following prints.
     // Cancelling changes nothing.
-    bool PrinterSetup(QWidget* parent);
+    bool setUpPrinter(QWidget* parent);
 
     // The report's printer settings: A4 portrait, 10 mm margins, one copy, until the
     // printer dialog changes them.
@@ -38,6 +37,6 @@ public:
 
 private:
     bool paint(QPrinter* target) const;
-};
 
-extern CallSheetPrinter* InfoPrtForm;
+    QList<CallSheet::Record> m_records;
+};

@@ -1,8 +1,9 @@
 #include "lookup/CallerWindow.h"
 
-#include "lookup/CellDocument.h"
-#include "lookup/HistoryWindow.h"
 #include "lookup/CallSheetPrinter.h"
+#include "lookup/CallerLookup.h"
+#include "lookup/CellDocument.h"
+#include "lookup/LineCommands.h"
 #include "platform/ui/HelpViewer.h"
 #include "platform/ui/MessageBoxes.h"
 
@@ -16,124 +17,113 @@
 #include <QToolButton>
 #include <QUrl>
 
-namespace {
-CallerWindow::LineCommands g_line;
-} // namespace
-
-void CallerWindow::setLineCommands(LineCommands commands)
+void CallerWindow::buildCommands()
 {
-    g_line = std::move(commands);
-}
-
-void CallerWindow::ConnectCommands()
-{
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    N1 = PopupMenu1->addAction(tr("直接打印(&P)"), this, &CallerWindow::N1Click);
-    N1->setObjectName(QStringLiteral("N1"));
-    N2 = PopupMenu1->addAction(tr("打印预览(&U)"), this, &CallerWindow::N2Click);
-    N2->setObjectName(QStringLiteral("N2"));
-    S1 = PopupMenu1->addAction(tr("打印设置(&S)"), this, &CallerWindow::S1Click);
-    S1->setObjectName(QStringLiteral("S1"));
-    tbtnPrinter->setMenu(PopupMenu1);
-    tbtnPrinter->setPopupMode(QToolButton::MenuButtonPopup);
+    m_printMenu = new QMenu(this);
+    m_printMenu->setObjectName(QStringLiteral("printMenu"));
+    m_printMenu->addAction(tr("直接打印(&P)"), this, &CallerWindow::printSheet)
+        ->setObjectName(QStringLiteral("printAction"));
+    m_printMenu->addAction(tr("打印预览(&U)"), this, &CallerWindow::previewSheet)
+        ->setObjectName(QStringLiteral("previewAction"));
+    m_printMenu->addAction(tr("打印设置(&S)"), this, &CallerWindow::setUpPrinter)
+        ->setObjectName(QStringLiteral("printSetupAction"));
+    m_printButton->setMenu(m_printMenu);
+    m_printButton->setPopupMode(QToolButton::MenuButtonPopup);
     // Room for the arrow beside the caption.
-    tbtnPrinter->setStyleSheet(
+    m_printButton->setStyleSheet(
         QStringLiteral("QToolButton { padding-right: 12px; } QToolButton::menu-button { width: 12px; }"));
 
-    connect(sbtnDial, &QToolButton::clicked, this, &CallerWindow::sbtnDialClick);
-    connect(sbtnPickUp, &QToolButton::clicked, this, &CallerWindow::sbtnPickUpClick);
-    connect(sbtnHangUp, &QToolButton::clicked, this, &CallerWindow::sbtnHangUpClick);
-    connect(sbtnHestory, &QToolButton::clicked, this, &CallerWindow::sbtnHestoryClick);
-    connect(sbtnDetailInfo, &QToolButton::clicked, this, &CallerWindow::sbtnDetailInfoClick);
-    connect(sbtnNewCust, &QToolButton::clicked, this, &CallerWindow::sbtnNewCustClick);
-    connect(tbtnPrinter, &QToolButton::clicked, this, &CallerWindow::tbtnPrinterClick);
-    connect(sbtnHelp, &QToolButton::clicked, this, &CallerWindow::sbtnHelpClick);
-    connect(StringGrid1, &QTableWidget::cellActivated, this, &CallerWindow::StringGrid1CellActivated);
+    connect(m_dialButton, &QToolButton::clicked, this, &CallerWindow::dial);
+    connect(m_pickUpButton, &QToolButton::clicked, this, &CallerWindow::pickUp);
+    connect(m_hangUpButton, &QToolButton::clicked, this, &CallerWindow::hangUp);
+    connect(m_historyButton, &QToolButton::clicked, this, &CallerWindow::historyRequested);
+    connect(m_detailsButton, &QToolButton::clicked, this, &CallerWindow::showContactDetails);
+    connect(m_newContactButton, &QToolButton::clicked, this, &CallerWindow::addContact);
+    connect(m_printButton, &QToolButton::clicked, this, &CallerWindow::printSheet);
+    connect(m_helpButton, &QToolButton::clicked, this, &CallerWindow::showHelp);
+    connect(m_recordGrid, &QTableWidget::cellActivated, this, &CallerWindow::openCellDocument);
 }
 
-void CallerWindow::sbtnDialClick()
+void CallerWindow::dial()
 {
-    if (g_line.DialNumber)
-        g_line.DialNumber(PhoneNo);
+    m_line.dial(m_record.number());
 }
 
-void CallerWindow::sbtnPickUpClick()
+void CallerWindow::pickUp()
 {
-    if (g_line.PickUp)
-        g_line.PickUp();
+    m_line.pickUp();
 }
 
-void CallerWindow::sbtnHangUpClick()
+void CallerWindow::hangUp()
 {
-    if (g_line.HangUp)
-        g_line.HangUp();
+    m_line.hangUp();
 }
 
-void CallerWindow::sbtnHestoryClick()
+void CallerWindow::showContactDetails()
 {
-    // Owned by the caller window's owner, so that it outlives neither and hides with neither.
-    ShowHistoryForm(parentWidget());
-}
-
-void CallerWindow::sbtnDetailInfoClick()
-{
-    if (QueryType != 1)
+    if (m_record.source() != CallerRecord::Source::AddressBook)
         return;
-    if (MatchIndex < 0 || MatchIndex >= Matches.size()) {
+    if (!m_record.currentContact()) {
         ShowInfoBox(tr("无详细信息!"));
         return;
     }
-    AddrBook.ShowDetails(Matches.at(MatchIndex)->EntryID);
+    m_lookup.showContactDetails(m_record, m_contactDialogs);
 }
 
-void CallerWindow::sbtnNewCustClick()
+void CallerWindow::addContact()
 {
-    if (QueryType != 1)
+    if (m_record.source() != CallerRecord::Source::AddressBook)
         return;
     // The number is offered for pasting into the new contact, but only in place of text:
     // a picture the user copied stays where it is.
     QClipboard* clipboard = QGuiApplication::clipboard();
     const QMimeData* content = clipboard->mimeData();
     if (content && content->hasText())
-        clipboard->setText(PhoneNo);
-    AddrBook.NewContact();
+        clipboard->setText(m_record.number());
+    m_lookup.newContact(m_contactDialogs);
 }
 
-void CallerWindow::tbtnPrinterClick()
+void CallerWindow::makeSheet()
 {
-    N1Click();
+    // The grid's first row is the record's row 1; its header is left out.
+    QList<CallSheet::Row> rows;
+    for (int row = 0; row < m_recordGrid->rowCount(); ++row) {
+        const QTableWidgetItem* label = m_recordGrid->item(row, 0);
+        const QTableWidgetItem* value = m_recordGrid->item(row, 1);
+        rows.append({label ? label->text() : QString(), value ? value->text() : QString()});
+    }
+    delete m_sheetPrinter;
+    m_sheetPrinter = new CallSheetPrinter(rows, this);
 }
 
-void CallerWindow::N1Click()
+void CallerWindow::printSheet()
 {
-    delete InfoPrtForm;
-    InfoPrtForm = new CallSheetPrinter(StringGrid1, this);
-    InfoPrtForm->Print();
+    makeSheet();
+    m_sheetPrinter->print();
 }
 
-void CallerWindow::N2Click()
+void CallerWindow::previewSheet()
 {
-    delete InfoPrtForm;
-    InfoPrtForm = new CallSheetPrinter(StringGrid1, this);
-    InfoPrtForm->Preview(this);
+    makeSheet();
+    m_sheetPrinter->preview(this);
 }
 
-void CallerWindow::S1Click()
+void CallerWindow::setUpPrinter()
 {
-    if (!InfoPrtForm)
-        InfoPrtForm = new CallSheetPrinter(StringGrid1, this);
-    InfoPrtForm->PrinterSetup(this);
+    // The settings belong to the report's printer, whatever sheet is made next.
+    if (!m_sheetPrinter)
+        makeSheet();
+    m_sheetPrinter->setUpPrinter(this);
 }
 
-void CallerWindow::sbtnHelpClick()
+void CallerWindow::showHelp()
 {
     HelpViewer::showTopic(QStringLiteral("ShowCallInfo_index.htm"));
 }
 
-void CallerWindow::StringGrid1CellActivated(int row, int column)
+void CallerWindow::openCellDocument(int row, int column)
 {
-    const QTableWidgetItem* cell = StringGrid1->item(row, column);
+    const QTableWidgetItem* cell = m_recordGrid->item(row, column);
     if (!cell)
         return;
     if (const std::optional<QString> document = CellDocument::path(cell->text()))

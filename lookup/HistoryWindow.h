@@ -6,8 +6,9 @@ class QPushButton;
 class QTableWidget;
 
 // "历史记录": the calls of the call log, oldest first, as they were when the window was
-// last shown. A listed call can be shown again in the caller window; the log can be
-// deleted. Created once, on first use, and only hidden and shown afterwards.
+// last shown. A listed call can be asked for again (the owner shows it in the caller
+// window); the log can be deleted. Created once, on first use, and only hidden and shown
+// afterwards.
 class HistoryWindow final : public QDialog
 {
     Q_OBJECT
@@ -17,25 +18,21 @@ public:
     explicit HistoryWindow(QWidget* parent = nullptr);
     ~HistoryWindow() override;
 
-    QTableWidget* ListView1 = nullptr;
-    QPushButton* Button1 = nullptr; // 详细信息
-    QPushButton* Button3 = nullptr; // 清除记录
-    QPushButton* Button2 = nullptr; // 确定
-
-    void ListView1DblClick();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
+signals:
+    // "详细信息" or a double click: the selected call's number, without the blanks a
+    // hand-edited log may hold around it, to be shown again without the arrival sound.
+    void callerRequested(const QString& number);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void FormShow();
+    void reload();
+    void requestSelectedCaller();
+    void clearHistory();
+
+    QTableWidget* m_callList = nullptr;
+    QPushButton* m_detailsButton = nullptr;
+    QPushButton* m_clearButton = nullptr;
+    QPushButton* m_okButton = nullptr;
 };
-
-extern HistoryWindow* HistoryForm;
-
-// Brings up the history window, created on first use with `owner` as its owner; not
-// modal. A window already on screen only comes to the front.
-void ShowHistoryForm(QWidget* owner);

@@ -10,59 +10,62 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
-RegionQueryWindow* PhoneQryForm = nullptr;
-
 RegionQueryWindow::RegionQueryWindow(const RegionTable& table, QWidget* parent) : QDialog(parent), m_table(table)
 {
     setWindowTitle(tr("号码归属查询"));
 
-    Label3 = new QLabel(tr("输入您需要查询的电话，可以是手机或固定电话号码         "), this);
-    Label1 = new QLabel(tr("电话号码  "), this);
-    Label2 = new QLabel(tr("号码归属  "), this);
-    edtPhoneNum = new QLineEdit(this);
-    edtPhoneNum->installEventFilter(this);
+    auto* hint = new QLabel(tr("输入您需要查询的电话，可以是手机或固定电话号码         "), this);
+    auto* numberLabel = new QLabel(tr("电话号码  "), this);
+    auto* regionLabel = new QLabel(tr("号码归属  "), this);
+    m_numberEdit = new QLineEdit(this);
+    m_numberEdit->setObjectName(QStringLiteral("numberEdit"));
+    m_numberEdit->installEventFilter(this);
     // Keys are filtered one by one; this also keeps pasted text to digits.
-    edtPhoneNum->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
-    Label1->setBuddy(edtPhoneNum);
-    edtDistrict = new QLineEdit(this);
-    edtDistrict->setReadOnly(true);
-    Label2->setBuddy(edtDistrict);
+    m_numberEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
+    numberLabel->setBuddy(m_numberEdit);
+    m_regionEdit = new QLineEdit(this);
+    m_regionEdit->setObjectName(QStringLiteral("regionEdit"));
+    m_regionEdit->setReadOnly(true);
+    regionLabel->setBuddy(m_regionEdit);
 
-    btnQurey = new QPushButton(tr("查询(&Q)"), this);
-    btnQurey->setDefault(true);
-    btnInfo = new QPushButton(tr("其他信息"), this);
-    btnInfo->setEnabled(false);
-    btnExit = new QPushButton(tr("关闭(&C)"), this);
-    connect(btnQurey, &QPushButton::clicked, this, &RegionQueryWindow::btnQureyClick);
-    connect(btnInfo, &QPushButton::clicked, this, &RegionQueryWindow::btnInfoClick);
-    connect(btnExit, &QPushButton::clicked, this, &RegionQueryWindow::btnExitClick);
+    m_queryButton = new QPushButton(tr("查询(&Q)"), this);
+    m_queryButton->setObjectName(QStringLiteral("queryButton"));
+    m_queryButton->setDefault(true);
+    m_callerInfoButton = new QPushButton(tr("其他信息"), this);
+    m_callerInfoButton->setObjectName(QStringLiteral("callerInfoButton"));
+    m_callerInfoButton->setEnabled(false);
+    m_closeButton = new QPushButton(tr("关闭(&C)"), this);
+    m_closeButton->setObjectName(QStringLiteral("closeButton"));
+    connect(m_queryButton, &QPushButton::clicked, this, &RegionQueryWindow::query);
+    connect(m_callerInfoButton, &QPushButton::clicked, this, &RegionQueryWindow::requestCallerInfo);
+    connect(m_closeButton, &QPushButton::clicked, this, &RegionQueryWindow::close);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(btnQurey);
-    buttons->addWidget(btnInfo);
-    buttons->addWidget(btnExit);
+    buttons->addWidget(m_queryButton);
+    buttons->addWidget(m_callerInfoButton);
+    buttons->addWidget(m_closeButton);
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(16, 14, 16, 12);
     grid->setVerticalSpacing(10);
-    grid->addWidget(Label3, 0, 0, 1, 2);
-    grid->addWidget(Label1, 1, 0);
-    grid->addWidget(edtPhoneNum, 1, 1);
-    grid->addWidget(Label2, 2, 0);
-    grid->addWidget(edtDistrict, 2, 1);
+    grid->addWidget(hint, 0, 0, 1, 2);
+    grid->addWidget(numberLabel, 1, 0);
+    grid->addWidget(m_numberEdit, 1, 1);
+    grid->addWidget(regionLabel, 2, 0);
+    grid->addWidget(m_regionEdit, 2, 1);
     grid->addLayout(buttons, 3, 0, 1, 2);
     setFixedSize(sizeHint().expandedTo(QSize(380, 0)));
 }
 
 bool RegionQueryWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == edtPhoneNum && event->type() == QEvent::KeyPress)
-        return edtPhoneNumKeyPress(static_cast<QKeyEvent*>(event));
+    if (watched == m_numberEdit && event->type() == QEvent::KeyPress)
+        return swallowsKey(static_cast<QKeyEvent*>(event));
     return QDialog::eventFilter(watched, event);
 }
 
-bool RegionQueryWindow::edtPhoneNumKeyPress(const QKeyEvent* event) const
+bool RegionQueryWindow::swallowsKey(const QKeyEvent* event) const
 {
     // Keys that type no character (arrows, Delete, Enter for the default button, shortcuts)
     // are not characters for the entry and pass.
@@ -72,17 +75,17 @@ bool RegionQueryWindow::edtPhoneNumKeyPress(const QKeyEvent* event) const
     return !(text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('9'));
 }
 
-void RegionQueryWindow::btnQureyClick()
+void RegionQueryWindow::enableCallerInfo()
 {
-    edtDistrict->setText(RegionQuery::answer(m_table, edtPhoneNum->text()));
+    m_callerInfoButton->setEnabled(true);
 }
 
-void RegionQueryWindow::btnInfoClick()
+void RegionQueryWindow::query()
 {
-    emit callerInfoRequested(RegionQuery::withoutLeadingZeros(edtPhoneNum->text()));
+    m_regionEdit->setText(RegionQuery::answer(m_table, m_numberEdit->text()));
 }
 
-void RegionQueryWindow::btnExitClick()
+void RegionQueryWindow::requestCallerInfo()
 {
-    close();
+    emit callerInfoRequested(RegionQuery::withoutLeadingZeros(m_numberEdit->text()));
 }

@@ -3,7 +3,6 @@
 #include <QDialog>
 
 class QKeyEvent;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class RegionTable;
@@ -18,16 +17,9 @@ public:
     // table belongs to the main window and outlives this window.
     explicit RegionQueryWindow(const RegionTable& table, QWidget* parent = nullptr);
 
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLineEdit* edtPhoneNum = nullptr;
-    QLineEdit* edtDistrict = nullptr;
-    QPushButton* btnQurey = nullptr;
-    QPushButton* btnExit = nullptr;
-    // "其他信息" needs the caller-information window; it stays disabled until the code
-    // that connects callerInfoRequested to that window enables it.
-    QPushButton* btnInfo = nullptr;
+    // "其他信息" needs the caller window; it stays disabled until the owner that connects
+    // callerInfoRequested to that window enables it.
+    void enableCallerInfo();
 
 signals:
     // "其他信息": the entry without its leading zeros, to be looked up as an incoming call
@@ -39,12 +31,14 @@ protected:
 
 private:
     // True when the key is swallowed: only digits and backspace reach the entry.
-    bool edtPhoneNumKeyPress(const QKeyEvent* event) const;
-    void btnQureyClick();
-    void btnInfoClick();
-    void btnExitClick();
+    bool swallowsKey(const QKeyEvent* event) const;
+    void query();
+    void requestCallerInfo();
 
     const RegionTable& m_table;
+    QLineEdit* m_numberEdit = nullptr;
+    QLineEdit* m_regionEdit = nullptr;
+    QPushButton* m_queryButton = nullptr;
+    QPushButton* m_callerInfoButton = nullptr;
+    QPushButton* m_closeButton = nullptr;
 };
-
-extern RegionQueryWindow* PhoneQryForm;

@@ -2,12 +2,9 @@
 
 #include "lookup/DbQuery.h"
 #include "platform/Error.h"
-#include "platform/ui/MessageBoxes.h"
 
 #include <QFile>
 #include <QStringEncoder>
-
-StatementRunner* DataModule1 = nullptr;
 
 StatementRunner::StatementRunner(QString folder, std::function<QDateTime()> now)
     : m_folder(std::move(folder))
@@ -17,7 +14,7 @@ StatementRunner::StatementRunner(QString folder, std::function<QDateTime()> now)
         m_folder += QLatin1Char('/');
 }
 
-bool StatementRunner::RunSQL(const QString& sql, bool isQuery, DbQuery& query)
+bool StatementRunner::RunSQL(const QString& sql, bool isQuery, DbQuery& query, QString* error)
 {
     try {
         query.close();
@@ -30,10 +27,16 @@ bool StatementRunner::RunSQL(const QString& sql, bool isQuery, DbQuery& query)
         return true;
     } catch (const Error& e) {
         query.close();
-        ShowInfoBox(QStringLiteral("数据库操作失败!"));
         WriteLog(e.message());
+        if (error)
+            *error = failureNotice();
         return false;
     }
+}
+
+QString StatementRunner::failureNotice()
+{
+    return QStringLiteral("数据库操作失败!");
 }
 
 QString StatementRunner::logFileName(const QDateTime& when) const

@@ -16,9 +16,13 @@ public:
     explicit StatementRunner(QString folder, std::function<QDateTime()> now = &QDateTime::currentDateTime);
 
     // Closes the query, makes sql its only line, then opens it (isQuery) or executes it.
-    // On a database failure: the notice "数据库操作失败!", the provider's message to the log,
-    // the query closed, and false. Errors of other kinds reach the caller.
-    bool RunSQL(const QString& sql, bool isQuery, DbQuery& query);
+    // On a database failure: the provider's message to the log, the query closed, false, and
+    // in *error the notice the user is shown, failureNotice(). Errors of other kinds reach
+    // the caller.
+    bool RunSQL(const QString& sql, bool isQuery, DbQuery& query, QString* error = nullptr);
+
+    // What the user is told of a failed statement (a box "系统提示"); the details are in the log.
+    static QString failureNotice();
 
     // Appends "MM/dd/yyyy hh:mm:ss " + text + CR LF to this month's log if that file exists.
     void WriteLog(const QString& text);
@@ -30,6 +34,3 @@ private:
     QString m_folder;
     std::function<QDateTime()> m_now;
 };
-
-// The one data module of the program, created at start-up.
-extern StatementRunner* DataModule1;

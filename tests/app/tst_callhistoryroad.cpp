@@ -1,6 +1,5 @@
 #include "app/MainWindow.h"
 #include "capture/ModemLine.h"
-#include "lookup/StatementRunner.h"
 #include "lookup/HistoryWindow.h"
 #include "lookup/CallSheetPrinter.h"
 #include "lookup/CallerWindow.h"
@@ -52,8 +51,6 @@ private slots:
         });
         QStringList sounds;
         Sound::setHandler([&sounds](const QString& path) { sounds << path; });
-        StatementRunner dataModule(ProgramFolder::path());
-        DataModule1 = &dataModule;
 
         VirtualModemProcess modem;
         QVERIFY(!modem.path().isEmpty());
@@ -68,12 +65,15 @@ private slots:
 
         // The tray menu's history lists the call; 详细信息 shows it again.
         form->findChild<QAction*>(QStringLiteral("historyAction"))->trigger();
-        QVERIFY(HistoryForm && HistoryForm->isVisible());
-        QCOMPARE(HistoryForm->ListView1->rowCount(), 1);
-        HistoryForm->ListView1->selectRow(0);
-        HistoryForm->Button1->click();
-        QVERIFY(ShowInfoDlg && ShowInfoDlg->isVisible());
-        QCOMPARE(ShowInfoDlg->rowText(3), QStringLiteral("福州闽江茶业有限公司"));
+        QPointer<HistoryWindow> history = form->findChild<HistoryWindow*>();
+        QVERIFY(history && history->isVisible());
+        auto* calls = history->findChild<QTableWidget*>(QStringLiteral("callList"));
+        QCOMPARE(calls->rowCount(), 1);
+        calls->selectRow(0);
+        history->findChild<QPushButton*>(QStringLiteral("detailsButton"))->click();
+        auto* caller = form->findChild<CallerWindow*>();
+        QVERIFY(caller && caller->isVisible());
+        QCOMPARE(caller->rowText(3), QStringLiteral("福州闽江茶业有限公司"));
         QVERIFY(sounds.isEmpty());
         QVERIFY(boxes.isEmpty());
 
@@ -81,7 +81,7 @@ private slots:
         const QString pdf = folder.filePath(QStringLiteral("record.pdf"));
         CallSheetPrinter::printer().setOutputFormat(QPrinter::PdfFormat);
         CallSheetPrinter::printer().setOutputFileName(pdf);
-        ShowInfoDlg->tbtnPrinter->click();
+        caller->findChild<QToolButton*>(QStringLiteral("printButton"))->click();
         QProcess text;
         text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
         QVERIFY(text.waitForFinished(30000));
@@ -90,22 +90,22 @@ private slots:
         QVERIFY(sheet.contains(QStringLiteral("059187654321")));
 
         // Calling back, picking up and hanging up reach the modem.
-        ShowInfoDlg->sbtnDial->click();
+        caller->findChild<QToolButton*>(QStringLiteral("dialButton"))->click();
         QVERIFY(modem.waitReceived(QStringLiteral("ATDT059187654321")));
-        ShowInfoDlg->sbtnPickUp->click();
+        caller->findChild<QToolButton*>(QStringLiteral("pickUpButton"))->click();
         QVERIFY(modem.waitReceived(QStringLiteral("H1")));
-        ShowInfoDlg->sbtnHangUp->click();
+        caller->findChild<QToolButton*>(QStringLiteral("hangUpButton"))->click();
         QVERIFY(modem.waitReceived(QStringLiteral("H0")));
 
         // Cleared after the question was answered with yes.
-        HistoryForm->Button3->click();
+        history->findChild<QPushButton*>(QStringLiteral("clearButton"))->click();
         QCOMPARE(boxes.size(), 1);
         QVERIFY(boxes.at(0).startsWith(QStringLiteral("系统提示|")));
         QVERIFY(!QFile::exists(log));
-        QCOMPARE(HistoryForm->ListView1->rowCount(), 0);
+        QCOMPARE(calls->rowCount(), 0);
 
         form.reset();
-        QVERIFY(!HistoryForm);
+        QVERIFY(!history);
     }
 };
 

@@ -4,7 +4,7 @@
 #include "app/LoadingNotice.h"
 #include "app/MainWindow.h"
 #include "lookup/RegionTable.h"
-#include "lookup/StatementRunner.h"
+#include "capture/LineMessage.h"
 #include "lookup/RegionQueryWindow.h"
 #include "lookup/CallerWindow.h"
 #include "platform/Application.h"
@@ -43,7 +43,7 @@ void writeFile(const QString& path, const QByteArray& bytes)
 }
 } // namespace
 
-class TestMainFormArea : public QObject
+class TestMainWindowArea : public QObject
 {
     Q_OBJECT
 
@@ -66,7 +66,7 @@ private:
     NoticeWatch m_notices;
 };
 
-void TestMainFormArea::initTestCase()
+void TestMainWindowArea::initTestCase()
 {
     Application::setTitle(QStringLiteral("维诺星系列－来电显示"));
     MessageBoxes::setHandler([this](const MessageBoxes::Box& box) {
@@ -81,7 +81,7 @@ void TestMainFormArea::initTestCase()
     LineProviders::install(std::move(line));
 }
 
-void TestMainFormArea::init()
+void TestMainWindowArea::init()
 {
     m_folder = std::make_unique<QTemporaryDir>();
     ProgramFolder::setPath(m_folder->path());
@@ -90,7 +90,7 @@ void TestMainFormArea::init()
     m_notices.shown = 0;
 }
 
-void TestMainFormArea::fullTableBehindTheNotice()
+void TestMainWindowArea::fullTableBehindTheNotice()
 {
     QVERIFY(QFile::copy(QStringLiteral(VORNX_BIN_DIR "/area.dat"), areaFile()));
     MainWindow form;
@@ -103,7 +103,7 @@ void TestMainFormArea::fullTableBehindTheNotice()
     QVERIFY(m_boxes.isEmpty());
 }
 
-void TestMainFormArea::unopenableTableIsReportedAndCreationGoesOn()
+void TestMainWindowArea::unopenableTableIsReportedAndCreationGoesOn()
 {
     QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("area.dat")));
     MainWindow form;
@@ -118,7 +118,7 @@ void TestMainFormArea::unopenableTableIsReportedAndCreationGoesOn()
     QCOMPARE(m_notices.shown, 1);
 }
 
-void TestMainFormArea::damagedRecordsAreSkippedWithOneNotice()
+void TestMainWindowArea::damagedRecordsAreSkippedWithOneNotice()
 {
     writeFile(areaFile(), "010     \r" + QByteArray(50, 'x') + "\r\n0591    \rfz\r\n0592    \r" + QByteArray(80, 'y') +
                               "\r\n01390591\rmobile\r\n");
@@ -131,7 +131,7 @@ void TestMainFormArea::damagedRecordsAreSkippedWithOneNotice()
              QStringLiteral("电话号码归属查询数据中有2条记录无效，已跳过（RegionRecord类District字段过长）"));
 }
 
-void TestMainFormArea::missingTableIsCreatedEmpty()
+void TestMainWindowArea::missingTableIsCreatedEmpty()
 {
     MainWindow form;
     form.startUp();
@@ -140,68 +140,67 @@ void TestMainFormArea::missingTableIsCreatedEmpty()
     QVERIFY(m_boxes.isEmpty());
 }
 
-void TestMainFormArea::queryWindowUsesTheTableAndGoesWithTheWindow()
+void TestMainWindowArea::queryWindowUsesTheTableAndGoesWithTheWindow()
 {
     // 福建省福州市 in GBK.
     writeFile(areaFile(), QByteArray("0591    \r\xb8\xa3\xbd\xa8\xca\xa1\xb8\xa3\xd6\xdd\xca\xd0\r\n"));
     MainWindow form;
     form.startUp();
     form.show();
-    QCOMPARE(PhoneQryForm, nullptr);
+    QVERIFY(!form.findChild<RegionQueryWindow*>());
     // The tray menu's item opens it.
     QCOMPARE(form.findChild<QAction*>(QStringLiteral("regionQueryAction"))->text(), QStringLiteral("号码归属查询(&P)"));
     form.findChild<QAction*>(QStringLiteral("regionQueryAction"))->trigger();
-    RegionQueryWindow* window = PhoneQryForm;
+    QPointer<RegionQueryWindow> window = form.findChild<RegionQueryWindow*>();
     QVERIFY(window);
     QVERIFY(window->isVisible());
-    window->edtPhoneNum->setText(QStringLiteral("0591123456"));
-    window->btnQurey->click();
-    QCOMPARE(window->edtDistrict->text(), QStringLiteral("福建省福州市"));
+    window->findChild<QLineEdit*>(QStringLiteral("numberEdit"))->setText(QStringLiteral("0591123456"));
+    window->findChild<QPushButton*>(QStringLiteral("queryButton"))->click();
+    auto* region = window->findChild<QLineEdit*>(QStringLiteral("regionEdit"));
+    QCOMPARE(region->text(), QStringLiteral("福建省福州市"));
 
     window->close();
     form.findChild<QAction*>(QStringLiteral("regionQueryAction"))->trigger();
-    QCOMPARE(PhoneQryForm, window);
+    QCOMPARE(form.findChildren<RegionQueryWindow*>().size(), 1);
     QVERIFY(window->isVisible());
-    QCOMPARE(window->edtDistrict->text(), QStringLiteral("福建省福州市"));
+    QCOMPARE(region->text(), QStringLiteral("福建省福州市"));
 
     form.close();
-    QCOMPARE(PhoneQryForm, nullptr);
+    QVERIFY(!window);
     QVERIFY(!form.regionTable());
 }
 
-void TestMainFormArea::otherInfoShowsTheCallerWindowWithoutSound()
+void TestMainWindowArea::otherInfoShowsTheCallerWindowWithoutSound()
 {
     // 福建省福州市 in GBK.
     writeFile(areaFile(), QByteArray("0591    \r\xb8\xa3\xbd\xa8\xca\xa1\xb8\xa3\xd6\xdd\xca\xd0\r\n"));
-    StatementRunner dataModule(ProgramFolder::path());
-    DataModule1 = &dataModule;
     MainWindow form;
     form.startUp();
     form.show();
-    form.ShowPhoneQryForm();
-    QVERIFY(PhoneQryForm->btnInfo->isEnabled());
-    PhoneQryForm->edtPhoneNum->setText(QStringLiteral("00591123456"));
-    QTest::mouseClick(PhoneQryForm->btnInfo, Qt::LeftButton);
-    QVERIFY(ShowInfoDlg);
-    QVERIFY(ShowInfoDlg->isVisible());
-    QCOMPARE(ShowInfoDlg->PhoneNo, QStringLiteral("591123456"));
+    form.showRegionQuery();
+    auto* query = form.findChild<RegionQueryWindow*>();
+    auto* infoButton = query->findChild<QPushButton*>(QStringLiteral("callerInfoButton"));
+    QVERIFY(infoButton->isEnabled());
+    query->findChild<QLineEdit*>(QStringLiteral("numberEdit"))->setText(QStringLiteral("00591123456"));
+    QTest::mouseClick(infoButton, Qt::LeftButton);
+    auto* caller = form.findChild<CallerWindow*>();
+    QVERIFY(caller);
+    QVERIFY(caller->isVisible());
+    QCOMPARE(caller->record().number(), QStringLiteral("591123456"));
     // The caller window found the region in the main window's table.
-    QCOMPARE(ShowInfoDlg->rowText(1), QStringLiteral("591123456(福建省福州市)"));
-    QVERIFY(ShowInfoDlg->SoundOn);
+    QCOMPARE(caller->rowText(1), QStringLiteral("591123456(福建省福州市)"));
     QVERIFY2(m_sounds.isEmpty(), qPrintable(m_sounds.join(QLatin1Char(' '))));
     // A call that comes in afterwards still sounds.
-    ShowInfoDlg->close();
-    ShowInfoDlg->PhoneNo = QStringLiteral("13905911234");
-    ShowInfoDlg->show();
+    QCoreApplication::postEvent(&form, new LineMessage(WM_CALLER_NUMBER, "13905911234", 0));
+    QTRY_COMPARE(caller->record().number(), QStringLiteral("13905911234"));
     QCOMPARE(m_sounds.size(), 1);
     form.close();
-    DataModule1 = nullptr;
 }
 
 int main(int argc, char* argv[])
 {
     GuardedApplication app(argc, argv);
-    TestMainFormArea test;
+    TestMainWindowArea test;
     return QTest::qExec(&test, argc, argv);
 }
 #include "tst_mainwindowarea.moc"

@@ -1,7 +1,6 @@
 #include "app/AnimatedTrayIcon.h"
 #include "app/MainWindow.h"
 #include "capture/LineMessage.h"
-#include "lookup/StatementRunner.h"
 #include "lookup/CallerWindow.h"
 #include "platform/ProgramFolder.h"
 #include "platform/sound/Sound.h"
@@ -18,14 +17,13 @@
 
 // The main window's side of a call: ringing, the end of ringing, and the caller's number
 // turned into the caller window.
-class TestMainFormNotify : public QObject
+class TestMainWindowNotify : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_folder;
     QStringList m_sounds;
     QStringList m_boxes;
-    std::unique_ptr<StatementRunner> m_dataModule;
     std::unique_ptr<MainWindow> m_form;
 
     void post(LineMessageId id, const QByteArray& text, qintptr lParam)
@@ -33,6 +31,7 @@ class TestMainFormNotify : public QObject
         QCoreApplication::postEvent(m_form.get(), new LineMessage(id, text, lParam));
     }
     QString ring() const { return m_folder.filePath(QStringLiteral("ring.wav")); }
+    CallerWindow* callerWindow() const { return m_form->findChild<CallerWindow*>(); }
     int logLines() const
     {
         QFile f(m_folder.filePath(QStringLiteral("Phone.Log")));
@@ -53,15 +52,12 @@ private slots:
             return QMessageBox::Ok;
         });
         Sound::setHandler([this](const QString& path) { m_sounds << path; });
-        m_dataModule = std::make_unique<StatementRunner>(ProgramFolder::path());
-        DataModule1 = m_dataModule.get();
         m_form = std::make_unique<MainWindow>();
     }
 
     void cleanupTestCase()
     {
         m_form.reset();
-        DataModule1 = nullptr;
     }
 
     void init() { m_sounds.clear(); }
@@ -96,35 +92,36 @@ private slots:
 
     void aNumberPopsUpTheCallerWindowAndEndsTheRinging()
     {
-        QVERIFY(!ShowInfoDlg);
+        QVERIFY(!callerWindow());
         post(WM_LINE_RING, {}, 0);
         post(WM_CALLER_NUMBER, "0591123456", 121);
-        QTRY_VERIFY(ShowInfoDlg && ShowInfoDlg->isVisible());
-        QCOMPARE(ShowInfoDlg->PhoneNo, QStringLiteral("591123456"));
+        QTRY_VERIFY(callerWindow() && callerWindow()->isVisible());
+        CallerWindow* const first = callerWindow();
+        QCOMPARE(first->record().number(), QStringLiteral("591123456"));
+        QCOMPARE(first->rowText(1), QString()); // no data source: no rows filled
         // Back to a normal window once shown.
-        QVERIFY(!ShowInfoDlg->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(!ShowInfoDlg->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!first->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!first->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
         QTRY_VERIFY(!m_form->findChild<QTimer*>(QStringLiteral("ringTimer"))->isActive());
         QVERIFY(!m_form->findChild<AnimatedTrayIcon*>(QStringLiteral("trayIcon"))->animate());
         QCOMPARE(logLines(), 1);
         QVERIFY(m_sounds.contains(m_folder.filePath(QStringLiteral("coming.wav"))));
 
         // A second call while the window is open closes and reopens it with the new number.
-        CallerWindow* const first = ShowInfoDlg;
         post(WM_CALLER_NUMBER, "TEL 021-123", 0);
-        QTRY_COMPARE(ShowInfoDlg->PhoneNo, QStringLiteral("21"));
-        QCOMPARE(ShowInfoDlg, first);
-        QVERIFY(ShowInfoDlg->isVisible());
+        QTRY_COMPARE(first->record().number(), QStringLiteral("21"));
+        QCOMPARE(m_form->findChildren<CallerWindow*>(), QList<CallerWindow*>{first});
+        QVERIFY(first->isVisible());
         QCOMPARE(logLines(), 2);
     }
 
     void aTextWithoutANumberShowsNothing()
     {
-        ShowInfoDlg->close();
+        callerWindow()->close();
         post(WM_CALLER_NUMBER, "P", 121);
         post(WM_CALLER_NUMBER, "000", 0);
         QTest::qWait(100);
-        QVERIFY(!ShowInfoDlg->isVisible());
+        QVERIFY(!callerWindow()->isVisible());
         QCOMPARE(logLines(), 2);
     }
 
@@ -132,15 +129,16 @@ private slots:
     {
         m_form->findChild<QCheckBox*>(QStringLiteral("dropFirstDigitCheck"))->setChecked(true);
         post(WM_CALLER_NUMBER, "0591123456", 121);
-        QTRY_COMPARE(ShowInfoDlg->PhoneNo, QStringLiteral("91123456"));
-        // A single digit leaves an empty number; the window is still shown.
-        ShowInfoDlg->close();
+        QTRY_COMPARE(callerWindow()->record().number(), QStringLiteral("91123456"));
+        // A single digit leaves an empty number; the window is still shown and the call logged.
+        callerWindow()->close();
         post(WM_CALLER_NUMBER, "7", 121);
-        QTRY_VERIFY(ShowInfoDlg->isVisible());
-        QCOMPARE(ShowInfoDlg->PhoneNo, QString());
+        QTRY_VERIFY(callerWindow()->isVisible());
+        QCOMPARE(callerWindow()->record().number(), QString());
+        QCOMPARE(logLines(), 4);
         m_form->findChild<QCheckBox*>(QStringLiteral("dropFirstDigitCheck"))->setChecked(false);
     }
 };
 
-QTEST_MAIN(TestMainFormNotify)
+QTEST_MAIN(TestMainWindowNotify)
 #include "tst_mainwindownotify.moc"

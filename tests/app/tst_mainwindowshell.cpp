@@ -373,26 +373,28 @@ private slots:
     void historyOpensWithoutBlocking()
     {
         auto form = createForm();
-        child<QAction>(*form, "historyAction")->trigger();
-        QVERIFY(HistoryForm && HistoryForm->isVisible());
-        QVERIFY(!HistoryForm->isModal());
-        HistoryWindow* first = HistoryForm;
-        HistoryForm->hide();
-        child<QAction>(*form, "historyAction")->trigger();
-        QCOMPARE(HistoryForm, first);
+        form->findChild<QAction*>(QStringLiteral("historyAction"))->trigger();
+        QPointer<HistoryWindow> first = form->findChild<HistoryWindow*>();
+        QVERIFY(first && first->isVisible());
+        QVERIFY(!first->isModal());
+        first->hide();
+        form->findChild<QAction*>(QStringLiteral("historyAction"))->trigger();
+        QCOMPARE(form->findChildren<HistoryWindow*>().size(), 1);
         QVERIFY(first->isVisible());
         form.reset();
-        QVERIFY(!HistoryForm); // gone with the main window
+        QVERIFY(!first); // gone with the main window
     }
 
     void numberQueryOpensItsWindow()
     {
         auto form = createForm();
-        QVERIFY(!PhoneQryForm);
-        child<QAction>(*form, "regionQueryAction")->trigger();
-        QVERIFY(PhoneQryForm && PhoneQryForm->isVisible());
-        QVERIFY(!PhoneQryForm->isModal());
-        form->close(); // the close handling releases the query window and its global
+        QVERIFY(!form->findChild<RegionQueryWindow*>());
+        form->findChild<QAction*>(QStringLiteral("regionQueryAction"))->trigger();
+        QPointer<RegionQueryWindow> query = form->findChild<RegionQueryWindow*>();
+        QVERIFY(query && query->isVisible());
+        QVERIFY(!query->isModal());
+        form->close(); // the close handling releases the query window before the table it reads
+        QVERIFY(!query);
     }
 
     void closeCommandEndsTheProgram()

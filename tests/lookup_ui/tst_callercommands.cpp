@@ -1,10 +1,9 @@
 #include "lookup/CallerWindow.h"
 
-#include "lookup/StatementRunner.h"
+#include "support/CallerWindowFixture.h"
 #include "lookup/HistoryWindow.h"
 #include "lookup/CallSheetPrinter.h"
 #include "platform/ProgramFolder.h"
-#include "platform/sound/Sound.h"
 #include "platform/ui/HelpViewer.h"
 #include "platform/ui/MessageBoxes.h"
 
@@ -92,7 +91,6 @@ class TestCallerCommands : public QObject
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<StatementRunner> m_dataModule;
     QStringList m_boxes;
     QList<QUrl> m_opened;
 
@@ -138,26 +136,19 @@ class TestCallerCommands : public QObject
                   "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:林建华\r\nORG:闽江茶业\r\nTEL;TYPE=CELL:13905911234\r\nEND:VCARD\r\n");
     }
 
-    std::unique_ptr<CallerWindow> shownFor(const QString& number)
+    static std::unique_ptr<CallerWindowFixture> shownFor(const QString& number)
     {
-        auto dlg = std::make_unique<CallerWindow>();
-        show(dlg.get(), number);
+        auto dlg = std::make_unique<CallerWindowFixture>();
+        dlg->show(number);
         return dlg;
     }
 
-    static void show(CallerWindow* dlg, const QString& number)
-    {
-        dlg->close();
-        dlg->PhoneNo = number;
-        dlg->show();
-    }
-
-    QString printToPdf(CallerWindow* dlg, const QString& name)
+    QString printToPdf(CallerWindowFixture* dlg, const QString& name)
     {
         const QString pdf = file(name);
         CallSheetPrinter::printer().setOutputFormat(QPrinter::PdfFormat);
         CallSheetPrinter::printer().setOutputFileName(pdf);
-        dlg->tbtnPrinter->click();
+        dlg->child<QToolButton>("printButton")->click();
         return pdf;
     }
 
@@ -171,7 +162,6 @@ private slots:
             m_boxes << box.caption + QLatin1Char('|') + box.text;
             return QMessageBox::Ok;
         });
-        Sound::setHandler([](const QString&) {});
         QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openFile");
     }
 
@@ -184,17 +174,12 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         ProgramFolder::setPath(m_dir->path());
-        m_dataModule = std::make_unique<StatementRunner>(ProgramFolder::path());
-        DataModule1 = m_dataModule.get();
         m_boxes.clear();
         m_opened.clear();
-        CallerWindow::setLineCommands({});
     }
 
     void cleanup()
     {
-        delete HistoryForm;
-        delete InfoPrtForm;
         QTRY_VERIFY(!QApplication::activeModalWidget());
     }
 
@@ -202,7 +187,7 @@ private slots:
     {
         useDatabase();
         auto dlg = shownFor(QStringLiteral("59187654321"));
-        QCOMPARE(dlg->rowText(3), LongName);
+        QCOMPARE(dlg->window.rowText(3), LongName);
         const QString pdf = printToPdf(dlg.get(), QStringLiteral("sheet.pdf"));
         QVERIFY(m_boxes.isEmpty());
 
@@ -245,31 +230,29 @@ private slots:
         useDatabase();
         auto dlg = shownFor(QStringLiteral("59187654321"));
         printToPdf(dlg.get(), QStringLiteral("first.pdf"));
-        show(dlg.get(), QStringLiteral("8861049"));
+        dlg->show(QStringLiteral("8861049"));
         const QString second = pdfText(printToPdf(dlg.get(), QStringLiteral("second.pdf")));
         QVERIFY2(second.contains(QStringLiteral("万达贸易")), qPrintable(second));
         QVERIFY(!second.contains(QChar(0x95FD)));
         QVERIFY(pdfText(file(QStringLiteral("first.pdf"))).contains(QChar(0x95FD)));
         // The direct print item of the button's menu prints the same way.
-        show(dlg.get(), QStringLiteral("59187654321"));
+        dlg->show(QStringLiteral("59187654321"));
         CallSheetPrinter::printer().setOutputFileName(file(QStringLiteral("third.pdf")));
-        dlg->N1->trigger();
+        dlg->child<QAction>("printAction")->trigger();
         QVERIFY(pdfText(file(QStringLiteral("third.pdf"))).contains(QChar(0x95FD)));
     }
 
     void aLongSheetGoesOnWithTheColumnHeader()
     {
-        QTableWidget grid(60, 2);
-        for (int row = 0; row < grid.rowCount(); ++row) {
-            grid.setItem(row, 0, new QTableWidgetItem(QStringLiteral("行%1").arg(row + 1)));
-            grid.setItem(row, 1, new QTableWidgetItem(QStringLiteral("值%1").arg(row + 1)));
-        }
-        CallSheetPrinter form(&grid);
-        QCOMPARE(form.ClientDataSet1.size(), 60);
+        QList<CallSheet::Row> rows;
+        for (int row = 0; row < 60; ++row)
+            rows.append({QStringLiteral("行%1").arg(row + 1), QStringLiteral("值%1").arg(row + 1)});
+        CallSheetPrinter form(rows);
+        QCOMPARE(form.records().size(), 60);
         const QString pdf = file(QStringLiteral("long.pdf"));
         CallSheetPrinter::printer().setOutputFormat(QPrinter::PdfFormat);
         CallSheetPrinter::printer().setOutputFileName(pdf);
-        QVERIFY(form.Print());
+        QVERIFY(form.print());
         QCOMPARE(pageCount(pdf), 2);
         const QString first = pdfText(pdf, 1);
         const QString second = pdfText(pdf, 2);
@@ -288,7 +271,7 @@ private slots:
         auto dlg = shownFor(QStringLiteral("8861049"));
         CallSheetPrinter::printer().setOutputFormat(QPrinter::PdfFormat);
         CallSheetPrinter::printer().setOutputFileName(file(QStringLiteral("no-such-folder/sheet.pdf")));
-        dlg->tbtnPrinter->click();
+        dlg->child<QToolButton>("printButton")->click();
         QCOMPARE(m_boxes, QStringList{QStringLiteral("错误提示|打印机不存在或未就绪，未能打印！")});
     }
 
@@ -296,11 +279,15 @@ private slots:
     {
         useDatabase();
         auto dlg = shownFor(QStringLiteral("8861049"));
-        QCOMPARE(dlg->tbtnPrinter->menu(), dlg->PopupMenu1);
-        QCOMPARE(dlg->PopupMenu1->actions(), (QList<QAction*>{dlg->N1, dlg->N2, dlg->S1}));
-        QCOMPARE(dlg->N2->text(), QStringLiteral("打印预览(&U)"));
+        auto* menu = dlg->child<QMenu>("printMenu");
+        QCOMPARE(dlg->child<QToolButton>("printButton")->menu(), menu);
+        QCOMPARE(menu->actions(), (QList<QAction*>{dlg->child<QAction>("printAction"), dlg->child<QAction>("previewAction"),
+                                                   dlg->child<QAction>("printSetupAction")}));
+        QCOMPARE(menu->actions().at(0)->text(), QStringLiteral("直接打印(&P)"));
+        QCOMPARE(menu->actions().at(1)->text(), QStringLiteral("打印预览(&U)"));
+        QCOMPARE(menu->actions().at(2)->text(), QStringLiteral("打印设置(&S)"));
 
-        onModal([&] { dlg->N2->trigger(); },
+        onModal([&] { dlg->child<QAction>("previewAction")->trigger(); },
                 [](QDialog* dialog) {
                     QVERIFY(qobject_cast<QPrintPreviewDialog*>(dialog));
                     auto* pages = dialog->findChild<QPrintPreviewWidget*>();
@@ -309,7 +296,7 @@ private slots:
                 });
 
         const int copies = CallSheetPrinter::printer().copyCount();
-        onModal([&] { dlg->S1->trigger(); },
+        onModal([&] { dlg->child<QAction>("printSetupAction")->trigger(); },
                 [](QDialog* dialog) {
                     QVERIFY(qobject_cast<QPrintDialog*>(dialog));
                     auto* buttons = dialog->findChild<QDialogButtonBox*>();
@@ -350,28 +337,29 @@ private slots:
             }
         }
         auto dlg = shownFor(QStringLiteral("13905911234"));
-        QCOMPARE(dlg->QueryType, type);
-        QCOMPARE(dlg->sbtnDetailInfo->isEnabled(), addressBookButtons);
-        QCOMPARE(dlg->sbtnNewCust->isEnabled(), addressBookButtons);
-        QCOMPARE(dlg->sbtnMoreInfo->isEnabled(), moreInfo);
-        for (QToolButton* always : {dlg->sbtnDial, dlg->sbtnPickUp, dlg->sbtnHangUp, dlg->sbtnHestory,
-                                    dlg->tbtnPrinter, dlg->sbtnHelp})
-            QVERIFY2(always->isEnabled(), qPrintable(always->objectName()));
+        const CallerRecord::Source source = type == 1   ? CallerRecord::Source::AddressBook
+                                            : type == 0 ? CallerRecord::Source::None
+                                                        : CallerRecord::Source::Database;
+        QCOMPARE(dlg->lookup.source(), source);
+        QCOMPARE(dlg->child<QToolButton>("detailsButton")->isEnabled(), addressBookButtons);
+        QCOMPARE(dlg->child<QToolButton>("newContactButton")->isEnabled(), addressBookButtons);
+        QCOMPARE(dlg->child<QToolButton>("moreButton")->isEnabled(), moreInfo);
+        for (const char* always : {"dialButton", "pickUpButton", "hangUpButton", "historyButton", "printButton",
+                                   "helpButton"})
+            QVERIFY2(dlg->child<QToolButton>(always)->isEnabled(), always);
     }
 
     void lineCommandsGoToTheMainWindow()
     {
         useDatabase();
-        QStringList calls;
-        CallerWindow::setLineCommands({[&](const QString& number) { calls << QStringLiteral("dial ") + number; },
-                                       [&] { calls << QStringLiteral("pick up"); },
-                                       [&] { calls << QStringLiteral("hang up"); }});
-        auto dlg = shownFor(QStringLiteral("059187654321"));
-        dlg->sbtnDial->click();
-        dlg->sbtnPickUp->click();
-        dlg->sbtnHangUp->click();
+        auto dlg = std::make_unique<CallerWindowFixture>([](const QString&) { return QStringLiteral("福建省福州市"); });
+        dlg->show(QStringLiteral("059187654321"));
+        QCOMPARE(dlg->window.rowText(1), QStringLiteral("059187654321(福建省福州市)"));
+        dlg->child<QToolButton>("dialButton")->click();
+        dlg->child<QToolButton>("pickUpButton")->click();
+        dlg->child<QToolButton>("hangUpButton")->click();
         // The number as received, without the region and without a prefix.
-        QCOMPARE(calls, (QStringList{QStringLiteral("dial 059187654321"), QStringLiteral("pick up"),
+        QCOMPARE(dlg->line.calls, (QStringList{QStringLiteral("dial 059187654321"), QStringLiteral("pick up"),
                                      QStringLiteral("hang up")}));
     }
 
@@ -379,24 +367,28 @@ private slots:
     {
         useDatabase();
         auto dlg = shownFor(QStringLiteral("8861049"));
-        dlg->sbtnHestory->click();
-        QVERIFY(HistoryForm && HistoryForm->isVisible());
-        QCOMPARE(HistoryForm->ListView1->rowCount(), 1);
-        QCOMPARE(HistoryForm->ListView1->item(0, 1)->text(), QStringLiteral("8861049"));
-        HistoryWindow* first = HistoryForm;
-        dlg->sbtnHestory->click();
-        QCOMPARE(HistoryForm, first);
+        // The owner brings up its history window on the request; it lists the call just logged.
+        HistoryWindow history;
+        QObject::connect(&dlg->window, &CallerWindow::historyRequested, &history, &HistoryWindow::show);
+        QSignalSpy requests(&dlg->window, &CallerWindow::historyRequested);
+        dlg->child<QToolButton>("historyButton")->click();
+        QVERIFY(history.isVisible());
+        auto* calls = history.findChild<QTableWidget*>(QStringLiteral("callList"));
+        QCOMPARE(calls->rowCount(), 1);
+        QCOMPARE(calls->item(0, 1)->text(), QStringLiteral("8861049"));
+        dlg->child<QToolButton>("historyButton")->click();
+        QCOMPARE(requests.size(), 2);
     }
 
     void detailsOfTheShownContact()
     {
         useAddressBook();
         auto dlg = shownFor(QStringLiteral("8861049"));
-        dlg->sbtnDetailInfo->click();
+        dlg->child<QToolButton>("detailsButton")->click();
         QCOMPARE(m_boxes, QStringList{QStringLiteral("系统提示|无详细信息!")});
 
-        show(dlg.get(), QStringLiteral("13905911234"));
-        onModal([&] { dlg->sbtnDetailInfo->click(); },
+        dlg->show(QStringLiteral("13905911234"));
+        onModal([&] { dlg->child<QToolButton>("detailsButton")->click(); },
                 [](QDialog* dialog) { QVERIFY(dialog->windowTitle().contains(QStringLiteral("林建华"))); });
         QCOMPARE(m_boxes.size(), 1);
     }
@@ -410,12 +402,12 @@ private slots:
         QImage picture(4, 4, QImage::Format_RGB32);
         picture.fill(Qt::red);
         clipboard->setImage(picture);
-        onModal([&] { dlg->sbtnNewCust->click(); }, [](QDialog*) {});
+        onModal([&] { dlg->child<QToolButton>("newContactButton")->click(); }, [](QDialog*) {});
         QVERIFY(clipboard->mimeData()->hasImage());
         QVERIFY(!clipboard->mimeData()->hasText());
 
         clipboard->setText(QStringLiteral("something else"));
-        onModal([&] { dlg->sbtnNewCust->click(); }, [](QDialog*) {});
+        onModal([&] { dlg->child<QToolButton>("newContactButton")->click(); }, [](QDialog*) {});
         QCOMPARE(clipboard->text(), QStringLiteral("8861049"));
     }
 
@@ -423,12 +415,12 @@ private slots:
     {
         useDatabase();
         auto dlg = shownFor(QStringLiteral("8861049"));
-        dlg->sbtnHelp->click();
+        dlg->child<QToolButton>("helpButton")->click();
         QCOMPARE(m_boxes, QStringList{QStringLiteral("错误提示|对不起，打开帮助文件出错！")});
 
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("help")));
         writeFile(file(QStringLiteral("help/ShowCallInfo_index.htm")), "<html><title>来电</title><body>x</body></html>");
-        dlg->sbtnHelp->click();
+        dlg->child<QToolButton>("helpButton")->click();
         QVERIFY(HelpViewer::browser());
         QCOMPARE(HelpViewer::browser()->source().fileName(), QStringLiteral("ShowCallInfo_index.htm"));
         QCOMPARE(m_boxes.size(), 1);
@@ -440,7 +432,7 @@ private slots:
         auto dlg = shownFor(QStringLiteral("8861049"));
         const QString document = printToPdf(dlg.get(), QStringLiteral("contract.pdf"));
         writeFile(file(QStringLiteral("run.sh")), "#!/bin/sh\necho hi\n");
-        QTableWidget* grid = dlg->StringGrid1;
+        auto* grid = dlg->child<QTableWidget>("recordGrid");
         grid->item(2, 1)->setText(document);
         grid->item(3, 1)->setText(file(QStringLiteral("run.sh")));
 
@@ -457,9 +449,9 @@ private slots:
         // A script is never started, however it is asked for.
         grid->setCurrentCell(3, 1);
         QTest::keyClick(grid, Qt::Key_Return);
-        dlg->StringGrid1CellActivated(3, 1);
+        emit grid->cellActivated(3, 1);
         // A label is opened only when it names a document itself.
-        dlg->StringGrid1CellActivated(2, 0);
+        emit grid->cellActivated(2, 0);
         QCOMPARE(m_opened.size(), 1);
     }
 };

@@ -1,8 +1,8 @@
 #include "lookup/HistoryWindow.h"
 
 #include "lookup/CallerWindow.h"
+#include "support/CallerWindowFixture.h"
 #include "platform/ProgramFolder.h"
-#include "platform/sound/Sound.h"
 #include "platform/ui/MessageBoxes.h"
 
 #include <QFile>
@@ -14,13 +14,12 @@
 
 #include <memory>
 
-class TestHistoryForm : public QObject
+class TestHistoryWindow : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QStringList m_boxes;
-    QStringList m_sounds;
     QMessageBox::StandardButton m_answer = QMessageBox::Ok;
 
     QString logPath() const { return m_dir->filePath(QStringLiteral("Phone.Log")); }
@@ -50,13 +49,41 @@ class TestHistoryForm : public QObject
         return texts;
     }
 
-    // A history window shown anew, as the tray menu and the caller window bring it up.
-    static HistoryWindow* shown()
+    std::unique_ptr<HistoryWindow> m_history;
+    std::unique_ptr<CallerWindowFixture> m_caller;
+
+    // The history window as its owner brings it up: made once, a window on screen only
+    // comes to the front; a call asked for is shown in the caller window.
+    HistoryWindow* bringUp()
     {
-        if (HistoryForm)
-            HistoryForm->close();
-        ShowHistoryForm(nullptr);
-        return HistoryForm;
+        if (!m_history) {
+            m_history = std::make_unique<HistoryWindow>();
+            connect(m_history.get(), &HistoryWindow::callerRequested, this, [this](const QString& number) {
+                if (!m_caller)
+                    m_caller = std::make_unique<CallerWindowFixture>();
+                m_caller->show(number);
+            });
+        }
+        m_history->show();
+        m_history->raise();
+        return m_history.get();
+    }
+
+    // A history window shown anew.
+    HistoryWindow* shown()
+    {
+        if (m_history)
+            m_history->close();
+        return bringUp();
+    }
+
+    static QTableWidget* list(const HistoryWindow* form)
+    {
+        return form->findChild<QTableWidget*>(QStringLiteral("callList"));
+    }
+    static QPushButton* button(const HistoryWindow* form, const char* name)
+    {
+        return form->findChild<QPushButton*>(QLatin1String(name));
     }
 
 private slots:
@@ -66,7 +93,6 @@ private slots:
             m_boxes << box.caption + QLatin1Char('|') + box.text;
             return box.buttons.testFlag(m_answer) ? m_answer : box.defaultButton;
         });
-        Sound::setHandler([this](const QString& path) { m_sounds << path; });
     }
 
     void init()
@@ -79,14 +105,13 @@ private slots:
         ini.write("[QUERYTYPE]\r\nTYPE=0\r\n");
         ini.close();
         m_boxes.clear();
-        m_sounds.clear();
         m_answer = QMessageBox::Ok;
     }
 
     void cleanup()
     {
-        delete HistoryForm;
-        delete ShowInfoDlg;
+        m_history.reset();
+        m_caller.reset();
     }
 
     void listsEveryCallInFileOrder()
@@ -101,15 +126,15 @@ private slots:
                  "written by hand\r\n");
         HistoryWindow* form = shown();
         QCOMPARE(form->windowTitle(), QStringLiteral("历史记录"));
-        QCOMPARE(form->ListView1->horizontalHeaderItem(2)->text(), QStringLiteral("备注"));
-        QCOMPARE(form->ListView1->rowCount(), 4);
-        QCOMPARE(rowTexts(form->ListView1, 0), (QStringList{QStringLiteral("2026-12-07 09:05:00"),
+        QCOMPARE(list(form)->horizontalHeaderItem(2)->text(), QStringLiteral("备注"));
+        QCOMPARE(list(form)->rowCount(), 4);
+        QCOMPARE(rowTexts(list(form), 0), (QStringList{QStringLiteral("2026-12-07 09:05:00"),
                                                             QStringLiteral("059187654321"), QStringLiteral("闽江茶业")}));
         // A long remark hides no later call.
-        QCOMPARE(form->ListView1->item(1, 2)->text(), QString(3000, QLatin1Char('x')));
-        QCOMPARE(rowTexts(form->ListView1, 2), (QStringList{QStringLiteral("2026-12-07 11:00:00"),
+        QCOMPARE(list(form)->item(1, 2)->text(), QString(3000, QLatin1Char('x')));
+        QCOMPARE(rowTexts(list(form), 2), (QStringList{QStringLiteral("2026-12-07 11:00:00"),
                                                             QStringLiteral("13905911234"), QStringLiteral("a-#-b")}));
-        QCOMPARE(rowTexts(form->ListView1, 3), (QStringList{QString(), QString(), QStringLiteral("ten by hand")}));
+        QCOMPARE(rowTexts(list(form), 3), (QStringList{QString(), QString(), QStringLiteral("ten by hand")}));
         QVERIFY(m_boxes.isEmpty());
     }
 
@@ -117,77 +142,79 @@ private slots:
     {
         HistoryWindow* form = shown();
         QCOMPARE(m_boxes, QStringList{QStringLiteral("错误信息|日志文件无法打开或创建！")});
-        QCOMPARE(form->ListView1->rowCount(), 0);
+        QCOMPARE(list(form)->rowCount(), 0);
         QVERIFY(form->isVisible());
     }
 
     void theListIsASnapshotTakenWhenShown()
     {
         writeLog("2026-12-07 09:05:00-#-1-#-a\r\n");
-        ShowHistoryForm(nullptr);
-        QCOMPARE(HistoryForm->ListView1->rowCount(), 1);
+        HistoryWindow* form = bringUp();
+        QCOMPARE(list(form)->rowCount(), 1);
         writeLog("2026-12-07 09:05:00-#-1-#-a\r\n2026-12-07 09:06:00-#-2-#-b\r\n");
         // Already on screen: only brought to the front.
-        ShowHistoryForm(nullptr);
-        QCOMPARE(HistoryForm->ListView1->rowCount(), 1);
-        HistoryForm->Button2->click();
-        QVERIFY(!HistoryForm->isVisible());
-        ShowHistoryForm(nullptr);
-        QCOMPARE(HistoryForm->ListView1->rowCount(), 2);
+        bringUp();
+        QCOMPARE(list(form)->rowCount(), 1);
+        button(form, "okButton")->click();
+        QVERIFY(!form->isVisible());
+        bringUp();
+        QCOMPARE(list(form)->rowCount(), 2);
     }
 
-    void reopensTheSelectedCallWithoutTheArrivalSound()
+    void asksForTheSelectedCall()
     {
         writeLog("2026-12-07 09:05:00-#- 8861049\t-#-old\r\r\n"
                  "2026-12-07 09:06:00-#-059187654321-#-\r\r\n");
         HistoryWindow* form = shown();
 
-        form->Button1->click();
+        QSignalSpy requests(form, &HistoryWindow::callerRequested);
+        button(form, "detailsButton")->click();
         QCOMPARE(m_boxes, QStringList{QStringLiteral("系统提示|没有记录被选择！")});
-        QVERIFY(!ShowInfoDlg);
+        QVERIFY(requests.isEmpty());
+        QVERIFY(!m_caller);
 
-        form->ListView1->selectRow(0);
-        form->Button1->click();
-        QVERIFY(ShowInfoDlg && ShowInfoDlg->isVisible());
-        QCOMPARE(ShowInfoDlg->PhoneNo, QStringLiteral("8861049"));
-        QCOMPARE(ShowInfoDlg->rowText(1), QString()); // no data source: only the header is labelled
-        QVERIFY(m_sounds.isEmpty());
-        QVERIFY(ShowInfoDlg->SoundOn);
+        list(form)->selectRow(0);
+        button(form, "detailsButton")->click();
+        // The number without the blanks around it in the hand-edited log.
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requests.at(0).at(0).toString(), QStringLiteral("8861049"));
+        QVERIFY(m_caller && m_caller->window.isVisible());
+        QCOMPARE(m_caller->window.record().number(), QStringLiteral("8861049"));
+        QCOMPARE(m_caller->window.rowText(1), QString()); // no data source: only the header is labelled
         QCOMPARE(logLines().size(), 3);
         QVERIFY(logLines().at(2).contains("-#-8861049-#-"));
 
         // The call on screen once more: shown again, nothing new in the log.
-        form->Button1->click();
+        button(form, "detailsButton")->click();
         QCOMPARE(logLines().size(), 3);
 
         // Double-clicking another call reopens that one.
-        const QRect cell = form->ListView1->visualRect(form->ListView1->model()->index(1, 1));
+        const QRect cell = list(form)->visualRect(list(form)->model()->index(1, 1));
         // The first click of the double click selects the row.
-        QTest::mouseClick(form->ListView1->viewport(), Qt::LeftButton, {}, cell.center());
-        QTest::mouseDClick(form->ListView1->viewport(), Qt::LeftButton, {}, cell.center());
-        QCOMPARE(ShowInfoDlg->PhoneNo, QStringLiteral("059187654321"));
+        QTest::mouseClick(list(form)->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(list(form)->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(m_caller->window.record().number(), QStringLiteral("059187654321"));
         QCOMPARE(logLines().size(), 4);
         QVERIFY(logLines().at(3).contains("-#-059187654321-#-"));
-        QVERIFY(m_sounds.isEmpty());
     }
 
     void clearingAsksFirst()
     {
         writeLog("2026-12-07 09:05:00-#-1-#-a\r\n");
         HistoryWindow* form = shown();
-        QCOMPARE(form->ListView1->rowCount(), 1);
+        QCOMPARE(list(form)->rowCount(), 1);
 
         m_answer = QMessageBox::No;
-        form->Button3->click();
+        button(form, "clearButton")->click();
         QCOMPARE(m_boxes.size(), 1);
         QVERIFY(m_boxes.at(0).startsWith(QStringLiteral("系统提示|")));
         QVERIFY(QFile::exists(logPath()));
-        QCOMPARE(form->ListView1->rowCount(), 1);
+        QCOMPARE(list(form)->rowCount(), 1);
 
         m_answer = QMessageBox::Yes;
-        form->Button3->click();
+        button(form, "clearButton")->click();
         QVERIFY(!QFile::exists(logPath()));
-        QCOMPARE(form->ListView1->rowCount(), 0);
+        QCOMPARE(list(form)->rowCount(), 0);
 
         // Until the next call the log is missing.
         m_boxes.clear();
@@ -201,11 +228,11 @@ private slots:
         HistoryWindow* form = shown();
         m_boxes.clear();
         m_answer = QMessageBox::Yes;
-        form->Button3->click();
+        button(form, "clearButton")->click();
         QCOMPARE(m_boxes.size(), 2);
         QCOMPARE(m_boxes.at(1), QStringLiteral("错误信息|历史记录无法清除！"));
     }
 };
 
-QTEST_MAIN(TestHistoryForm)
+QTEST_MAIN(TestHistoryWindow)
 #include "tst_historywindow.moc"

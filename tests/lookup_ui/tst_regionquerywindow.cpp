@@ -11,7 +11,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-class TestPhoneQryForm : public QObject
+class TestRegionQueryWindow : public QObject
 {
     Q_OBJECT
 
@@ -28,12 +28,15 @@ private slots:
 
 private:
     void query(const QString& entry);
+    QLineEdit* numberEdit() const { return m_form->findChild<QLineEdit*>(QStringLiteral("numberEdit")); }
+    QLineEdit* regionEdit() const { return m_form->findChild<QLineEdit*>(QStringLiteral("regionEdit")); }
+    QPushButton* button(const char* name) const { return m_form->findChild<QPushButton*>(QLatin1String(name)); }
 
     RegionTable m_table;
     std::unique_ptr<RegionQueryWindow> m_form;
 };
 
-void TestPhoneQryForm::initTestCase()
+void TestRegionQueryWindow::initTestCase()
 {
     const AreaCodeLoad load = AreaCodeFile::load(QStringLiteral(VORNX_BIN_DIR "/area.dat"), m_table);
     QVERIFY(load.error.isEmpty());
@@ -43,29 +46,39 @@ void TestPhoneQryForm::initTestCase()
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
 }
 
-void TestPhoneQryForm::query(const QString& entry)
+void TestRegionQueryWindow::query(const QString& entry)
 {
-    m_form->edtPhoneNum->setText(entry);
-    QTest::mouseClick(m_form->btnQurey, Qt::LeftButton);
+    numberEdit()->setText(entry);
+    QTest::mouseClick(button("queryButton"), Qt::LeftButton);
 }
 
-void TestPhoneQryForm::texts()
+void TestRegionQueryWindow::texts()
 {
     QCOMPARE(m_form->windowTitle(), QStringLiteral("号码归属查询"));
-    QCOMPARE(m_form->Label3->text(), QStringLiteral("输入您需要查询的电话，可以是手机或固定电话号码         "));
-    QCOMPARE(m_form->Label1->text(), QStringLiteral("电话号码  "));
-    QCOMPARE(m_form->Label2->text(), QStringLiteral("号码归属  "));
-    QCOMPARE(m_form->btnQurey->text(), QStringLiteral("查询(&Q)"));
-    QCOMPARE(m_form->btnExit->text(), QStringLiteral("关闭(&C)"));
-    QCOMPARE(m_form->btnInfo->text(), QStringLiteral("其他信息"));
-    QVERIFY(m_form->btnQurey->isDefault());
+    QStringList labels;
+    for (const QLabel* label : m_form->findChildren<QLabel*>())
+        labels << label->text();
+    QVERIFY(labels.contains(QStringLiteral("输入您需要查询的电话，可以是手机或固定电话号码         ")));
+    QVERIFY(labels.contains(QStringLiteral("电话号码  ")));
+    QVERIFY(labels.contains(QStringLiteral("号码归属  ")));
+    // Each entry is reached through its label's mnemonic.
+    for (const QLabel* label : m_form->findChildren<QLabel*>()) {
+        if (label->text() == QStringLiteral("电话号码  "))
+            QCOMPARE(label->buddy(), numberEdit());
+        if (label->text() == QStringLiteral("号码归属  "))
+            QCOMPARE(label->buddy(), regionEdit());
+    }
+    QCOMPARE(button("queryButton")->text(), QStringLiteral("查询(&Q)"));
+    QCOMPARE(button("closeButton")->text(), QStringLiteral("关闭(&C)"));
+    QCOMPARE(button("callerInfoButton")->text(), QStringLiteral("其他信息"));
+    QVERIFY(button("queryButton")->isDefault());
     // Disabled until the main window hands the number on to the caller window.
-    QVERIFY(!m_form->btnInfo->isEnabled());
+    QVERIFY(!button("callerInfoButton")->isEnabled());
 }
 
-void TestPhoneQryForm::onlyDigitsReachTheEntry()
+void TestRegionQueryWindow::onlyDigitsReachTheEntry()
 {
-    QLineEdit* entry = m_form->edtPhoneNum;
+    QLineEdit* entry = numberEdit();
     entry->clear();
     entry->setFocus();
     QTest::keyClicks(entry, QStringLiteral("05a9 1-x1234+5678"));
@@ -85,7 +98,7 @@ void TestPhoneQryForm::onlyDigitsReachTheEntry()
     QCOMPARE(entry->text(), QStringLiteral("05911234567"));
 }
 
-void TestPhoneQryForm::queryAnswers_data()
+void TestRegionQueryWindow::queryAnswers_data()
 {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("answer");
@@ -103,26 +116,26 @@ void TestPhoneQryForm::queryAnswers_data()
                                << "系统中无此号码记录，请提交给软件作者";
 }
 
-void TestPhoneQryForm::queryAnswers()
+void TestRegionQueryWindow::queryAnswers()
 {
     QFETCH(QString, entry);
     QFETCH(QString, answer);
-    m_form->edtDistrict->setText(QStringLiteral("before"));
+    regionEdit()->setText(QStringLiteral("before"));
     query(entry);
-    QCOMPARE(m_form->edtDistrict->text(), answer);
+    QCOMPARE(regionEdit()->text(), answer);
 }
 
-void TestPhoneQryForm::enterQueries()
+void TestRegionQueryWindow::enterQueries()
 {
-    m_form->edtDistrict->clear();
-    m_form->edtPhoneNum->setText(QStringLiteral("01087654321"));
-    m_form->edtPhoneNum->setFocus();
-    QTest::keyClick(m_form->edtPhoneNum, Qt::Key_Return);
-    QCOMPARE(m_form->edtDistrict->text(), QStringLiteral("北京市"));
+    regionEdit()->clear();
+    numberEdit()->setText(QStringLiteral("01087654321"));
+    numberEdit()->setFocus();
+    QTest::keyClick(numberEdit(), Qt::Key_Return);
+    QCOMPARE(regionEdit()->text(), QStringLiteral("北京市"));
     QVERIFY(m_form->isVisible());
 }
 
-void TestPhoneQryForm::answersAsTheCommandLine()
+void TestRegionQueryWindow::answersAsTheCommandLine()
 {
     for (const QString& number : {QStringLiteral("013800000000"), QStringLiteral("18912345678"),
                                   QStringLiteral("0898123456"), QStringLiteral("0567123456")}) {
@@ -131,29 +144,29 @@ void TestPhoneQryForm::answersAsTheCommandLine()
         QVERIFY(vornx.waitForFinished(20000));
         QCOMPARE(vornx.exitCode(), 0);
         query(number);
-        QCOMPARE(m_form->edtDistrict->text() + QLatin1Char('\n'), QString::fromUtf8(vornx.readAllStandardOutput()));
+        QCOMPARE(regionEdit()->text() + QLatin1Char('\n'), QString::fromUtf8(vornx.readAllStandardOutput()));
     }
 }
 
-void TestPhoneQryForm::otherInfoHandsOverTheNumber()
+void TestRegionQueryWindow::otherInfoHandsOverTheNumber()
 {
     QSignalSpy spy(m_form.get(), &RegionQueryWindow::callerInfoRequested);
-    m_form->btnInfo->setEnabled(true);
-    m_form->edtPhoneNum->setText(QStringLiteral("0013905911234"));
-    QTest::mouseClick(m_form->btnInfo, Qt::LeftButton);
-    m_form->btnInfo->setEnabled(false);
+    m_form->enableCallerInfo();
+    numberEdit()->setText(QStringLiteral("0013905911234"));
+    QTest::mouseClick(button("callerInfoButton"), Qt::LeftButton);
+    button("callerInfoButton")->setEnabled(false);
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("13905911234"));
 }
 
-void TestPhoneQryForm::closeHides()
+void TestRegionQueryWindow::closeHides()
 {
-    QTest::mouseClick(m_form->btnExit, Qt::LeftButton);
+    QTest::mouseClick(button("closeButton"), Qt::LeftButton);
     QVERIFY(!m_form->isVisible());
     // The same window comes back with what it showed.
     m_form->show();
-    QCOMPARE(m_form->edtPhoneNum->text(), QStringLiteral("0013905911234"));
+    QCOMPARE(numberEdit()->text(), QStringLiteral("0013905911234"));
 }
 
-QTEST_MAIN(TestPhoneQryForm)
+QTEST_MAIN(TestRegionQueryWindow)
 #include "tst_regionquerywindow.moc"

@@ -1,5 +1,6 @@
 #include "lookup/StatementRunner.h"
-#include "lookup/CallerWindow.h"
+#include "lookup/CallerLookup.h"
+#include "lookup/DataSourceSettings.h"
 #include "platform/ProgramFolder.h"
 #include "platform/db/AccessMirror.h"
 #include "platform/sound/Sound.h"
@@ -114,7 +115,6 @@ private slots:
         m_program = m_root.filePath(QStringLiteral("prog/"));
         ProgramFolder::setPath(m_program);
         m_dataModule = std::make_unique<StatementRunner>(ProgramFolder::path());
-        DataModule1 = m_dataModule.get();
         MessageBoxes::setHandler([this](const MessageBoxes::Box& box) {
             m_boxes << box.text;
             return QMessageBox::Ok;
@@ -309,17 +309,17 @@ private slots:
                              "\r\n[TABLESET]\r\nFIELD0=ContactName\r\nFIELD1=公司名称\r\nFIELD2=Phone\r\nFIELDNUM=3\r\n");
         QCOMPARE(readIni(), expected);
 
-        // The next start: the caller window reads the file and a call from Alfreds Futterkiste comes in.
-        CallerWindow caller;
-        caller.PhoneNo = QStringLiteral("0300074321").mid(3);
-        caller.show();
+        // The next start: the caller lookup reads the file and a call from Alfreds Futterkiste comes in.
+        CallerLookup lookup(DataSourceSettings::read(ProgramFolder::file(QStringLiteral("Vornx.ini"))), {},
+                            ProgramFolder::path());
+        const CallerRecord caller = lookup.lookUp(QStringLiteral("0300074321").mid(3));
         QCOMPARE(caller.rowText(3), QStringLiteral("Maria Anders"));
         QCOMPARE(caller.rowText(4), QStringLiteral("Alfreds Futterkiste"));
         QCOMPARE(caller.rowText(5), QStringLiteral("030-0074321"));
-        caller.sbtnMoreInfoClick();
-        QCOMPARE(caller.outerHeight(), 600);
-        QCOMPARE(caller.DBGrid1->model()->rowCount(), 6);
-        QCOMPARE(caller.DBGrid1->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("OrderID"));
+        const std::optional<BusinessRecords> orders = lookup.businessRecords(caller.number());
+        QVERIFY(orders);
+        QCOMPARE(orders->rows.size(), 6);
+        QCOMPARE(orders->fields.value(0), QStringLiteral("OrderID"));
     }
 
     void finishRefusesWithoutShownOrPhoneField()

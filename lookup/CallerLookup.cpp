@@ -1,0 +1,281 @@
+#include "lookup/CallerLookup.h"
+
+#include "lookup/CallLog.h"
+#include "lookup/CallerStatement.h"
+#include "lookup/DataSourceSettings.h"
+#include "lookup/DbError.h"
+#include "platform/addressbook/AddressBookLocation.h"
+
+#include <QFile>
+
+#include <chrono>
+
+namespace {
+QString inFolder(const QString& folder, const QString& name)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+} // namespace
+
+CallerLookup::CallerLookup(const DataSourceSettings& settings, RegionLookup region, QString folder,
+                           std::function<QDateTime()> now)
+    : m_region(std::move(region)), m_folder(std::move(folder)), m_now(std::move(now)),
+      m_customerQuery(&m_connection), m_businessQuery(&m_connection), m_statements(m_folder, m_now),
+      m_addressBook(AddressBookLocation::storePath(m_folder), nullptr)
+{
+    // The file is written by the mapping wizard; a hand-edited number that does not read
+    // is taken as 0 after telling the user.
+    if (!settings.queryTypeValid || !settings.fieldCountValid)
+        m_openingNotices.append({CallerRecord::Notice::Error, tr("请重新设置数据源参数！")});
+
+    // Two rows until a source says otherwise, unlabelled.
+    m_labels = {{}, {}};
+    if (settings.queryType == 2 || settings.queryType == 3) {
+        m_source = CallerRecord::Source::Database;
+        m_customerSql = settings.customerSql;
+        m_businessSql = settings.businessSql;
+        if (settings.fieldCount > 0)
+            m_labels.resize(settings.fieldCount + 2);
+        m_labels[0].label = tr("来电号码");
+        m_labels[1].label = tr("来电时间");
+        for (int k = 0; k < settings.fieldCount; ++k)
+            m_labels[k + 2].label = settings.labels.value(k);
+        m_connection.setConnectionString(settings.connectString);
+        // A database that cannot be opened now is tried again at each call, and the user is
+        // told with the first one.
+        openConnection(&m_creationConnectError);
+    } else if (settings.queryType == 1) {
+        m_source = CallerRecord::Source::AddressBook;
+        m_labels.clear();
+        for (const QString& label : {tr("来电号码"), tr("来电时间"), tr("客户姓名"), tr("家庭地址"), tr("公司地址"),
+                                     tr("公司名称"), tr("性    别"), tr("生    日"), tr("邮件地址"), tr("附    注")})
+            m_labels.append({label, QString()});
+        m_addressBook.Open();
+        // The readable contacts are used; the user learns that some could not be read.
+        if (m_addressBook.SkippedCards > 0)
+            m_openingNotices.append({CallerRecord::Notice::Warning,
+                                     tr("通讯薄文件中有%1张名片无法读取，已跳过。").arg(m_addressBook.SkippedCards)});
+    }
+}
+
+CallerLookup::~CallerLookup() = default;
+
+QString CallerLookup::databaseNotFoundText()
+{
+    return tr("数据库中没有对应来电的通讯资料信息！");
+}
+
+QString CallerLookup::addressBookNotFoundText()
+{
+    return tr("通讯薄中没有对应来电的通讯资料信息！");
+}
+
+QString CallerLookup::connectFailedText()
+{
+    return tr("数据库无法打开，未能查找来电资料！");
+}
+
+QString CallerLookup::statementFailedText()
+{
+    return tr("数据库操作失败，未能查找来电资料！");
+}
+
+bool CallerLookup::openConnection(QString* error)
+{
+    try {
+        m_connection.open();
+        return true;
+    } catch (const DbError& e) {
+        *error = e.message();
+        return false;
+    }
+}
+
+CallerRecord CallerLookup::blankRecord() const
+{
+    CallerRecord record;
+    record.m_source = m_source;
+    record.m_rows = m_labels;
+    record.m_now = m_now;
+    return record;
+}
+
+CallerRecord CallerLookup::lookUp(const QString& number)
+{
+    CallerRecord record = blankRecord();
+    record.m_number = number;
+    record.m_numberText = numberText(number);
+    if (m_source == CallerRecord::Source::Database)
+        lookUpInDatabase(record);
+    else if (m_source == CallerRecord::Source::AddressBook)
+        lookUpInAddressBook(record);
+    return record;
+}
+
+void CallerLookup::showFailure(CallerRecord& record, const QString& text) const
+{
+    record.m_resultOpen = false;
+    record.setRowText(1, record.m_numberText);
+    record.setRowText(2, CallLog::timeText(m_now()));
+    record.setRowText(3, text);
+}
+
+void CallerLookup::lookUpInDatabase(CallerRecord& record)
+{
+    if (!m_connection.connected()) {
+        QString error = m_creationConnectError;
+        m_creationConnectError.clear();
+        if (!error.isEmpty() || !openConnection(&error)) {
+            showFailure(record, connectFailedText());
+            record.m_failed = true;
+            record.m_notices.append({CallerRecord::Notice::Error, error});
+            return;
+        }
+    }
+
+    const std::optional<QString> statement = CallerStatement::withNumber(m_customerSql, record.m_number);
+    if (!statement) {
+        showFailure(record, databaseNotFoundText());
+        return;
+    }
+    // A failed statement may mean the server went away; the connection then stays broken
+    // although it still counts as open, so it is closed and the next call opens it afresh.
+    auto fail = [&](const CallerRecord::Notice& notice) {
+        showFailure(record, statementFailedText());
+        record.m_failed = true;
+        record.m_notices.append(notice);
+        m_connection.close();
+    };
+    try {
+        QString error;
+        if (!m_statements.RunSQL(*statement, true, m_customerQuery, &error)) {
+            fail({CallerRecord::Notice::Information, error});
+            return;
+        }
+        m_customerQuery.first();
+        // The result is copied out, so that nothing of the database stays in use.
+        const int columns = int(m_customerQuery.fieldNames().size());
+        record.m_results.reserve(m_customerQuery.recordCount());
+        for (int row = 0; row < m_customerQuery.recordCount(); ++row) {
+            QStringList values;
+            for (int column = 0; column < columns; ++column)
+                values << m_customerQuery.text(row, column);
+            record.m_results << values;
+        }
+        m_customerQuery.close();
+    } catch (const std::exception&) {
+        m_customerQuery.close();
+        fail({CallerRecord::Notice::Error, tr("数据库操作失败")});
+        return;
+    }
+    record.m_resultOpen = true;
+    record.m_current = 0;
+    record.m_bof = true;
+    record.m_eof = record.m_results.isEmpty();
+    record.showDatabaseRow();
+}
+
+void CallerLookup::lookUpInAddressBook(CallerRecord& record)
+{
+    record.setRowText(1, record.m_numberText);
+    record.setRowText(2, CallLog::timeText(m_now()));
+    // Only a number of digits is looked up; an empty one would end every stored number.
+    if (CallerStatement::isLookupNumber(record.m_number)) {
+        for (const ContactSummary* match : m_addressBook.FindByPhone(record.m_number))
+            record.m_contacts << *match;
+    }
+    record.m_contactIndex = 0;
+    if (record.m_contacts.isEmpty())
+        record.setRowText(3, addressBookNotFoundText());
+    else
+        record.showContact();
+}
+
+std::optional<CallerRecord> CallerLookup::arrive(const QString& number)
+{
+    if (number == m_shownNumber)
+        return std::nullopt;
+    CallerRecord record = lookUp(number);
+    // A number whose lookup failed is looked up again when the caller calls again; so is
+    // the caller shown before it, whose record the window no longer holds.
+    m_shownNumber = record.failed() ? QString() : number;
+
+    QString error;
+    if (!CallLog(inFolder(m_folder, QStringLiteral("Phone.Log")), m_now).append(number, record.rowText(3), &error))
+        record.m_notices.append({CallerRecord::Notice::Error, error});
+    trace(record);
+    return record;
+}
+
+// With VORNX_CALLER_LOG set (end-to-end runs and the latency benchmark), each record shown is
+// appended to that file: "shown <steady clock in µs>", then "label<TAB>value" per row, then
+// an empty line.
+void CallerLookup::trace(const CallerRecord& record) const
+{
+    const QString path = qEnvironmentVariable("VORNX_CALLER_LOG");
+    if (path.isEmpty())
+        return;
+    QByteArray text = "shown " +
+                      QByteArray::number(qint64(std::chrono::duration_cast<std::chrono::microseconds>(
+                                                    std::chrono::steady_clock::now().time_since_epoch())
+                                                    .count())) +
+                      '\n';
+    for (const CallerRecord::Row& row : record.rows())
+        text += (row.label + QLatin1Char('\t') + row.value).toUtf8() + '\n';
+    QFile log(path);
+    if (log.open(QIODevice::WriteOnly | QIODevice::Append))
+        log.write(text + '\n');
+}
+
+std::optional<BusinessRecords> CallerLookup::businessRecords(const QString& number, QString* error)
+{
+    const std::optional<QString> statement = CallerStatement::withNumber(m_businessSql, number);
+    if (!statement || !m_statements.RunSQL(*statement, true, m_businessQuery, error))
+        return std::nullopt;
+    BusinessRecords records;
+    records.fields = m_businessQuery.fieldNames();
+    for (int row = 0; row < m_businessQuery.recordCount(); ++row) {
+        QStringList values;
+        for (int column = 0; column < records.fields.size(); ++column)
+            values << m_businessQuery.text(row, column);
+        records.rows << values;
+    }
+    m_businessQuery.close();
+    return records;
+}
+
+AddressBookDialogs::Result CallerLookup::showContactDetails(CallerRecord& record, AddressBookDialogs& dialogs)
+{
+    const ContactSummary* shown = record.currentContact();
+    if (!shown || shown->EntryID.isEmpty())
+        return AddressBookDialogs::NotFound;
+    const QByteArray old = shown->EntryID;
+    QByteArray current = old;
+    const AddressBookDialogs::Result result = dialogs.details(m_addressBook.StorePath, current);
+    if (current != old) {
+        for (ContactSummary& entry : m_addressBook.Entries) {
+            if (entry.EntryID == old)
+                entry.EntryID = current;
+        }
+        for (ContactSummary& contact : record.m_contacts) {
+            if (contact.EntryID == old)
+                contact.EntryID = current;
+        }
+    }
+    return result;
+}
+
+AddressBookDialogs::Result CallerLookup::newContact(AddressBookDialogs& dialogs)
+{
+    return dialogs.newContact(m_addressBook.StorePath);
+}
+
+QString CallerLookup::numberText(const QString& number) const
+{
+    if (number.size() > 8 && m_region) {
+        const QString district = m_region(number);
+        if (!district.isEmpty())
+            return number + QLatin1Char('(') + district + QLatin1Char(')');
+    }
+    return number;
+}

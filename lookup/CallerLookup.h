@@ -1,0 +1,97 @@
+#pragma once
+
+#include "lookup/AddressBookIndex.h"
+#include "lookup/CallerRecord.h"
+#include "lookup/DbConnection.h"
+#include "lookup/DbQuery.h"
+#include "lookup/StatementRunner.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+struct DataSourceSettings;
+
+// Finds who is calling in the data source of "Vornx.ini": the address book (type 1) or a
+// customer database (types 2 and 3) with its customer and business statements. The source
+// is opened when the lookup is made; a database that cannot be opened then is tried again
+// at each call, and a statement that fails closes the connection so that the next call
+// opens it afresh. Each lookup gives a CallerRecord that holds its result in memory.
+class CallerLookup
+{
+    Q_DECLARE_TR_FUNCTIONS(CallerLookup)
+    Q_DISABLE_COPY_MOVE(CallerLookup)
+
+public:
+    // The region of a number as received ("" when none).
+    using RegionLookup = std::function<QString(const QString& number)>;
+
+    // folder is the program folder: "Phone.Log", the monthly statement logs and the address
+    // book are found there.
+    CallerLookup(const DataSourceSettings& settings, RegionLookup region, QString folder,
+                 std::function<QDateTime()> now = &QDateTime::currentDateTime);
+    ~CallerLookup();
+
+    CallerRecord::Source source() const { return m_source; }
+    // What opening the source had to tell: settings that do not read, contacts skipped.
+    const QList<CallerRecord::Notice>& openingNotices() const { return m_openingNotices; }
+
+    // The rows before any call: their labels, no values.
+    CallerRecord blankRecord() const;
+    // Looks the number up. Only a number of digits reaches a statement or the address book.
+    CallerRecord lookUp(const QString& number);
+
+    // A number arriving to be shown: nothing when it is the number shown last (its record
+    // stands where the user stepped to); otherwise its record, logged in "Phone.Log" with
+    // row 3's text whatever the lookup found, and traced to VORNX_CALLER_LOG when that is
+    // set. A failed lookup leaves no number shown, so the next arrival looks up again.
+    std::optional<CallerRecord> arrive(const QString& number);
+
+    // The business records of a number (the second statement), read afresh. Nothing when
+    // there is no statement for the number or it failed; *error then holds the notice for
+    // a failure.
+    std::optional<BusinessRecords> businessRecords(const QString& number, QString* error = nullptr);
+
+    // The address book's dialogs for the contact the record shows and for a new contact.
+    // A new identifier the details dialog gives a contact is taken on by the record and the
+    // index, so that the dialog opens again.
+    AddressBookDialogs::Result showContactDetails(CallerRecord& record, AddressBookDialogs& dialogs);
+    AddressBookDialogs::Result newContact(AddressBookDialogs& dialogs);
+
+    // Row 3 when the caller was not found, or when the lookup failed.
+    static QString databaseNotFoundText();
+    static QString addressBookNotFoundText();
+    static QString connectFailedText();
+    static QString statementFailedText();
+
+private:
+    bool openConnection(QString* error);
+    void lookUpInDatabase(CallerRecord& record);
+    void lookUpInAddressBook(CallerRecord& record);
+    void showFailure(CallerRecord& record, const QString& text) const;
+    QString numberText(const QString& number) const;
+    void trace(const CallerRecord& record) const;
+
+    CallerRecord::Source m_source = CallerRecord::Source::None;
+    RegionLookup m_region;
+    QString m_folder;
+    std::function<QDateTime()> m_now;
+    QList<CallerRecord::Row> m_labels;
+    QList<CallerRecord::Notice> m_openingNotices;
+
+    QString m_customerSql;
+    QString m_businessSql;
+    DbConnection m_connection;
+    DbQuery m_customerQuery;
+    DbQuery m_businessQuery;
+    StatementRunner m_statements;
+    QString m_creationConnectError;
+
+    AddressBookIndex m_addressBook;
+    QString m_shownNumber;
+};

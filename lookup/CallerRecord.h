@@ -1,0 +1,92 @@
+#pragma once
+
+#include "lookup/AddressBookIndex.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// What the caller window shows for one number, held in memory so that nothing of the
+// database stays busy: the rows (label and value; row 1 the number, with the region of a
+// number longer than 8 digits, row 2 the time, rows 3.. the customer's fields or the text
+// saying why there are none), the other matches the user may step to, and what the user is
+// to be told about the lookup. Made by CallerLookup.
+class CallerRecord
+{
+public:
+    enum class Source { None, AddressBook, Database };
+
+    struct Row
+    {
+        QString label;
+        QString value;
+    };
+
+    // A message box the lookup asks for: an error ("错误提示"), a notice or a warning ("系统提示").
+    struct Notice
+    {
+        enum Kind { Error, Information, Warning };
+        Kind kind = Error;
+        QString text;
+    };
+
+    CallerRecord() = default;
+
+    Source source() const { return m_source; }
+    const QString& number() const { return m_number; }
+    const QList<Row>& rows() const { return m_rows; }
+    // The value of row `row`, counted from 1; empty past the last row.
+    QString rowText(int row) const;
+    // The lookup could not tell whether the caller is known (the database could not be
+    // opened or its statement failed); the same number is looked up again next time.
+    bool failed() const { return m_failed; }
+    const QList<Notice>& notices() const { return m_notices; }
+
+    // Stepping through several matches: database rows keep the moves of a static cursor (a
+    // step past the last row shows the not-found text in row 3 and leaves the other values),
+    // contacts are shown one by one.
+    bool canStepBack() const;
+    bool canStepForward() const;
+    void stepBack();
+    void stepForward();
+
+    // The contact now shown; nullptr when none.
+    const ContactSummary* currentContact() const;
+
+private:
+    friend class CallerLookup;
+
+    void setRowText(int row, const QString& text);
+    void showDatabaseRow();
+    void showContact();
+
+    Source m_source = Source::None;
+    QString m_number;
+    QString m_numberText; // with the region
+    QList<Row> m_rows;
+    bool m_failed = false;
+    QList<Notice> m_notices;
+    std::function<QDateTime()> m_now;
+
+    // Database matches: every row of the result as text and the cursor over them.
+    bool m_resultOpen = false;
+    QList<QStringList> m_results;
+    int m_current = 0;
+    bool m_bof = true;
+    bool m_eof = true;
+
+    // Address-book matches.
+    QList<ContactSummary> m_contacts;
+    int m_contactIndex = 0;
+};
+
+// The business records of a caller (the second statement's result) for the window's
+// unfolded grid: column names and every row as text.
+struct BusinessRecords
+{
+    QStringList fields;
+    QList<QStringList> rows;
+};
