@@ -29,14 +29,14 @@ void MainWindow::startLineDevices()
     connect(m_line.get(), &TelephonyLine::ringDone, this, [this] { postMessage(WM_RING_DONE, {}, 0); });
     connect(m_line.get(), &TelephonyLine::callerNumber, this,
             [this](const QByteArray& number) { postMessage(WM_CALLER_NUMBER, number, 0); });
-    m_line->SetLowAPIVersion(0x00010003);
-    m_line->SetHighAPIVersion(0x00030000);
-    if (!m_line->InitLines()) {
-        ShowTapiError(this, QStringLiteral("错误"), TelephonyLine::GetErrorText(m_line->TakeLastError()));
+    m_line->setLowApiVersion(0x00010003);
+    m_line->setHighApiVersion(0x00030000);
+    if (!m_line->initLines()) {
+        ShowTapiError(this, QStringLiteral("错误"), TelephonyLine::errorText(m_line->takeLastError()));
         // Line devices of older providers may still speak version 1.4.
-        m_line->SetLowAPIVersion(0x00010003);
-        m_line->SetHighAPIVersion(0x00010004);
-        if (!m_line->InitLines()) {
+        m_line->setLowApiVersion(0x00010003);
+        m_line->setHighApiVersion(0x00010004);
+        if (!m_line->initLines()) {
             ShowTapiError(this, QStringLiteral("错误"), QStringLiteral("致命的错误, TAPI版本协商失败"));
             return;
         }
@@ -57,13 +57,13 @@ void MainWindow::showLineReport()
     const int item = m_lineCombo->currentIndex();
     if (item >= 0) {
         // A failed refresh is not reported: the report then shows the last values read.
-        m_line->SelectLine(m_lineCombo->itemData(item).value<DWORD>());
+        m_line->selectLine(m_lineCombo->itemData(item).value<DWORD>());
         m_lineReport->addItems(TapiDevices::lines(*m_line));
     } else {
         m_lineReport->addItem(TapiDevices::noLineSelected());
     }
     HICON icon = nullptr;
-    if (lineGetIconA(m_line->GetCurLine(), "", &icon) == 0 && icon)
+    if (lineGetIconA(m_line->currentDevice(), "", &icon) == 0 && icon)
         m_lineIcon->setPixmap(
             QPixmap::fromImage(icon->scaled(m_lineIcon->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     if (m_lineRadio->isChecked())
@@ -75,14 +75,14 @@ void MainWindow::configureLine()
 {
     if (!m_line)
         return;
-    if (!m_line->ConfigDialog(nullptr, QString()))
-        ShowTapiError(this, QStringLiteral("错误提示"), TelephonyLine::GetErrorText(m_line->TakeLastError()));
+    if (!m_line->showConfigDialog(nullptr, QString()))
+        ShowTapiError(this, QStringLiteral("错误提示"), TelephonyLine::errorText(m_line->takeLastError()));
 }
 
 void MainWindow::releaseLine()
 {
     if (!m_line)
         return;
-    m_line->CloseLine();
+    m_line->closeLine();
     m_line.reset();
 }

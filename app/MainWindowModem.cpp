@@ -61,8 +61,8 @@ void MainWindow::startMonitoring()
 {
     if (m_lineRadio->isChecked()) {
         if (m_line) {
-            m_line->CloseLine();
-            m_line->OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM);
+            m_line->closeLine();
+            m_line->openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM);
         }
         m_monitoredDevice = MonitoredDevice::Line;
         storeDeviceChoice();
@@ -93,7 +93,7 @@ void MainWindow::dial(const QString& number)
 {
     if (m_monitoredDevice == MonitoredDevice::Line) {
         if (m_line)
-            m_line->MakeCall(number);
+            m_line->makeCall(number);
         return;
     }
     QString error;
@@ -105,7 +105,7 @@ void MainWindow::hangUp()
 {
     if (m_monitoredDevice == MonitoredDevice::Line) {
         if (m_line)
-            m_line->DropCall();
+            m_line->dropCall();
         return;
     }
     QString error;

@@ -110,10 +110,10 @@ void benchOpen(const char* what, const QString& path, int count)
         QElapsedTimer timer;
         timer.start();
         const double before = cpuMs();
-        book.Open();
+        book.open();
         cpu.push_back(cpuMs() - before);
         wall.push_back(double(timer.nsecsElapsed()) / 1e6);
-        entries = book.Entries.size();
+        entries = book.entries.size();
     }
     std::printf("open %-34s %6zu of %d contacts, %5.1f MB: %7.1f ms CPU, %7.1f ms wall (median of %d)\n", what, entries,
                 count, double(QFile(path).size()) / 1e6, median(cpu), median(wall), Rounds);
@@ -122,7 +122,7 @@ void benchOpen(const char* what, const QString& path, int count)
 void benchSearch(const QString& path, int count)
 {
     AddressBookIndex book(path, nullptr);
-    book.Open();
+    book.open();
     struct Case
     {
         const char* what;
@@ -137,7 +137,7 @@ void benchSearch(const QString& path, int count)
         int found = 0;
         const double before = cpuMs();
         for (int i = 0; i < Searches; ++i)
-            found = int(book.FindByPhone(c.number).size());
+            found = int(book.findByPhone(c.number).size());
         std::printf("search %-32s %d found: %7.3f ms CPU per search\n", c.what, found, (cpuMs() - before) / Searches);
     }
 }

@@ -9,7 +9,7 @@ bool ModemExchange::WaitSent(SerialPort& port)
 {
     QElapsedTimer clock;
     clock.start();
-    while (port.OutBufferCount() > 0) {
+    while (port.outBufferCount() > 0) {
         if (clock.elapsed() >= DrainLimitMs)
             return false;
         QThread::msleep(1);
@@ -19,14 +19,14 @@ bool ModemExchange::WaitSent(SerialPort& port)
 
 bool ModemExchange::SendAndWait(SerialPort& port, const QByteArray& command, int pauseMs)
 {
-    port.Output(command + '\r');
+    port.output(command + '\r');
     QThread::msleep(pauseMs);
     return WaitSent(port);
 }
 
 bool ModemExchange::Answered(SerialPort& port)
 {
-    return port.InBufferCount() >= 2;
+    return port.inBufferCount() >= 2;
 }
 
 bool ModemExchange::Positive(const QByteArray& reply)

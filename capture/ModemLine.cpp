@@ -37,8 +37,8 @@ void setError(QString* error, const QString& text)
 ModemLine::ModemLine(const QString& settingsFile, QObject* parent) : QObject(parent), m_port(settingsFile)
 {
     m_port.setObjectName(QStringLiteral("modemPort"));
-    connect(&m_port, &SerialPort::OnComm, this, &ModemLine::portEvent);
-    connect(&m_port, &SerialPort::DeviceLost, this, &ModemLine::deviceLost);
+    connect(&m_port, &SerialPort::commEventOccurred, this, &ModemLine::portEvent);
+    connect(&m_port, &SerialPort::deviceLost, this, &ModemLine::deviceLost);
 }
 
 ModemLine::~ModemLine()
@@ -52,12 +52,12 @@ int ModemLine::findModemPort()
     int found = 0;
     for (int port = 1; port <= SerialPortMap::PortCount && found == 0; ++port) {
         try {
-            if (m_port.PortOpen())
-                m_port.SetPortOpen(false);
-            m_port.SetCommPort(port);
-            m_port.SetPortOpen(true);
+            if (m_port.isOpen())
+                m_port.setPortOpen(false);
+            m_port.setCommPort(port);
+            m_port.setPortOpen(true);
             // A port whose output does not drain has no modem that takes commands.
-            if (SendAndWait(m_port, "AT", 150) && Answered(m_port) && Positive(m_port.Input()))
+            if (SendAndWait(m_port, "AT", 150) && Answered(m_port) && Positive(m_port.input()))
                 found = port;
         } catch (const Error&) {
             // Absent, busy or failing: the next port.
@@ -71,23 +71,23 @@ bool ModemLine::runStartSequence(const ModemCommands& commands, Purpose purpose,
 {
     const InitTexts init = initTexts(purpose == Purpose::Test);
     try {
-        if (m_port.PortOpen())
-            m_port.SetPortOpen(false);
-        m_port.SetCommPort(commands.port);
-        m_port.SetPortOpen(true);
+        if (m_port.isOpen())
+            m_port.setPortOpen(false);
+        m_port.setCommPort(commands.port);
+        m_port.setPortOpen(true);
         if (!SendAndWait(m_port, commands.initCommand, 150) || !Answered(m_port))
             throw Error(init.noAnswer);
-        if (!Positive(m_port.Input()))
+        if (!Positive(m_port.input()))
             throw Error(init.refused);
         if (purpose == Purpose::Monitoring) {
             // Calls are only to be watched, never answered by the modem itself.
             SendAndWait(m_port, "ats0=0", 150);
             // The caller-ID command is judged on its own reply, not on this one's "OK".
-            m_port.Input();
+            m_port.input();
         }
         if (!SendAndWait(m_port, commands.callerIdCommand, 50) || !Answered(m_port))
             throw Error(kCallerIdNoAnswer);
-        if (!Positive(m_port.Input()))
+        if (!Positive(m_port.input()))
             throw Error(kCallerIdRefused);
     } catch (const Error& e) {
         setError(error, e.message());
@@ -120,7 +120,7 @@ bool ModemLine::test(const ModemCommands& commands, QString* error, QString* res
 bool ModemLine::write(const QByteArray& command, QString* error)
 {
     try {
-        m_port.Output(command + '\r');
+        m_port.output(command + '\r');
     } catch (const Error& e) {
         setError(error, e.message());
         return false;
@@ -146,23 +146,23 @@ bool ModemLine::hangUp(QString* error)
 void ModemLine::close()
 {
     m_started = false;
-    if (m_port.PortOpen())
-        m_port.SetPortOpen(false);
+    if (m_port.isOpen())
+        m_port.setPortOpen(false);
 }
 
 void ModemLine::portEvent()
 {
-    switch (m_port.CommEvent()) {
+    switch (m_port.commEvent()) {
     case SerialPort::comEvReceive:
-        for (const QByteArray& number : m_parser.feed(m_port.Input()))
+        for (const QByteArray& number : m_parser.feed(m_port.input()))
             emit callerNumber(number);
         break;
     case SerialPort::comEvCD:
         // The carrier came up: nudge the port and throw away what the modem said about it.
-        if (m_port.CDHolding()) {
-            m_port.Output(QByteArray());
+        if (m_port.carrierDetected()) {
+            m_port.output(QByteArray());
             WaitSent(m_port);
-            m_port.Input();
+            m_port.input();
         }
         break;
     case SerialPort::comEvRing:

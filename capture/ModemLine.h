@@ -54,11 +54,11 @@ public:
     // Closes the port; monitoring ends without a word.
     void close();
 
-    bool isOpen() const { return m_port.PortOpen(); }
+    bool isOpen() const { return m_port.isOpen(); }
     // The open port's modem accepted the start-up commands.
-    bool isMonitoring() const { return m_port.PortOpen() && m_started; }
+    bool isMonitoring() const { return m_port.isOpen() && m_started; }
     // The port number last opened or tried.
-    int port() const { return m_port.CommPort(); }
+    int port() const { return m_port.commPort(); }
 
 signals:
     // The modem's ring indicator came on.

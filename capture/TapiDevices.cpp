@@ -67,10 +67,10 @@ QString number(const char* label, DWORD value)
 QList<TapiDevices::Item> TapiDevices::usableLines(TelephonyLine& line)
 {
     QList<Item> items;
-    for (DWORD i = 0; i < line.GetNumDevs(); ++i) {
-        line.SelectLine(i);
-        if (line.GetLineAPIVersion() != 0)
-            items.append({line.GetLineName(), i});
+    for (DWORD i = 0; i < line.deviceCount(); ++i) {
+        line.selectLine(i);
+        if (line.apiVersion() != 0)
+            items.append({line.lineName(), i});
     }
     return items;
 }
@@ -78,34 +78,34 @@ QList<TapiDevices::Item> TapiDevices::usableLines(TelephonyLine& line)
 QStringList TapiDevices::lines(const TelephonyLine& line)
 {
     QStringList lines;
-    lines << number("TAPI线路: #", line.GetCurLine());
-    lines << QStringLiteral("TAPI线路名称: ") + line.GetLineName();
-    lines << QStringLiteral("TAPI服务提供商名称: ") + line.GetProviderInfo();
-    lines << QStringLiteral("TAPI转换信息: ") + line.GetSwitchInfo();
-    lines << number("固定的线路标识: ", line.GetPermanentLineID());
-    switch (line.GetStringFormat()) {
+    lines << number("TAPI线路: #", line.currentDevice());
+    lines << QStringLiteral("TAPI线路名称: ") + line.lineName();
+    lines << QStringLiteral("TAPI服务提供商名称: ") + line.providerInfo();
+    lines << QStringLiteral("TAPI转换信息: ") + line.switchInfo();
+    lines << number("固定的线路标识: ", line.permanentLineId());
+    switch (line.stringFormat()) {
     case STRINGFORMAT_ASCII: lines << QStringLiteral("字符串格式: STRINGFORMAT_ASCII"); break;
     case STRINGFORMAT_DBCS: lines << QStringLiteral("字符串格式: STRINGFORMAT_DBCS"); break;
     case STRINGFORMAT_UNICODE: lines << QStringLiteral("字符串格式: STRINGFORMAT_UNICODe"); break;
     case STRINGFORMAT_BINARY: lines << QStringLiteral("字符串格式: STRINGFORMAT_BINARY"); break;
     default: break;
     }
-    lines << number("与本线路相关联的地址数目: ", line.GetNumAddresses());
-    lines << number("最大数据传输率: ", line.GetMaxRate());
+    lines << number("与本线路相关联的地址数目: ", line.addressCount());
+    lines << number("最大数据传输率: ", line.maxRate());
     lines << QStringLiteral("支持的载荷模式:");
-    appendFlags(lines, line.GetBearerModes(), kBearerModes);
+    appendFlags(lines, line.bearerModes(), kBearerModes);
     lines << QStringLiteral("支持的地址模式");
-    appendFlags(lines, line.GetAddressModes(), kAddressModes);
+    appendFlags(lines, line.addressModes(), kAddressModes);
     lines << QStringLiteral("支持的媒体形式");
-    appendFlags(lines, line.GetMediaModes(), kMediaModes);
-    if (line.GetGenerateToneMaxNumFreq() != 0) {
+    appendFlags(lines, line.mediaModes(), kMediaModes);
+    if (line.generateToneMaxFrequencies() != 0) {
         lines << QStringLiteral("是否支持Line Tone Generation: 是");
-        appendFlags(lines, line.GetGenerateToneModes(), kToneModes);
+        appendFlags(lines, line.generateToneModes(), kToneModes);
     } else {
         lines << QStringLiteral("是否支持Line Tone Generation: 否");
     }
-    lines << (line.CanVoiceCall() ? QStringLiteral("是否支持语音呼叫: 是") : QStringLiteral("是否支持语音呼叫: 否"));
-    lines << number("线路终端数目: ", line.GetNumTerminals());
+    lines << (line.canVoiceCall() ? QStringLiteral("是否支持语音呼叫: 是") : QStringLiteral("是否支持语音呼叫: 否"));
+    lines << number("线路终端数目: ", line.terminalCount());
     return lines;
 }
 

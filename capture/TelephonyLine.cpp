@@ -56,7 +56,7 @@ TelephonyLine::~TelephonyLine()
         m_hCall = 0;
     }
     if (m_hLine)
-        CloseLine();
+        closeLine();
     if (m_hLineApp) {
         lineShutdown(m_hLineApp);
         m_hLineApp = 0;
@@ -64,12 +64,12 @@ TelephonyLine::~TelephonyLine()
     liveLines().erase(this);
 }
 
-bool TelephonyLine::InitLines()
+bool TelephonyLine::initLines()
 {
     LINEINITIALIZEEXPARAMS params{};
     params.dwTotalSize = sizeof(LINEINITIALIZEEXPARAMS);
     params.dwOptions = LINEINITIALIZEEXOPTION_USEHIDDENWINDOW;
-    const LONG result = lineInitializeExA(&m_hLineApp, nullptr, &TelephonyLine::LineCallback, "电话API程序", &m_numDevs,
+    const LONG result = lineInitializeExA(&m_hLineApp, nullptr, &TelephonyLine::lineCallback, "电话API程序", &m_numDevs,
                                           &m_highAPIVersion, &params);
     if (result != 0) {
         m_lastError = result;
@@ -84,28 +84,28 @@ bool TelephonyLine::InitLines()
         if (lineNegotiateAPIVersion(m_hLineApp, i, m_lowAPIVersion, m_highAPIVersion, &m_apiVersions[i], &extensionId) != 0)
             m_apiVersions[i] = 0;
     }
-    RefreshCaps();
+    refreshCaps();
     return true;
 }
 
-DWORD TelephonyLine::GetLineAPIVersion() const
+DWORD TelephonyLine::apiVersion() const
 {
     return m_curLine < kMaxDevices ? m_apiVersions[m_curLine] : 0;
 }
 
-bool TelephonyLine::SelectLine(DWORD index)
+bool TelephonyLine::selectLine(DWORD index)
 {
     if (index < m_numDevs)
         m_curLine = index;
-    return RefreshCaps();
+    return refreshCaps();
 }
 
-bool TelephonyLine::RefreshCaps()
+bool TelephonyLine::refreshCaps()
 {
     const auto buffer = newBuffer<LINEDEVCAPS>();
     const auto* caps = reinterpret_cast<const LINEDEVCAPS*>(buffer.get());
     const LONG result =
-        lineGetDevCapsA(m_hLineApp, m_curLine, GetLineAPIVersion(), 0, reinterpret_cast<LINEDEVCAPS*>(buffer.get()));
+        lineGetDevCapsA(m_hLineApp, m_curLine, apiVersion(), 0, reinterpret_cast<LINEDEVCAPS*>(buffer.get()));
     if (result != 0) {
         m_lastError = result;
         return false;
@@ -126,17 +126,17 @@ bool TelephonyLine::RefreshCaps()
     return true;
 }
 
-bool TelephonyLine::CanVoiceCall() const
+bool TelephonyLine::canVoiceCall() const
 {
     return (m_bearerModes & LINEBEARERMODE_VOICE) && (m_mediaModes & LINEMEDIAMODE_INTERACTIVEVOICE);
 }
 
-bool TelephonyLine::OpenLine(DWORD privileges, DWORD media)
+bool TelephonyLine::openLine(DWORD privileges, DWORD media)
 {
     if (m_hLine)
         return false;
     const LONG result =
-        lineOpenA(m_hLineApp, m_curLine, &m_hLine, GetLineAPIVersion(), 0, DWORD_PTR(this), privileges, media, nullptr);
+        lineOpenA(m_hLineApp, m_curLine, &m_hLine, apiVersion(), 0, DWORD_PTR(this), privileges, media, nullptr);
     if (result != 0) {
         m_hLine = 0;
         m_lastError = result;
@@ -145,7 +145,7 @@ bool TelephonyLine::OpenLine(DWORD privileges, DWORD media)
     return true;
 }
 
-bool TelephonyLine::CloseLine()
+bool TelephonyLine::closeLine()
 {
     if (!m_hLine)
         return false;
@@ -158,7 +158,7 @@ bool TelephonyLine::CloseLine()
     return true;
 }
 
-bool TelephonyLine::MakeCall(const QString& number)
+bool TelephonyLine::makeCall(const QString& number)
 {
     if (!m_hLine)
         return false;
@@ -172,7 +172,7 @@ bool TelephonyLine::MakeCall(const QString& number)
     return true;
 }
 
-bool TelephonyLine::DropCall()
+bool TelephonyLine::dropCall()
 {
     if (!m_hCall)
         return false;
@@ -185,7 +185,7 @@ bool TelephonyLine::DropCall()
     return true;
 }
 
-bool TelephonyLine::ConfigDialog(HWND owner, const QString& deviceClass)
+bool TelephonyLine::showConfigDialog(HWND owner, const QString& deviceClass)
 {
     const QByteArray cls = deviceClass.toUtf8();
     const LONG result = lineConfigDialogA(m_curLine, owner, cls.constData());
@@ -196,29 +196,29 @@ bool TelephonyLine::ConfigDialog(HWND owner, const QString& deviceClass)
     return true;
 }
 
-LONG TelephonyLine::TakeLastError()
+LONG TelephonyLine::takeLastError()
 {
     const LONG code = m_lastError;
     m_lastError = 0;
     return code;
 }
 
-void TelephonyLine::LineCallback(DWORD hDevice, DWORD dwMessage, DWORD_PTR dwInstance, DWORD_PTR dwParam1,
+void TelephonyLine::lineCallback(DWORD hDevice, DWORD dwMessage, DWORD_PTR dwInstance, DWORD_PTR dwParam1,
                                  DWORD_PTR dwParam2, DWORD_PTR)
 {
     auto* line = reinterpret_cast<TelephonyLine*>(dwInstance);
     if (liveLines().count(line))
-        line->OnLineMessage(hDevice, dwMessage, dwParam1, dwParam2);
+        line->handleLineMessage(hDevice, dwMessage, dwParam1, dwParam2);
 }
 
-void TelephonyLine::OnLineMessage(DWORD hDevice, DWORD message, DWORD_PTR param1, DWORD_PTR param2)
+void TelephonyLine::handleLineMessage(DWORD hDevice, DWORD message, DWORD_PTR param1, DWORD_PTR param2)
 {
     switch (message) {
     case LINE_CALLINFO:
-        OnCallerId(DWORD(param1));
+        handleCallerId(DWORD(param1));
         break;
     case LINE_CALLSTATE:
-        OnCallState(hDevice, DWORD(param1));
+        handleCallState(hDevice, DWORD(param1));
         break;
     case LINE_CLOSE:
         lineDeallocateCall(m_hCall);
@@ -228,7 +228,7 @@ void TelephonyLine::OnLineMessage(DWORD hDevice, DWORD message, DWORD_PTR param1
         if (LONG(param1) == m_makeCallRequest) {
             m_makeCallRequest = 0;
             if (param2 != 0)
-                CloseLine();
+                closeLine();
             qCDebug(lcTapi, "TAPI_MAKECALLRESULT");
         } else if (LONG(param1) == m_dropRequest) {
             m_dropRequest = 0;
@@ -243,7 +243,7 @@ void TelephonyLine::OnLineMessage(DWORD hDevice, DWORD message, DWORD_PTR param1
     }
 }
 
-void TelephonyLine::OnCallState(HCALL call, DWORD state)
+void TelephonyLine::handleCallState(HCALL call, DWORD state)
 {
     switch (state) {
     case LINECALLSTATE_IDLE:
@@ -265,7 +265,7 @@ void TelephonyLine::OnCallState(HCALL call, DWORD state)
         qCDebug(lcTapi, "TAPI_CONNECTED ");
         break;
     case LINECALLSTATE_DISCONNECTED:
-        DropCall();
+        dropCall();
         qCDebug(lcTapi, "TAPI_DISCONNECTED ");
         emit ringDone();
         break;
@@ -274,7 +274,7 @@ void TelephonyLine::OnCallState(HCALL call, DWORD state)
     }
 }
 
-void TelephonyLine::OnCallerId(DWORD infoStates)
+void TelephonyLine::handleCallerId(DWORD infoStates)
 {
     if (infoStates != LINECALLINFOSTATE_CALLERID)
         return;

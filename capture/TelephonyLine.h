@@ -11,7 +11,7 @@
 // drops calls, and turns the line's events into signals: a ring, the end of a call, a
 // caller's number. The line's events arrive from the event loop, never from inside one of
 // these calls. Failures come back as false with the TAPI code kept for
-// TakeLastError/GetErrorText; nothing here shows a message.
+// takeLastError/errorText; nothing here shows a message.
 class TelephonyLine final : public QObject
 {
     Q_OBJECT
@@ -21,38 +21,38 @@ public:
     explicit TelephonyLine(QObject* parent = nullptr);
     ~TelephonyLine() override;
 
-    void SetLowAPIVersion(DWORD version) { m_lowAPIVersion = version; }
-    void SetHighAPIVersion(DWORD version) { m_highAPIVersion = version; }
+    void setLowApiVersion(DWORD version) { m_lowAPIVersion = version; }
+    void setHighApiVersion(DWORD version) { m_highAPIVersion = version; }
 
-    bool InitLines();
-    bool SelectLine(DWORD index);
+    bool initLines();
+    bool selectLine(DWORD index);
 
-    DWORD GetNumDevs() const { return m_numDevs; }
-    DWORD GetCurLine() const { return m_curLine; }
-    DWORD GetLineAPIVersion() const;
-    QString GetLineName() const { return m_lineName; }
-    QString GetProviderInfo() const { return m_providerInfo; }
-    QString GetSwitchInfo() const { return m_switchInfo; }
-    DWORD GetPermanentLineID() const { return m_permanentLineID; }
-    DWORD GetStringFormat() const { return m_stringFormat; }
-    DWORD GetNumAddresses() const { return m_numAddresses; }
-    DWORD GetMaxRate() const { return m_maxRate; }
-    DWORD GetBearerModes() const { return m_bearerModes; }
-    DWORD GetAddressModes() const { return m_addressModes; }
-    DWORD GetMediaModes() const { return m_mediaModes; }
-    DWORD GetGenerateToneMaxNumFreq() const { return m_generateToneMaxNumFreq; }
-    DWORD GetGenerateToneModes() const { return m_generateToneModes; }
-    DWORD GetNumTerminals() const { return m_numTerminals; }
-    bool CanVoiceCall() const;
+    DWORD deviceCount() const { return m_numDevs; }
+    DWORD currentDevice() const { return m_curLine; }
+    DWORD apiVersion() const;
+    QString lineName() const { return m_lineName; }
+    QString providerInfo() const { return m_providerInfo; }
+    QString switchInfo() const { return m_switchInfo; }
+    DWORD permanentLineId() const { return m_permanentLineID; }
+    DWORD stringFormat() const { return m_stringFormat; }
+    DWORD addressCount() const { return m_numAddresses; }
+    DWORD maxRate() const { return m_maxRate; }
+    DWORD bearerModes() const { return m_bearerModes; }
+    DWORD addressModes() const { return m_addressModes; }
+    DWORD mediaModes() const { return m_mediaModes; }
+    DWORD generateToneMaxFrequencies() const { return m_generateToneMaxNumFreq; }
+    DWORD generateToneModes() const { return m_generateToneModes; }
+    DWORD terminalCount() const { return m_numTerminals; }
+    bool canVoiceCall() const;
 
-    bool OpenLine(DWORD privileges, DWORD media);
-    bool CloseLine();
-    bool MakeCall(const QString& number);
-    bool DropCall();
-    bool ConfigDialog(HWND owner, const QString& deviceClass);
+    bool openLine(DWORD privileges, DWORD media);
+    bool closeLine();
+    bool makeCall(const QString& number);
+    bool dropCall();
+    bool showConfigDialog(HWND owner, const QString& deviceClass);
 
-    LONG TakeLastError();
-    static QString GetErrorText(LONG code);
+    LONG takeLastError();
+    static QString errorText(LONG code);
 
     // Room of the per-device version table. Devices with higher identifiers are never
     // negotiated, so they count as failed and stay out of the device list.
@@ -70,14 +70,14 @@ signals:
 public:
     // The callback of the line layer. Each line is opened with its object as the callback
     // instance; an instance that is no live line object is ignored.
-    static void LineCallback(DWORD hDevice, DWORD dwMessage, DWORD_PTR dwInstance, DWORD_PTR dwParam1,
+    static void lineCallback(DWORD hDevice, DWORD dwMessage, DWORD_PTR dwInstance, DWORD_PTR dwParam1,
                              DWORD_PTR dwParam2, DWORD_PTR dwParam3);
 
 private:
-    bool RefreshCaps();
-    void OnLineMessage(DWORD hDevice, DWORD message, DWORD_PTR param1, DWORD_PTR param2);
-    void OnCallState(HCALL call, DWORD state);
-    void OnCallerId(DWORD infoStates);
+    bool refreshCaps();
+    void handleLineMessage(DWORD hDevice, DWORD message, DWORD_PTR param1, DWORD_PTR param2);
+    void handleCallState(HCALL call, DWORD state);
+    void handleCallerId(DWORD infoStates);
 
     DWORD m_numDevs = 0;
     DWORD m_curLine = 0;

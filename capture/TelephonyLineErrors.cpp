@@ -98,7 +98,7 @@ static_assert(std::size(kErrorTexts) == 0x56);
 
 } // namespace
 
-QString TelephonyLine::GetErrorText(LONG code)
+QString TelephonyLine::errorText(LONG code)
 {
     const DWORD index = DWORD(code) - 0x80000001u;
     if (index < std::size(kErrorTexts) && kErrorTexts[index])

@@ -62,34 +62,34 @@ AddressBookIndex::AddressBookIndex(AddressBookDialogs* dialogs)
 }
 
 AddressBookIndex::AddressBookIndex(QString storePath, AddressBookDialogs* dialogs)
-    : StorePath(std::move(storePath)), m_dialogs(dialogs)
+    : storePath(std::move(storePath)), m_dialogs(dialogs)
 {
 }
 
-quint32 AddressBookIndex::Open()
+quint32 AddressBookIndex::open()
 {
-    Entries.clear();
-    ContactStore store(StorePath);
-    Opened = store.load();
-    Loaded = true;
-    SkippedCards = store.skippedCards();
-    if (!Opened)
+    entries.clear();
+    ContactStore store(storePath);
+    opened = store.load();
+    loaded = true;
+    skippedCards = store.skippedCards();
+    if (!opened)
         return 2;
-    Entries.reserve(store.cards().size());
+    entries.reserve(store.cards().size());
     for (int i = 0; i < store.cards().size(); ++i) {
         ContactSummary entry = entryOf(store.contact(i));
         entry.EntryID = store.entryId(i);
-        Entries.push_back(std::move(entry));
+        entries.push_back(std::move(entry));
     }
     return 0;
 }
 
-QList<const ContactSummary*> AddressBookIndex::FindByPhone(const QString& number) const
+QList<const ContactSummary*> AddressBookIndex::findByPhone(const QString& number) const
 {
     QList<const ContactSummary*> matches;
     if (number.isEmpty())
         return matches;
-    for (const ContactSummary& entry : Entries) {
+    for (const ContactSummary& entry : entries) {
         const qsizetype at = entry.Phones.indexOf(number);
         if (at < 0)
             continue;
@@ -100,7 +100,7 @@ QList<const ContactSummary*> AddressBookIndex::FindByPhone(const QString& number
     return matches;
 }
 
-AddressBookDialogs::Result AddressBookIndex::ShowDetails(const QByteArray& EntryID)
+AddressBookDialogs::Result AddressBookIndex::showDetails(const QByteArray& EntryID)
 {
     if (EntryID.isEmpty())
         return AddressBookDialogs::NotFound;
@@ -109,9 +109,9 @@ AddressBookDialogs::Result AddressBookIndex::ShowDetails(const QByteArray& Entry
     // A copy: EntryID may be the very field that is renamed below.
     const QByteArray old = EntryID;
     QByteArray current = old;
-    const AddressBookDialogs::Result result = m_dialogs->details(StorePath, current);
+    const AddressBookDialogs::Result result = m_dialogs->details(storePath, current);
     if (current != old) {
-        for (ContactSummary& entry : Entries) {
+        for (ContactSummary& entry : entries) {
             if (entry.EntryID == old)
                 entry.EntryID = current;
         }
@@ -119,9 +119,9 @@ AddressBookDialogs::Result AddressBookIndex::ShowDetails(const QByteArray& Entry
     return result;
 }
 
-AddressBookDialogs::Result AddressBookIndex::NewContact()
+AddressBookDialogs::Result AddressBookIndex::newContact()
 {
     if (!m_dialogs)
         return AddressBookDialogs::Failed;
-    return m_dialogs->newContact(StorePath);
+    return m_dialogs->newContact(storePath);
 }

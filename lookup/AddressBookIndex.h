@@ -25,7 +25,7 @@ struct ContactSummary
 };
 
 // The address book as the caller window uses it: every contact read into memory once, by
-// Open, and searched by telephone number. Contacts added or changed later are seen by the
+// open, and searched by telephone number. Contacts added or changed later are seen by the
 // next AddressBookIndex.
 class AddressBookIndex
 {
@@ -36,21 +36,21 @@ public:
 
     // Reads every contact. 2 when the store exists but cannot be read (nothing is loaded),
     // else 0; a missing file is an empty address book.
-    quint32 Open();
+    quint32 open();
     // The contacts whose telephone numbers hold `number` as the end of a number. Only the
     // first occurrence of `number` in a contact's numbers counts. The entries stay owned here.
-    QList<const ContactSummary*> FindByPhone(const QString& number) const;
+    QList<const ContactSummary*> findByPhone(const QString& number) const;
     // The details dialog of a contact. A saved edit may give the contact a new identifier;
     // its entry here takes it on, so that the dialog opens again. An empty identifier shows
     // nothing.
-    AddressBookDialogs::Result ShowDetails(const QByteArray& EntryID);
-    AddressBookDialogs::Result NewContact();
+    AddressBookDialogs::Result showDetails(const QByteArray& EntryID);
+    AddressBookDialogs::Result newContact();
 
-    QString StorePath;
-    std::vector<ContactSummary> Entries;
-    bool Opened = false; // the store was read
-    bool Loaded = false; // Open has run
-    int SkippedCards = 0; // broken cards the last Open left out
+    QString storePath;
+    std::vector<ContactSummary> entries;
+    bool opened = false; // the store was read
+    bool loaded = false; // open has run
+    int skippedCards = 0; // broken cards the last open left out
 
 private:
     AddressBookDialogs* m_dialogs;

@@ -50,11 +50,11 @@ CallerLookup::CallerLookup(const DataSourceSettings& settings, RegionLookup regi
         for (const QString& label : {tr("来电号码"), tr("来电时间"), tr("客户姓名"), tr("家庭地址"), tr("公司地址"),
                                      tr("公司名称"), tr("性    别"), tr("生    日"), tr("邮件地址"), tr("附    注")})
             m_labels.append({label, QString()});
-        m_addressBook.Open();
+        m_addressBook.open();
         // The readable contacts are used; the user learns that some could not be read.
-        if (m_addressBook.SkippedCards > 0)
+        if (m_addressBook.skippedCards > 0)
             m_openingNotices.append({CallerRecord::Notice::Warning,
-                                     tr("通讯薄文件中有%1张名片无法读取，已跳过。").arg(m_addressBook.SkippedCards)});
+                                     tr("通讯薄文件中有%1张名片无法读取，已跳过。").arg(m_addressBook.skippedCards)});
     }
 }
 
@@ -148,7 +148,7 @@ void CallerLookup::lookUpInDatabase(CallerRecord& record)
     };
     try {
         QString error;
-        if (!m_statements.RunSQL(*statement, true, m_customerQuery, &error)) {
+        if (!m_statements.run(*statement, true, m_customerQuery, &error)) {
             fail({CallerRecord::Notice::Information, error});
             return;
         }
@@ -181,7 +181,7 @@ void CallerLookup::lookUpInAddressBook(CallerRecord& record)
     record.setRowText(2, CallLog::timeText(m_now()));
     // Only a number of digits is looked up; an empty one would end every stored number.
     if (CallerStatement::isLookupNumber(record.m_number)) {
-        for (const ContactSummary* match : m_addressBook.FindByPhone(record.m_number))
+        for (const ContactSummary* match : m_addressBook.findByPhone(record.m_number))
             record.m_contacts << *match;
     }
     record.m_contactIndex = 0;
@@ -230,7 +230,7 @@ void CallerLookup::trace(const CallerRecord& record) const
 std::optional<BusinessRecords> CallerLookup::businessRecords(const QString& number, QString* error)
 {
     const std::optional<QString> statement = CallerStatement::withNumber(m_businessSql, number);
-    if (!statement || !m_statements.RunSQL(*statement, true, m_businessQuery, error))
+    if (!statement || !m_statements.run(*statement, true, m_businessQuery, error))
         return std::nullopt;
     BusinessRecords records;
     records.fields = m_businessQuery.fieldNames();
@@ -251,9 +251,9 @@ AddressBookDialogs::Result CallerLookup::showContactDetails(CallerRecord& record
         return AddressBookDialogs::NotFound;
     const QByteArray old = shown->EntryID;
     QByteArray current = old;
-    const AddressBookDialogs::Result result = dialogs.details(m_addressBook.StorePath, current);
+    const AddressBookDialogs::Result result = dialogs.details(m_addressBook.storePath, current);
     if (current != old) {
-        for (ContactSummary& entry : m_addressBook.Entries) {
+        for (ContactSummary& entry : m_addressBook.entries) {
             if (entry.EntryID == old)
                 entry.EntryID = current;
         }
@@ -267,7 +267,7 @@ AddressBookDialogs::Result CallerLookup::showContactDetails(CallerRecord& record
 
 AddressBookDialogs::Result CallerLookup::newContact(AddressBookDialogs& dialogs)
 {
-    return dialogs.newContact(m_addressBook.StorePath);
+    return dialogs.newContact(m_addressBook.storePath);
 }
 
 QString CallerLookup::numberText(const QString& number) const

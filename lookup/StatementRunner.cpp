@@ -14,7 +14,7 @@ StatementRunner::StatementRunner(QString folder, std::function<QDateTime()> now)
         m_folder += QLatin1Char('/');
 }
 
-bool StatementRunner::RunSQL(const QString& sql, bool isQuery, DbQuery& query, QString* error)
+bool StatementRunner::run(const QString& sql, bool isQuery, DbQuery& query, QString* error)
 {
     try {
         query.close();
@@ -27,7 +27,7 @@ bool StatementRunner::RunSQL(const QString& sql, bool isQuery, DbQuery& query, Q
         return true;
     } catch (const Error& e) {
         query.close();
-        WriteLog(e.message());
+        writeLog(e.message());
         if (error)
             *error = failureNotice();
         return false;
@@ -44,7 +44,7 @@ QString StatementRunner::logFileName(const QDateTime& when) const
     return m_folder + QStringLiteral("PhoneLog") + when.toString(QStringLiteral("yyyyMM")) + QStringLiteral(".log");
 }
 
-void StatementRunner::WriteLog(const QString& text)
+void StatementRunner::writeLog(const QString& text)
 {
     QFile file(logFileName(m_now()));
     // Opened for update only: a missing month's file is not created and the line is dropped.

@@ -19,13 +19,13 @@ public:
     // On a database failure: the provider's message to the log, the query closed, false, and
     // in *error the notice the user is shown, failureNotice(). Errors of other kinds reach
     // the caller.
-    bool RunSQL(const QString& sql, bool isQuery, DbQuery& query, QString* error = nullptr);
+    bool run(const QString& sql, bool isQuery, DbQuery& query, QString* error = nullptr);
 
     // What the user is told of a failed statement (a box "系统提示"); the details are in the log.
     static QString failureNotice();
 
     // Appends "MM/dd/yyyy hh:mm:ss " + text + CR LF to this month's log if that file exists.
-    void WriteLog(const QString& text);
+    void writeLog(const QString& text);
 
     // The log file of the month of `when`.
     QString logFileName(const QDateTime& when) const;

@@ -22,14 +22,14 @@ SerialPort::SerialPort(QString settingsFile, QObject* parent) : QObject(parent),
 
 SerialPort::~SerialPort() = default;
 
-void SerialPort::SetCommPort(int port)
+void SerialPort::setCommPort(int port)
 {
     if (port < 1 || port > SerialPortMap::PortCount)
         raise(tr("无效的端口号 %1").arg(port));
     m_commPort = port;
 }
 
-void SerialPort::SetPortOpen(bool open)
+void SerialPort::setPortOpen(bool open)
 {
     if (!open) {
         m_lineWatch.stop();
@@ -57,7 +57,7 @@ void SerialPort::SetPortOpen(bool open)
     watchModemLines();
 }
 
-void SerialPort::Output(const QByteArray& text)
+void SerialPort::output(const QByteArray& text)
 {
     requireOpen();
     if (m_port.write(text) != text.size())
@@ -66,14 +66,14 @@ void SerialPort::Output(const QByteArray& text)
     m_port.flush();
 }
 
-QByteArray SerialPort::Input()
+QByteArray SerialPort::input()
 {
     requireOpen();
     pullPending();
     return m_port.readAll();
 }
 
-int SerialPort::InBufferCount()
+int SerialPort::inBufferCount()
 {
     if (!m_port.isOpen())
         return 0;
@@ -83,7 +83,7 @@ int SerialPort::InBufferCount()
     return int(m_port.bytesAvailable()) + waiting;
 }
 
-int SerialPort::OutBufferCount()
+int SerialPort::outBufferCount()
 {
     if (!m_port.isOpen())
         return 0;
@@ -94,7 +94,7 @@ int SerialPort::OutBufferCount()
     return int(m_port.bytesToWrite()) + queued;
 }
 
-bool SerialPort::CDHolding()
+bool SerialPort::carrierDetected()
 {
     if (!m_port.isOpen())
         return false;
@@ -113,10 +113,10 @@ void SerialPort::receiveArrived()
 void SerialPort::deliverReceive()
 {
     m_receivePending = false;
-    if (InBufferCount() == 0)
+    if (inBufferCount() == 0)
         return;
     m_commEvent = comEvReceive;
-    emit OnComm();
+    emit commEventOccurred();
 }
 
 void SerialPort::watchModemLines()
@@ -135,11 +135,11 @@ void SerialPort::watchModemLines()
         return;
     if ((lines & TIOCM_CD) != (before & TIOCM_CD)) {
         m_commEvent = comEvCD;
-        emit OnComm();
+        emit commEventOccurred();
     }
     if ((lines & TIOCM_RI) && !(before & TIOCM_RI) && m_port.isOpen()) {
         m_commEvent = comEvRing;
-        emit OnComm();
+        emit commEventOccurred();
     }
 }
 
@@ -155,8 +155,8 @@ void SerialPort::portError(QSerialPort::SerialPortError error)
         return;
     }
     const QString text = QStringLiteral("COM%1 (%2): %3").arg(m_commPort).arg(m_port.portName(), m_port.errorString());
-    SetPortOpen(false);
-    emit DeviceLost(text);
+    setPortOpen(false);
+    emit deviceLost(text);
 }
 
 void SerialPort::pullPending()

@@ -17,7 +17,7 @@
 //
 // The line stays at 9600 bit/s, 8 data bits, no parity, 1 stop bit, no flow control.
 // Events are delivered from the event loop, never from inside a call of this class, so a
-// command that writes, waits and reads in one go sees its reply through Input() and no
+// command that writes, waits and reads in one go sees its reply through input() and no
 // receive event fires for what it has already read.
 class SerialPort final : public QObject
 {
@@ -25,7 +25,7 @@ class SerialPort final : public QObject
     Q_DISABLE_COPY_MOVE(SerialPort)
 
 public:
-    // Values of CommEvent().
+    // Values of commEvent().
     enum : int {
         comEvReceive = 2, // characters are waiting
         comEvCD = 5,      // the carrier-detect line changed
@@ -36,30 +36,30 @@ public:
     explicit SerialPort(QString settingsFile, QObject* parent = nullptr);
     ~SerialPort() override;
 
-    int CommPort() const { return m_commPort; }
-    void SetCommPort(int port);
+    int commPort() const { return m_commPort; }
+    void setCommPort(int port);
 
-    bool PortOpen() const { return m_port.isOpen(); }
-    void SetPortOpen(bool open);
+    bool isOpen() const { return m_port.isOpen(); }
+    void setPortOpen(bool open);
 
-    void Output(const QByteArray& text);
+    void output(const QByteArray& text);
     // Everything waiting in the receive buffer; the buffer is then empty.
-    QByteArray Input();
-    int InBufferCount();
+    QByteArray input();
+    int inBufferCount();
     // Characters written but not yet sent to the device.
-    int OutBufferCount();
-    bool CDHolding();
-    int CommEvent() const { return m_commEvent; }
+    int outBufferCount();
+    bool carrierDetected();
+    int commEvent() const { return m_commEvent; }
 
     // The device path the port was opened on.
     const QString& devicePath() const { return m_devicePath; }
 
 signals:
-    // Something happened on the open port; CommEvent() says what.
-    void OnComm();
+    // Something happened on the open port; commEvent() says what.
+    void commEventOccurred();
     // The open port's device went away (a USB modem unplugged). The port is closed and
     // this is said once; reopening starts afresh.
-    void DeviceLost(const QString& errorText);
+    void deviceLost(const QString& errorText);
 
 private:
     void receiveArrived();

@@ -62,8 +62,8 @@ private slots:
         map(4, refusing.path());
         map(6, modem.path());
         SerialPort holder(ini());
-        holder.SetCommPort(2);
-        holder.SetPortOpen(true);
+        holder.setCommPort(2);
+        holder.setPortOpen(true);
 
         ModemLine line(ini());
         QCOMPARE(line.findModemPort(), 6);

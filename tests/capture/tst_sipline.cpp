@@ -110,11 +110,11 @@ private slots:
         Receiver window;
         TelephonyLine line;
         window.watch(line);
-        QVERIFY(line.InitLines());
-        QCOMPARE(line.GetLineName(), QStringLiteral("sip:8001@localhost"));
-        QCOMPARE(line.GetSwitchInfo(), QStringLiteral("本机端口 %1 (仅监听)").arg(port));
-        QVERIFY(!line.CanVoiceCall());
-        QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(line.initLines());
+        QCOMPARE(line.lineName(), QStringLiteral("sip:8001@localhost"));
+        QCOMPARE(line.switchInfo(), QStringLiteral("本机端口 %1 (仅监听)").arg(port));
+        QVERIFY(!line.canVoiceCall());
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
 
         QProcess sipp;
         startSipp(sipp, {QStringLiteral("127.0.0.1:%1").arg(port), "-sf", kScenarios + "offer_cancel.xml", "-s",
@@ -144,8 +144,8 @@ private slots:
         Receiver window;
         TelephonyLine line;
         window.watch(line);
-        QVERIFY(line.InitLines());
-        QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(line.initLines());
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
 
         QProcess sipp;
         startSipp(sipp, {QStringLiteral("127.0.0.1:%1").arg(port), "-sf", kScenarios + "offer_rejected.xml", "-s",
@@ -156,11 +156,11 @@ private slots:
         LineCallData data;
         QVERIFY(sip->callData(0, info[0][1].value<DWORD>(), &data));
         QCOMPARE(data.callerName, QByteArray("Lin"));
-        QVERIFY(line.DropCall());
+        QVERIFY(line.dropCall());
         QVERIFY(finishedWell(sipp));
         QTRY_COMPARE(window.received.size(), 4);
         QCOMPARE(window.received.last(), (QPair<int, QByteArray>{WM_RING_DONE, {}}));
-        QVERIFY(!line.DropCall());
+        QVERIFY(!line.dropCall());
     }
 
     void outgoingCallRingsBackConnectsAndEnds()
@@ -176,16 +176,16 @@ private slots:
         Receiver window;
         TelephonyLine line;
         window.watch(line);
-        QVERIFY(line.InitLines());
-        QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
-        QVERIFY(line.MakeCall(QStringLiteral("13905911234")));
+        QVERIFY(line.initLines());
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(line.makeCall(QStringLiteral("13905911234")));
         // Ring-back rings; the far end's hang-up ends it (disconnected, then idle).
         QTRY_COMPARE_WITH_TIMEOUT(window.received.size(), 3, 15000);
         QVERIFY(finishedWell(sipp));
         QCOMPARE(window.received, (QList<QPair<int, QByteArray>>{
                                       {WM_LINE_RING, {}}, {WM_RING_DONE, {}}, {WM_RING_DONE, {}}}));
         // The call was placed, so the line stays open.
-        QVERIFY(!line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(!line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
     }
 
     void unknownNumberIsRepliedWithAnError()
@@ -256,7 +256,7 @@ private slots:
         Receiver window;
         TelephonyLine line;
         window.watch(line);
-        QVERIFY(line.InitLines());
+        QVERIFY(line.initLines());
         const QStringList report = TapiDevices::lines(line);
         QCOMPARE(report.at(1), QStringLiteral("TAPI线路名称: sip:8001@vornx.test"));
         QCOMPARE(report.at(3), QStringLiteral("TAPI转换信息: sip:127.0.0.1:%1 (%2)").arg(registrarPort).arg(state));

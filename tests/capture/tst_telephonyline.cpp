@@ -103,14 +103,14 @@ private slots:
     {
         QFETCH(qint64, code);
         QFETCH(QString, text);
-        QCOMPARE(TelephonyLine::GetErrorText(LONG(DWORD(code))), text);
+        QCOMPARE(TelephonyLine::errorText(LONG(DWORD(code))), text);
     }
 
     void everyAssignedCodeHasItsOwnText()
     {
         QSet<QString> texts;
         for (DWORD code = 0x80000001; code <= 0x80000056; ++code)
-            texts.insert(TelephonyLine::GetErrorText(LONG(code)));
+            texts.insert(TelephonyLine::errorText(LONG(code)));
         texts.remove(QStringLiteral("未知错误"));
         QCOMPARE(texts.size(), 83);
     }
@@ -121,10 +121,10 @@ private slots:
         Receiver window;
         TelephonyLine line;
         window.watch(line);
-        QVERIFY(!line.InitLines());
-        const LONG code = line.TakeLastError();
+        QVERIFY(!line.initLines());
+        const LONG code = line.takeLastError();
         QCOMPARE(code, 0);
-        QCOMPARE(TelephonyLine::GetErrorText(code), QStringLiteral("未知错误"));
+        QCOMPARE(TelephonyLine::errorText(code), QStringLiteral("未知错误"));
     }
 
     void initialisationBelowVersionTwoIsRefused()
@@ -133,10 +133,10 @@ private slots:
         Receiver window;
         TelephonyLine line;
         window.watch(line);
-        line.SetHighAPIVersion(0x00010004);
-        QVERIFY(!line.InitLines());
-        QCOMPARE(line.TakeLastError(), LINEERR_INCOMPATIBLEAPIVERSION);
-        QCOMPARE(line.TakeLastError(), 0);
+        line.setHighApiVersion(0x00010004);
+        QVERIFY(!line.initLines());
+        QCOMPARE(line.takeLastError(), LINEERR_INCOMPATIBLEAPIVERSION);
+        QCOMPARE(line.takeLastError(), 0);
     }
 
     void failedNegotiationInTheMiddleIsLeftOut()
@@ -150,9 +150,9 @@ private slots:
         Receiver window;
         TelephonyLine line;
         window.watch(line);
-        QVERIFY(line.InitLines());
-        QCOMPARE(line.GetNumDevs(), 3u);
-        QCOMPARE(line.GetLineName(), QStringLiteral("第一线路"));
+        QVERIFY(line.initLines());
+        QCOMPARE(line.deviceCount(), 3u);
+        QCOMPARE(line.lineName(), QStringLiteral("第一线路"));
 
         const auto items = TapiDevices::usableLines(line);
         QCOMPARE(items.size(), 2);
@@ -162,18 +162,18 @@ private slots:
         QCOMPARE(items[1].device, 2u);
 
         // Choosing the second item reports device 2 with the version it negotiated.
-        QVERIFY(line.SelectLine(items[1].device));
-        QCOMPARE(line.GetCurLine(), 2u);
-        QCOMPARE(line.GetLineAPIVersion(), 0x00010004u);
+        QVERIFY(line.selectLine(items[1].device));
+        QCOMPARE(line.currentDevice(), 2u);
+        QCOMPARE(line.apiVersion(), 0x00010004u);
         QCOMPARE(TapiDevices::lines(line).mid(0, 2),
                  QStringList({QStringLiteral("TAPI线路: #2"), QStringLiteral("TAPI线路名称: 旧线路")}));
 
         // The refused device cannot be read; the last values stay.
-        QVERIFY(!line.SelectLine(1));
-        QCOMPARE(line.GetCurLine(), 1u);
-        QCOMPARE(line.GetLineAPIVersion(), 0u);
-        QCOMPARE(line.GetLineName(), QStringLiteral("旧线路"));
-        QCOMPARE(line.TakeLastError(), LINEERR_INCOMPATIBLEAPIVERSION);
+        QVERIFY(!line.selectLine(1));
+        QCOMPARE(line.currentDevice(), 1u);
+        QCOMPARE(line.apiVersion(), 0u);
+        QCOMPARE(line.lineName(), QStringLiteral("旧线路"));
+        QCOMPARE(line.takeLastError(), LINEERR_INCOMPATIBLEAPIVERSION);
     }
 
     void indexBeyondTheDevicesKeepsTheCurrentOne()
@@ -182,13 +182,13 @@ private slots:
         Receiver window;
         TelephonyLine line;
         window.watch(line);
-        QVERIFY(line.InitLines());
-        QVERIFY(line.SelectLine(1));
-        QVERIFY(line.SelectLine(2));
-        QCOMPARE(line.GetCurLine(), 1u);
-        QVERIFY(line.SelectLine(DWORD(-1)));
-        QCOMPARE(line.GetCurLine(), 1u);
-        QCOMPARE(line.GetLineName(), QStringLiteral("B"));
+        QVERIFY(line.initLines());
+        QVERIFY(line.selectLine(1));
+        QVERIFY(line.selectLine(2));
+        QCOMPARE(line.currentDevice(), 1u);
+        QVERIFY(line.selectLine(DWORD(-1)));
+        QCOMPARE(line.currentDevice(), 1u);
+        QCOMPARE(line.lineName(), QStringLiteral("B"));
     }
 
     void devicesBeyondTenAreNeverUsed()
@@ -200,15 +200,15 @@ private slots:
         Receiver window;
         TelephonyLine line;
         window.watch(line);
-        QVERIFY(line.InitLines());
-        QCOMPARE(line.GetNumDevs(), 12u);
+        QVERIFY(line.initLines());
+        QCOMPARE(line.deviceCount(), 12u);
         const auto items = TapiDevices::usableLines(line);
         QCOMPARE(items.size(), 10);
         QCOMPARE(items.last().device, 9u);
-        QVERIFY(!line.SelectLine(11));
-        QCOMPARE(line.GetCurLine(), 11u);
-        QCOMPARE(line.GetLineAPIVersion(), 0u);
-        QVERIFY(!line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(!line.selectLine(11));
+        QCOMPARE(line.currentDevice(), 11u);
+        QCOMPARE(line.apiVersion(), 0u);
+        QVERIFY(!line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
     }
 
     void report_data()
@@ -306,7 +306,7 @@ private slots:
         Receiver window;
         TelephonyLine line;
         window.watch(line);
-        QVERIFY(line.InitLines());
+        QVERIFY(line.initLines());
         QCOMPARE(TapiDevices::lines(line), expected);
     }
 
@@ -322,12 +322,12 @@ private slots:
         Receiver window;
         TelephonyLine line;
         window.watch(line);
-        QVERIFY(line.InitLines());
+        QVERIFY(line.initLines());
         HLINEAPP app = 0;
         DWORD numDevs = 0, version = 0x00030000;
         LINEINITIALIZEEXPARAMS params{sizeof(LINEINITIALIZEEXPARAMS), 0, 0, LINEINITIALIZEEXOPTION_USEHIDDENWINDOW,
                                       {0}, 0};
-        QCOMPARE(lineInitializeExA(&app, nullptr, &TelephonyLine::LineCallback, "test", &numDevs, &version, &params), 0);
+        QCOMPARE(lineInitializeExA(&app, nullptr, &TelephonyLine::lineCallback, "test", &numDevs, &version, &params), 0);
         alignas(LINEDEVCAPS) char buffer[1000] = {};
         auto* caps = reinterpret_cast<LINEDEVCAPS*>(buffer);
         caps->dwTotalSize = 100;
@@ -342,9 +342,9 @@ private slots:
         QCOMPARE(lineShutdown(app), 0);
 
         // The line object takes what is there.
-        QCOMPARE(line.GetLineName(), QString());
-        QCOMPARE(line.GetProviderInfo(), QString(50, QLatin1Char('p')));
-        QCOMPARE(line.GetSwitchInfo(), QString(200, QLatin1Char('s')));
+        QCOMPARE(line.lineName(), QString());
+        QCOMPARE(line.providerInfo(), QString(50, QLatin1Char('p')));
+        QCOMPARE(line.switchInfo(), QString(200, QLatin1Char('s')));
     }
 
     void wholeIncomingCallPostsRingNumberAndRingDone()
@@ -353,8 +353,8 @@ private slots:
         Receiver window;
         TelephonyLine line;
         window.watch(line);
-        QVERIFY(line.InitLines());
-        QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(line.initLines());
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
 
         QCOMPARE(sim->offer(0, "01087654321", "张三"), QString());
         // Nothing is delivered from inside the provider's or the layer's functions.
@@ -372,7 +372,7 @@ private slots:
                                          {WM_CALLER_NUMBER, "1087654321"_b},
                                          {WM_RING_DONE, {}},
                                          {WM_RING_DONE, {}}}));
-        QVERIFY(!line.DropCall());
+        QVERIFY(!line.dropCall());
 
         // A second call, ended from the line's side by going idle.
         window.received.clear();
@@ -388,7 +388,7 @@ private slots:
                                                           {WM_CALLER_NUMBER, {}},
                                                           {WM_CALLER_NUMBER, "591123456"_b},
                                                           {WM_RING_DONE, {}}}));
-        QVERIFY(!line.DropCall());
+        QVERIFY(!line.dropCall());
     }
 
     void callerIdWithOtherStateBitsPostsNothing()
@@ -398,14 +398,14 @@ private slots:
         TelephonyLine line;
         window.watch(line);
         const auto instance = DWORD_PTR(&line);
-        TelephonyLine::LineCallback(0, LINE_CALLINFO, instance, LINECALLINFOSTATE_CALLERID | LINECALLINFOSTATE_CALLEDID,
+        TelephonyLine::lineCallback(0, LINE_CALLINFO, instance, LINECALLINFOSTATE_CALLERID | LINECALLINFOSTATE_CALLEDID,
                                     0, 0);
-        TelephonyLine::LineCallback(0, LINE_LINEDEVSTATE, instance, LINEDEVSTATE_RINGING, 0, 1);
-        TelephonyLine::LineCallback(0, LINE_CALLSTATE, instance, LINECALLSTATE_BUSY, 0, 0);
+        TelephonyLine::lineCallback(0, LINE_LINEDEVSTATE, instance, LINEDEVSTATE_RINGING, 0, 1);
+        TelephonyLine::lineCallback(0, LINE_CALLSTATE, instance, LINECALLSTATE_BUSY, 0, 0);
         drain();
         QVERIFY(window.received.isEmpty());
         // The same instance does reach the line: a new call rings.
-        TelephonyLine::LineCallback(0, LINE_APPNEWCALL, instance, 0, 0, 0);
+        TelephonyLine::lineCallback(0, LINE_APPNEWCALL, instance, 0, 0, 0);
         QCOMPARE(window.received, (QList<Receiver::Entry>{{WM_LINE_RING, {}}}));
     }
 
@@ -420,11 +420,11 @@ private slots:
         firstWindow.watch(first);
         auto second = std::make_unique<TelephonyLine>();
         secondWindow.watch(*second);
-        QVERIFY(first.InitLines());
-        QVERIFY(second->InitLines());
-        QVERIFY(first.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
-        QVERIFY(second->SelectLine(1));
-        QVERIFY(second->OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(first.initLines());
+        QVERIFY(second->initLines());
+        QVERIFY(first.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(second->selectLine(1));
+        QVERIFY(second->openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
 
         QCOMPARE(sim->offer(1, "0591123456", {}), QString());
         drain();
@@ -439,7 +439,7 @@ private slots:
         const auto gone = DWORD_PTR(second.get());
         second.reset();
         secondWindow.received.clear();
-        TelephonyLine::LineCallback(0, LINE_APPNEWCALL, gone, 0, 0, 0);
+        TelephonyLine::lineCallback(0, LINE_APPNEWCALL, gone, 0, 0, 0);
         QVERIFY(secondWindow.received.isEmpty());
     }
 
@@ -449,13 +449,13 @@ private slots:
         Receiver window;
         TelephonyLine line;
         window.watch(line);
-        QVERIFY(line.InitLines());
-        QVERIFY(!line.CloseLine());
-        QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(line.initLines());
+        QVERIFY(!line.closeLine());
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
         // Open twice: refused without asking TAPI, the last error untouched.
-        QVERIFY(!line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
-        QCOMPARE(line.TakeLastError(), 0);
-        QVERIFY(line.CloseLine());
+        QVERIFY(!line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QCOMPARE(line.takeLastError(), 0);
+        QVERIFY(line.closeLine());
         QCOMPARE(sim->offer(0, "123", {}), QString());
         drain();
         QVERIFY(window.received.isEmpty());
@@ -469,10 +469,10 @@ private slots:
         Receiver window;
         TelephonyLine line;
         window.watch(line);
-        QVERIFY(line.InitLines());
-        QVERIFY(!line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
-        QCOMPARE(line.TakeLastError(), LINEERR_INVALMEDIAMODE);
-        QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_INTERACTIVEVOICE));
+        QVERIFY(line.initLines());
+        QVERIFY(!line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QCOMPARE(line.takeLastError(), LINEERR_INVALMEDIAMODE);
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_INTERACTIVEVOICE));
     }
 
     void outgoingCallPlacedAndDropped()
@@ -481,26 +481,26 @@ private slots:
         Receiver window;
         TelephonyLine line;
         window.watch(line);
-        QVERIFY(line.InitLines());
-        QVERIFY(!line.MakeCall(QStringLiteral("123")));
-        QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
-        QVERIFY(line.MakeCall(QStringLiteral("87654321")));
+        QVERIFY(line.initLines());
+        QVERIFY(!line.makeCall(QStringLiteral("123")));
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(line.makeCall(QStringLiteral("87654321")));
         drain();
         QCOMPARE(sim->status(), QStringList{"0 open ringback"});
         // The ring-back rings; the successful reply leaves the line open.
         QCOMPARE(window.received, (QList<Receiver::Entry>{{WM_LINE_RING, {}}}));
-        QVERIFY(!line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(!line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
         // A second call while one is up is refused at once.
-        QVERIFY(!line.MakeCall(QStringLiteral("1")));
-        QCOMPARE(line.TakeLastError(), LINEERR_CALLUNAVAIL);
+        QVERIFY(!line.makeCall(QStringLiteral("1")));
+        QCOMPARE(line.takeLastError(), LINEERR_CALLUNAVAIL);
 
         QCOMPARE(sim->setCallState(0, LINECALLSTATE_CONNECTED), QString());
-        QVERIFY(line.DropCall());
+        QVERIFY(line.dropCall());
         drain();
         QCOMPARE(sim->status(), QStringList{"0 open idle"});
         QCOMPARE(window.received.last(), (Receiver::Entry{WM_RING_DONE, {}}));
-        QVERIFY(!line.DropCall());
-        QVERIFY(line.CloseLine());
+        QVERIFY(!line.dropCall());
+        QVERIFY(line.closeLine());
     }
 
     void failedOutgoingCallClosesTheLine()
@@ -510,14 +510,14 @@ private slots:
         Receiver window;
         TelephonyLine line;
         window.watch(line);
-        QVERIFY(line.InitLines());
-        QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
-        QVERIFY(line.MakeCall(QString()));
+        QVERIFY(line.initLines());
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(line.makeCall(QString()));
         QCOMPARE(sim->status(), QStringList{"0 open idle"});
         drain();
         QCOMPARE(sim->status(), QStringList{"0 closed idle"});
-        QVERIFY(!line.CloseLine());
-        QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(!line.closeLine());
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
         QVERIFY(window.received.isEmpty());
     }
 
@@ -527,17 +527,17 @@ private slots:
         Receiver window;
         TelephonyLine line;
         window.watch(line);
-        QVERIFY(line.InitLines());
-        QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(line.initLines());
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
         QCOMPARE(sim->offer(0, "5", {}), QString());
         QCOMPARE(sim->closeLine(0), QString());
         drain();
-        QVERIFY(!line.DropCall());
-        QVERIFY(!line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(!line.dropCall());
+        QVERIFY(!line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
         // The handle is gone in the layer, so closing reports it; the object is closed anyway.
-        QVERIFY(!line.CloseLine());
-        QCOMPARE(line.TakeLastError(), LINEERR_INVALLINEHANDLE);
-        QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(!line.closeLine());
+        QCOMPARE(line.takeLastError(), LINEERR_INVALLINEHANDLE);
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
     }
 
     void configDialog()
@@ -548,10 +548,10 @@ private slots:
         Receiver window;
         TelephonyLine line;
         window.watch(line);
-        QVERIFY(line.InitLines());
+        QVERIFY(line.initLines());
 
-        QVERIFY(!line.ConfigDialog(nullptr, QString()));
-        QCOMPARE(line.TakeLastError(), LINEERR_OPERATIONUNAVAIL);
+        QVERIFY(!line.showConfigDialog(nullptr, QString()));
+        QCOMPARE(line.takeLastError(), LINEERR_OPERATIONUNAVAIL);
 
         // While the dialog runs its own event loop, a call arriving is held back: the
         // callback never runs inside the line function that shows the dialog.
@@ -565,18 +565,18 @@ private slots:
             loop.processEvents();
             ringDuringDialog = !window.received.isEmpty();
         });
-        QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
-        QVERIFY(line.ConfigDialog(nullptr, QString()));
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QVERIFY(line.showConfigDialog(nullptr, QString()));
         QCOMPARE(shown, QList<DWORD>{0});
         QVERIFY(!ringDuringDialog);
         drain();
         QCOMPARE(window.received.size(), 3);
 
-        QVERIFY(!line.ConfigDialog(nullptr, QStringLiteral("comm/datamodem")));
-        QCOMPARE(line.TakeLastError(), LINEERR_INVALDEVICECLASS);
-        QVERIFY(line.SelectLine(1));
-        QVERIFY(!line.ConfigDialog(nullptr, QString()));
-        QCOMPARE(line.TakeLastError(), LINEERR_INVALDEVICECLASS);
+        QVERIFY(!line.showConfigDialog(nullptr, QStringLiteral("comm/datamodem")));
+        QCOMPARE(line.takeLastError(), LINEERR_INVALDEVICECLASS);
+        QVERIFY(line.selectLine(1));
+        QVERIFY(!line.showConfigDialog(nullptr, QString()));
+        QCOMPARE(line.takeLastError(), LINEERR_INVALDEVICECLASS);
         QCOMPARE(shown.size(), 1);
     }
 
@@ -587,8 +587,8 @@ private slots:
         {
             TelephonyLine line;
             window.watch(line);
-            QVERIFY(line.InitLines());
-            QVERIFY(line.OpenLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+            QVERIFY(line.initLines());
+            QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
             QCOMPARE(sim->offer(0, "7", {}), QString());
         }
         QCOMPARE(sim->status(), QStringList{"0 closed offering"});

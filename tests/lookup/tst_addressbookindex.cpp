@@ -63,16 +63,16 @@ private slots:
         QVERIFY(QFile::copy(fixture("wab21_gb2312.vcf"), folder.filePath(QStringLiteral("contacts.vcf"))));
         ProgramFolder::setPath(folder.path());
         AddressBookIndex book;
-        QCOMPARE(book.StorePath, folder.filePath(QStringLiteral("contacts.vcf")));
-        QCOMPARE(book.Open(), 0u);
-        QVERIFY(book.Opened);
-        QVERIFY(book.Loaded);
-        QCOMPARE(book.Entries.size(), size_t(2));
+        QCOMPARE(book.storePath, folder.filePath(QStringLiteral("contacts.vcf")));
+        QCOMPARE(book.open(), 0u);
+        QVERIFY(book.opened);
+        QVERIFY(book.loaded);
+        QCOMPARE(book.entries.size(), size_t(2));
 
-        const QList<const ContactSummary*> found = book.FindByPhone(QStringLiteral("13900001111"));
+        const QList<const ContactSummary*> found = book.findByPhone(QStringLiteral("13900001111"));
         QCOMPARE(found.size(), 1);
         const ContactSummary& zhang = *found.at(0);
-        QCOMPARE(found.at(0), &book.Entries.at(0));
+        QCOMPARE(found.at(0), &book.entries.at(0));
         QCOMPARE(zhang.Name, QStringLiteral("张三"));
         QCOMPARE(zhang.Phones, QStringLiteral("|010-87654321|13900001111"));
         QCOMPARE(zhang.BusinessAddress, QStringLiteral("|中国|北京|北京|100080|中关村大街1号"));
@@ -84,7 +84,7 @@ private slots:
         QVERIFY(zhang.Notes.startsWith(QStringLiteral("老客户，每月订货。\n")));
         QVERIFY(!zhang.EntryID.isEmpty());
 
-        const ContactSummary& li = book.Entries.at(1);
+        const ContactSummary& li = book.entries.at(1);
         QCOMPARE(li.Gender, QStringLiteral("女"));
         QVERIFY(li.EMail.isEmpty()); // stored without "@"
         QVERIFY(li.BusinessAddress.isEmpty());
@@ -121,8 +121,8 @@ private slots:
                   "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:C\r\nTEL;TYPE=WORK:5550000\r\nTEL;TYPE=HOME:05550000-2\r\n"
                   "TEL:021-66667777\r\nEND:VCARD\r\n");
         AddressBookIndex book(path, nullptr);
-        QCOMPARE(book.Open(), 0u);
-        QCOMPARE(namesOf(book.FindByPhone(number)), names);
+        QCOMPARE(book.open(), 0u);
+        QCOMPARE(namesOf(book.findByPhone(number)), names);
     }
 
     void firstOccurrenceNotEndingAnEntryIsNoMatch()
@@ -132,9 +132,9 @@ private slots:
         writeFile(path, "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:B\r\nTEL;TYPE=WORK:87654321-1\r\nTEL;TYPE=HOME:87654321\r\n"
                         "END:VCARD\r\n");
         AddressBookIndex book(path, nullptr);
-        book.Open();
-        QCOMPARE(book.Entries.at(0).Phones, QStringLiteral("|87654321-1|87654321"));
-        QVERIFY(book.FindByPhone(QStringLiteral("87654321")).isEmpty());
+        book.open();
+        QCOMPARE(book.entries.at(0).Phones, QStringLiteral("|87654321-1|87654321"));
+        QVERIFY(book.findByPhone(QStringLiteral("87654321")).isEmpty());
     }
 
     void unspecifiedGenderAndAbsentProperties()
@@ -144,9 +144,9 @@ private slots:
         writeFile(path, "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:A\r\nX-WAB-GENDER:0\r\nEND:VCARD\r\n"
                         "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:B\r\nEND:VCARD\r\n");
         AddressBookIndex book(path, nullptr);
-        book.Open();
-        QCOMPARE(book.Entries.at(0).Gender, QStringLiteral("不确定"));
-        const ContactSummary& b = book.Entries.at(1);
+        book.open();
+        QCOMPARE(book.entries.at(0).Gender, QStringLiteral("不确定"));
+        const ContactSummary& b = book.entries.at(1);
         QVERIFY(b.Gender.isEmpty());
         QVERIFY(b.Phones.isEmpty() && b.HomeAddress.isEmpty() && b.Company.isEmpty() && b.Notes.isEmpty());
     }
@@ -155,15 +155,15 @@ private slots:
     {
         QTemporaryDir folder;
         AddressBookIndex missing(folder.filePath(QStringLiteral("none.vcf")), nullptr);
-        QCOMPARE(missing.Open(), 0u);
-        QVERIFY(missing.Opened && missing.Loaded);
-        QVERIFY(missing.FindByPhone(QStringLiteral("1")).isEmpty());
+        QCOMPARE(missing.open(), 0u);
+        QVERIFY(missing.opened && missing.loaded);
+        QVERIFY(missing.findByPhone(QStringLiteral("1")).isEmpty());
 
         AddressBookIndex unreadable(folder.path(), nullptr);
-        QCOMPARE(unreadable.Open(), 2u);
-        QVERIFY(!unreadable.Opened);
-        QVERIFY(unreadable.Loaded);
-        QVERIFY(unreadable.Entries.empty());
+        QCOMPARE(unreadable.open(), 2u);
+        QVERIFY(!unreadable.opened);
+        QVERIFY(unreadable.loaded);
+        QVERIFY(unreadable.entries.empty());
     }
 
     void locationFromTheSettings()
@@ -181,20 +181,20 @@ private slots:
     {
         RecordingDialogs dialogs;
         AddressBookIndex book(QStringLiteral("/x/book.vcf"), &dialogs);
-        book.Entries.resize(2);
-        book.Entries[0].EntryID = "uid:0";
-        book.Entries[1].EntryID = "uid:1";
-        QCOMPARE(book.ShowDetails(QByteArray()), AddressBookDialogs::NotFound);
+        book.entries.resize(2);
+        book.entries[0].EntryID = "uid:0";
+        book.entries[1].EntryID = "uid:1";
+        QCOMPARE(book.showDetails(QByteArray()), AddressBookDialogs::NotFound);
         QVERIFY(dialogs.calls.isEmpty());
-        const QList<const ContactSummary*> matches{&book.Entries[1]};
-        QCOMPARE(book.ShowDetails(matches.at(0)->EntryID), AddressBookDialogs::Saved);
-        QCOMPARE(book.Entries[1].EntryID, QByteArray("renamed"));
-        QCOMPARE(book.Entries[0].EntryID, QByteArray("uid:0"));
-        QCOMPARE(book.NewContact(), AddressBookDialogs::Closed);
+        const QList<const ContactSummary*> matches{&book.entries[1]};
+        QCOMPARE(book.showDetails(matches.at(0)->EntryID), AddressBookDialogs::Saved);
+        QCOMPARE(book.entries[1].EntryID, QByteArray("renamed"));
+        QCOMPARE(book.entries[0].EntryID, QByteArray("uid:0"));
+        QCOMPARE(book.newContact(), AddressBookDialogs::Closed);
         QCOMPARE(dialogs.calls, (QStringList{"details /x/book.vcf uid:1", "new /x/book.vcf"}));
 
         AddressBookIndex withoutDialogs(QStringLiteral("/x/book.vcf"), nullptr);
-        QCOMPARE(withoutDialogs.NewContact(), AddressBookDialogs::Failed);
+        QCOMPARE(withoutDialogs.newContact(), AddressBookDialogs::Failed);
     }
 };
 

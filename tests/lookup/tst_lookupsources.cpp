@@ -16,7 +16,7 @@
 using namespace TestDatabases;
 
 // A hand-written "Vornx.ini" of type 2 on each kind of database: the customer statement and
-// the completed business statement for a known number, run through RunSQL.
+// the completed business statement for a known number, run through run.
 class TestLookupSources : public QObject
 {
     Q_OBJECT
@@ -127,7 +127,7 @@ private slots:
         DbQuery customer(&connection);
         DbQuery business(&connection);
 
-        QVERIFY(module.RunSQL(*CallerStatement::withNumber(settings.customerSql, number), true, customer));
+        QVERIFY(module.run(*CallerStatement::withNumber(settings.customerSql, number), true, customer));
         customer.first();
         QVERIFY(!customer.eof());
         QStringList record;
@@ -136,12 +136,12 @@ private slots:
         QCOMPARE(record, firstRecord);
         QCOMPARE(customer.recordCount(), customers);
 
-        QVERIFY(module.RunSQL(*CallerStatement::withNumber(settings.businessSql, number), true, business));
+        QVERIFY(module.run(*CallerStatement::withNumber(settings.businessSql, number), true, business));
         QCOMPARE(business.recordCount(), businessRecords);
         QVERIFY(m_boxes.isEmpty());
 
         // An unknown number finds nothing, without a failure.
-        QVERIFY(module.RunSQL(*CallerStatement::withNumber(settings.customerSql, QStringLiteral("99999999")), true, customer));
+        QVERIFY(module.run(*CallerStatement::withNumber(settings.customerSql, QStringLiteral("99999999")), true, customer));
         QVERIFY(customer.eof() && customer.bof());
     }
 };

@@ -71,13 +71,13 @@ private slots:
     void writeLogAppendsOnlyToAnExistingFile()
     {
         StatementRunner m = module();
-        m.WriteLog(QStringLiteral("lost"));
+        m.writeLog(QStringLiteral("lost"));
         QVERIFY(!QFile::exists(logFile("200405")));
 
         createLog("200405", "earlier line\r\n");
-        m.WriteLog(QStringLiteral("表 Unit 不存在"));
+        m.writeLog(QStringLiteral("表 Unit 不存在"));
         m_now = m_now.addSecs(3600 * 14); // 23:05:07, 24-hour clock
-        m.WriteLog(QString());
+        m.writeLog(QString());
         QCOMPARE(readLog("200405"), QStringLiteral("earlier line\r\n05/14/2004 09:05:07 表 Unit 不存在\r\n05/14/2004 23:05:07 \r\n"));
     }
 
@@ -87,9 +87,9 @@ private slots:
         createLog("200406");
         StatementRunner m = module();
         m_now = QDateTime(QDate(2004, 5, 31), QTime(23, 59, 59));
-        m.WriteLog(QStringLiteral("a"));
+        m.writeLog(QStringLiteral("a"));
         m_now = QDateTime(QDate(2004, 6, 1), QTime(0, 0, 1));
-        m.WriteLog(QStringLiteral("b"));
+        m.writeLog(QStringLiteral("b"));
         QCOMPARE(readLog("200405"), QStringLiteral("05/31/2004 23:59:59 a\r\n"));
         QCOMPARE(readLog("200406"), QStringLiteral("06/01/2004 00:00:01 b\r\n"));
     }
@@ -98,16 +98,16 @@ private slots:
     {
         StatementRunner m = module();
         DbQuery q(&m_connection);
-        QVERIFY(m.RunSQL(QStringLiteral("select Name, Phone from Unit b where  b.Phone like '%87654321' "), true, q));
+        QVERIFY(m.run(QStringLiteral("select Name, Phone from Unit b where  b.Phone like '%87654321' "), true, q));
         QVERIFY(q.isOpen());
         QCOMPARE(q.sql(), QStringLiteral("select Name, Phone from Unit b where  b.Phone like '%87654321' "));
         QCOMPARE(q.fieldText(0), QStringLiteral("林建华"));
         // The statement replaces the previous one and the query is reopened.
-        QVERIFY(m.RunSQL(QStringLiteral("select Name from Unit b where  b.Phone like '%0000' "), true, q));
+        QVERIFY(m.run(QStringLiteral("select Name from Unit b where  b.Phone like '%0000' "), true, q));
         QVERIFY(q.isOpen());
         QVERIFY(q.eof() && q.bof());
         QString error = QStringLiteral("untouched");
-        QVERIFY(m.RunSQL(QStringLiteral("update Unit set Name = Name where Phone = 'none'"), false, q, &error));
+        QVERIFY(m.run(QStringLiteral("update Unit set Name = Name where Phone = 'none'"), false, q, &error));
         QVERIFY(!q.isOpen());
         QCOMPARE(error, QStringLiteral("untouched"));
     }
@@ -117,9 +117,9 @@ private slots:
         createLog("200405");
         StatementRunner m = module();
         DbQuery q(&m_connection);
-        QVERIFY(m.RunSQL(QStringLiteral("select * from Unit"), true, q));
+        QVERIFY(m.run(QStringLiteral("select * from Unit"), true, q));
         QString error;
-        QVERIFY(!m.RunSQL(QStringLiteral("select * from BillIndex"), true, q, &error));
+        QVERIFY(!m.run(QStringLiteral("select * from BillIndex"), true, q, &error));
         QVERIFY(!q.isOpen());
         // The user is told in plain words; the provider's message is only in the log.
         QCOMPARE(error, QStringLiteral("数据库操作失败!"));
@@ -138,7 +138,7 @@ private slots:
         StatementRunner m = module();
         DbQuery q(&m_connection);
         QString error;
-        QVERIFY(!m.RunSQL(QStringLiteral("delete from NoSuchTable"), false, q, &error));
+        QVERIFY(!m.run(QStringLiteral("delete from NoSuchTable"), false, q, &error));
         QCOMPARE(error, StatementRunner::failureNotice());
         QVERIFY(!QFile::exists(logFile("200405")));
 
@@ -147,7 +147,7 @@ private slots:
         broken.setConnectionString(QStringLiteral("Provider=SQLite;Data Source=") + m_dir.filePath(QStringLiteral("gone.db")));
         DbQuery q2(&broken);
         createLog("200405");
-        QVERIFY(!m.RunSQL(QStringLiteral("select 1"), true, q2));
+        QVERIFY(!m.run(QStringLiteral("select 1"), true, q2));
         QVERIFY(readLog("200405").contains(QLatin1String("gone.db")));
     }
 };

@@ -54,15 +54,15 @@ private slots:
     {
         map(5, m_dir.filePath(QStringLiteral("no-such-device")));
         SerialPort port(m_ini);
-        port.SetCommPort(5);
-        const QString text = raised([&] { port.SetPortOpen(true); });
+        port.setCommPort(5);
+        const QString text = raised([&] { port.setPortOpen(true); });
         QVERIFY2(text.contains(QLatin1String("COM5")) && text.contains(QLatin1String("no-such-device")),
                  qPrintable(text));
-        QVERIFY(!port.PortOpen());
-        QVERIFY(!raised([&] { port.Output("ATDT123\r"); }).isEmpty());
-        QVERIFY(!raised([&] { port.Input(); }).isEmpty());
-        QVERIFY(!raised([&] { port.SetCommPort(9); }).isEmpty());
-        QCOMPARE(port.CommPort(), 5);
+        QVERIFY(!port.isOpen());
+        QVERIFY(!raised([&] { port.output("ATDT123\r"); }).isEmpty());
+        QVERIFY(!raised([&] { port.input(); }).isEmpty());
+        QVERIFY(!raised([&] { port.setCommPort(9); }).isEmpty());
+        QCOMPARE(port.commPort(), 5);
     }
 
     void commandAndReplyOverAPseudoTerminal()
@@ -71,30 +71,30 @@ private slots:
         QVERIFY(!modem.path().isEmpty());
         map(3, modem.path());
         SerialPort port(m_ini);
-        port.SetCommPort(3);
-        port.SetPortOpen(true);
-        QVERIFY(port.PortOpen());
+        port.setCommPort(3);
+        port.setPortOpen(true);
+        QVERIFY(port.isOpen());
         QCOMPARE(port.devicePath(), modem.path());
 
         QVERIFY(ModemExchange::SendAndWait(port, "ATZ", 150));
         QVERIFY(modem.waitReceived(QStringLiteral("ATZ")));
         QTRY_VERIFY(ModemExchange::Answered(port));
-        QCOMPARE(port.InBufferCount(), 6);
-        QCOMPARE(port.Input(), QByteArray("\r\nOK\r\n"));
-        QCOMPARE(port.InBufferCount(), 0);
-        QCOMPARE(port.Input(), QByteArray());
+        QCOMPARE(port.inBufferCount(), 6);
+        QCOMPARE(port.input(), QByteArray("\r\nOK\r\n"));
+        QCOMPARE(port.inBufferCount(), 0);
+        QCOMPARE(port.input(), QByteArray());
 
         QVERIFY(ModemExchange::SendAndWait(port, "AT#CID=1", 50));
         QVERIFY(modem.waitReceived(QStringLiteral("AT#CID=1")));
         QTRY_VERIFY(ModemExchange::Answered(port));
-        QVERIFY(!ModemExchange::Positive(port.Input()));
-        QCOMPARE(port.OutBufferCount(), 0);
+        QVERIFY(!ModemExchange::Positive(port.input()));
+        QCOMPARE(port.outBufferCount(), 0);
 
-        port.SetPortOpen(false);
-        QVERIFY(!port.PortOpen());
+        port.setPortOpen(false);
+        QVERIFY(!port.isOpen());
         // Closing and opening again works: the scan and the test command do that.
-        port.SetPortOpen(true);
-        port.Output("AT\r");
+        port.setPortOpen(true);
+        port.output("AT\r");
         QVERIFY(modem.waitReceived(QStringLiteral("AT")));
     }
 
@@ -105,12 +105,12 @@ private slots:
         VirtualModemProcess modem({QStringLiteral("chunk 4"), QStringLiteral("pause 20")});
         map(1, modem.path());
         SerialPort port(m_ini);
-        port.SetPortOpen(true);
-        QSignalSpy events(&port, &SerialPort::OnComm);
+        port.setPortOpen(true);
+        QSignalSpy events(&port, &SerialPort::commEventOccurred);
         QByteArray got;
-        connect(&port, &SerialPort::OnComm, this, [&] {
-            QCOMPARE(port.CommEvent(), int(SerialPort::comEvReceive));
-            got += port.Input();
+        connect(&port, &SerialPort::commEventOccurred, this, [&] {
+            QCOMPARE(port.commEvent(), int(SerialPort::comEvReceive));
+            got += port.input();
         });
         modem.command(QStringLiteral("send DATE = 0321\\r\\nNMBR = 0591123456\\r\\n"));
         QTRY_COMPARE(got, QByteArray("DATE = 0321\r\nNMBR = 0591123456\r\n"));
@@ -119,7 +119,7 @@ private slots:
         events.clear();
         QVERIFY(ModemExchange::SendAndWait(port, "ATZ", 150));
         QVERIFY(ModemExchange::Answered(port));
-        QVERIFY(ModemExchange::Positive(port.Input()));
+        QVERIFY(ModemExchange::Positive(port.input()));
         QTest::qWait(100);
         QCOMPARE(events.count(), 0);
     }
@@ -129,16 +129,16 @@ private slots:
         VirtualModemProcess modem;
         map(2, modem.path());
         SerialPort first(m_ini);
-        first.SetCommPort(2);
-        first.SetPortOpen(true);
+        first.setCommPort(2);
+        first.setPortOpen(true);
         SerialPort second(m_ini);
-        second.SetCommPort(2);
-        QVERIFY(raised([&] { second.SetPortOpen(true); }).contains(QLatin1String("COM2")));
-        QVERIFY(!second.PortOpen());
-        QVERIFY(!raised([&] { first.SetPortOpen(true); }).isEmpty()); // already open
-        first.SetPortOpen(false);
-        second.SetPortOpen(true);
-        QVERIFY(second.PortOpen());
+        second.setCommPort(2);
+        QVERIFY(raised([&] { second.setPortOpen(true); }).contains(QLatin1String("COM2")));
+        QVERIFY(!second.isOpen());
+        QVERIFY(!raised([&] { first.setPortOpen(true); }).isEmpty()); // already open
+        first.setPortOpen(false);
+        second.setPortOpen(true);
+        QVERIFY(second.isOpen());
     }
 
     void unpluggedDeviceIsReportedOnce()
@@ -146,16 +146,16 @@ private slots:
         VirtualModemProcess modem;
         map(4, modem.path());
         SerialPort port(m_ini);
-        port.SetCommPort(4);
-        port.SetPortOpen(true);
-        QSignalSpy lost(&port, &SerialPort::DeviceLost);
+        port.setCommPort(4);
+        port.setPortOpen(true);
+        QSignalSpy lost(&port, &SerialPort::deviceLost);
         modem.quit();
         QTRY_COMPARE(lost.count(), 1);
-        QVERIFY(!port.PortOpen());
+        QVERIFY(!port.isOpen());
         QVERIFY(lost.at(0).at(0).toString().contains(QLatin1String("COM4")));
         QTest::qWait(200);
         QCOMPARE(lost.count(), 1);
-        QCOMPARE(port.OutBufferCount(), 0);
+        QCOMPARE(port.outBufferCount(), 0);
     }
 
     void outputThatNeverDrainsEndsTheWait()
@@ -163,19 +163,19 @@ private slots:
         VirtualModemProcess modem;
         map(6, modem.path());
         SerialPort port(m_ini);
-        port.SetCommPort(6);
-        port.SetPortOpen(true);
+        port.setCommPort(6);
+        port.setPortOpen(true);
         modem.command(QStringLiteral("stall on"));
         QTest::qWait(300);
         QElapsedTimer clock;
         clock.start();
         QVERIFY(!ModemExchange::SendAndWait(port, "ATZ", 150));
         QVERIFY(clock.elapsed() < 150 + ModemExchange::DrainLimitMs + 500);
-        QVERIFY(port.OutBufferCount() > 0);
+        QVERIFY(port.outBufferCount() > 0);
 
         modem.command(QStringLiteral("stall off"));
         QVERIFY(modem.waitReceived(QStringLiteral("ATZ")));
-        QTRY_COMPARE(port.OutBufferCount(), 0);
+        QTRY_COMPARE(port.outBufferCount(), 0);
     }
 
 private:

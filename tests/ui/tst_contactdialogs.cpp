@@ -82,7 +82,7 @@ private slots:
         const QByteArray original = readAll(path);
         ContactDialogs dialogs;
         AddressBookIndex book(path, &dialogs);
-        QCOMPARE(book.Open(), 0u);
+        QCOMPARE(book.open(), 0u);
 
         whenDialogOpens([](ContactDialog* dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("新建联系人"));
@@ -98,15 +98,15 @@ private slots:
             static_cast<QComboBox*>(phones->cellWidget(0, 0))->setCurrentIndex(int(PhoneKind::Business));
             click(dialog, "okButton");
         });
-        QCOMPARE(book.NewContact(), AddressBookDialogs::Saved);
+        QCOMPARE(book.newContact(), AddressBookDialogs::Saved);
         QVERIFY(m_boxes.isEmpty());
         QVERIFY(readAll(path).startsWith(original));
-        // Loaded once: the running address book does not see it yet.
-        QVERIFY(book.FindByPhone(QStringLiteral("83334444")).isEmpty());
+        // loaded once: the running address book does not see it yet.
+        QVERIFY(book.findByPhone(QStringLiteral("83334444")).isEmpty());
 
         AddressBookIndex restarted(path, &dialogs);
-        restarted.Open();
-        const QList<const ContactSummary*> found = restarted.FindByPhone(QStringLiteral("83334444"));
+        restarted.open();
+        const QList<const ContactSummary*> found = restarted.findByPhone(QStringLiteral("83334444"));
         QCOMPARE(found.size(), 1);
         QCOMPARE(found.at(0)->Name, QStringLiteral("陈八"));
         QCOMPARE(found.at(0)->Company, QStringLiteral("八方物流"));
@@ -122,8 +122,8 @@ private slots:
         const QString path = copyFixture(dir, "wab21_gb2312.vcf");
         ContactDialogs dialogs;
         AddressBookIndex book(path, &dialogs);
-        book.Open();
-        const QByteArray before = book.Entries.at(0).EntryID;
+        book.open();
+        const QByteArray before = book.entries.at(0).EntryID;
 
         whenDialogOpens([](ContactDialog* dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("张三 属性"));
@@ -132,9 +132,9 @@ private slots:
             child<QPlainTextEdit>(dialog, "notesEdit")->setPlainText(QStringLiteral("改过的附注"));
             click(dialog, "okButton");
         });
-        QCOMPARE(book.ShowDetails(book.FindByPhone(QStringLiteral("13900001111")).at(0)->EntryID),
+        QCOMPARE(book.showDetails(book.findByPhone(QStringLiteral("13900001111")).at(0)->EntryID),
                  AddressBookDialogs::Saved);
-        QVERIFY(book.Entries.at(0).EntryID != before);
+        QVERIFY(book.entries.at(0).EntryID != before);
 
         // The renamed entry still opens; closing without a change writes nothing.
         const QByteArray saved = readAll(path);
@@ -142,7 +142,7 @@ private slots:
             QCOMPARE(child<QPlainTextEdit>(dialog, "notesEdit")->toPlainText(), QStringLiteral("改过的附注"));
             click(dialog, "okButton");
         });
-        QCOMPARE(book.ShowDetails(book.Entries.at(0).EntryID), AddressBookDialogs::Closed);
+        QCOMPARE(book.showDetails(book.entries.at(0).EntryID), AddressBookDialogs::Closed);
         QCOMPARE(readAll(path), saved);
         QVERIFY(m_boxes.isEmpty());
     }
@@ -154,7 +154,7 @@ private slots:
         const QByteArray original = readAll(path);
         ContactDialogs dialogs;
         AddressBookIndex book(path, &dialogs);
-        book.Open();
+        book.open();
 
         whenDialogOpens([this](ContactDialog* dialog) {
             child<QLineEdit>(dialog, "birthdayEdit")->setText(QStringLiteral("1980-02-30"));
@@ -164,7 +164,7 @@ private slots:
             QVERIFY(m_boxes.at(0).startsWith(QStringLiteral("错误提示:生日")));
             click(dialog, "cancelButton");
         });
-        QCOMPARE(book.ShowDetails(book.Entries.at(0).EntryID), AddressBookDialogs::Closed);
+        QCOMPARE(book.showDetails(book.entries.at(0).EntryID), AddressBookDialogs::Closed);
 
         whenDialogOpens([this](ContactDialog* dialog) {
             click(dialog, "okButton"); // no name at all
@@ -172,7 +172,7 @@ private slots:
             QCOMPARE(m_boxes.size(), 2);
             click(dialog, "cancelButton");
         });
-        QCOMPARE(book.NewContact(), AddressBookDialogs::Closed);
+        QCOMPARE(book.newContact(), AddressBookDialogs::Closed);
         QCOMPARE(readAll(path), original);
     }
 
@@ -184,7 +184,7 @@ private slots:
         const QString path = copyFixture(dir, "wab21_gb2312.vcf");
         ContactDialogs dialogs;
         AddressBookIndex book(path, &dialogs);
-        book.Open();
+        book.open();
         QByteArray changed;
         whenDialogOpens([&](ContactDialog* dialog) {
             changed = readAll(path).replace("13900001111", "13900002222");
@@ -198,7 +198,7 @@ private slots:
             QCOMPARE(child<QLineEdit>(dialog, "companyEdit")->text(), QStringLiteral("另一家公司"));
             click(dialog, "cancelButton");
         });
-        QCOMPARE(book.ShowDetails(book.Entries.at(0).EntryID), AddressBookDialogs::Closed);
+        QCOMPARE(book.showDetails(book.entries.at(0).EntryID), AddressBookDialogs::Closed);
         QCOMPARE(m_boxes.size(), 1);
         QCOMPARE(readAll(path), changed);
     }
@@ -209,7 +209,7 @@ private slots:
         const QString path = copyFixture(dir, "wab21_gb2312.vcf");
         ContactDialogs dialogs;
         AddressBookIndex book(path, &dialogs);
-        QCOMPARE(book.ShowDetails("sha1:0000"), AddressBookDialogs::NotFound);
+        QCOMPARE(book.showDetails("sha1:0000"), AddressBookDialogs::NotFound);
         QCOMPARE(m_boxes, QStringList{QStringLiteral("错误提示:通讯薄中已没有这个联系人。")});
     }
 
