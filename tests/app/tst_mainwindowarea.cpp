@@ -95,9 +95,9 @@ void TestMainFormArea::fullTableBehindTheNotice()
     QVERIFY(QFile::copy(QStringLiteral(VORNX_BIN_DIR "/area.dat"), areaFile()));
     MainWindow form;
     QVERIFY(form.AreaTable);
-    QVERIFY(form.AreaTable->Cells().empty());
+    QVERIFY(form.AreaTable->isEmpty());
     form.FormCreate();
-    QCOMPARE(form.AreaTable->Cells().size(), size_t(321375));
+    QCOMPARE(form.AreaTable->size(), qsizetype(321375));
     QCOMPARE(m_notices.shown, 1);
     QCOMPARE(FShowMsg, nullptr);
     QVERIFY(form.findChildren<LoadingNotice*>().isEmpty());
@@ -114,7 +114,7 @@ void TestMainFormArea::unopenableTableIsReportedAndCreationGoesOn()
     QCOMPARE(m_boxes.at(0).text, QStringLiteral("电话号码归属查询数据无法打开！."));
     QCOMPARE(m_boxes.at(0).caption, QStringLiteral("维诺星系列－来电显示"));
     QCOMPARE(m_boxes.at(0).icon, QMessageBox::Critical);
-    QVERIFY(form.AreaTable->Cells().empty());
+    QVERIFY(form.AreaTable->isEmpty());
     QCOMPARE(FShowMsg, nullptr);
     QCOMPARE(m_notices.shown, 1);
 }
@@ -125,7 +125,7 @@ void TestMainFormArea::damagedRecordsAreSkippedWithOneNotice()
                               "\r\n01390591\rmobile\r\n");
     MainWindow form;
     form.FormCreate();
-    QCOMPARE(form.AreaTable->Cells().size(), size_t(2));
+    QCOMPARE(form.AreaTable->size(), qsizetype(2));
     QCOMPARE(m_boxes.size(), 1);
     QCOMPARE(m_boxes.at(0).caption, QStringLiteral("系统提示"));
     QCOMPARE(m_boxes.at(0).text,
@@ -137,7 +137,7 @@ void TestMainFormArea::missingTableIsCreatedEmpty()
     MainWindow form;
     form.FormCreate();
     QVERIFY(QFile::exists(areaFile()));
-    QVERIFY(form.AreaTable->Cells().empty());
+    QVERIFY(form.AreaTable->isEmpty());
     QVERIFY(m_boxes.isEmpty());
 }
 
