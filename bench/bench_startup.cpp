@@ -206,8 +206,6 @@ std::optional<WindowRun> runWindow(const std::string& program, const std::string
         while (xcb_generic_event_t* event = xcb_poll_for_event(x)) {
             if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY && !run) {
                 const auto* map = reinterpret_cast<xcb_map_notify_event_t*>(event);
-                if (std::getenv("BENCH_DEBUG"))
-                    std::fprintf(stderr, "mapped %x \"%s\"\n", map->window, windowName(x, map->window).c_str());
                 if (windowName(x, map->window) == MainTitle) {
                     run = WindowRun{};
                     run->shownMs = nowMs() - start;
