@@ -1,13 +1,9 @@
 #include "lookup/AreaCodeFile.h"
 
 #include "lookup/RegionTable.h"
-#include "platform/Error.h"
 
 #include <QFile>
 
-#include <algorithm>
-#include <cstring>
-#include <vector>
 
 namespace {
 constexpr qsizetype CodeField = 8;
@@ -57,37 +53,29 @@ private:
 
 QByteArrayView AreaCodeFile::cutCode(QByteArrayView field)
 {
-    const qsizetype space = field.sliced(1).indexOf(' ');
-    return field.first(space < 0 ? field.size() : space + 1);
+    for (qsizetype i = 1; i < field.size(); ++i)
+        if (field[i] == ' ')
+            return field.first(i);
+    return field;
 }
 
 AreaCodeLoad AreaCodeFile::read(QByteArrayView bytes, RegionTable& table)
 {
     AreaCodeLoad result;
-    std::vector<RegionRecord> cells;
-    // Records are about 23 bytes; reserving avoids regrowing a vector of large cells.
-    cells.reserve(size_t(bytes.size() / 20 + 1));
+    // Records are about 23 bytes; the builder keeps 16 bytes for each until the table is
+    // built, and nothing else per record.
+    RegionTable::Builder builder(bytes.size() / 20 + 1);
     RecordReader reader(bytes);
     QByteArrayView field;
     QByteArrayView name;
     while (reader.next(&field, &name)) {
-        // The cell takes NUL-terminated texts; a NUL inside the file ends the text there.
-        // A name is copied up to one byte past the cell's limit, enough for the cell to
-        // tell that it is too long.
-        char code[CodeField + 1] = {};
-        char district[sizeof RegionRecord::District + 1] = {};
-        const QByteArrayView cut = cutCode(field);
-        std::memcpy(code, cut.constData(), size_t(cut.size()));
-        std::memcpy(district, name.data(), size_t(std::min<qsizetype>(name.size(), sizeof district - 1)));
-        try {
-            cells.emplace_back(code, district);
-        } catch (const Error& e) {
-            if (result.skipped++ == 0)
-                result.firstSkipReason = e.message();
-        }
+        // Code and name are texts: a NUL inside the file ends them there.
+        const RegionTable::Fault fault = builder.append(cutCode(field), name);
+        if (fault != RegionTable::Fault::None && result.skipped++ == 0)
+            result.firstSkipReason = RegionTable::faultText(fault);
     }
-    result.loaded = qsizetype(cells.size());
-    table.Assign(std::move(cells));
+    result.loaded = builder.size();
+    builder.build(table);
     return result;
 }
 
@@ -101,13 +89,13 @@ AreaCodeLoad AreaCodeFile::load(const QString& path, RegionTable& table)
     QFile file(path);
     const bool exists = file.exists();
     if (!file.open(exists ? QIODevice::ReadOnly : QIODevice::WriteOnly)) {
-        table.Clear();
+        table.clear();
         AreaCodeLoad result;
         result.error = tr("电话号码归属查询数据无法打开！");
         return result;
     }
     if (!exists) {
-        table.Clear();
+        table.clear();
         return {};
     }
     return read(file.readAll(), table);

@@ -15,11 +15,11 @@ QString RegionQuery::withoutLeadingZeros(const QString& entry)
 QString RegionQuery::district(const RegionTable& table, const QString& number)
 {
     const QByteArray digits = number.toLatin1();
-    const RegionRecord* cell = table.Lookup(digits.constData(), int(digits.size()));
-    if (!cell)
+    const std::optional<RegionRecord> record = table.lookup(digits.constData(), int(digits.size()));
+    if (!record)
         return QString();
     QStringDecoder gbk("GB18030");
-    return gbk(QByteArrayView(cell->District, cell->DistrictLen));
+    return gbk(record->district);
 }
 
 QString RegionQuery::answer(const RegionTable& table, const QString& entry)

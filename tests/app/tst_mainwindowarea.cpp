@@ -95,9 +95,9 @@ void TestMainWindowArea::fullTableBehindTheNotice()
     QVERIFY(QFile::copy(QStringLiteral(VORNX_BIN_DIR "/area.dat"), areaFile()));
     MainWindow form;
     QVERIFY(form.regionTable());
-    QVERIFY(form.regionTable()->Cells().empty());
+    QVERIFY(form.regionTable()->isEmpty());
     form.startUp();
-    QCOMPARE(form.regionTable()->Cells().size(), size_t(321375));
+    QCOMPARE(form.regionTable()->size(), qsizetype(321375));
     QCOMPARE(m_notices.shown, 1);
     QVERIFY(form.findChildren<LoadingNotice*>().isEmpty());
     QVERIFY(m_boxes.isEmpty());
@@ -113,7 +113,7 @@ void TestMainWindowArea::unopenableTableIsReportedAndCreationGoesOn()
     QCOMPARE(m_boxes.at(0).text, QStringLiteral("电话号码归属查询数据无法打开！."));
     QCOMPARE(m_boxes.at(0).caption, QStringLiteral("维诺星系列－来电显示"));
     QCOMPARE(m_boxes.at(0).icon, QMessageBox::Critical);
-    QVERIFY(form.regionTable()->Cells().empty());
+    QVERIFY(form.regionTable()->isEmpty());
     QVERIFY(form.findChildren<LoadingNotice*>().isEmpty());
     QCOMPARE(m_notices.shown, 1);
 }
@@ -124,7 +124,7 @@ void TestMainWindowArea::damagedRecordsAreSkippedWithOneNotice()
                               "\r\n01390591\rmobile\r\n");
     MainWindow form;
     form.startUp();
-    QCOMPARE(form.regionTable()->Cells().size(), size_t(2));
+    QCOMPARE(form.regionTable()->size(), qsizetype(2));
     QCOMPARE(m_boxes.size(), 1);
     QCOMPARE(m_boxes.at(0).caption, QStringLiteral("系统提示"));
     QCOMPARE(m_boxes.at(0).text,
@@ -136,7 +136,7 @@ void TestMainWindowArea::missingTableIsCreatedEmpty()
     MainWindow form;
     form.startUp();
     QVERIFY(QFile::exists(areaFile()));
-    QVERIFY(form.regionTable()->Cells().empty());
+    QVERIFY(form.regionTable()->isEmpty());
     QVERIFY(m_boxes.isEmpty());
 }
 

@@ -26,8 +26,10 @@ QByteArray record(const QByteArray& code, const QByteArray& name)
 QByteArray dump(const RegionTable& table)
 {
     QByteArray out;
-    for (const RegionRecord& c : table.Cells())
-        out += QByteArray(c.Code) + '=' + QByteArray(c.District) + ' ';
+    for (qsizetype i = 0; i < table.size(); ++i) {
+        const RegionRecord record = table.record(i);
+        out += record.code.toByteArray() + '=' + record.district.toByteArray() + ' ';
+    }
     return out;
 }
 
@@ -53,12 +55,15 @@ private slots:
     void incompleteRecordAtEndAddsNothing();
     void recordOrderDoesNotMatter();
     void badRecordsAreSkippedAndCounted();
+    void duplicatesBothStay();
+    void nulEndsTexts();
     void emptyFileGivesEmptyTable();
     void missingFileIsCreatedEmpty();
     void unopenableFileReportsAndEmpties();
     void answers_data();
     void answers();
     void shippedTableAnswers();
+    void shippedTableInAnyOrder();
     void shippedTableMatchesReference();
 };
 
@@ -121,7 +126,7 @@ void TestAreaCodeFile::recordOrderDoesNotMatter()
     RegionTable shuffled;
     AreaCodeFile::read(records.join(), shuffled);
     QCOMPARE(dump(shuffled), dump(sorted));
-    QCOMPARE(sorted.Cells().size(), size_t(records.size()));
+    QCOMPARE(sorted.size(), records.size());
 }
 
 void TestAreaCodeFile::badRecordsAreSkippedAndCounted()
@@ -141,15 +146,44 @@ void TestAreaCodeFile::badRecordsAreSkippedAndCounted()
     QCOMPARE(dump(table), "010=a 0591=" + longest + " 0593=c ");
 }
 
+void TestAreaCodeFile::duplicatesBothStay()
+{
+    RegionTable table;
+    const AreaCodeLoad load =
+        AreaCodeFile::read(record("0591", "one") + record("010", "a") + record("0591", "two") + record("0592", "b"), table);
+    QCOMPARE(load.loaded, 4);
+    QCOMPARE(load.skipped, 0);
+    // The later record of a code comes first, in a sorted file as in any other.
+    QCOMPARE(dump(table), QByteArray("010=a 0591=two 0591=one 0592=b "));
+    RegionTable sorted;
+    AreaCodeFile::read(record("010", "a") + record("0591", "one") + record("0591", "two") + record("0592", "b"), sorted);
+    QCOMPARE(dump(sorted), QByteArray("010=a 0591=two 0591=one 0592=b "));
+    const QString found = RegionQuery::answer(sorted, QStringLiteral("591234567"));
+    QVERIFY2(found == QStringLiteral("one") || found == QStringLiteral("two"), qPrintable(found));
+}
+
+void TestAreaCodeFile::nulEndsTexts()
+{
+    // A NUL ends the code and the name where it stands, as in any 8-bit text; a name cut
+    // short that way fits even when its record is long.
+    const QByteArray bytes = QByteArray("0591\0" "12\r", 8) + "fz" + '\0' + QByteArray(60, 'x') + "\r\n" +
+                             record("010", QByteArray("bj\0", 3) + "rest");
+    RegionTable table;
+    const AreaCodeLoad load = AreaCodeFile::read(bytes, table);
+    QCOMPARE(load.loaded, 2);
+    QCOMPARE(load.skipped, 0);
+    QCOMPARE(dump(table), QByteArray("010=bj 0591=fz "));
+}
+
 void TestAreaCodeFile::emptyFileGivesEmptyTable()
 {
     RegionTable table;
-    table.Add(RegionRecord("010", "old"));
+    table.add("010", "old");
     for (const QByteArray& bytes : {QByteArray(), QByteArray("\r\n \t\n")}) {
         const AreaCodeLoad load = AreaCodeFile::read(bytes, table);
         QVERIFY(load.error.isEmpty());
-        QVERIFY(table.Cells().empty());
-        QCOMPARE(table.CodeCount(3), 0);
+        QVERIFY(table.isEmpty());
+        QCOMPARE(table.codeCount(3), 0);
     }
     QCOMPARE(RegionQuery::answer(table, QStringLiteral("13905911234")),
              QStringLiteral("系统中无此号码记录，请提交给软件作者"));
@@ -162,7 +196,7 @@ void TestAreaCodeFile::missingFileIsCreatedEmpty()
     RegionTable table;
     const AreaCodeLoad load = AreaCodeFile::load(path, table);
     QVERIFY(load.error.isEmpty());
-    QVERIFY(table.Cells().empty());
+    QVERIFY(table.isEmpty());
     QVERIFY(QFile::exists(path));
     QCOMPARE(QFileInfo(path).size(), 0);
 }
@@ -171,11 +205,11 @@ void TestAreaCodeFile::unopenableFileReportsAndEmpties()
 {
     QTemporaryDir dir;
     RegionTable table;
-    table.Add(RegionRecord("010", "old"));
+    table.add("010", "old");
     // A folder that does not exist: the file can neither be read nor created.
     const AreaCodeLoad missingFolder = AreaCodeFile::load(dir.filePath(QStringLiteral("gone/area.dat")), table);
     QCOMPARE(missingFolder.error, QStringLiteral("电话号码归属查询数据无法打开！"));
-    QVERIFY(table.Cells().empty());
+    QVERIFY(table.isEmpty());
     // A folder in the file's place.
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("area.dat")));
     QCOMPARE(AreaCodeFile::load(dir.filePath(QStringLiteral("area.dat")), table).error,
@@ -223,10 +257,10 @@ void TestAreaCodeFile::shippedTableAnswers()
     const AreaCodeLoad load = AreaCodeFile::load(shippedTable(), table);
     QVERIFY2(load.error.isEmpty(), qPrintable(shippedTable()));
     QCOMPARE(load.skipped, 0);
-    QCOMPARE(table.Cells().size(), size_t(321375));
-    QCOMPARE(table.CodeCount(3), 10);
-    QCOMPARE(table.CodeCount(4), 318);
-    QCOMPARE(table.CodeCount(8), 321047);
+    QCOMPARE(table.size(), qsizetype(321375));
+    QCOMPARE(table.codeCount(3), 10);
+    QCOMPARE(table.codeCount(4), 318);
+    QCOMPARE(table.codeCount(8), 321047);
     QCOMPARE(RegionQuery::answer(table, QStringLiteral("13905911234")), QStringLiteral("福建省福州市"));
     QCOMPARE(RegionQuery::answer(table, QStringLiteral("0591123456")), QStringLiteral("福建省福州市"));
     QCOMPARE(RegionQuery::answer(table, QStringLiteral("01012345678")), QStringLiteral("北京市"));
@@ -235,6 +269,31 @@ void TestAreaCodeFile::shippedTableAnswers()
     QCOMPARE(RegionQuery::answer(table, QStringLiteral("0331234567")),
              QStringLiteral("系统中无此号码记录，请提交给软件作者"));
     QCOMPARE(RegionQuery::answer(table, QStringLiteral("13035201234")), QStringLiteral("湖北省襄樊市"));
+}
+
+void TestAreaCodeFile::shippedTableInAnyOrder()
+{
+    QFile file(shippedTable());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QList<QByteArray> records = bytes.split('\n');
+    records.removeAll(QByteArray());
+    for (QByteArray& r : records)
+        r += '\n';
+    std::shuffle(records.begin(), records.end(), QRandomGenerator(5));
+
+    RegionTable sorted;
+    QCOMPARE(AreaCodeFile::read(bytes, sorted).loaded, qsizetype(321375));
+    RegionTable shuffled;
+    QCOMPARE(AreaCodeFile::read(records.join(), shuffled).loaded, qsizetype(321375));
+    QCOMPARE(dump(shuffled), dump(sorted));
+    // Each region name is held once, however many codes it has.
+    QCOMPARE(sorted.districtCount(), qsizetype(356));
+    QCOMPARE(shuffled.districtCount(), qsizetype(356));
+    // What load reads is what the file holds.
+    RegionTable loaded;
+    QVERIFY(AreaCodeFile::load(shippedTable(), loaded).error.isEmpty());
+    QCOMPARE(dump(loaded), dump(sorted));
 }
 
 void TestAreaCodeFile::shippedTableMatchesReference()

@@ -40,7 +40,7 @@ void TestRegionQueryWindow::initTestCase()
 {
     const AreaCodeLoad load = AreaCodeFile::load(QStringLiteral(VORNX_BIN_DIR "/area.dat"), m_table);
     QVERIFY(load.error.isEmpty());
-    QVERIFY(m_table.Cells().size() > 300000);
+    QVERIFY(m_table.size() > 300000);
     m_form = std::make_unique<RegionQueryWindow>(m_table);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
