@@ -27,6 +27,9 @@ CallerLookup::CallerLookup(const DataSourceSettings& settings, RegionLookup regi
     // is taken as 0 after telling the user.
     if (!settings.queryTypeValid || !settings.fieldCountValid)
         m_openingNotices.append({CallerRecord::Notice::Error, tr("请重新设置数据源参数！")});
+    // A file that could not be read, or a count out of bounds, named for the user once.
+    if (!settings.problem.isEmpty())
+        m_openingNotices.append({CallerRecord::Notice::Warning, settings.problem});
 
     // Two rows until a source says otherwise, unlabelled.
     m_labels = {{}, {}};

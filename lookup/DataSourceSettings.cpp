@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -51,8 +52,11 @@ QStringList sqlNames(const QStringList& names)
 
 DataSourceSettings DataSourceSettings::read(const QString& iniFile)
 {
-    const PrivateProfile ini(iniFile);
+    PrivateProfile ini(iniFile);
     DataSourceSettings s;
+    QString unreadable;
+    if (!ini.load(&unreadable))
+        s.problem = tr("%1，来电查询按默认设置（通讯薄）进行。").arg(unreadable);
     s.queryType = wholeNumber(ini.readString(kQueryType, QStringLiteral("TYPE"), QStringLiteral("1"), 256),
                               &s.queryTypeValid);
     if (s.queryType != 2 && s.queryType != 3)
@@ -63,6 +67,15 @@ DataSourceSettings DataSourceSettings::read(const QString& iniFile)
         ini.readString(kDbSet, QStringLiteral("strSQL1"), QString(), 512), s.customerSql);
     s.fieldCount = wholeNumber(ini.readString(kTableSet, QStringLiteral("FIELDNUM"), QStringLiteral("0"), 256),
                                &s.fieldCountValid);
+    if (s.fieldCount < 0 || s.fieldCount > kMaxFields) {
+        const int bounded = std::clamp(s.fieldCount, 0, kMaxFields);
+        s.problem = tr("“%1”中 [TABLESET] 的 FIELDNUM=%2 超出范围（0 到 %3），按 %4 个字段读取。")
+                        .arg(iniFile)
+                        .arg(s.fieldCount)
+                        .arg(kMaxFields)
+                        .arg(bounded);
+        s.fieldCount = bounded;
+    }
     for (int k = 0; k < s.fieldCount; ++k)
         s.labels << ini.readString(kTableSet, QStringLiteral("FIELD%1").arg(k), QStringLiteral("a"), 256);
     return s;

@@ -100,6 +100,59 @@ private slots:
         QVERIFY(s.fieldCountValid);
     }
 
+    // A count no customer table has would make every call build that many rows: it is
+    // bounded, and the user is told which file and key.
+    void fieldCountIsBounded_data()
+    {
+        QTest::addColumn<QString>("fieldNum");
+        QTest::addColumn<int>("count");
+        QTest::newRow("largest int") << "2147483647" << DataSourceSettings::kMaxFields;
+        QTest::newRow("one too many") << QString::number(DataSourceSettings::kMaxFields + 1)
+                                      << DataSourceSettings::kMaxFields;
+        QTest::newRow("negative") << "-5" << 0;
+    }
+
+    void fieldCountIsBounded()
+    {
+        QFETCH(QString, fieldNum);
+        QFETCH(int, count);
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("Vornx.ini"));
+        writeGbk(ini, QStringLiteral("[QUERYTYPE]\r\nTYPE=2\r\n[TABLESET]\r\nFIELDNUM=%1\r\nFIELD0=名称\r\n").arg(fieldNum));
+        const DataSourceSettings s = DataSourceSettings::read(ini);
+        QCOMPARE(s.fieldCount, count);
+        QCOMPARE(s.labels.size(), count);
+        if (count)
+            QCOMPARE(s.labels.first(), QStringLiteral("名称"));
+        QVERIFY2(s.problem.contains(ini) && s.problem.contains(QStringLiteral("FIELDNUM=") + fieldNum),
+                 qPrintable(s.problem));
+
+        writeGbk(ini, QStringLiteral("[QUERYTYPE]\r\nTYPE=2\r\n[TABLESET]\r\nFIELDNUM=%1\r\n")
+                          .arg(DataSourceSettings::kMaxFields));
+        const DataSourceSettings widest = DataSourceSettings::read(ini);
+        QCOMPARE(widest.fieldCount, DataSourceSettings::kMaxFields);
+        QVERIFY2(widest.problem.isEmpty(), qPrintable(widest.problem));
+    }
+
+    // A file that cannot be read is not silently the address book: the reason names it.
+    void unreadableFileIsReported()
+    {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("Vornx.ini"));
+        QFile f(ini);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        const QString text = QStringLiteral("[QUERYTYPE]\r\nTYPE=2\r\n");
+        f.write("\xFF\xFE");
+        f.write(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        f.close();
+        const DataSourceSettings s = DataSourceSettings::read(ini);
+        QCOMPARE(s.queryType, 1);
+        QVERIFY2(s.problem.contains(ini) && s.problem.contains(QStringLiteral("通讯薄")), qPrintable(s.problem));
+
+        writeGbk(ini, QStringLiteral("[QUERYTYPE]\r\nTYPE=1\r\n"));
+        QVERIFY(DataSourceSettings::read(ini).problem.isEmpty());
+    }
+
     void longValuesAreCut()
     {
         QTemporaryDir dir;
