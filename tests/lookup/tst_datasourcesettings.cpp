@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 class TestDataSourceSettings : public QObject
 {
     Q_OBJECT
@@ -225,6 +227,40 @@ private slots:
         QVERIFY2(!text.contains(QLatin1String("ConnectString")), qPrintable(text));
         QCOMPARE(DataSourceSettings::read(writer.fileName()).queryType, 1);
         QVERIFY(!QFile::exists(writer.tempFileName()));
+    }
+
+    // The database password never lies in a file others can read, not even while the
+    // wizard writes it; a file without one gets the user's ordinary mode.
+    void fileWithAPasswordIsTheOwnersOnly()
+    {
+        QTemporaryDir dir;
+        DataSourceWriter writer(dir.path());
+        writer.startFrom();
+        writer.writeExternalSource(QStringLiteral("Provider=MSDASQL.1;User ID=u;Password=geheim;Data Source=dsn"),
+                                   QStringLiteral("select a from T b where b.p like '%#NO#'"), QString(), {"a"});
+        const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther |
+                            QFileDevice::WriteOther;
+        QCOMPARE(QFile::permissions(writer.tempFileName()) & (others | ownerOnly), ownerOnly);
+        QVERIFY(writer.commit());
+        QCOMPARE(QFile::permissions(writer.fileName()) & (others | ownerOnly), ownerOnly);
+        QCOMPARE(DataSourceSettings::read(writer.fileName()).connectString,
+                 QStringLiteral("Provider=MSDASQL.1;User ID=u;Password=geheim;Data Source=dsn"));
+
+        // A password behind the 255 characters the reader takes still counts.
+        writer.startFrom();
+        writer.writeConnectString(QStringLiteral("Provider=SQLite;Data Source=%1;PWD=x").arg(QString(300, QLatin1Char('d'))));
+        QVERIFY(writer.commit());
+        QCOMPARE(QFile::permissions(writer.fileName()) & (others | ownerOnly), ownerOnly);
+
+        writer.startFrom();
+        writer.writeConnectString(QStringLiteral("Provider=SQLite;Data Source=demo.db"));
+        QVERIFY(writer.commit());
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        struct stat st = {};
+        QCOMPARE(::stat(QFile::encodeName(writer.fileName()).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, 0666 & ~mask);
     }
 
     void inventoryTemplate()
