@@ -215,9 +215,11 @@ std::optional<Document> loadFile(const QString& fileName, QString* error = nullp
             done += n;
         }
         data.truncate(done);
-        // UTF-16 (as some editors save) and binary files have NUL bytes; read as GBK they
-        // would give keys that never match, and the settings would silently be the defaults.
-        if (problem.isEmpty() && data.contains('\0'))
+        // UTF-16, as some editors save, read as GBK gives keys that never match, and the
+        // settings would silently be the defaults. A few damaged bytes in a text file are
+        // not that: the keys around them still count.
+        const bool utf16 = data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF") || data.count('\0') * 4 > data.size();
+        if (problem.isEmpty() && utf16)
             problem = PrivateProfile::tr("“%1”不是文本文件（应为 GBK 或 UTF-8 编码）").arg(fileName);
     }
     ::close(fd);

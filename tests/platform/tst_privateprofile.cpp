@@ -269,6 +269,24 @@ private slots:
         }
     }
 
+    // UTF-16 without a byte-order mark is known by its NUL bytes; a few damaged bytes in a
+    // text file leave the keys around them readable.
+    void utf16WithoutMarkIsRefusedButDamagedTextIsRead()
+    {
+        const QString utf16 = file(QStringLiteral("utf16-nobom.ini"));
+        const QString text = QStringLiteral("[S]\r\nK=utf16\r\n");
+        writeAll(utf16, QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2));
+        QString error;
+        QVERIFY(!PrivateProfile(utf16).load(&error));
+        QVERIFY2(error.contains(QStringLiteral("不是文本文件")), qPrintable(error));
+
+        const QString damaged = file(QStringLiteral("damaged.ini"));
+        writeAll(damaged, QByteArray("\x00\x01\xFF\x00garbage\r\n", 13) + "[S]\r\nK=kept\r\n");
+        PrivateProfile ini(damaged);
+        QVERIFY(ini.load());
+        QCOMPARE(ini.readString(QStringLiteral("S"), QStringLiteral("K"), QString()), QStringLiteral("kept"));
+    }
+
     // After load() the keys of one operation come from one reading of the file; a write
     // starts again from the file on disk.
     void loadReadsTheFileOnce()
