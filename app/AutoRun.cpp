@@ -52,6 +52,14 @@ bool SetAutoRun(const QString& name, const QString& path, bool enable, const QSt
     if (!enable)
         return !QFile::exists(entry) || QFile::remove(entry);
 
+    // A line break in a folder name would end the Exec line and let the rest of the name
+    // become keys of its own (another Exec=); such a name is refused, not guessed at.
+    const auto hasControl = [](const QString& word) {
+        return std::any_of(word.cbegin(), word.cend(), [](QChar c) { return c.category() == QChar::Other_Control; });
+    };
+    if (hasControl(path) || std::any_of(arguments.cbegin(), arguments.cend(), hasControl))
+        return false;
+
     QStringList words{execWord(path)};
     for (const QString& a : arguments)
         words += execWord(a);

@@ -24,9 +24,15 @@ DeviceSettings::DeviceSettings(QString fileName) : m_fileName(std::move(fileName
 {
 }
 
+bool DeviceSettings::readable(QString* error) const
+{
+    return PrivateProfile(m_fileName).load(error);
+}
+
 DeviceSetSection DeviceSettings::readDeviceSet() const
 {
-    const PrivateProfile ini(m_fileName);
+    PrivateProfile ini(m_fileName);
+    ini.load();
     DeviceSetSection s;
     s.devType = firstDigit(ini, QStringLiteral("DEVTYPE"), QStringLiteral("3"));
     s.devNum = firstDigit(ini, QStringLiteral("DEVNUM"), QStringLiteral("-1"));
@@ -37,7 +43,8 @@ DeviceSetSection DeviceSettings::readDeviceSet() const
 
 SystemSection DeviceSettings::readSystem() const
 {
-    const PrivateProfile ini(m_fileName);
+    PrivateProfile ini(m_fileName);
+    ini.load();
     SystemSection s;
     s.autoStart = ini.readInt(kSystem, QStringLiteral("AUTOSTART"), 0) != 0;
     s.delHeader = ini.readInt(kSystem, QStringLiteral("DELHEADER"), 0) != 0;

@@ -29,6 +29,10 @@ class DeviceSettings
 public:
     explicit DeviceSettings(QString fileName);
 
+    // False, with a message naming the file, when "sysset.ini" is there but cannot be read
+    // (the reads then give the defaults); a missing file is a new one.
+    bool readable(QString* error) const;
+
     // Each value is held in a one-character field, so only its first character counts, read
     // as a decimal digit (a non-digit gives 0): a missing DEVNUM ("-1") reads as 0 and a stored
     // index of 12 reads back as 1.

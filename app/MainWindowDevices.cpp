@@ -3,6 +3,7 @@
 #include "app/AutoRun.h"
 #include "app/ClickableWidgets.h"
 #include "app/DeviceSettings.h"
+#include "platform/ui/MessageBoxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -121,6 +122,9 @@ void MainWindow::storeDtmf()
 void MainWindow::applyDeviceSettings()
 {
     const DeviceSettings settings(settingsFile());
+    QString unreadable;
+    if (!settings.readable(&unreadable))
+        ShowWarningBox(tr("%1，按默认设置运行。").arg(unreadable));
     const DeviceSetSection device = settings.readDeviceSet();
     const SystemSection system = settings.readSystem();
 

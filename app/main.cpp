@@ -19,17 +19,23 @@ int main(int argc, char* argv[])
     }
     GuardedApplication app(argc, argv);
     try {
-        SingleInstance instance(QCoreApplication::applicationFilePath());
-        if (!instance.tryLock()) {
-            MessageBoxes::show({QMessageBox::Critical, QStringLiteral("错误"), QStringLiteral("维诺星已经在运行！"),
-                                QMessageBox::Ok, QMessageBox::Ok});
-            return 0;
-        }
         Application::setTitle(QStringLiteral("维诺星系列－来电显示"));
-
         QString error;
         if (!ProgramFolder::init(app.arguments(), &error))
             throw Error(error);
+        // One copy per program folder, so the folder is known before the lock is taken.
+        SingleInstance instance(QCoreApplication::applicationFilePath(), ProgramFolder::path());
+        switch (instance.tryLock(&error)) {
+        case SingleInstance::Result::Locked:
+            break;
+        case SingleInstance::Result::AlreadyRunning:
+            MessageBoxes::show({QMessageBox::Critical, QStringLiteral("错误"), QStringLiteral("维诺星已经在运行！"),
+                                QMessageBox::Ok, QMessageBox::Ok});
+            return 0;
+        case SingleInstance::Result::Failed:
+            MessageBoxes::show({QMessageBox::Critical, QStringLiteral("错误"), error, QMessageBox::Ok, QMessageBox::Ok});
+            return 0;
+        }
         Application::setHelpFile(ProgramFolder::path() + QStringLiteral("Vornx.CHM"));
         SipLineProvider* sipLine = InstallLineProviders();
 

@@ -70,7 +70,8 @@ quint32 AddressBookIndex::open()
 {
     entries.clear();
     ContactStore store(storePath);
-    opened = store.load();
+    error.clear();
+    opened = store.load(&error);
     loaded = true;
     skippedCards = store.skippedCards();
     if (!opened)

@@ -51,6 +51,7 @@ public:
     bool opened = false; // the store was read
     bool loaded = false; // open has run
     int skippedCards = 0; // broken cards the last open left out
+    QString error;        // why the last open could not read the store
 
 private:
     AddressBookDialogs* m_dialogs;

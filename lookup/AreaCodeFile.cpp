@@ -4,6 +4,11 @@
 
 #include <QFile>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 
 namespace {
 constexpr qsizetype CodeField = 8;
@@ -86,17 +91,44 @@ QString AreaCodeLoad::skipNotice() const
 
 AreaCodeLoad AreaCodeFile::load(const QString& path, RegionTable& table)
 {
-    QFile file(path);
-    const bool exists = file.exists();
-    if (!file.open(exists ? QIODevice::ReadOnly : QIODevice::WriteOnly)) {
+    const auto failed = [&table](const QString& reason) {
         table.clear();
         AreaCodeLoad result;
         result.error = tr("电话号码归属查询数据无法打开！");
+        if (!reason.isEmpty())
+            result.error += QLatin1Char('\n') + reason;
         return result;
-    }
-    if (!exists) {
+    };
+    const QByteArray name = QFile::encodeName(path);
+    // Opened without blocking and checked on the open file: a FIFO in the table's place
+    // would stop the start for good, and a huge file would be read whole into memory.
+    int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+        // The first start finds none and leaves an empty one.
+        fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0)
+            return failed(QString());
+        ::close(fd);
         table.clear();
         return {};
     }
-    return read(file.readAll(), table);
+    if (fd < 0)
+        return failed(QString());
+    QFile file;
+    struct stat st = {};
+    QString reason;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        reason = tr("“%1”不是普通文件").arg(path);
+    else if (st.st_size > kMaxFileSize)
+        reason = tr("“%1”太大（%2 字节，最多 %3 字节）").arg(path).arg(qint64(st.st_size)).arg(kMaxFileSize);
+    else if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        reason = file.errorString();
+    if (!file.isOpen())
+        ::close(fd);
+    if (!reason.isEmpty())
+        return failed(reason);
+    const QByteArray bytes = file.read(kMaxFileSize + 1);
+    if (bytes.size() > kMaxFileSize)
+        return failed(tr("“%1”太大（最多 %2 字节）").arg(path).arg(kMaxFileSize));
+    return read(bytes, table);
 }

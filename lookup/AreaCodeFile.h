@@ -28,6 +28,10 @@ class AreaCodeFile
     Q_DECLARE_TR_FUNCTIONS(AreaCodeFile)
 
 public:
+    // Every area code and mobile segment of the country fits in a few megabytes; a file far
+    // beyond that is not a region table and is not read into memory.
+    static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+
     // Fills table from the file. A missing file is created empty, as the program's first
     // start finds none; an existing file is only read.
     static AreaCodeLoad load(const QString& path, RegionTable& table);

@@ -4,6 +4,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <vector>
+
 namespace {
 const QLatin1String Separator("-#-");
 
@@ -95,6 +97,42 @@ bool CallLog::read(QList<Entry>* entries, QString* error) const
         if (!withoutLineEnd(line).isEmpty()) // blank lines are no calls
             entries->append(parseLine(line));
     }
+    return true;
+}
+
+bool CallLog::readLatest(qsizetype maxEntries, QList<Entry>* entries, qsizetype* earlier, QString* error) const
+{
+    entries->clear();
+    *earlier = 0;
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = tr("日志文件无法打开或创建！");
+        return false;
+    }
+    // The kept lines as raw bytes in a ring; only they are decoded at the end.
+    std::vector<QByteArray> ring(size_t(qMax<qsizetype>(maxEntries, 0)));
+    qsizetype total = 0;
+    QByteArray line;
+    while (!file.atEnd() && !ring.empty()) {
+        line = file.readLine(kMaxLineBytes + 1);
+        if (!line.endsWith('\n') && !file.atEnd()) {
+            // The rest of an over-long line is passed over in pieces.
+            QByteArray rest;
+            do
+                rest = file.readLine(kMaxLineBytes + 1);
+            while (!rest.isEmpty() && !rest.endsWith('\n'));
+        }
+        if (withoutLineEnd(line).isEmpty())
+            continue;
+        ring[size_t(total % qsizetype(ring.size()))] = std::move(line);
+        ++total;
+    }
+    const qsizetype kept = qMin<qsizetype>(total, qsizetype(ring.size()));
+    *earlier = total - kept;
+    entries->reserve(kept);
+    for (qsizetype i = total - kept; i < total; ++i)
+        entries->append(parseLine(ring[size_t(i % qsizetype(ring.size()))]));
     return true;
 }
 

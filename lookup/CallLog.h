@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <QList>
+#include <QtGlobal>
 
 #include <functional>
 
@@ -33,6 +34,11 @@ public:
     // Every record in file order, lines of any length. False with the user's text in *error
     // when the log cannot be read (it is missing after "清除记录" until the next call).
     bool read(QList<Entry>* entries, QString* error = nullptr) const;
+    // The last `maxEntries` records in file order, read in one pass with bounded memory
+    // whatever the size of the log: a line longer than kMaxLineBytes is cut there.
+    // *earlier counts the records left out before them.
+    bool readLatest(qsizetype maxEntries, QList<Entry>* entries, qsizetype* earlier, QString* error = nullptr) const;
+    static constexpr qsizetype kMaxLineBytes = 64 * 1024;
     // Deletes the whole log; a log that is already gone counts as deleted.
     bool remove() const;
 

@@ -27,6 +27,9 @@ CallerLookup::CallerLookup(const DataSourceSettings& settings, RegionLookup regi
     // is taken as 0 after telling the user.
     if (!settings.queryTypeValid || !settings.fieldCountValid)
         m_openingNotices.append({CallerRecord::Notice::Error, tr("请重新设置数据源参数！")});
+    // A file that could not be read, or a count out of bounds, named for the user once.
+    if (!settings.problem.isEmpty())
+        m_openingNotices.append({CallerRecord::Notice::Warning, settings.problem});
 
     // Two rows until a source says otherwise, unlabelled.
     m_labels = {{}, {}};
@@ -50,7 +53,9 @@ CallerLookup::CallerLookup(const DataSourceSettings& settings, RegionLookup regi
         for (const QString& label : {tr("来电号码"), tr("来电时间"), tr("客户姓名"), tr("家庭地址"), tr("公司地址"),
                                      tr("公司名称"), tr("性    别"), tr("生    日"), tr("邮件地址"), tr("附    注")})
             m_labels.append({label, QString()});
-        m_addressBook.open();
+        // An address book that cannot be read is named once; the calls then find nobody.
+        if (m_addressBook.open() != 0)
+            m_openingNotices.append({CallerRecord::Notice::Warning, m_addressBook.error});
         // The readable contacts are used; the user learns that some could not be read.
         if (m_addressBook.skippedCards > 0)
             m_openingNotices.append({CallerRecord::Notice::Warning,

@@ -4,9 +4,11 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -39,6 +41,25 @@ QString sqlName(const QString& name)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+// Whether a connection string carries a password ("Password=", "PWD=", the Jet database
+// password), in which case the file holding it is for its owner's eyes only.
+bool holdsPassword(const QString& connectString)
+{
+    for (const QString& part : connectString.split(QLatin1Char(';'))) {
+        const qsizetype eq = part.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        const QString key = part.left(eq).trimmed().toLower();
+        QString value = part.mid(eq + 1).trimmed();
+        if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')) &&
+            value.back() == value.front())
+            value = value.mid(1, value.size() - 2);
+        if ((key.contains(QLatin1String("password")) || key == QLatin1String("pwd")) && !value.isEmpty())
+            return true;
+    }
+    return false;
+}
+
 QStringList sqlNames(const QStringList& names)
 {
     QStringList result;
@@ -51,8 +72,11 @@ QStringList sqlNames(const QStringList& names)
 
 DataSourceSettings DataSourceSettings::read(const QString& iniFile)
 {
-    const PrivateProfile ini(iniFile);
+    PrivateProfile ini(iniFile);
     DataSourceSettings s;
+    QString unreadable;
+    if (!ini.load(&unreadable))
+        s.problem = tr("%1，来电查询按默认设置（通讯薄）进行。").arg(unreadable);
     s.queryType = wholeNumber(ini.readString(kQueryType, QStringLiteral("TYPE"), QStringLiteral("1"), 256),
                               &s.queryTypeValid);
     if (s.queryType != 2 && s.queryType != 3)
@@ -63,6 +87,15 @@ DataSourceSettings DataSourceSettings::read(const QString& iniFile)
         ini.readString(kDbSet, QStringLiteral("strSQL1"), QString(), 512), s.customerSql);
     s.fieldCount = wholeNumber(ini.readString(kTableSet, QStringLiteral("FIELDNUM"), QStringLiteral("0"), 256),
                                &s.fieldCountValid);
+    if (s.fieldCount < 0 || s.fieldCount > kMaxFields) {
+        const int bounded = std::clamp(s.fieldCount, 0, kMaxFields);
+        s.problem = tr("“%1”中 [TABLESET] 的 FIELDNUM=%2 超出范围（0 到 %3），按 %4 个字段读取。")
+                        .arg(iniFile)
+                        .arg(s.fieldCount)
+                        .arg(kMaxFields)
+                        .arg(bounded);
+        s.fieldCount = bounded;
+    }
     for (int k = 0; k < s.fieldCount; ++k)
         s.labels << ini.readString(kTableSet, QStringLiteral("FIELD%1").arg(k), QStringLiteral("a"), 256);
     return s;
@@ -125,6 +158,11 @@ void DataSourceWriter::startFrom(const QString& templateFile)
     QFile::remove(tempFileName());
     if (!templateFile.isEmpty())
         QFile::copy(templateFile, tempFileName());
+    // The file will hold the database password: readable by its owner only from the start.
+    // Each write keeps the mode; commit() opens it up again when no password went in.
+    if (!QFile::exists(tempFileName()))
+        QFile(tempFileName()).open(QIODevice::WriteOnly);
+    QFile::setPermissions(tempFileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 void DataSourceWriter::write(const QString& section, const QString& key, const QString& value)
@@ -156,6 +194,12 @@ void DataSourceWriter::writeExternalSource(const QString& connectString, const Q
 
 bool DataSourceWriter::commit(QString* error)
 {
+    // A password is for the owner's eyes only; otherwise the mode any new file of the user gets.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    const bool secret = holdsPassword(
+        PrivateProfile(tempFileName()).readString(kDbSet, QStringLiteral("ConnectString"), QString(), 65536));
+    ::chmod(QFile::encodeName(tempFileName()).constData(), secret ? 0600 : 0666 & ~mask);
     // One rename replaces the old file: a crash leaves either the old or the new settings,
     // never none as deleting first and renaming after would.
     if (std::rename(QFile::encodeName(tempFileName()).constData(), QFile::encodeName(fileName()).constData()) == 0)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -13,6 +14,13 @@
 //   [TABLESET]  FIELDNUM, FIELD0 ... FIELD(n-1)   labels of the customer statement's columns
 struct DataSourceSettings
 {
+    Q_DECLARE_TR_FUNCTIONS(DataSourceSettings)
+
+public:
+    // More columns than any customer table the wizard maps; a larger FIELDNUM is a damaged
+    // or hostile file, and would have every call build millions of empty rows.
+    static constexpr int kMaxFields = 64;
+
     // TYPE and FIELDNUM that are not whole numbers read as 0 and clear these flags, so the
     // reader can ask the user to set the data source again.
     int queryType = 1;
@@ -23,10 +31,13 @@ struct DataSourceSettings
     int fieldCount = 0;
     bool fieldCountValid = true;
     QStringList labels; // fieldCount labels, "a" where a key is missing
+    // What was wrong with the file, naming it (and the key), for the user; the values above
+    // are then the defaults or the bounded ones.
+    QString problem;
 
     // Reads the file with the buffer sizes of the original reader: 255 characters for the
     // connection string, the type and the labels, 511 for the two statements. The database
-    // keys are read only for types 2 and 3.
+    // keys are read only for types 2 and 3. The file is read once.
     static DataSourceSettings read(const QString& iniFile);
 };
 

@@ -4,6 +4,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ui/MessageBoxes.h"
 
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -11,10 +12,25 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QTableWidget>
+#include <QThread>
 #include <QVBoxLayout>
+
+#include <memory>
+
+struct HistoryLoad
+{
+    bool ok = false;
+    QList<CallLog::Entry> entries;
+    qsizetype earlier = 0;
+    QString error;
+};
 
 namespace {
 constexpr int FrameHeight = 27;
+// The list holds this many of the latest calls: enough to look back months in a shop, few
+// enough for the list to stay quick and small whatever the size of the log.
+constexpr qsizetype kMaxListed = 10000;
+constexpr qint64 kReadAtOnceBytes = 1024 * 1024;
 
 CallLog phoneLog()
 {
@@ -117,12 +133,41 @@ void HistoryWindow::showEvent(QShowEvent* event)
 void HistoryWindow::reload()
 {
     m_callList->setRowCount(0);
-    QList<CallLog::Entry> entries;
-    QString error;
-    if (!phoneLog().read(&entries, &error)) {
-        showError(this, error);
+    if (m_title.isEmpty())
+        m_title = windowTitle();
+    setWindowTitle(m_title);
+    const int generation = ++m_loadGeneration;
+    const CallLog log = phoneLog();
+    // A log of a few thousand calls is read at once; a bigger one would hold the window, so
+    // it is read on a thread of its own and listed when it is in.
+    if (QFileInfo(ProgramFolder::file(QStringLiteral("Phone.Log"))).size() <= kReadAtOnceBytes) {
+        HistoryLoad load;
+        load.ok = log.readLatest(kMaxListed, &load.entries, &load.earlier, &load.error);
+        fill(load);
         return;
     }
+    auto load = std::make_shared<HistoryLoad>();
+    QThread* reader = QThread::create(
+        [log, load] { load->ok = log.readLatest(kMaxListed, &load->entries, &load->earlier, &load->error); });
+    connect(reader, &QThread::finished, reader, &QObject::deleteLater);
+    connect(reader, &QThread::finished, this, [this, load, generation] {
+        if (generation == m_loadGeneration)
+            fill(*load);
+    });
+    setWindowTitle(tr("%1（正在读取…）").arg(m_title));
+    reader->start(QThread::LowPriority);
+}
+
+void HistoryWindow::fill(const HistoryLoad& load)
+{
+    setWindowTitle(m_title);
+    if (!load.ok) {
+        showError(this, load.error);
+        return;
+    }
+    const QList<CallLog::Entry>& entries = load.entries;
+    if (load.earlier > 0)
+        setWindowTitle(tr("%1（最近 %2 次来电，更早的 %3 次未列出）").arg(m_title).arg(entries.size()).arg(load.earlier));
     m_callList->setRowCount(int(entries.size()));
     for (int row = 0; row < entries.size(); ++row) {
         const CallLog::Entry& entry = entries.at(row);

@@ -2,13 +2,14 @@
 
 #include <QDialog>
 
+struct HistoryLoad;
 class QPushButton;
 class QTableWidget;
 
 // "历史记录": the calls of the call log, oldest first, as they were when the window was
 // last shown. A listed call can be asked for again (the owner shows it in the caller
 // window); the log can be deleted. Created once, on first use, and only hidden and shown
-// afterwards.
+// afterwards. A big log is read in the background, and only its latest calls are listed.
 class HistoryWindow final : public QDialog
 {
     Q_OBJECT
@@ -28,6 +29,7 @@ protected:
 
 private:
     void reload();
+    void fill(const HistoryLoad& load);
     void requestSelectedCaller();
     void clearHistory();
 
@@ -35,4 +37,8 @@ private:
     QPushButton* m_detailsButton = nullptr;
     QPushButton* m_clearButton = nullptr;
     QPushButton* m_okButton = nullptr;
+    QString m_title;
+    // Bumped by each reload, so that a log read in the background for an earlier showing
+    // is not put into the list.
+    int m_loadGeneration = 0;
 };

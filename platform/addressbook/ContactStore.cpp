@@ -7,6 +7,12 @@
 #include <QSaveFile>
 #include <QUuid>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 ContactStore::ContactStore(QString fileName) : m_fileName(std::move(fileName)) {}
 
 bool ContactStore::readFile(QByteArray* bytes, QString* error) const
@@ -15,15 +21,37 @@ bool ContactStore::readFile(QByteArray* bytes, QString* error) const
     const QFileInfo info(m_fileName);
     if (!info.exists())
         return true;
-    QFile file(m_fileName);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+    const auto fail = [&](const QString& why) {
         if (error)
-            *error = tr("无法读取通讯薄文件 %1：%2")
-                         .arg(QDir::toNativeSeparators(m_fileName),
-                              info.isDir() ? tr("这是一个文件夹") : file.errorString());
+            *error = tr("无法读取通讯薄文件 %1：%2").arg(QDir::toNativeSeparators(m_fileName), why);
         return false;
+    };
+    if (info.isDir())
+        return fail(tr("这是一个文件夹"));
+    // Opened without blocking and checked on the open file: a FIFO in the file's place is
+    // never waited on, and a file that is far too big for an address book is not read whole.
+    const int fd = ::open(QFile::encodeName(m_fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return fail(tr("不是普通文件"));
     }
-    *bytes = file.readAll();
+    if (st.st_size > kMaxFileSize) {
+        ::close(fd);
+        return fail(tr("文件太大（%1 字节，最多 %2 字节）").arg(qint64(st.st_size)).arg(kMaxFileSize));
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(file.errorString());
+    }
+    *bytes = file.read(kMaxFileSize + 1);
+    if (bytes->size() > kMaxFileSize) {
+        bytes->clear();
+        return fail(tr("文件太大（%1 字节以上，最多 %2 字节）").arg(kMaxFileSize + 1).arg(kMaxFileSize));
+    }
     return true;
 }
 

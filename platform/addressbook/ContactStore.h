@@ -16,6 +16,10 @@ class ContactStore
     Q_DECLARE_TR_FUNCTIONS(ContactStore)
 
 public:
+    // Address books with thousands of contacts and their photos stay well below this; a
+    // bigger file is refused rather than read whole into memory at a call.
+    static constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+
     explicit ContactStore(QString fileName);
 
     const QString& fileName() const { return m_fileName; }

@@ -127,13 +127,25 @@ QString AccessMirror::defaultCacheFolder()
     return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/access-mirror");
 }
 
+namespace {
+constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+} // namespace
+
 bool AccessMirror::refresh(const QString& accessFile, QString* mirrorFile, QString* error)
 {
     const QFileInfo info(accessFile);
     if (!info.isFile())
         return fail(error, tr("找不到 Access 数据库文件：%1").arg(accessFile));
+    // The copy holds the customers of a file that may be the user's alone: the folder is
+    // closed to others, the folders made for it too, whatever the umask says.
+    QStringList made;
+    for (QDir up(m_folder); !up.exists() && !up.isRoot(); up.setPath(QFileInfo(up.absolutePath()).path()))
+        made << up.absolutePath();
     if (!QDir().mkpath(m_folder))
         return fail(error, tr("无法建立数据缓存文件夹：%1").arg(m_folder));
+    made << m_folder;
+    for (const QString& folder : made)
+        QFile::setPermissions(folder, kOwnerOnly | QFileDevice::ExeOwner);
 
     const QByteArray key =
         QCryptographicHash::hash(info.absoluteFilePath().toUtf8(), QCryptographicHash::Sha1).toHex();
@@ -145,6 +157,8 @@ bool AccessMirror::refresh(const QString& accessFile, QString* mirrorFile, QStri
 
     QFile stored(stampFile);
     if (QFileInfo::exists(target) && stored.open(QIODevice::ReadOnly) && QString::fromUtf8(stored.readAll()) == stamp) {
+        // A copy made by an earlier version may still be readable by others.
+        QFile::setPermissions(target, kOwnerOnly);
         *mirrorFile = target;
         return true;
     }
@@ -153,6 +167,12 @@ bool AccessMirror::refresh(const QString& accessFile, QString* mirrorFile, QStri
     // Built beside the copy and renamed over it, so a reader never sees a half-made copy.
     const QString temp = base + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid());
     QFile::remove(temp);
+    // Made here so that SQLite opens a file that is the owner's only from its first byte.
+    {
+        QFile created(temp);
+        if (!created.open(QIODevice::NewOnly | QIODevice::WriteOnly) || !created.setPermissions(kOwnerOnly))
+            return fail(error, tr("无法保存数据缓存文件：%1").arg(temp));
+    }
     if (!build(accessFile, temp, error)) {
         QFile::remove(temp);
         return false;
@@ -162,7 +182,7 @@ bool AccessMirror::refresh(const QString& accessFile, QString* mirrorFile, QStri
         return fail(error, tr("无法保存数据缓存文件：%1").arg(target));
     }
     QSaveFile out(stampFile);
-    if (out.open(QIODevice::WriteOnly)) {
+    if (out.open(QIODevice::WriteOnly) && out.setPermissions(kOwnerOnly)) {
         out.write(stamp.toUtf8());
         out.commit();
     }

@@ -7,6 +7,7 @@
 #include <QStringEncoder>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <limits>
 #include <optional>
@@ -24,7 +25,9 @@ struct Line
     QByteArray eol;
 };
 
-struct Document
+} // namespace
+
+struct PrivateProfile::Document
 {
     bool utf8 = false; // the file began with a UTF-8 byte-order mark
     QList<Line> lines;
@@ -66,6 +69,9 @@ struct Document
             end += '\n';
     }
 };
+
+namespace {
+using Document = PrivateProfile::Document;
 
 Document parse(const QByteArray& data)
 {
@@ -169,14 +175,60 @@ Position locate(const Document& doc, const QString& section, const QString& key)
     return p;
 }
 
-std::optional<Document> load(const QString& fileName)
+// Opened without blocking and checked on the open file, so that a FIFO or a device put in
+// the file's place is never waited on and a file that grows meanwhile is not read whole.
+std::optional<Document> loadFile(const QString& fileName, QString* error = nullptr)
 {
-    QFile file(fileName);
-    if (!file.exists())
-        return Document();
-    if (!file.open(QIODevice::ReadOnly))
+    const QByteArray path = QFile::encodeName(fileName);
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return Document();
+        if (error)
+            *error = PrivateProfile::tr("无法读取“%1”：%2").arg(fileName, QString::fromLocal8Bit(std::strerror(errno)));
         return std::nullopt;
-    return parse(file.readAll());
+    }
+    struct stat st = {};
+    QString problem;
+    QByteArray data;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        problem = PrivateProfile::tr("“%1”不是普通文件").arg(fileName);
+    } else if (st.st_size > PrivateProfile::kMaxFileSize) {
+        problem = PrivateProfile::tr("“%1”太大（%2 字节，最多 %3 字节）")
+                      .arg(fileName)
+                      .arg(qint64(st.st_size))
+                      .arg(PrivateProfile::kMaxFileSize);
+    } else {
+        data.resize(qsizetype(st.st_size));
+        qsizetype done = 0;
+        while (done < data.size()) {
+            const ssize_t n = ::read(fd, data.data() + done, size_t(data.size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                problem = PrivateProfile::tr("无法读取“%1”：%2")
+                              .arg(fileName, QString::fromLocal8Bit(std::strerror(errno)));
+                break;
+            }
+            if (n == 0)
+                break;
+            done += n;
+        }
+        data.truncate(done);
+        // UTF-16, as some editors save, read as GBK gives keys that never match, and the
+        // settings would silently be the defaults. A few damaged bytes in a text file are
+        // not that: the keys around them still count.
+        const bool utf16 = data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF") || data.count('\0') * 4 > data.size();
+        if (problem.isEmpty() && utf16)
+            problem = PrivateProfile::tr("“%1”不是文本文件（应为 GBK 或 UTF-8 编码）").arg(fileName);
+    }
+    ::close(fd);
+    if (!problem.isEmpty()) {
+        if (error)
+            *error = problem;
+        return std::nullopt;
+    }
+    return parse(data);
 }
 
 QByteArray unquoted(const QByteArray& value)
@@ -255,10 +307,18 @@ PrivateProfile::PrivateProfile(QString fileName) : m_fileName(std::move(fileName
 {
 }
 
+bool PrivateProfile::load(QString* error)
+{
+    std::optional<Document> doc = loadFile(m_fileName, error);
+    // An unusable file reads as an empty one from now on: defaults, without reading it again.
+    m_loaded = std::make_shared<const Document>(doc ? std::move(*doc) : Document());
+    return doc.has_value();
+}
+
 QString PrivateProfile::readString(const QString& section, const QString& key, const QString& defaultValue,
                                    int bufferSize) const
 {
-    const std::optional<Document> doc = load(m_fileName);
+    const std::optional<Document> doc = m_loaded ? std::optional<Document>(*m_loaded) : loadFile(m_fileName);
     QString value = defaultValue;
     if (doc) {
         const Position p = locate(*doc, section.trimmed(), key.trimmed());
@@ -289,7 +349,9 @@ int PrivateProfile::readInt(const QString& section, const QString& key, int defa
 
 bool PrivateProfile::writeString(const QString& section, const QString& key, const QString& value)
 {
-    std::optional<Document> loaded = load(m_fileName);
+    // A write always starts from the file as it is now, and the copy read before is stale.
+    m_loaded.reset();
+    std::optional<Document> loaded = loadFile(m_fileName);
     if (!loaded)
         return false; // a file we cannot read is not replaced by one that lost its other keys
     Document& doc = *loaded;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
+
+#include <memory>
 
 // An INI file read and written key by key with the rules of the desktop's private-profile
 // calls, so that files written by either side read the same:
@@ -12,12 +15,25 @@
 //   added at the end of its section, a new section at the end of the file.
 // Values are GBK text, or UTF-8 in a file that begins with a UTF-8 byte-order mark. CR LF,
 // LF and a missing final newline all read the same. The file is opened around each call.
+//
+// A settings file is a few kilobytes: one over kMaxFileSize, one that is not a regular file
+// (a FIFO would block the reader for good) or one that is not text reads as missing.
 class PrivateProfile
 {
+    Q_DECLARE_TR_FUNCTIONS(PrivateProfile)
+
 public:
+    static constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
+
     explicit PrivateProfile(QString fileName);
 
     const QString& fileName() const { return m_fileName; }
+
+    // Reads the file once and answers the reads that follow from that copy, so that the keys
+    // of one operation cost one read of the file. False, with a message naming the file, when
+    // the file is there but cannot be used (the reads then give their defaults); a missing
+    // file is an empty one.
+    bool load(QString* error = nullptr);
 
     // `bufferSize` counts bytes of the file's encoding including the terminating zero, as the
     // desktop call does; a character is never split, so the result may be a byte shorter.
@@ -32,6 +48,9 @@ public:
     // file was written.
     bool writeString(const QString& section, const QString& key, const QString& value);
 
+    struct Document;
+
 private:
     QString m_fileName;
+    std::shared_ptr<const Document> m_loaded;
 };

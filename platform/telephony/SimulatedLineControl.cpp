@@ -7,7 +7,8 @@
 
 namespace {
 
-// A command line longer than this is not a command; the connection is dropped.
+// A command line longer than this (its line end included) is not a command; it is refused
+// and the connection dropped.
 constexpr qsizetype kMaxCommandLength = 4096;
 
 bool toNumber(const QByteArray& text, DWORD* value)
@@ -46,11 +47,22 @@ void SimulatedLineControl::serve()
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
             while (socket->canReadLine()) {
-                const QByteArray line = socket->readLine(kMaxCommandLength);
+                const QByteArray line = socket->readLine(kMaxCommandLength + 1);
+                // A line cut at the limit would leave its tail to run as a command of its
+                // own: the whole line is refused, and the connection with it.
+                if (!line.endsWith('\n')) {
+                    socket->write(QByteArrayLiteral("ERROR command line longer than ") +
+                                  QByteArray::number(kMaxCommandLength) + " bytes\n");
+                    socket->disconnectFromServer();
+                    return;
+                }
                 socket->write(execute(line.trimmed()) + '\n');
             }
-            if (socket->bytesAvailable() > kMaxCommandLength)
-                socket->abort();
+            if (socket->bytesAvailable() > kMaxCommandLength) {
+                socket->write(QByteArrayLiteral("ERROR command line longer than ") +
+                              QByteArray::number(kMaxCommandLength) + " bytes\n");
+                socket->disconnectFromServer();
+            }
         });
     }
 }

@@ -1,5 +1,7 @@
 #include "platform/telephony/SimulatedLineProvider.h"
 
+#include "platform/SmallFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -136,15 +138,20 @@ SimulatedLineProvider::SimulatedLineProvider(QString configFile, QObject* parent
 bool SimulatedLineProvider::load(QString* error)
 {
     m_devices.clear();
-    QFile file(m_configFile);
-    if (!file.exists())
-        return true;
+    QByteArray bytes;
     QString problem;
-    if (!file.open(QIODevice::ReadOnly)) {
-        problem = file.errorString();
-    } else {
+    const SmallFile::Status status = SmallFile::read(m_configFile, kMaxFileSize, &bytes, &problem);
+    if (status == SmallFile::Status::Missing)
+        return true;
+    if (status == SmallFile::Status::Refused) {
+        // The reason names the file already.
+        if (error)
+            *error = problem;
+        return false;
+    }
+    {
         QJsonParseError parseError;
-        const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+        const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
         if (parseError.error != QJsonParseError::NoError) {
             problem = parseError.errorString() + QStringLiteral(" at offset %1").arg(parseError.offset);
         } else if (!document.object().value(QLatin1String("devices")).isArray()) {
@@ -307,7 +314,12 @@ QImage SimulatedLineProvider::icon(DWORD device) const
     const QString file = m_devices.at(device).config.iconFile;
     if (file.isEmpty())
         return {};
-    return QImage(QFileInfo(m_configFile).dir().filePath(file));
+    // Read through the bounds of a small file: an icon that is a FIFO or a huge picture
+    // must not stop the window that shows it.
+    QByteArray bytes;
+    if (SmallFile::read(QFileInfo(m_configFile).dir().filePath(file), kMaxIconSize, &bytes) != SmallFile::Status::Read)
+        return {};
+    return QImage::fromData(bytes);
 }
 
 LONG SimulatedLineProvider::open(DWORD device)

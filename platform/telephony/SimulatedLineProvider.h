@@ -42,6 +42,10 @@ public:
     // from outside this widget-free layer).
     using ConfigDialog = std::function<void(SimulatedLineProvider& provider, DWORD device, QWidget* owner)>;
 
+    // A description of a few lines is a few kilobytes; an icon a small picture.
+    static constexpr qint64 kMaxFileSize = 1024 * 1024;
+    static constexpr qint64 kMaxIconSize = 4 * 1024 * 1024;
+
     explicit SimulatedLineProvider(QString configFile, QObject* parent = nullptr);
 
     // Reads the configuration file; a missing file gives no devices. On a broken file the

@@ -1,5 +1,6 @@
 #include "platform/telephony/SipLineProvider.h"
 
+#include <sofia-sip/msg_addr.h>
 #include <sofia-sip/msg_header.h>
 #include <sofia-sip/nua.h>
 #include <sofia-sip/sip_extra.h>
@@ -11,6 +12,8 @@
 #include <sofia-sip/su_wait.h>
 
 #include <QFile>
+#include <QFileInfo>
+#include <QHostInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -19,6 +22,10 @@
 #include <QTimer>
 
 #include <algorithm>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 struct SipLineProvider::Event
 {
@@ -67,14 +74,17 @@ QByteArray userOf(const url_t* url)
     return url && url->url_user ? QByteArray(url->url_user) : QByteArray();
 }
 
-// The caller as the network asserts it, else as the caller's own device claims it.
-void takeCaller(const sip_t* sip, LineCallData* data)
+// The caller as the network asserts it, else as the caller's own device claims it. The
+// asserted identity is only worth something when it comes from the network we trust: any
+// other sender could write any number into it.
+void takeCaller(const sip_t* sip, bool trusted, LineCallData* data)
 {
-    if (const sip_p_asserted_identity_t* paid = sip_p_asserted_identity(sip); paid && userOf(paid->paid_url).size()) {
+    const sip_p_asserted_identity_t* paid = trusted ? sip_p_asserted_identity(sip) : nullptr;
+    const sip_remote_party_id_t* rpid = trusted ? sip_remote_party_id(sip) : nullptr;
+    if (paid && userOf(paid->paid_url).size()) {
         data->callerId = userOf(paid->paid_url);
         data->callerName = paid->paid_display ? QByteArray(paid->paid_display) : QByteArray();
-    } else if (const sip_remote_party_id_t* rpid = sip_remote_party_id(sip);
-               rpid && userOf(rpid->rpid_url).size()) {
+    } else if (rpid && userOf(rpid->rpid_url).size()) {
         data->callerId = userOf(rpid->rpid_url);
         data->callerName = rpid->rpid_display ? QByteArray(rpid->rpid_display) : QByteArray();
     } else if (sip->sip_from) {
@@ -100,6 +110,69 @@ LONG errorOf(int status)
 QString registrarOf(const SipAccount& a)
 {
     return a.registrar.isEmpty() ? QStringLiteral("sip:") + a.domain : a.registrar;
+}
+
+// Host and port of "sip:user@host:port;params", "host", "[v6]:port".
+QPair<QString, quint16> hostPortOf(const QString& uri)
+{
+    QString rest = uri.trimmed();
+    for (const QLatin1String scheme : {QLatin1String("sips:"), QLatin1String("sip:")})
+        if (rest.startsWith(scheme, Qt::CaseInsensitive))
+            rest = rest.mid(scheme.size());
+    rest = rest.section(QLatin1Char(';'), 0, 0).section(QLatin1Char('?'), 0, 0);
+    if (const int at = rest.lastIndexOf(QLatin1Char('@')); at >= 0)
+        rest = rest.mid(at + 1);
+    QString host = rest;
+    QString port;
+    if (rest.startsWith(QLatin1Char('['))) {
+        const int end = rest.indexOf(QLatin1Char(']'));
+        host = rest.mid(1, end - 1);
+        if (end >= 0 && rest.mid(end + 1).startsWith(QLatin1Char(':')))
+            port = rest.mid(end + 2);
+    } else if (rest.count(QLatin1Char(':')) == 1) {
+        host = rest.section(QLatin1Char(':'), 0, 0);
+        port = rest.section(QLatin1Char(':'), 1);
+    }
+    const quint16 number = port.toUShort();
+    return {host, quint16(number ? number : 5060)};
+}
+
+// The local address the system would send from to reach the peer; a connected datagram
+// socket asks the routing table without sending anything.
+QHostAddress routeTo(const QHostAddress& peer, quint16 port)
+{
+    sockaddr_storage storage{};
+    socklen_t length = 0;
+    if (peer.protocol() == QAbstractSocket::IPv4Protocol) {
+        auto* in = reinterpret_cast<sockaddr_in*>(&storage);
+        in->sin_family = AF_INET;
+        in->sin_port = htons(port);
+        in->sin_addr.s_addr = htonl(peer.toIPv4Address());
+        length = sizeof(sockaddr_in);
+    } else {
+        auto* in6 = reinterpret_cast<sockaddr_in6*>(&storage);
+        in6->sin6_family = AF_INET6;
+        in6->sin6_port = htons(port);
+        const Q_IPV6ADDR bytes = peer.toIPv6Address();
+        std::copy(std::begin(bytes.c), std::end(bytes.c), in6->sin6_addr.s6_addr);
+        length = sizeof(sockaddr_in6);
+    }
+    const int fd = ::socket(storage.ss_family, SOCK_DGRAM, 0);
+    if (fd < 0)
+        return {};
+    QHostAddress local;
+    sockaddr_storage own{};
+    socklen_t ownLength = sizeof own;
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&storage), length) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&own), &ownLength) == 0)
+        local = QHostAddress(reinterpret_cast<sockaddr*>(&own));
+    ::close(fd);
+    return local;
+}
+
+QString uriHost(const QString& address)
+{
+    return address.contains(QLatin1Char(':')) ? QStringLiteral("[%1]").arg(address) : address;
 }
 
 } // namespace
@@ -138,12 +211,21 @@ bool SipLineProvider::load(QString* error)
     QFile file(m_configFile);
     QString problem;
     QJsonArray accounts;
-    if (file.exists()) {
+    const QFileInfo info(m_configFile);
+    if (info.exists() && !info.isFile()) {
+        problem = QStringLiteral("不是普通文件");
+    } else if (info.exists() && info.size() > kMaxFileSize) {
+        problem = QStringLiteral("文件过大（%1 字节，最多 %2 字节）").arg(info.size()).arg(kMaxFileSize);
+    } else if (file.exists()) {
         QJsonParseError parseError;
-        const QJsonDocument document =
-            file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll(), &parseError) : QJsonDocument();
+        // The size is checked again on the open file: it may have grown since.
+        const QJsonDocument document = file.open(QIODevice::ReadOnly)
+                                           ? QJsonDocument::fromJson(file.read(kMaxFileSize + 1), &parseError)
+                                           : QJsonDocument();
         if (!file.isOpen())
             problem = file.errorString();
+        else if (file.size() > kMaxFileSize)
+            problem = QStringLiteral("文件过大（%1 字节，最多 %2 字节）").arg(file.size()).arg(kMaxFileSize);
         else if (parseError.error != QJsonParseError::NoError)
             problem = parseError.errorString();
         else if (!document.object().value(QLatin1String("accounts")).isArray())
@@ -151,7 +233,9 @@ bool SipLineProvider::load(QString* error)
         else
             accounts = document.object().value(QLatin1String("accounts")).toArray();
     }
-    for (const QJsonValue& v : accounts) {
+    if (accounts.size() > kMaxAccounts)
+        problem = QStringLiteral("accounts: %1 个账号，最多 %2 个").arg(accounts.size()).arg(kMaxAccounts);
+    for (const QJsonValue& v : problem.isEmpty() ? accounts : QJsonArray()) {
         const QJsonObject o = v.toObject();
         Device d;
         d.account.user = o.value(QLatin1String("user")).toString();
@@ -161,6 +245,13 @@ bool SipLineProvider::load(QString* error)
         d.account.transport = o.value(QLatin1String("transport")).toString(QStringLiteral("udp")).toLower();
         d.account.localPort = o.value(QLatin1String("localPort")).toInt(5060);
         d.account.listenOnly = o.value(QLatin1String("listenOnly")).toBool(false);
+        d.account.localAddress = o.value(QLatin1String("localAddress")).toString().trimmed();
+        for (const QJsonValue& peer : o.value(QLatin1String("allowedPeers")).toArray())
+            d.account.allowedPeers.append(peer.toString().trimmed());
+        if (!d.account.localAddress.isEmpty() && QHostAddress(d.account.localAddress).isNull()) {
+            problem = QStringLiteral("localAddress \"%1\" is not an IP address").arg(d.account.localAddress);
+            break;
+        }
         if (d.account.transport != QLatin1String("udp") && d.account.transport != QLatin1String("tcp")) {
             problem = QStringLiteral("transport \"%1\" is neither udp nor tcp").arg(d.account.transport);
             break;
@@ -191,6 +282,10 @@ bool SipLineProvider::save(QString* error) const
         o.insert(QLatin1String("transport"), d.account.transport);
         o.insert(QLatin1String("localPort"), d.account.localPort);
         o.insert(QLatin1String("listenOnly"), d.account.listenOnly);
+        if (!d.account.localAddress.isEmpty())
+            o.insert(QLatin1String("localAddress"), d.account.localAddress);
+        if (!d.account.allowedPeers.isEmpty())
+            o.insert(QLatin1String("allowedPeers"), QJsonArray::fromStringList(d.account.allowedPeers));
         accounts.append(o);
     }
     QJsonObject root;
@@ -227,15 +322,63 @@ void SipLineProvider::start(DWORD device)
         setRegistration(device, QStringLiteral("未配置"));
         return;
     }
-    const QByteArray url =
-        QStringLiteral("sip:*:%1;transport=%2").arg(d.account.localPort).arg(d.account.transport).toUtf8();
+    d.peers.clear();
+    d.peersKnown = false;
+    if (d.account.listenOnly) {
+        for (const QString& peer : d.account.allowedPeers)
+            if (const QHostAddress address(peer); !address.isNull())
+                d.peers.append(address);
+        d.peersKnown = !d.peers.isEmpty();
+        createAgent(device, d.account.localAddress.isEmpty() ? QStringLiteral("127.0.0.1") : d.account.localAddress);
+        return;
+    }
+    // Calls are taken from the registrar only; its name is looked up in the background so
+    // that a slow name server does not stop the window.
+    setRegistration(device, QStringLiteral("未注册"));
+    const auto [host, port] = hostPortOf(registrarOf(d.account));
+    const int generation = d.generation;
+    QHostInfo::lookupHost(host, this, [this, device, generation, port = port](const QHostInfo& info) {
+        if (device >= m_devices.size() || m_devices[device].generation != generation)
+            return;
+        Device& d = m_devices[device];
+        d.peers = info.addresses();
+        d.peersKnown = !d.peers.isEmpty();
+        if (d.peers.isEmpty()) {
+            setRegistration(device, QStringLiteral("注册失败: 无法解析 %1").arg(hostPortOf(registrarOf(d.account)).first));
+            // Tried again later: the name server or the network may be back by then.
+            QTimer::singleShot(m_retryMs, this, [this, device, generation] {
+                if (device < m_devices.size() && m_devices[device].generation == generation && !m_devices[device].nua) {
+                    ++m_devices[device].generation;
+                    start(device);
+                }
+            });
+            return;
+        }
+        QString bind = d.account.localAddress;
+        if (bind.isEmpty())
+            bind = routeTo(d.peers.first(), port).toString();
+        if (bind.isEmpty())
+            bind = QStringLiteral("0.0.0.0");
+        createAgent(device, bind);
+    });
+}
+
+void SipLineProvider::createAgent(DWORD device, const QString& bindAddress)
+{
+    Device& d = m_devices.at(device);
+    d.boundAddress = bindAddress;
+    const QByteArray url = QStringLiteral("sip:%1:%2;transport=%3")
+                               .arg(uriHost(bindAddress))
+                               .arg(d.account.localPort)
+                               .arg(d.account.transport)
+                               .toUtf8();
     const QByteArray from = d.account.address().toUtf8();
     const QByteArray proxy = registrarOf(d.account).toUtf8();
     d.nua = nua_create(m_root, nuaCallback, this, NUTAG_URL(url.constData()), SIPTAG_FROM_STR(from.constData()),
                        NUTAG_MEDIA_ENABLE(0), NUTAG_AUTOALERT(0), NUTAG_AUTOANSWER(0),
                        TAG_IF(!d.account.listenOnly, NUTAG_PROXY(proxy.constData())), TAG_END());
     if (!d.nua) {
-        setRegistration(device, QStringLiteral("端口 %1 无法使用").arg(d.account.localPort));
+        setRegistration(device, QStringLiteral("端口 %1:%2 无法使用").arg(bindAddress).arg(d.account.localPort));
         return;
     }
     // The timer runs only while some account is active.
@@ -244,12 +387,18 @@ void SipLineProvider::start(DWORD device)
         setRegistration(device, QStringLiteral("仅监听"));
         return;
     }
-    setRegistration(device, QStringLiteral("未注册"));
     d.retry = new QTimer(this);
     d.retry->setSingleShot(true);
     d.retry->setInterval(m_retryMs);
     connect(d.retry, &QTimer::timeout, this, [this, device] { registerAccount(device); });
     registerAccount(device);
+}
+
+bool SipLineProvider::fromKnownPeer(const Device& d, const QHostAddress& source) const
+{
+    return std::any_of(d.peers.begin(), d.peers.end(), [&source](const QHostAddress& peer) {
+        return peer.isEqual(source, QHostAddress::TolerantConversion);
+    });
 }
 
 void SipLineProvider::registerAccount(DWORD device)
@@ -271,6 +420,7 @@ void SipLineProvider::registerAccount(DWORD device)
 void SipLineProvider::stop(DWORD device)
 {
     Device& d = m_devices.at(device);
+    ++d.generation;
     endCall(device, true);
     delete d.retry;
     d.retry = nullptr;
@@ -368,6 +518,21 @@ void SipLineProvider::handle(const Event& e)
         break;
 
     case nua_i_invite: {
+        QHostAddress source;
+        if (msg_t* request = nua_current_request(e.nua))
+            if (const su_addrinfo_t* ai = msg_addrinfo(request); ai && ai->ai_addr)
+                source = QHostAddress(reinterpret_cast<const sockaddr*>(ai->ai_addr));
+        const bool known = d.peersKnown && fromKnownPeer(d, source);
+        // With a registrar, or with named peers, nobody else may ring the line: on a shared
+        // network anyone could otherwise put any "caller" on the screen.
+        if (!known && (!d.account.listenOnly || d.peersKnown)) {
+            nua_respond(e.nh, SIP_403_FORBIDDEN, TAG_END());
+            qCWarning(lcSip).noquote() << "call from" << source.toString() << "refused";
+            // Reported once; the count in the line's report grows with each one.
+            if (d.refused++ == 0)
+                emit registrationChanged(device, d.registration);
+            break;
+        }
         // One call at a time; the handle goes when its transaction is over (below).
         if (d.callId && d.data.state != LINECALLSTATE_IDLE) {
             nua_respond(e.nh, SIP_486_BUSY_HERE, TAG_END());
@@ -379,7 +544,7 @@ void SipLineProvider::handle(const Event& e)
         d.data = LineCallData{};
         d.data.origin = LINECALLORIGIN_INBOUND;
         d.data.state = LINECALLSTATE_OFFERING;
-        takeCaller(e.sip, &d.data);
+        takeCaller(e.sip, known, &d.data);
         nua_respond(e.nh, SIP_180_RINGING, TAG_END());
         emit newCall(device, d.callId);
         emit callStateChanged(device, d.callId, LINECALLSTATE_OFFERING, 0);
@@ -445,7 +610,10 @@ LineDeviceCaps SipLineProvider::caps(DWORD device) const
     c.providerInfo = "SIP线路服务 (sofia-sip)";
     const QString where = d.account.listenOnly ? QStringLiteral("本机端口 %1").arg(d.account.localPort)
                                                : registrarOf(d.account);
-    c.switchInfo = QStringLiteral("%1 (%2)").arg(where, d.registration).toUtf8();
+    QString report = QStringLiteral("%1 (%2)").arg(where, d.registration);
+    if (d.refused)
+        report += QStringLiteral("; 已拒绝 %1 个来自未知地址的呼叫").arg(d.refused);
+    c.switchInfo = report.toUtf8();
     c.permanentLineId = 0x5100 + device;
     c.stringFormat = STRINGFORMAT_ASCII;
     c.numAddresses = 1;

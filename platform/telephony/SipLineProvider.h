@@ -2,7 +2,10 @@
 
 #include "platform/telephony/LineProvider.h"
 
+#include <QHostAddress>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -21,6 +24,13 @@ struct SipAccount
     int localPort = 5060;
     // No registration: a PBX or ATA sends its calls straight to the local port.
     bool listenOnly = false;
+    // The address the port is bound to; empty: the interface that routes to the registrar,
+    // or the loopback address in listen-only mode, so that nothing on the network reaches
+    // the port before the user names an address.
+    QString localAddress;
+    // Listen-only mode: the PBX or ATA whose calls are taken. Empty: any caller that reaches
+    // the bound address, but its own claims of identity (P-Asserted-Identity) are not trusted.
+    QStringList allowedPeers;
 
     bool configured() const { return listenOnly || (!user.isEmpty() && !domain.isEmpty()); }
     QString address() const;
@@ -31,6 +41,10 @@ struct SipAccount
 // From user); CANCEL or BYE ends it. lineDrop turns a ringing call away with 486 Busy Here
 // and ends a connected one with BYE. Outgoing calls go to number@domain. No audio is
 // carried: the calls are watched, never listened to.
+//
+// Calls are taken only from the account's registrar (or, listen-only, from the allowed
+// peers); anyone else is refused with 403 and counted in the line's report. The caller's
+// identity headers are believed only from such a known peer; otherwise From is the number.
 //
 // The accounts live in a JSON file readable by its owner only (it holds passwords). Without
 // a file there is one device waiting for its account, so that the configuration dialog
@@ -59,6 +73,12 @@ public:
     void setRetryInterval(int ms) { m_retryMs = ms; }
     // "未配置", "未注册", "已注册", "注册失败: <status>", "仅监听", or why the port could not be used.
     QString registrationState(DWORD device) const { return m_devices.at(device).registration; }
+    // Calls refused because they came from an unknown address.
+    int refusedCalls(DWORD device) const { return m_devices.at(device).refused; }
+    // One thread and a few sockets per account: more than this is a mistake in the file.
+    static constexpr int kMaxAccounts = 16;
+    // A file of accounts is a few hundred bytes; anything near this is not one.
+    static constexpr qint64 kMaxFileSize = 1024 * 1024;
 
     DWORD deviceCount() const override { return DWORD(m_devices.size()); }
     LineDeviceCaps caps(DWORD device) const override;
@@ -94,9 +114,18 @@ private:
         bool connected = false;
         DWORD pendingRequest = 0; // makeCall waiting for the first answer
         int callAuthAttempts = 0;
+        // Where calls may come from, and the address the port is bound to.
+        QList<QHostAddress> peers;
+        bool peersKnown = false;
+        QString boundAddress;
+        int refused = 0;
+        // Bumped by stop(), so that a name lookup finishing late starts nothing.
+        int generation = 0;
     };
 
     void start(DWORD device);
+    void createAgent(DWORD device, const QString& bindAddress);
+    bool fromKnownPeer(const Device& d, const QHostAddress& source) const;
     void stop(DWORD device);
     void registerAccount(DWORD device);
     void setRegistration(DWORD device, const QString& state);

@@ -7,8 +7,10 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHostAddress>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -16,7 +18,8 @@ SipLineConfigDialog::SipLineConfigDialog(SipLineProvider& provider, DWORD device
     : QDialog(parent), m_provider(provider), m_device(device), m_userEdit(new QLineEdit(this)),
       m_domainEdit(new QLineEdit(this)), m_passwordEdit(new QLineEdit(this)), m_registrarEdit(new QLineEdit(this)),
       m_transportCombo(new QComboBox(this)), m_localPortSpin(new QSpinBox(this)),
-      m_listenOnlyCheck(new QCheckBox(tr("仅监听（不注册，由交换机或语音网关直接送来电）"), this))
+      m_listenOnlyCheck(new QCheckBox(tr("仅监听（不注册，由交换机或语音网关直接送来电）"), this)),
+      m_localAddressEdit(new QLineEdit(this)), m_allowedPeersEdit(new QLineEdit(this))
 {
     setWindowTitle(tr("SIP线路配置"));
     m_userEdit->setObjectName(QStringLiteral("userEdit"));
@@ -38,6 +41,12 @@ SipLineConfigDialog::SipLineConfigDialog(SipLineProvider& provider, DWORD device
     m_localPortSpin->setRange(1, 65535);
     m_localPortSpin->setValue(account.localPort);
     m_listenOnlyCheck->setChecked(account.listenOnly);
+    m_localAddressEdit->setObjectName(QStringLiteral("localAddressEdit"));
+    m_localAddressEdit->setText(account.localAddress);
+    m_localAddressEdit->setPlaceholderText(tr("空则自动选择；仅监听时为 127.0.0.1"));
+    m_allowedPeersEdit->setObjectName(QStringLiteral("allowedPeersEdit"));
+    m_allowedPeersEdit->setText(account.allowedPeers.join(QStringLiteral(", ")));
+    m_allowedPeersEdit->setPlaceholderText(tr("仅监听时交换机或语音网关的地址，以逗号分隔"));
 
     auto* form = new QFormLayout;
     form->addRow(tr("用户名:"), m_userEdit);
@@ -47,6 +56,8 @@ SipLineConfigDialog::SipLineConfigDialog(SipLineProvider& provider, DWORD device
     form->addRow(tr("传输协议:"), m_transportCombo);
     form->addRow(tr("本机端口:"), m_localPortSpin);
     form->addRow(m_listenOnlyCheck);
+    form->addRow(tr("本机地址:"), m_localAddressEdit);
+    form->addRow(tr("允许的来电地址:"), m_allowedPeersEdit);
     auto* state = new QLabel(tr("注册状态: %1\n配置文件: %2\n本程序只显示来电，不传送通话声音。")
                                  .arg(provider.registrationState(device), provider.configFile()),
                              this);
@@ -78,6 +89,23 @@ void SipLineConfigDialog::accept()
     account.transport = m_transportCombo->currentText();
     account.localPort = m_localPortSpin->value();
     account.listenOnly = m_listenOnlyCheck->isChecked();
+    account.localAddress = m_localAddressEdit->text().trimmed();
+    for (const QString& peer : m_allowedPeersEdit->text().split(QRegularExpression(QStringLiteral("[,;\\s]+")),
+                                                               Qt::SkipEmptyParts))
+        account.allowedPeers.append(peer);
+    QStringList wrong;
+    if (!account.localAddress.isEmpty() && QHostAddress(account.localAddress).isNull())
+        wrong.append(account.localAddress);
+    for (const QString& peer : account.allowedPeers)
+        if (QHostAddress(peer).isNull())
+            wrong.append(peer);
+    if (!wrong.isEmpty()) {
+        MessageBoxes::show({QMessageBox::Warning, QStringLiteral("错误提示"),
+                            tr("以下不是IP地址: %1").arg(wrong.join(QStringLiteral(", "))), QMessageBox::Ok,
+                            QMessageBox::Ok},
+                           this);
+        return;
+    }
     if (!account.configured()) {
         MessageBoxes::show({QMessageBox::Warning, QStringLiteral("错误提示"), tr("请填写用户名和域名，或选择仅监听。"),
                             QMessageBox::Ok, QMessageBox::Ok},

@@ -35,4 +35,6 @@ private:
     QComboBox* m_transportCombo;
     QSpinBox* m_localPortSpin;
     QCheckBox* m_listenOnlyCheck;
+    QLineEdit* m_localAddressEdit;
+    QLineEdit* m_allowedPeersEdit;
 };

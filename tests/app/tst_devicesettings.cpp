@@ -136,6 +136,23 @@ private slots:
         qunsetenv("XDG_CONFIG_HOME");
     }
 
+    // A program folder whose name holds a line break cannot add lines to the entry.
+    void autoRunRefusesControlCharacters()
+    {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+        const QString entry = config.filePath(QStringLiteral("autostart/Vornexa.desktop"));
+        QVERIFY(SetAutoRun(QStringLiteral("Vornexa"), QStringLiteral("/usr/bin/vornx"), true));
+        const QByteArray before = readFile(entry);
+        QVERIFY(!SetAutoRun(QStringLiteral("Vornexa"), QStringLiteral("/usr/bin/vornx"), true,
+                            {QStringLiteral("--data-dir"), QStringLiteral("/tmp/x\nExec=/bin/evil")}));
+        QVERIFY(!SetAutoRun(QStringLiteral("Vornexa"), QStringLiteral("/opt/a\rb/vornx"), true));
+        // The entry written before stays as it was.
+        QCOMPARE(readFile(entry), before);
+        QCOMPARE(QString::fromUtf8(before).count(QStringLiteral("Exec=")), 1);
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+
     void relativeConfigHomeIsIgnored()
     {
         qputenv("XDG_CONFIG_HOME", "relative/config");

@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -16,6 +17,7 @@ private slots:
         const QString log = data.filePath(QStringLiteral("messages.log"));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), data.filePath(QStringLiteral("cache")));
         env.insert(QStringLiteral("VORNX_DATA_DIR"), data.filePath(QStringLiteral("prog")));
         env.insert(QStringLiteral("VORNX_MESSAGE_LOG"), log);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -24,7 +26,9 @@ private slots:
         first.setProcessEnvironment(env);
         first.start(QStringLiteral(VORNX_BIN_DIR "/vornx"));
         QVERIFY(first.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(runtime.filePath(QStringLiteral("vornx.lock"))), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !QDir(runtime.path()).entryList({QStringLiteral("vornx-*.lock")}, QDir::Files | QDir::Hidden).isEmpty(),
+            10000);
         QTest::qWait(300);
         QCOMPARE(first.state(), QProcess::Running);
 

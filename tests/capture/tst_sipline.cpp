@@ -8,11 +8,14 @@
 #include "platform/telephony/SipLineProvider.h"
 
 #include <QFile>
+#include <QNetworkInterface>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUdpSocket>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -68,13 +71,13 @@ private:
     }
 
     // Starts sipp; the caller keeps the event loop running while it works.
-    static void startSipp(QProcess& sipp, const QStringList& args)
+    static void startSipp(QProcess& sipp, const QStringList& args, const QString& from = QStringLiteral("127.0.0.1"))
     {
         sipp.setProcessChannelMode(QProcess::MergedChannels);
         // A port of its own, so that tests running side by side do not meet on sipp's 5060.
         const QStringList port =
             args.contains(QLatin1String("-p")) ? QStringList{} : QStringList{"-p", QString::number(freeUdpPort())};
-        sipp.start(QStringLiteral("sipp"), QStringList{"-nostdin", "-i", "127.0.0.1", "-m", "1", "-timeout", "15s",
+        sipp.start(QStringLiteral("sipp"), QStringList{"-nostdin", "-i", from, "-m", "1", "-timeout", "15s",
                                                       "-timeout_error"} +
                                                port + args);
         QVERIFY2(sipp.waitForStarted(), qPrintable(sipp.errorString()));
@@ -103,7 +106,8 @@ private slots:
     {
         QFETCH(QString, transport);
         const quint16 port = freeUdpPort();
-        SipLineProvider* sip = install(QStringLiteral(R"({"listenOnly": true, "localPort": %1, "user": "8001", "transport": "%2"})")
+        SipLineProvider* sip = install(QStringLiteral(R"({"listenOnly": true, "localPort": %1, "user": "8001", "transport": "%2",
+                                                   "allowedPeers": ["127.0.0.1"]})")
                     .arg(port)
                     .arg(transport)
                     .toUtf8());
@@ -277,6 +281,167 @@ private slots:
                          "8001"});
         QTRY_COMPARE_WITH_TIMEOUT(sip->registrationState(0), QStringLiteral("已注册"), 15000);
         QVERIFY(finishedWell(sipp));
+    }
+
+    // The PBX named in listen-only mode rings the line with the number it asserts; another
+    // host (a second loopback address) is refused with 403, counted, and never rings.
+    void onlyTheAllowedPeerRingsTheLine()
+    {
+        const quint16 port = freeUdpPort();
+        SipLineProvider* sip = install(
+            QStringLiteral(R"({"listenOnly": true, "localPort": %1, "user": "8001", "allowedPeers": ["127.0.0.1"]})")
+                .arg(port)
+                .toUtf8());
+        QSignalSpy report(sip, &SipLineProvider::registrationChanged);
+        Receiver window;
+        TelephonyLine line;
+        window.watch(line);
+        QVERIFY(line.initLines());
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+
+        for (int i = 0; i < 2; ++i) {
+            QProcess stranger;
+            startSipp(stranger,
+                      {QStringLiteral("127.0.0.1:%1").arg(port), "-sf", kScenarios + "offer_forbidden.xml", "-s",
+                       "8001", "-key", "caller", "013905911234", "-key", "display", "Spoof"},
+                      QStringLiteral("127.0.0.2"));
+            QVERIFY(finishedWell(stranger));
+        }
+        QCOMPARE(sip->refusedCalls(0), 2);
+        QVERIFY(window.received.isEmpty());
+        // Reported once, however many come.
+        QCOMPARE(report.size(), 1);
+        // The window reads the line again when the line says its state changed.
+        QVERIFY(line.selectLine(0));
+        const QString lineReport = TapiDevices::lines(line).join(QLatin1Char('\n'));
+        QVERIFY2(lineReport.contains(QStringLiteral("(仅监听); 已拒绝 2 个来自未知地址的呼叫")), qPrintable(lineReport));
+
+        QProcess pbx;
+        startSipp(pbx, {QStringLiteral("127.0.0.1:%1").arg(port), "-sf", kScenarios + "offer_cancel.xml", "-s", "8001",
+                        "-key", "caller", "013905911234", "-key", "display", "PBX"});
+        QTRY_COMPARE_WITH_TIMEOUT(window.received.size(), 5, 15000);
+        QVERIFY(finishedWell(pbx));
+        QVERIFY(window.received.contains(QPair<int, QByteArray>{WM_CALLER_NUMBER, "13905911234"}));
+        QCOMPARE(sip->refusedCalls(0), 2);
+    }
+
+    // Without a named peer anyone reaching the local port may ring, but an identity it
+    // asserts about itself is not believed: the number is the one in From.
+    void claimedIdentityOfAnUnknownPeerIsIgnored()
+    {
+        const quint16 port = freeUdpPort();
+        SipLineProvider* sip =
+            install(QStringLiteral(R"({"listenOnly": true, "localPort": %1, "user": "8001"})").arg(port).toUtf8());
+        QSignalSpy info(sip, &LineProvider::callInfoChanged);
+        Receiver window;
+        TelephonyLine line;
+        window.watch(line);
+        QVERIFY(line.initLines());
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QProcess sipp;
+        startSipp(sipp, {QStringLiteral("127.0.0.1:%1").arg(port), "-sf", kScenarios + "offer_claimed_cancel.xml",
+                         "-s", "8001", "-key", "from", "0591123456", "-key", "caller", "013905911234", "-key",
+                         "display", "Spoof"});
+        QTRY_COMPARE_WITH_TIMEOUT(window.received.size(), 5, 15000);
+        QVERIFY(finishedWell(sipp));
+        QVERIFY(window.received.contains(QPair<int, QByteArray>{WM_CALLER_NUMBER, "591123456"}));
+        QVERIFY(!window.received.contains(QPair<int, QByteArray>{WM_CALLER_NUMBER, "13905911234"}));
+        QCOMPARE(info.size(), 1);
+        LineCallData data;
+        QVERIFY(sip->callData(0, info[0][1].value<DWORD>(), &data));
+        QCOMPARE(data.callerName, QByteArray("Caller"));
+    }
+
+    // With a registrar, calls come from the registrar only; a direct INVITE from any other
+    // address is refused, while the registrar's own call rings with its asserted number.
+    void withARegistrarOnlyItsCallsAreTaken()
+    {
+        const quint16 registrarPort = freeUdpPort();
+        const quint16 port = freeUdpPort();
+        SipLineProvider* sip = install(QStringLiteral(R"({"user": "8001", "domain": "vornx.test", "password": "secret",
+                                                          "registrar": "sip:127.0.0.1:%1", "localPort": %2})")
+                                           .arg(registrarPort)
+                                           .arg(port)
+                                           .toUtf8());
+        Receiver window;
+        TelephonyLine line;
+        window.watch(line);
+        QVERIFY(line.initLines());
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        // The port is bound once the registrar's address is known.
+        QTRY_VERIFY_WITH_TIMEOUT(sip->registrationState(0) != QStringLiteral("未注册"), 15000);
+
+        QProcess stranger;
+        startSipp(stranger,
+                  {QStringLiteral("127.0.0.1:%1").arg(port), "-sf", kScenarios + "offer_forbidden.xml", "-s", "8001",
+                   "-key", "caller", "013905911234", "-key", "display", "Spoof"},
+                  QStringLiteral("127.0.0.2"));
+        QVERIFY(finishedWell(stranger));
+        QCOMPARE(sip->refusedCalls(0), 1);
+        QVERIFY(window.received.isEmpty());
+
+        QProcess registrar;
+        startSipp(registrar, {QStringLiteral("127.0.0.1:%1").arg(port), "-sf", kScenarios + "offer_cancel.xml", "-s",
+                              "8001", "-key", "caller", "013905911234", "-key", "display", "PBX"});
+        QTRY_COMPARE_WITH_TIMEOUT(window.received.size(), 5, 15000);
+        QVERIFY(finishedWell(registrar));
+        QVERIFY(window.received.contains(QPair<int, QByteArray>{WM_CALLER_NUMBER, "13905911234"}));
+    }
+
+    // Listen-only without a named address binds the loopback address only: the same port
+    // on the machine's network addresses stays free, so no one on the network reaches it.
+    void listenOnlyBindsLoopbackByDefault()
+    {
+        QHostAddress external;
+        for (const QHostAddress& a : QNetworkInterface::allAddresses())
+            if (a.protocol() == QAbstractSocket::IPv4Protocol && !a.isLoopback())
+                external = a;
+        if (external.isNull())
+            QSKIP("this machine has no network address besides loopback");
+        const quint16 port = freeUdpPort();
+        install(QStringLiteral(R"({"listenOnly": true, "localPort": %1})").arg(port).toUtf8());
+        QUdpSocket probe;
+        QVERIFY2(probe.bind(external, port), qPrintable(probe.errorString()));
+    }
+
+    void accountFilesThatAreNoAccountFilesAreRefused()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("hostile.json"));
+        QFile::remove(path);
+        // Too many accounts: each would take a thread and sockets.
+        QByteArray many = "{\"accounts\": [";
+        for (int i = 0; i <= SipLineProvider::kMaxAccounts; ++i)
+            many += (i ? "," : "") + QStringLiteral(R"({"listenOnly": true, "localPort": %1})").arg(40000 + i).toUtf8();
+        many += "]}";
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(many);
+        }
+        QString error;
+        SipLineProvider tooMany(path);
+        QVERIFY(!tooMany.load(&error));
+        QVERIFY2(error.contains(path) && error.contains(QStringLiteral("最多 16 个")), qPrintable(error));
+        QCOMPARE(tooMany.deviceCount(), 1u);
+        QCOMPARE(tooMany.registrationState(0), QStringLiteral("未配置"));
+
+        // A huge file is not read into memory.
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QVERIFY(file.resize(SipLineProvider::kMaxFileSize + 1));
+        }
+        SipLineProvider huge(path);
+        QVERIFY(!huge.load(&error));
+        QVERIFY2(error.contains(path) && error.contains(QStringLiteral("文件过大")), qPrintable(error));
+
+        // A FIFO in its place would block the start for good.
+        QVERIFY(QFile::remove(path));
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        SipLineProvider fifo(path);
+        QVERIFY(!fifo.load(&error));
+        QVERIFY2(error.contains(QStringLiteral("不是普通文件")), qPrintable(error));
+        QFile::remove(path);
     }
 
     void accountsFileIsReadableByItsOwnerOnly()

@@ -25,7 +25,7 @@ private slots:
         run.copyShipped(QStringLiteral("Vornx.ini"));
         // No simulated line here: the SIP line is the first line device.
         run.write(QStringLiteral("sipline.json"),
-                  QStringLiteral(R"({"accounts": [{"user": "8001", "listenOnly": true, "localPort": %1}]})")
+                  QStringLiteral(R"({"accounts": [{"user": "8001", "listenOnly": true, "localPort": %1, "allowedPeers": ["127.0.0.1"]}]})")
                       .arg(port)
                       .toUtf8());
         run.write(QStringLiteral("sysset.ini"), "[DEVICESET]\r\nDEVTYPE=3\r\nDEVNUM=0\r\n[SYSTEM]\r\nAUTOSTART=1\r\n");

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace {
 QByteArray gbk(const QString& text)
@@ -60,6 +61,7 @@ private slots:
     void emptyFileGivesEmptyTable();
     void missingFileIsCreatedEmpty();
     void unopenableFileReportsAndEmpties();
+    void specialAndHugeFilesAreRefused();
     void answers_data();
     void answers();
     void shippedTableAnswers();
@@ -212,8 +214,37 @@ void TestAreaCodeFile::unopenableFileReportsAndEmpties()
     QVERIFY(table.isEmpty());
     // A folder in the file's place.
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("area.dat")));
-    QCOMPARE(AreaCodeFile::load(dir.filePath(QStringLiteral("area.dat")), table).error,
-             QStringLiteral("电话号码归属查询数据无法打开！"));
+    QVERIFY(AreaCodeFile::load(dir.filePath(QStringLiteral("area.dat")), table)
+                .error.startsWith(QStringLiteral("电话号码归属查询数据无法打开！")));
+}
+
+// A FIFO in the table's place is not waited on, and a file far too big for a region table
+// is not read; both are reported naming the file, and the table is empty.
+void TestAreaCodeFile::specialAndHugeFilesAreRefused()
+{
+    QTemporaryDir dir;
+    RegionTable table;
+    const QString fifo = dir.filePath(QStringLiteral("fifo.dat"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    table.add("010", "old");
+    const AreaCodeLoad fromFifo = AreaCodeFile::load(fifo, table);
+    QVERIFY2(fromFifo.error.startsWith(QStringLiteral("电话号码归属查询数据无法打开！")) &&
+                 fromFifo.error.contains(fifo) && fromFifo.error.contains(QStringLiteral("不是普通文件")),
+             qPrintable(fromFifo.error));
+    QVERIFY(table.isEmpty());
+
+    const QString huge = dir.filePath(QStringLiteral("huge.dat"));
+    {
+        QFile f(huge);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("010      北京市\r\n");
+        QVERIFY(f.resize(AreaCodeFile::kMaxFileSize + 1));
+    }
+    table.add("010", "old");
+    const AreaCodeLoad fromHuge = AreaCodeFile::load(huge, table);
+    QVERIFY2(fromHuge.error.contains(huge) && fromHuge.error.contains(QStringLiteral("太大")),
+             qPrintable(fromHuge.error));
+    QVERIFY(table.isEmpty());
 }
 
 void TestAreaCodeFile::answers_data()

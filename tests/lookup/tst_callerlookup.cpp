@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QStringDecoder>
 #include <QtTest>
 
 #include <memory>
@@ -427,6 +428,48 @@ private slots:
         QCOMPARE(m_boxes, QStringList{QStringLiteral("系统提示|通讯薄文件中有1张名片无法读取，已跳过。")});
         QCOMPARE(m_lookup->openingNotices().at(0).kind, CallerRecord::Notice::Warning);
         QCOMPARE(show(QStringLiteral("13905911234")).rowText(3), QStringLiteral("林建华"));
+    }
+
+    // A hand-edited field count no table has is bounded: the call is looked up and shown,
+    // and the user is told once which file and key are wrong.
+    void absurdFieldCountIsBoundedAndTold()
+    {
+        writeSettings(QStringLiteral("Provider=SQLite;Data Source=cust.db"), 3);
+        QString ini = QStringDecoder("GB18030").decode([&] {
+            QFile f(file(QStringLiteral("Vornx.ini")));
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }());
+        ini.replace(QStringLiteral("FIELDNUM=3"), QStringLiteral("FIELDNUM=2147483647"));
+        writeGbk(file(QStringLiteral("Vornx.ini")), ini);
+        open();
+        QCOMPARE(m_boxes.size(), 1);
+        QVERIFY2(m_boxes.at(0).contains(file(QStringLiteral("Vornx.ini"))) &&
+                     m_boxes.at(0).contains(QStringLiteral("FIELDNUM=2147483647")),
+                 qPrintable(m_boxes.at(0)));
+        const CallerRecord& record = show(QStringLiteral("8861049"));
+        QCOMPARE(record.rows().size(), DataSourceSettings::kMaxFields + 2);
+        QCOMPARE(record.rowText(3), QStringLiteral("万达贸易"));
+        QCOMPARE(m_boxes.size(), 1);
+    }
+
+    // Settings or an address book that cannot be read are named once, not silently
+    // replaced by an empty address book.
+    void unreadableSettingsAndAddressBookAreTold()
+    {
+        {
+            QFile f(file(QStringLiteral("Vornx.ini")));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            const QString text = QStringLiteral("[QUERYTYPE]\r\nTYPE=2\r\n");
+            f.write("\xFF\xFE");
+            f.write(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        }
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("contacts.vcf")));
+        open();
+        QCOMPARE(m_boxes.size(), 2);
+        QVERIFY2(m_boxes.at(0).contains(file(QStringLiteral("Vornx.ini"))), qPrintable(m_boxes.at(0)));
+        QVERIFY2(m_boxes.at(1).contains(QStringLiteral("contacts.vcf")), qPrintable(m_boxes.at(1)));
+        QCOMPARE(show(QStringLiteral("13905911234")).rowText(3), QStringLiteral("通讯薄中没有对应来电的通讯资料信息！"));
+        QCOMPARE(m_boxes.size(), 2);
     }
 
     void aCallLogThatCannotBeWrittenIsTold()

@@ -44,6 +44,12 @@ private slots:
         write(file(QStringLiteral("start.desktop")), "[Desktop Entry]\nType=Application\nExec=xterm\n");
         write(file(QStringLiteral("setup.exe")), QByteArray("MZ\x90\x00", 4) + QByteArray(128, 0));
         write(file(QStringLiteral("tool.py")), "print('x')\n");
+        write(file(QStringLiteral("page.txt")), "<!DOCTYPE html>\n<html><body><script>alert(1)</script></body></html>\n");
+        write(file(QStringLiteral("drawing.txt")), "<svg xmlns=\"http://www.w3.org/2000/svg\"><script>alert(1)</script></svg>\n");
+        write(file(QStringLiteral("drawing.svg")), "<svg xmlns=\"http://www.w3.org/2000/svg\"><circle r=\"1\"/></svg>\n");
+        write(file(QStringLiteral("page.jpg")), "<html><body>not a photo</body></html>\n");
+        // An old Word file is OLE storage inside, known only by its name.
+        write(file(QStringLiteral("letter.doc")), QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(504, 0));
         QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder.pdf")));
         QVERIFY(QFile::link(file(QStringLiteral("run.sh")), file(QStringLiteral("link.pdf"))));
         QVERIFY(QFile::link(file(QStringLiteral("photo.jpg")), file(QStringLiteral("link-to-photo.jpg"))));
@@ -55,6 +61,7 @@ private slots:
         QTest::newRow("PDF with a Chinese name") << QStringLiteral("合同.pdf");
         QTest::newRow("picture") << QStringLiteral("photo.jpg");
         QTest::newRow("plain text") << QStringLiteral("note.txt");
+        QTest::newRow("old Word file") << QStringLiteral("letter.doc");
     }
 
     void documentsAreOpened()
@@ -84,6 +91,10 @@ private slots:
         QTest::newRow("Python script") << QStringLiteral("tool.py");
         QTest::newRow("link to a script named as PDF") << QStringLiteral("link.pdf");
         QTest::newRow("folder") << QStringLiteral("folder.pdf");
+        QTest::newRow("HTML page named as text") << QStringLiteral("page.txt");
+        QTest::newRow("SVG named as text") << QStringLiteral("drawing.txt");
+        QTest::newRow("SVG picture") << QStringLiteral("drawing.svg");
+        QTest::newRow("HTML page named as photo") << QStringLiteral("page.jpg");
         QTest::newRow("missing") << QStringLiteral("missing.pdf");
     }
 

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 class TestDataSourceSettings : public QObject
 {
     Q_OBJECT
@@ -100,6 +102,59 @@ private slots:
         QVERIFY(s.fieldCountValid);
     }
 
+    // A count no customer table has would make every call build that many rows: it is
+    // bounded, and the user is told which file and key.
+    void fieldCountIsBounded_data()
+    {
+        QTest::addColumn<QString>("fieldNum");
+        QTest::addColumn<int>("count");
+        QTest::newRow("largest int") << "2147483647" << DataSourceSettings::kMaxFields;
+        QTest::newRow("one too many") << QString::number(DataSourceSettings::kMaxFields + 1)
+                                      << DataSourceSettings::kMaxFields;
+        QTest::newRow("negative") << "-5" << 0;
+    }
+
+    void fieldCountIsBounded()
+    {
+        QFETCH(QString, fieldNum);
+        QFETCH(int, count);
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("Vornx.ini"));
+        writeGbk(ini, QStringLiteral("[QUERYTYPE]\r\nTYPE=2\r\n[TABLESET]\r\nFIELDNUM=%1\r\nFIELD0=名称\r\n").arg(fieldNum));
+        const DataSourceSettings s = DataSourceSettings::read(ini);
+        QCOMPARE(s.fieldCount, count);
+        QCOMPARE(s.labels.size(), count);
+        if (count)
+            QCOMPARE(s.labels.first(), QStringLiteral("名称"));
+        QVERIFY2(s.problem.contains(ini) && s.problem.contains(QStringLiteral("FIELDNUM=") + fieldNum),
+                 qPrintable(s.problem));
+
+        writeGbk(ini, QStringLiteral("[QUERYTYPE]\r\nTYPE=2\r\n[TABLESET]\r\nFIELDNUM=%1\r\n")
+                          .arg(DataSourceSettings::kMaxFields));
+        const DataSourceSettings widest = DataSourceSettings::read(ini);
+        QCOMPARE(widest.fieldCount, DataSourceSettings::kMaxFields);
+        QVERIFY2(widest.problem.isEmpty(), qPrintable(widest.problem));
+    }
+
+    // A file that cannot be read is not silently the address book: the reason names it.
+    void unreadableFileIsReported()
+    {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath(QStringLiteral("Vornx.ini"));
+        QFile f(ini);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        const QString text = QStringLiteral("[QUERYTYPE]\r\nTYPE=2\r\n");
+        f.write("\xFF\xFE");
+        f.write(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        f.close();
+        const DataSourceSettings s = DataSourceSettings::read(ini);
+        QCOMPARE(s.queryType, 1);
+        QVERIFY2(s.problem.contains(ini) && s.problem.contains(QStringLiteral("通讯薄")), qPrintable(s.problem));
+
+        writeGbk(ini, QStringLiteral("[QUERYTYPE]\r\nTYPE=1\r\n"));
+        QVERIFY(DataSourceSettings::read(ini).problem.isEmpty());
+    }
+
     void longValuesAreCut()
     {
         QTemporaryDir dir;
@@ -172,6 +227,40 @@ private slots:
         QVERIFY2(!text.contains(QLatin1String("ConnectString")), qPrintable(text));
         QCOMPARE(DataSourceSettings::read(writer.fileName()).queryType, 1);
         QVERIFY(!QFile::exists(writer.tempFileName()));
+    }
+
+    // The database password never lies in a file others can read, not even while the
+    // wizard writes it; a file without one gets the user's ordinary mode.
+    void fileWithAPasswordIsTheOwnersOnly()
+    {
+        QTemporaryDir dir;
+        DataSourceWriter writer(dir.path());
+        writer.startFrom();
+        writer.writeExternalSource(QStringLiteral("Provider=MSDASQL.1;User ID=u;Password=geheim;Data Source=dsn"),
+                                   QStringLiteral("select a from T b where b.p like '%#NO#'"), QString(), {"a"});
+        const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther |
+                            QFileDevice::WriteOther;
+        QCOMPARE(QFile::permissions(writer.tempFileName()) & (others | ownerOnly), ownerOnly);
+        QVERIFY(writer.commit());
+        QCOMPARE(QFile::permissions(writer.fileName()) & (others | ownerOnly), ownerOnly);
+        QCOMPARE(DataSourceSettings::read(writer.fileName()).connectString,
+                 QStringLiteral("Provider=MSDASQL.1;User ID=u;Password=geheim;Data Source=dsn"));
+
+        // A password behind the 255 characters the reader takes still counts.
+        writer.startFrom();
+        writer.writeConnectString(QStringLiteral("Provider=SQLite;Data Source=%1;PWD=x").arg(QString(300, QLatin1Char('d'))));
+        QVERIFY(writer.commit());
+        QCOMPARE(QFile::permissions(writer.fileName()) & (others | ownerOnly), ownerOnly);
+
+        writer.startFrom();
+        writer.writeConnectString(QStringLiteral("Provider=SQLite;Data Source=demo.db"));
+        QVERIFY(writer.commit());
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        struct stat st = {};
+        QCOMPARE(::stat(QFile::encodeName(writer.fileName()).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, 0666 & ~mask);
     }
 
     void inventoryTemplate()

@@ -114,6 +114,40 @@ private slots:
         m_caller.reset();
     }
 
+    // A log of years of calls is read without holding the window, and only its latest calls
+    // are listed, so the list stays small whatever the size of the file.
+    void bigLogIsReadInTheBackgroundAndListsTheLatestCalls()
+    {
+        QByteArray bytes;
+        const int calls = 60000;
+        for (int i = 0; i < calls; ++i) {
+            bytes += "2026-12-07 09:05:00-#-0591" + QByteArray::number(1000000 + i) + "-#-remark\r\r\n";
+            // A damaged line far longer than any remark: cut, and no call is lost after it.
+            if (i == calls - 5000)
+                bytes += "2026-12-07 09:06:00-#-1-#-" + QByteArray(200 * 1024, 'y') + "\r\n";
+        }
+        writeLog(bytes);
+        HistoryWindow* form = shown();
+        // Back from showing before the log is in.
+        QCOMPARE(list(form)->rowCount(), 0);
+        QVERIFY2(form->windowTitle().contains(QStringLiteral("正在读取")), qPrintable(form->windowTitle()));
+        QTRY_COMPARE_WITH_TIMEOUT(list(form)->rowCount(), 10000, 30000);
+        QCOMPARE(list(form)->item(9999, 1)->text(), QStringLiteral("0591%1").arg(1000000 + calls - 1));
+        // 60,001 calls in all, the damaged one among the listed.
+        QCOMPARE(list(form)->item(0, 1)->text(), QStringLiteral("0591%1").arg(1000000 + calls + 1 - 10000));
+        const int damaged = 10000 - 5000;
+        QCOMPARE(list(form)->item(damaged, 1)->text(), QStringLiteral("1"));
+        QCOMPARE(list(form)->item(damaged, 2)->text().size(), 64 * 1024 - 26);
+        QCOMPARE(form->windowTitle(), QStringLiteral("历史记录（最近 10000 次来电，更早的 50001 次未列出）"));
+        QVERIFY(m_boxes.isEmpty());
+
+        // Shown again after the log was cleared by hand: the old list does not come back.
+        writeLog("2026-12-08 10:00:00-#-8861049-#-x\r\n");
+        form = shown();
+        QCOMPARE(list(form)->rowCount(), 1);
+        QCOMPARE(form->windowTitle(), QStringLiteral("历史记录"));
+    }
+
     void listsEveryCallInFileOrder()
     {
         QStringEncoder gbk("GB18030");

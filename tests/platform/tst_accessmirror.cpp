@@ -128,6 +128,36 @@ private slots:
         QVERIFY(inode(changed) != made);
     }
 
+    // The copy of a private customer file is private too, and so are the folders made for
+    // it, whatever the umask; a copy left readable by an earlier run is closed on reuse.
+    void copyAndItsFoldersAreTheOwnersOnly()
+    {
+        const QString source = copyOf(nwind(), QStringLiteral("private.mdb"));
+        QVERIFY(QFile::setPermissions(source, QFile::ReadOwner | QFile::WriteOwner));
+        const QString parent = m_dir.filePath(QStringLiteral("home-cache"));
+        const QString folder = parent + QStringLiteral("/access-mirror");
+        AccessMirror mirror(folder);
+        QString file;
+        QString error;
+        QVERIFY2(mirror.refresh(source, &file, &error), qPrintable(error));
+        const auto mode = [](const QString& path) {
+            struct stat st = {};
+            return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+        };
+        QCOMPARE(mode(parent), 0700);
+        QCOMPARE(mode(folder), 0700);
+        const QStringList files = QDir(folder).entryList(QDir::Files);
+        QCOMPARE(files.size(), 2); // the copy and its record of the source
+        for (const QString& name : files)
+            QCOMPARE(mode(QDir(folder).filePath(name)), 0600);
+
+        QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+        QString again;
+        QVERIFY(mirror.refresh(source, &again));
+        QCOMPARE(again, file);
+        QCOMPARE(mode(file), 0600);
+    }
+
     void userFileIsNeverWritten()
     {
         const QString source = copyOf(nwind(), QStringLiteral("readonly.mdb"));

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 QByteArray readAll(const QString& path)
@@ -92,6 +94,33 @@ private slots:
         QVERIFY(!error.isEmpty());
         QVERIFY(store.cards().isEmpty());
         QVERIFY(!store.add(sampleContact(), nullptr, &error));
+    }
+
+    // A FIFO in the file's place is not waited on, a huge file is not read into memory.
+    void specialAndHugeFilesAreRefused()
+    {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath(QStringLiteral("fifo.vcf"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        ContactStore fromFifo(fifo);
+        QString error;
+        QVERIFY(!fromFifo.load(&error));
+        QVERIFY2(error.contains(fifo) && error.contains(QStringLiteral("不是普通文件")), qPrintable(error));
+
+        const QString huge = dir.filePath(QStringLiteral("huge.vcf"));
+        {
+            QFile f(huge);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\r\nTEL:1\r\nEND:VCARD\r\n");
+            QVERIFY(f.resize(ContactStore::kMaxFileSize + 1));
+        }
+        ContactStore fromHuge(huge);
+        QVERIFY(!fromHuge.load(&error));
+        QVERIFY2(error.contains(huge) && error.contains(QStringLiteral("文件太大")), qPrintable(error));
+        QVERIFY(fromHuge.cards().isEmpty());
+        // Nothing is written into a file that could not be read.
+        QVERIFY(!fromHuge.add(sampleContact(), nullptr, &error));
+        QCOMPARE(QFileInfo(huge).size(), ContactStore::kMaxFileSize + 1);
     }
 
     void newContactKeepsEveryOtherByte()

@@ -2,12 +2,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 QByteArray gbk(const QString& text)
@@ -212,6 +215,92 @@ private slots:
         const QFileDevice::Permissions perms = QFile::permissions(real);
         QVERIFY(perms.testFlag(QFileDevice::WriteOwner));
         QVERIFY(!perms.testFlag(QFileDevice::ReadGroup) && !perms.testFlag(QFileDevice::ReadOther));
+    }
+
+    // Files that are there but are no settings file read as missing, with the reason, and
+    // are never waited on or read whole: a FIFO, a huge file, UTF-16 text, a file without
+    // permission. A write does not replace them with a file that lost their keys.
+    void unusableFilesReadAsMissingWithAReason()
+    {
+        const QString fifo = file(QStringLiteral("fifo.ini"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString huge = file(QStringLiteral("huge.ini"));
+        {
+            QFile f(huge);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("[S]\r\nK=huge\r\n");
+            QVERIFY(f.resize(PrivateProfile::kMaxFileSize + 1));
+        }
+        const QString utf16 = file(QStringLiteral("utf16.ini"));
+        {
+            QFile f(utf16);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("\xFF\xFE");
+            const QString text = QStringLiteral("[S]\r\nK=utf16\r\n");
+            f.write(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        }
+        const QList<QPair<QString, QString>> cases = {
+            {fifo, QStringLiteral("不是普通文件")},
+            {huge, QStringLiteral("太大")},
+            {utf16, QStringLiteral("不是文本文件")},
+        };
+        for (const auto& [path, reason] : cases) {
+            PrivateProfile ini(path);
+            QString error;
+            QVERIFY2(!ini.load(&error), qPrintable(path));
+            QVERIFY2(error.contains(path) && error.contains(reason), qPrintable(error));
+            QCOMPARE(ini.readString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("default")),
+                     QStringLiteral("default"));
+            // Without load() each read meets the same checks.
+            QCOMPARE(PrivateProfile(path).readString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("d")),
+                     QStringLiteral("d"));
+        }
+        QVERIFY(!PrivateProfile(huge).writeString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("new")));
+        QCOMPARE(QFileInfo(huge).size(), PrivateProfile::kMaxFileSize + 1);
+
+        if (::geteuid() != 0) {
+            const QString locked = file(QStringLiteral("locked.ini"));
+            writeAll(locked, "[S]\r\nK=v\r\n");
+            QVERIFY(QFile::setPermissions(locked, QFileDevice::WriteOwner));
+            PrivateProfile ini(locked);
+            QString error;
+            QVERIFY(!ini.load(&error));
+            QVERIFY2(error.contains(locked) && error.contains(QStringLiteral("无法读取")), qPrintable(error));
+        }
+    }
+
+    // UTF-16 without a byte-order mark is known by its NUL bytes; a few damaged bytes in a
+    // text file leave the keys around them readable.
+    void utf16WithoutMarkIsRefusedButDamagedTextIsRead()
+    {
+        const QString utf16 = file(QStringLiteral("utf16-nobom.ini"));
+        const QString text = QStringLiteral("[S]\r\nK=utf16\r\n");
+        writeAll(utf16, QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2));
+        QString error;
+        QVERIFY(!PrivateProfile(utf16).load(&error));
+        QVERIFY2(error.contains(QStringLiteral("不是文本文件")), qPrintable(error));
+
+        const QString damaged = file(QStringLiteral("damaged.ini"));
+        writeAll(damaged, QByteArray("\x00\x01\xFF\x00garbage\r\n", 13) + "[S]\r\nK=kept\r\n");
+        PrivateProfile ini(damaged);
+        QVERIFY(ini.load());
+        QCOMPARE(ini.readString(QStringLiteral("S"), QStringLiteral("K"), QString()), QStringLiteral("kept"));
+    }
+
+    // After load() the keys of one operation come from one reading of the file; a write
+    // starts again from the file on disk.
+    void loadReadsTheFileOnce()
+    {
+        const QString path = file(QStringLiteral("once.ini"));
+        writeAll(path, "[S]\r\nA=1\r\nB=2\r\n");
+        PrivateProfile ini(path);
+        QVERIFY(ini.load());
+        writeAll(path, "[S]\r\nA=9\r\nB=8\r\n");
+        QCOMPARE(ini.readInt(QStringLiteral("S"), QStringLiteral("A"), 0), 1);
+        QCOMPARE(ini.readString(QStringLiteral("S"), QStringLiteral("B"), QString()), QStringLiteral("2"));
+        QVERIFY(ini.writeString(QStringLiteral("S"), QStringLiteral("C"), QStringLiteral("3")));
+        QCOMPARE(ini.readInt(QStringLiteral("S"), QStringLiteral("A"), 0), 9);
+        QCOMPARE(ini.readInt(QStringLiteral("S"), QStringLiteral("C"), 0), 3);
     }
 
     void interruptedWritesLeaveAWholeFile()

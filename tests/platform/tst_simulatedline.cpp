@@ -4,10 +4,14 @@
 #include "platform/telephony/SimulatedLineProvider.h"
 
 #include <QFile>
+#include <QImage>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 class TestSimulatedLine : public QObject
 {
@@ -199,6 +203,72 @@ private slots:
         QCOMPARE(data.callerName, QByteArray("张 三"));
         QCOMPARE(control.execute("offer 0"), QByteArray("ERROR line device 0 is busy with a call"));
         QCOMPARE(control.execute("status"), QByteArray("OK 0 closed offering"));
+    }
+
+    // A description or an icon that is a FIFO or far too big stops nothing: the file is
+    // refused naming it, the icon is simply not shown.
+    void specialAndHugeFilesAreRefused()
+    {
+        const QString fifo = m_dir.filePath(QStringLiteral("fifo.json"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        SimulatedLineProvider fromFifo(fifo);
+        QString error;
+        QVERIFY(!fromFifo.load(&error));
+        QVERIFY2(error.contains(fifo) && error.contains(QStringLiteral("不是普通文件")), qPrintable(error));
+
+        const QString huge = m_dir.filePath(QStringLiteral("huge.json"));
+        {
+            QFile f(huge);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(R"({"devices": [{"lineName": "A"}]})");
+            f.write(QByteArray(SimulatedLineProvider::kMaxFileSize, ' '));
+        }
+        SimulatedLineProvider fromHuge(huge);
+        QVERIFY(!fromHuge.load(&error));
+        QVERIFY2(error.contains(huge) && error.contains(QStringLiteral("太大")), qPrintable(error));
+        QCOMPARE(fromHuge.deviceCount(), 0u);
+
+        // The icon: a real picture shows, a FIFO under the icon's name does not block.
+        QImage picture(4, 4, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(m_dir.filePath(QStringLiteral("line.png"))));
+        QVERIFY(::mkfifo(QFile::encodeName(m_dir.filePath(QStringLiteral("pipe.png"))).constData(), 0600) == 0);
+        SimulatedLineProvider provider(write(R"({"devices": [{"icon": "line.png"}, {"icon": "pipe.png"}]})"));
+        QVERIFY(provider.load());
+        QCOMPARE(provider.icon(0).size(), QSize(4, 4));
+        QVERIFY(provider.icon(1).isNull());
+    }
+
+    // The tail of a cut command line never runs as a command of its own.
+    void overlongCommandLineIsRefusedWhole()
+    {
+        SimulatedLineProvider provider(QString{});
+        provider.addDevice({});
+        SimulatedLineControl control(&provider);
+        QString error;
+        const QString path = m_dir.filePath(QStringLiteral("long.sock"));
+        QVERIFY2(control.listen(path, &error), qPrintable(error));
+        QSignalSpy states(&provider, &LineProvider::callStateChanged);
+        QLocalSocket socket;
+        socket.connectToServer(path);
+        QVERIFY(socket.waitForConnected(5000));
+        // Padding up to the limit, then what would be a command if the line were split there.
+        socket.write("status " + QByteArray(4095 - 7, 'x') + "offer 0 13905911234\n");
+        QTRY_VERIFY(socket.canReadLine() || socket.state() != QLocalSocket::ConnectedState);
+        QTRY_VERIFY(socket.canReadLine());
+        QVERIFY2(socket.readLine().startsWith("ERROR command line longer than"), "reply");
+        QTRY_COMPARE(socket.state(), QLocalSocket::UnconnectedState);
+        QTest::qWait(100);
+        QCOMPARE(states.size(), 0);
+        QCOMPARE(control.execute("status"), QByteArray("OK 0 closed idle"));
+
+        // A line just within the limit is still a command.
+        QLocalSocket again;
+        again.connectToServer(path);
+        QVERIFY(again.waitForConnected(5000));
+        again.write("status" + QByteArray(4096 - 7, ' ') + "\n");
+        QTRY_VERIFY(again.canReadLine());
+        QCOMPARE(again.readLine(), QByteArray("OK 0 closed idle\n"));
     }
 
     void toolDrivesTheRunningProgram()

@@ -38,6 +38,7 @@ private slots:
         });
 
         bool refusedStaysOpen = false;
+        bool peersRefusedStayOpen = false;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<SipLineConfigDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
@@ -53,11 +54,21 @@ private slots:
             port->setValue(0);
             port->setValue(45061);
             password->setText(QStringLiteral("pw"));
+            auto* peers = dialog->findChild<QLineEdit*>(QStringLiteral("allowedPeersEdit"));
+            auto* local = dialog->findChild<QLineEdit*>(QStringLiteral("localAddressEdit"));
+            QVERIFY(peers && local);
+            // Calls are filtered by address, so a name would never match.
+            peers->setText(QStringLiteral("pbx.local"));
+            dialog->accept();
+            peersRefusedStayOpen = dialog->isVisible();
+            peers->setText(QStringLiteral("192.168.1.20, 192.168.1.21"));
+            local->setText(QStringLiteral("127.0.0.1"));
             dialog->accept();
         });
         QCOMPARE(lineConfigDialogA(0, nullptr, ""), 0);
         QVERIFY(refusedStaysOpen);
-        QCOMPARE(boxes, QStringList{"请填写用户名和域名，或选择仅监听。"});
+        QVERIFY(peersRefusedStayOpen);
+        QCOMPARE(boxes, (QStringList{"请填写用户名和域名，或选择仅监听。", "以下不是IP地址: pbx.local"}));
         QCOMPARE(sip->account(0).user, QStringLiteral("8001"));
         QVERIFY(sip->account(0).listenOnly);
         QCOMPARE(sip->account(0).localPort, 45061);
@@ -66,6 +77,8 @@ private slots:
         SipLineProvider reread(sip->configFile());
         QVERIFY(reread.load());
         QCOMPARE(reread.account(0).password, QStringLiteral("pw"));
+        QCOMPARE(reread.account(0).allowedPeers, (QStringList{"192.168.1.20", "192.168.1.21"}));
+        QCOMPARE(reread.account(0).localAddress, QStringLiteral("127.0.0.1"));
         QVERIFY(!(QFile::permissions(sip->configFile()) & (QFileDevice::ReadGroup | QFileDevice::ReadOther)));
     }
 };
