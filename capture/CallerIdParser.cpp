@@ -369,7 +369,7 @@ QList<QByteArray> CallerIdParser::feed(QByteArrayView chunk)
 {
     QList<QByteArray> numbers;
     for (const CallerIdReport& report : feedReports(chunk)) {
-        if (report.hasNumber() || report.numberLine)
+        if (report.handedOn())
             numbers.append(report.number);
     }
     return numbers;

@@ -24,6 +24,8 @@ public:
     bool numberLine = false;
 
     bool hasNumber() const { return absence == Absence::None; }
+    // Handed on to the notification: a number, or an NMBR line's value whatever it holds.
+    bool handedOn() const { return hasNumber() || numberLine; }
 
     // What the line monitor shows: "号码: 13905911234" or "无号码: 私人号码".
     QString describe() const;
@@ -34,3 +36,4 @@ public:
 
     friend bool operator==(const CallerIdReport&, const CallerIdReport&) = default;
 };
+Q_DECLARE_METATYPE(CallerIdReport)

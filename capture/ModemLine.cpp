@@ -57,7 +57,7 @@ int ModemLine::findModemPort()
             m_port.setCommPort(port);
             m_port.setPortOpen(true);
             // A port whose output does not drain has no modem that takes commands.
-            if (SendAndWait(m_port, "AT", 150) && Answered(m_port) && Positive(m_port.input()))
+            if (sendAndWait("AT", 150) && Answered(m_port) && Positive(m_port.input()))
                 found = port;
         } catch (const Error&) {
             // Absent, busy or failing: the next port.
@@ -75,17 +75,17 @@ bool ModemLine::runStartSequence(const ModemCommands& commands, Purpose purpose,
             m_port.setPortOpen(false);
         m_port.setCommPort(commands.port);
         m_port.setPortOpen(true);
-        if (!SendAndWait(m_port, commands.initCommand, 150) || !Answered(m_port))
+        if (!sendAndWait(commands.initCommand, 150) || !Answered(m_port))
             throw Error(init.noAnswer);
         if (!Positive(m_port.input()))
             throw Error(init.refused);
         if (purpose == Purpose::Monitoring) {
             // Calls are only to be watched, never answered by the modem itself.
-            SendAndWait(m_port, "ats0=0", 150);
+            sendAndWait("ats0=0", 150);
             // The caller-ID command is judged on its own reply, not on this one's "OK".
             m_port.input();
         }
-        if (!SendAndWait(m_port, commands.callerIdCommand, 50) || !Answered(m_port))
+        if (!sendAndWait(commands.callerIdCommand, 50) || !Answered(m_port))
             throw Error(kCallerIdNoAnswer);
         if (!Positive(m_port.input()))
             throw Error(kCallerIdRefused);
@@ -117,9 +117,16 @@ bool ModemLine::test(const ModemCommands& commands, QString* error, QString* res
     return passed;
 }
 
+bool ModemLine::sendAndWait(const QByteArray& command, int pauseMs)
+{
+    emit dataSent(command + '\r');
+    return SendAndWait(m_port, command, pauseMs);
+}
+
 bool ModemLine::write(const QByteArray& command, QString* error)
 {
     try {
+        emit dataSent(command + '\r');
         m_port.output(command + '\r');
     } catch (const Error& e) {
         setError(error, e.message());
@@ -153,10 +160,16 @@ void ModemLine::close()
 void ModemLine::portEvent()
 {
     switch (m_port.commEvent()) {
-    case SerialPort::comEvReceive:
-        for (const QByteArray& number : m_parser.feed(m_port.input()))
-            emit callerNumber(number);
+    case SerialPort::comEvReceive: {
+        const QByteArray data = m_port.input();
+        emit dataReceived(data);
+        for (const CallerIdReport& report : m_parser.feedReports(data)) {
+            emit reportRecognised(report);
+            if (report.handedOn())
+                emit callerNumber(report.number);
+        }
         break;
+    }
     case SerialPort::comEvCD:
         // The carrier came up: nudge the port and throw away what the modem said about it.
         if (m_port.carrierDetected()) {

@@ -65,6 +65,11 @@ signals:
     void ringing();
     // A caller-ID report completed, with the number as the modem sent it.
     void callerNumber(const QByteArray& number);
+    // What the port delivered, as it came, and what was written to it: for the line monitor.
+    void dataReceived(const QByteArray& data);
+    void dataSent(const QByteArray& data);
+    // A caller-ID report of any shape completed, with or without a number.
+    void reportRecognised(const CallerIdReport& report);
     // The monitored modem's device went away; the port is closed. A modem that is only
     // being scanned or tested is never reported.
     void portLost(const QString& errorText);
@@ -77,6 +82,7 @@ private:
     };
     bool runStartSequence(const ModemCommands& commands, Purpose purpose, QString* error);
     bool write(const QByteArray& command, QString* error);
+    bool sendAndWait(const QByteArray& command, int pauseMs);
     void portEvent();
     void deviceLost(const QString& errorText);
 

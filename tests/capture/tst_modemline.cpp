@@ -123,6 +123,53 @@ private slots:
         QCOMPARE(numbersSpy.last().at(0).toByteArray(), QByteArray("22"));
     }
 
+    // Every report shape the virtual modem can play, cut into small pieces on the way: the
+    // number arrives as sent, a withheld caller gives a report without one.
+    void everyShapeOverThePort_data()
+    {
+        QTest::addColumn<QString>("shape");
+        for (const char* shape : {"nmbr", "ddn", "nbr", "oneline", "isdn", "isdnring", "isdnslash", "isdnspace", "zyxel",
+                                  "box", "sdmf", "mdmf", "voice"})
+            QTest::newRow(shape) << QString::fromLatin1(shape);
+    }
+
+    void everyShapeOverThePort()
+    {
+        QFETCH(QString, shape);
+        VirtualModemProcess modem({QStringLiteral("chunk 3"), QStringLiteral("pause 2")});
+        map(3, modem.path());
+        ModemLine line(ini());
+        QSignalSpy numbersSpy(&line, &ModemLine::callerNumber);
+        QSignalSpy reportsSpy(&line, &ModemLine::reportRecognised);
+        QSignalSpy rawSpy(&line, &ModemLine::dataReceived);
+        QSignalSpy sentSpy(&line, &ModemLine::dataSent);
+        QVERIFY(line.startMonitoring(kDefaults, nullptr));
+        QCOMPARE(sentSpy.size(), 3);
+        QCOMPARE(sentSpy.at(2).at(0).toByteArray(), QByteArray("AT#CID=1\r"));
+
+        modem.command(QStringLiteral("shape %1 013905911234").arg(shape));
+        QTRY_COMPARE(numbers(numbersSpy), QList<QByteArray>{"013905911234"});
+        QTRY_VERIFY(!reportsSpy.isEmpty());
+        QCOMPARE(reportsSpy.last().at(0).value<CallerIdReport>().number, QByteArray("013905911234"));
+        QByteArray raw;
+        for (const QList<QVariant>& args : rawSpy)
+            raw += args.at(0).toByteArray();
+        // As sent: text, or the hex digits of a packet.
+        QVERIFY(raw.contains("13905911234") || raw.contains(QByteArray("13905911234").toHex().toUpper()));
+
+        // A withheld caller: nothing that names a number.
+        reportsSpy.clear();
+        modem.command(QStringLiteral("shape %1 P").arg(shape));
+        modem.command(QStringLiteral("shape %1 0591123456").arg(shape));
+        QTRY_COMPARE(numbersSpy.size(), shape == QLatin1String("nmbr") || shape == QLatin1String("voice") ? 3 : 2);
+        QCOMPARE(numbersSpy.last().at(0).toByteArray(), QByteArray("0591123456"));
+        if (shape != QLatin1String("isdnspace")) {
+            QVERIFY(reportsSpy.size() >= 2);
+            const CallerIdReport withheld = reportsSpy.at(reportsSpy.size() - 2).at(0).value<CallerIdReport>();
+            QVERIFY(!withheld.hasNumber());
+        }
+    }
+
     void startUpFailures_data()
     {
         QTest::addColumn<QStringList>("modemSetup");
