@@ -39,6 +39,8 @@ ModemLine::ModemLine(const QString& settingsFile, QObject* parent) : QObject(par
     m_port.setObjectName(QStringLiteral("modemPort"));
     connect(&m_port, &SerialPort::commEventOccurred, this, &ModemLine::portEvent);
     connect(&m_port, &SerialPort::deviceLost, this, &ModemLine::deviceLost);
+    m_resumeTimer.setInterval(ResumeIntervalMs);
+    connect(&m_resumeTimer, &QTimer::timeout, this, &ModemLine::tryResume);
 }
 
 ModemLine::~ModemLine()
@@ -48,6 +50,7 @@ ModemLine::~ModemLine()
 
 int ModemLine::findModemPort()
 {
+    m_resumeTimer.stop();
     m_started = false;
     int found = 0;
     for (int port = 1; port <= SerialPortMap::PortCount && found == 0; ++port) {
@@ -100,7 +103,10 @@ bool ModemLine::startMonitoring(const ModemCommands& commands, QString* error)
 {
     if (isMonitoring())
         return true;
+    m_resumeTimer.stop();
     m_started = runStartSequence(commands, Purpose::Monitoring, error);
+    if (m_started)
+        m_commands = commands;
     return m_started;
 }
 
@@ -152,6 +158,7 @@ bool ModemLine::hangUp(QString* error)
 
 void ModemLine::close()
 {
+    m_resumeTimer.stop();
     m_started = false;
     if (m_port.isOpen())
         m_port.setPortOpen(false);
@@ -192,5 +199,20 @@ void ModemLine::deviceLost(const QString& errorText)
     if (!m_started)
         return;
     m_started = false;
+    // Started first: whoever hears of the loss may hold the event loop in a message box.
+    m_resumeTimer.start();
     emit portLost(errorText);
+}
+
+void ModemLine::tryResume()
+{
+    // A failed try leaves nothing open, so that the device is opened afresh next time.
+    if (!runStartSequence(m_commands, Purpose::Monitoring, nullptr)) {
+        if (m_port.isOpen())
+            m_port.setPortOpen(false);
+        return;
+    }
+    m_resumeTimer.stop();
+    m_started = true;
+    emit monitoringResumed();
 }

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 // What a modem is started with: its port (COM1..COM8 by number) and the two commands as
 // the user typed them.
@@ -51,8 +52,11 @@ public:
     bool pickUp(QString* error);
     bool hangUp(QString* error);
 
-    // Closes the port; monitoring ends without a word.
+    // Closes the port; monitoring ends without a word, and a lost modem is no longer waited for.
     void close();
+
+    // How often the port of a lost modem is tried again.
+    static constexpr int ResumeIntervalMs = 1000;
 
     bool isOpen() const { return m_port.isOpen(); }
     // The open port's modem accepted the start-up commands.
@@ -73,6 +77,9 @@ signals:
     // The monitored modem's device went away; the port is closed. A modem that is only
     // being scanned or tested is never reported.
     void portLost(const QString& errorText);
+    // The lost modem's device came back and took the start-up commands again, caller-ID
+    // command included: calls are reported again.
+    void monitoringResumed();
 
 private:
     enum class Purpose
@@ -85,8 +92,13 @@ private:
     bool sendAndWait(const QByteArray& command, int pauseMs);
     void portEvent();
     void deviceLost(const QString& errorText);
+    void tryResume();
 
     SerialPort m_port;
     CallerIdParser m_parser;
     bool m_started = false;
+    // The commands the monitored modem was started with, for starting it again when its
+    // device comes back: an unplugged or power-cycled modem forgets its caller-ID setting.
+    ModemCommands m_commands;
+    QTimer m_resumeTimer;
 };

@@ -358,6 +358,46 @@ private slots:
         QCOMPARE(modem->received(), QStringList({"ATZ", "ats0=0", "AT#CID=1"}));
         QCOMPARE(lost.size(), 1);
     }
+
+    // A monitored modem whose device goes and comes back is started again by itself, with
+    // the caller-ID command it had, and its calls are reported again.
+    void modemThatComesBackIsStartedAgain()
+    {
+        auto modem = std::make_unique<VirtualModemProcess>();
+        map(3, modem->path());
+        ModemLine line(ini());
+        QSignalSpy lost(&line, &ModemLine::portLost);
+        QSignalSpy resumed(&line, &ModemLine::monitoringResumed);
+        QSignalSpy numbersSpy(&line, &ModemLine::callerNumber);
+        const ModemCommands commands{3, "AT&F", "AT-STE=1;+VCID=1"};
+        QVERIFY(line.startMonitoring(commands, nullptr));
+        modem->quit();
+        QTRY_COMPARE(lost.size(), 1);
+        QVERIFY(!line.isMonitoring());
+
+        // Absent for a few tries.
+        QTest::qWait(ModemLine::ResumeIntervalMs * 2 + 200);
+        QCOMPARE(resumed.size(), 0);
+        QVERIFY(!line.isOpen());
+
+        modem = std::make_unique<VirtualModemProcess>();
+        map(3, modem->path());
+        QTRY_COMPARE_WITH_TIMEOUT(resumed.size(), 1, ModemLine::ResumeIntervalMs * 5);
+        QVERIFY(line.isMonitoring());
+        QCOMPARE(modem->received(), QStringList({"AT&F", "ats0=0", "AT-STE=1;+VCID=1"}));
+        modem->command(QStringLiteral("shape ddn 0591123456"));
+        QTRY_COMPARE(numbers(numbersSpy), QList<QByteArray>{"0591123456"});
+
+        // Closed by the user after a loss: the port is not tried any more.
+        modem->quit();
+        QTRY_COMPARE(lost.size(), 2);
+        line.close();
+        modem = std::make_unique<VirtualModemProcess>();
+        map(3, modem->path());
+        QTest::qWait(ModemLine::ResumeIntervalMs * 2 + 200);
+        QVERIFY(modem->received().isEmpty());
+        QCOMPARE(resumed.size(), 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestModemLine)
