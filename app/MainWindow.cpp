@@ -138,6 +138,9 @@ void MainWindow::createWidgets()
     m_testModemButton = new QPushButton(QStringLiteral("测试Modem"), m_modemGroup);
     m_testModemButton->setObjectName(QStringLiteral("testModemButton"));
     m_testModemButton->setGeometry(300, 46, 100, 26);
+    m_lineMonitorButton = new QPushButton(tr("线路监视"), m_modemGroup);
+    m_lineMonitorButton->setObjectName(QStringLiteral("lineMonitorButton"));
+    m_lineMonitorButton->setGeometry(300, 74, 100, 26);
 
     m_lineGroup = new ClickableGroupBox(QStringLiteral("    TAPI来电设备"), client);
     m_lineGroup->setObjectName(QStringLiteral("lineGroup"));
@@ -197,6 +200,7 @@ void MainWindow::connectWidgets()
 {
     connect(m_monitorButton, &QPushButton::clicked, this, &MainWindow::startMonitoring);
     connect(m_testModemButton, &QPushButton::clicked, this, &MainWindow::testModem);
+    connect(m_lineMonitorButton, &QPushButton::clicked, this, &MainWindow::showLineMonitor);
     connect(m_exitButton, &QPushButton::clicked, this, &QWidget::close);
     connect(m_lineCombo, &QComboBox::activated, this, &MainWindow::showLineReport);
     connect(m_lineConfigButton, &QToolButton::clicked, this, &MainWindow::configureLine);

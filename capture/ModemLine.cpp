@@ -60,7 +60,7 @@ int ModemLine::findModemPort()
             m_port.setCommPort(port);
             m_port.setPortOpen(true);
             // A port whose output does not drain has no modem that takes commands.
-            if (sendAndWait("AT", 150) && Answered(m_port) && Positive(m_port.input()))
+            if (sendAndWait("AT", 150) && Answered(m_port) && Positive(takeInput()))
                 found = port;
         } catch (const Error&) {
             // Absent, busy or failing: the next port.
@@ -80,17 +80,17 @@ bool ModemLine::runStartSequence(const ModemCommands& commands, Purpose purpose,
         m_port.setPortOpen(true);
         if (!sendAndWait(commands.initCommand, 150) || !Answered(m_port))
             throw Error(init.noAnswer);
-        if (!Positive(m_port.input()))
+        if (!Positive(takeInput()))
             throw Error(init.refused);
         if (purpose == Purpose::Monitoring) {
             // Calls are only to be watched, never answered by the modem itself.
             sendAndWait("ats0=0", 150);
             // The caller-ID command is judged on its own reply, not on this one's "OK".
-            m_port.input();
+            takeInput();
         }
         if (!sendAndWait(commands.callerIdCommand, 50) || !Answered(m_port))
             throw Error(kCallerIdNoAnswer);
-        if (!Positive(m_port.input()))
+        if (!Positive(takeInput()))
             throw Error(kCallerIdRefused);
     } catch (const Error& e) {
         setError(error, e.message());
@@ -121,6 +121,14 @@ bool ModemLine::test(const ModemCommands& commands, QString* error, QString* res
     if (monitoring)
         startMonitoring(commands, restartError);
     return passed;
+}
+
+QByteArray ModemLine::takeInput()
+{
+    const QByteArray data = m_port.input();
+    if (!data.isEmpty())
+        emit dataReceived(data);
+    return data;
 }
 
 bool ModemLine::sendAndWait(const QByteArray& command, int pauseMs)
@@ -168,8 +176,7 @@ void ModemLine::portEvent()
 {
     switch (m_port.commEvent()) {
     case SerialPort::comEvReceive: {
-        const QByteArray data = m_port.input();
-        emit dataReceived(data);
+        const QByteArray data = takeInput();
         for (const CallerIdReport& report : m_parser.feedReports(data)) {
             emit reportRecognised(report);
             if (report.handedOn())
@@ -182,7 +189,7 @@ void ModemLine::portEvent()
         if (m_port.carrierDetected()) {
             m_port.output(QByteArray());
             WaitSent(m_port);
-            m_port.input();
+            takeInput();
         }
         break;
     case SerialPort::comEvRing:

@@ -90,6 +90,8 @@ private:
     bool runStartSequence(const ModemCommands& commands, Purpose purpose, QString* error);
     bool write(const QByteArray& command, QString* error);
     bool sendAndWait(const QByteArray& command, int pauseMs);
+    // What the port holds, handed on to the monitor as well.
+    QByteArray takeInput();
     void portEvent();
     void deviceLost(const QString& errorText);
     void tryResume();

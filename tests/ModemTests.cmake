@@ -14,3 +14,6 @@ vornx_add_test(tst_modemendtoend SOURCES app/tst_modemendtoend.cpp LIBS platform
 target_include_directories(tst_modemendtoend PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 add_dependencies(tst_modemendtoend vmodem vornx)
 vornx_add_test(tst_nationalnumber SOURCES app/tst_nationalnumber.cpp LIBS app_core lookup)
+vornx_add_test(tst_linemonitor SOURCES app/tst_linemonitor.cpp LIBS app_shell TIMEOUT 180)
+target_include_directories(tst_linemonitor PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+add_dependencies(tst_linemonitor vmodem)
