@@ -201,7 +201,7 @@ std::optional<CallerIdReport> taggedReport(QByteArrayView line)
         const QByteArrayView value = line.sliced(tag.valueStart, end - tag.valueStart);
         if (tag.key->number) {
             CallerIdReport report = reportOf(trimmed(value));
-            if (!report.hasNumber() && tag.key->word != "NMBR")
+            if (!report.hasNumber())
                 report.number.clear();
             return report;
         }
