@@ -251,7 +251,7 @@ private slots:
     void numbersOfReports()
     {
         CallerIdParser parser;
-        QCOMPARE(parser.feed("NMBR = P\r\nDDN_NMBR = P\r\nFM:O TO:1\r\nNBR = 0591123456\r\nNMBR =\r\n"),
+        QCOMPARE(parser.feed("NMBR = P\r\nDDN_NMBR = P\r\nDATE=0321 NMBR=P\r\nFM:O TO:1\r\nNBR = 0591123456\r\nNMBR =\r\n"),
                  (Numbers{"P", "0591123456", ""}));
     }
 
