@@ -38,6 +38,8 @@ DeviceSetSection DeviceSettings::readDeviceSet() const
     s.devNum = firstDigit(ini, QStringLiteral("DEVNUM"), QStringLiteral("-1"));
     s.modemSet1 = firstDigit(ini, QStringLiteral("MODEMSET1"), QStringLiteral("0"));
     s.modemSet2 = firstDigit(ini, QStringLiteral("MODEMSET2"), QStringLiteral("0"));
+    s.callerIdCommand = ini.readString(kDeviceSet, QStringLiteral("MODEMCMD1"), QString());
+    s.initCommand = ini.readString(kDeviceSet, QStringLiteral("MODEMCMD2"), QString());
     return s;
 }
 
@@ -66,6 +68,13 @@ void DeviceSettings::writeModemChoice(int portIndex, int callerIdCommandIndex, i
     ini.writeString(kDeviceSet, QStringLiteral("DEVNUM"), QString::number(portIndex));
     ini.writeString(kDeviceSet, QStringLiteral("MODEMSET1"), QString::number(callerIdCommandIndex));
     ini.writeString(kDeviceSet, QStringLiteral("MODEMSET2"), QString::number(initCommandIndex));
+}
+
+void DeviceSettings::writeModemCommands(const QString& callerIdCommand, const QString& initCommand) const
+{
+    PrivateProfile ini(m_fileName);
+    ini.writeString(kDeviceSet, QStringLiteral("MODEMCMD1"), callerIdCommand);
+    ini.writeString(kDeviceSet, QStringLiteral("MODEMCMD2"), initCommand);
 }
 
 void DeviceSettings::writeAutoStart(bool on) const

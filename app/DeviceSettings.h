@@ -10,6 +10,10 @@ struct DeviceSetSection
     int devNum = 0;    // item index of the line device or of the port (0 = COM1)
     int modemSet1 = 0; // item index of the caller-ID command
     int modemSet2 = 0; // item index of the initialisation command
+    // The two commands as text (MODEMCMD1, MODEMCMD2): a command typed into a list is no
+    // item of it, and an index alone would lose it. Empty when never stored.
+    QString callerIdCommand;
+    QString initCommand;
 
     bool isTapi() const { return devType == 3; }
 };
@@ -42,6 +46,7 @@ public:
 
     void writeTapiChoice(int lineIndex) const;
     void writeModemChoice(int portIndex, int callerIdCommandIndex, int initCommandIndex) const;
+    void writeModemCommands(const QString& callerIdCommand, const QString& initCommand) const;
 
     void writeAutoStart(bool on) const;
     void writeDelHeader(bool on) const;

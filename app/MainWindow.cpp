@@ -32,6 +32,22 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, const QRec
     return l;
 }
 
+// The caller-ID commands offered: the four the program always had (stored item indexes
+// keep their meaning), then those of the common chipsets. Indexes stay below 10, as the
+// settings file keeps one digit of them.
+QStringList callerIdCommandPresets()
+{
+    return {QStringLiteral("AT#CID=1"),
+            QStringLiteral("AT+VCID=1"),
+            QStringLiteral("AT#CLS=8#CID=1"),
+            QStringLiteral("AT#CLS=8#CID=1"),
+            QStringLiteral("AT-STE=1;+VCID=1"),    // Agere/Conexant soft modems outside North America
+            QStringLiteral("AT+VCID=2"),           // Conexant, unformatted packets
+            QStringLiteral("AT#CID=2"),            // Rockwell/USR, unformatted packets
+            QStringLiteral("ATS40.2=1"),           // ZyXEL
+            QStringLiteral("AT+FCLASS=8;+VCID=1")}; // voice mode, report between DLE codes
+}
+
 QComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items, const QRect& geometry)
 {
     auto* c = new QComboBox(parent);
@@ -117,12 +133,14 @@ void MainWindow::createWidgets()
                  {QStringLiteral("ATZ"), QStringLiteral("AT&FE1"), QStringLiteral("AT&F&C1&D2")}, QRect(88, 48, 190, 22));
     label(m_modemGroup, "callerIdCommandLabel", QStringLiteral("来电开AT："), QRect(14, 78, 72, 16));
     m_callerIdCommandCombo = comboBox(m_modemGroup, "callerIdCommandCombo",
-                                      {QStringLiteral("AT#CID=1"), QStringLiteral("AT+VCID=1"),
-                                       QStringLiteral("AT#CLS=8#CID=1"), QStringLiteral("AT#CLS=8#CID=1")},
+                                      callerIdCommandPresets(),
                                       QRect(88, 74, 190, 22));
     m_testModemButton = new QPushButton(QStringLiteral("测试Modem"), m_modemGroup);
     m_testModemButton->setObjectName(QStringLiteral("testModemButton"));
     m_testModemButton->setGeometry(300, 46, 100, 26);
+    m_lineMonitorButton = new QPushButton(tr("线路监视"), m_modemGroup);
+    m_lineMonitorButton->setObjectName(QStringLiteral("lineMonitorButton"));
+    m_lineMonitorButton->setGeometry(300, 74, 100, 26);
 
     m_lineGroup = new ClickableGroupBox(QStringLiteral("    TAPI来电设备"), client);
     m_lineGroup->setObjectName(QStringLiteral("lineGroup"));
@@ -182,6 +200,7 @@ void MainWindow::connectWidgets()
 {
     connect(m_monitorButton, &QPushButton::clicked, this, &MainWindow::startMonitoring);
     connect(m_testModemButton, &QPushButton::clicked, this, &MainWindow::testModem);
+    connect(m_lineMonitorButton, &QPushButton::clicked, this, &MainWindow::showLineMonitor);
     connect(m_exitButton, &QPushButton::clicked, this, &QWidget::close);
     connect(m_lineCombo, &QComboBox::activated, this, &MainWindow::showLineReport);
     connect(m_lineConfigButton, &QToolButton::clicked, this, &MainWindow::configureLine);

@@ -18,6 +18,7 @@ class ClickableGroupBox;
 class ClickableLabel;
 class ContactsWindow;
 class LineMessage;
+class LineMonitorWindow;
 class LoadingNotice;
 class ModemLine;
 class QAction;
@@ -98,6 +99,8 @@ public slots:
     void showRegionQuery();
     // The caller window for a number typed in the query window, without the arrival sound.
     void showCallerInfo(const QString& number);
+    // The line monitor, created on first use; from then on it follows the modem's port.
+    void showLineMonitor();
 
 signals:
     // The window was closed: the program ends.
@@ -163,6 +166,8 @@ private:
     QComboBox* m_initCommandCombo = nullptr;
     QComboBox* m_callerIdCommandCombo = nullptr;
     QPushButton* m_testModemButton = nullptr;
+    QPushButton* m_lineMonitorButton = nullptr;
+    QPointer<LineMonitorWindow> m_lineMonitor;
     ClickableGroupBox* m_lineGroup = nullptr;
     QRadioButton* m_lineRadio = nullptr;
     QComboBox* m_lineCombo = nullptr;

@@ -20,6 +20,20 @@
 namespace {
 const QString kAutoRunName = QStringLiteral("Vornexa");
 const QString kStatusTail(17, QLatin1Char(' '));
+
+// A command list as stored: the item at its index when the stored text is that item (or
+// no text was stored), another item of that text, or the text as typed.
+void restoreCommand(QComboBox* box, int index, const QString& text)
+{
+    box->setCurrentIndex(index);
+    if (text.isEmpty() || box->currentText() == text)
+        return;
+    const int item = box->findText(text);
+    if (item >= 0)
+        box->setCurrentIndex(item);
+    else
+        box->setEditText(text);
+}
 } // namespace
 
 void MainWindow::connectDeviceWidgets()
@@ -144,8 +158,8 @@ void MainWindow::applyDeviceSettings()
         // The status line keeps the port of the port scan until the user changes the port.
         m_modemRadio->setChecked(true);
         m_portCombo->setCurrentIndex(device.devNum);
-        m_callerIdCommandCombo->setCurrentIndex(device.modemSet1);
-        m_initCommandCombo->setCurrentIndex(device.modemSet2);
+        restoreCommand(m_callerIdCommandCombo, device.modemSet1, device.callerIdCommand);
+        restoreCommand(m_initCommandCombo, device.modemSet2, device.initCommand);
     }
 }
 
@@ -154,6 +168,8 @@ void MainWindow::storeDeviceChoice()
     const DeviceSettings settings(settingsFile());
     if (m_lineRadio->isChecked())
         settings.writeTapiChoice(m_lineCombo->currentIndex());
-    else if (m_modemRadio->isChecked())
+    else if (m_modemRadio->isChecked()) {
         settings.writeModemChoice(m_portCombo->currentIndex(), m_callerIdCommandCombo->currentIndex(), m_initCommandCombo->currentIndex());
+        settings.writeModemCommands(m_callerIdCommandCombo->currentText(), m_initCommandCombo->currentText());
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "app/AnimatedTrayIcon.h"
 #include "app/IncomingNumber.h"
+#include "app/NationalNumber.h"
 #include "capture/LineMessage.h"
 #include "lookup/CallerLookup.h"
 #include "lookup/CallerWindow.h"
@@ -57,7 +58,9 @@ void MainWindow::takeCallerNumber(const LineMessage& message)
     const std::optional<QByteArray> number = IncomingNumber::take(message.text(), m_dropFirstDigitCheck->isChecked());
     if (!number)
         return;
-    showCaller(QString::fromLatin1(*number), true);
+    showCaller(QString::fromLatin1(NationalNumber::of(
+                   *number, [this](QByteArrayView n) { return !regionOf(QString::fromLatin1(n)).isEmpty(); })),
+               true);
     QCoreApplication::postEvent(this, new LineMessage(WM_RING_DONE, {}, 0));
 }
 

@@ -39,6 +39,8 @@ ModemLine::ModemLine(const QString& settingsFile, QObject* parent) : QObject(par
     m_port.setObjectName(QStringLiteral("modemPort"));
     connect(&m_port, &SerialPort::commEventOccurred, this, &ModemLine::portEvent);
     connect(&m_port, &SerialPort::deviceLost, this, &ModemLine::deviceLost);
+    m_resumeTimer.setInterval(ResumeIntervalMs);
+    connect(&m_resumeTimer, &QTimer::timeout, this, &ModemLine::tryResume);
 }
 
 ModemLine::~ModemLine()
@@ -48,6 +50,7 @@ ModemLine::~ModemLine()
 
 int ModemLine::findModemPort()
 {
+    m_resumeTimer.stop();
     m_started = false;
     int found = 0;
     for (int port = 1; port <= SerialPortMap::PortCount && found == 0; ++port) {
@@ -57,7 +60,7 @@ int ModemLine::findModemPort()
             m_port.setCommPort(port);
             m_port.setPortOpen(true);
             // A port whose output does not drain has no modem that takes commands.
-            if (SendAndWait(m_port, "AT", 150) && Answered(m_port) && Positive(m_port.input()))
+            if (sendAndWait("AT", 150) && Answered(m_port) && Positive(takeInput()))
                 found = port;
         } catch (const Error&) {
             // Absent, busy or failing: the next port.
@@ -75,19 +78,19 @@ bool ModemLine::runStartSequence(const ModemCommands& commands, Purpose purpose,
             m_port.setPortOpen(false);
         m_port.setCommPort(commands.port);
         m_port.setPortOpen(true);
-        if (!SendAndWait(m_port, commands.initCommand, 150) || !Answered(m_port))
+        if (!sendAndWait(commands.initCommand, 150) || !Answered(m_port))
             throw Error(init.noAnswer);
-        if (!Positive(m_port.input()))
+        if (!Positive(takeInput()))
             throw Error(init.refused);
         if (purpose == Purpose::Monitoring) {
             // Calls are only to be watched, never answered by the modem itself.
-            SendAndWait(m_port, "ats0=0", 150);
+            sendAndWait("ats0=0", 150);
             // The caller-ID command is judged on its own reply, not on this one's "OK".
-            m_port.input();
+            takeInput();
         }
-        if (!SendAndWait(m_port, commands.callerIdCommand, 50) || !Answered(m_port))
+        if (!sendAndWait(commands.callerIdCommand, 50) || !Answered(m_port))
             throw Error(kCallerIdNoAnswer);
-        if (!Positive(m_port.input()))
+        if (!Positive(takeInput()))
             throw Error(kCallerIdRefused);
     } catch (const Error& e) {
         setError(error, e.message());
@@ -100,7 +103,10 @@ bool ModemLine::startMonitoring(const ModemCommands& commands, QString* error)
 {
     if (isMonitoring())
         return true;
+    m_resumeTimer.stop();
     m_started = runStartSequence(commands, Purpose::Monitoring, error);
+    if (m_started)
+        m_commands = commands;
     return m_started;
 }
 
@@ -117,9 +123,24 @@ bool ModemLine::test(const ModemCommands& commands, QString* error, QString* res
     return passed;
 }
 
+QByteArray ModemLine::takeInput()
+{
+    const QByteArray data = m_port.input();
+    if (!data.isEmpty())
+        emit dataReceived(data);
+    return data;
+}
+
+bool ModemLine::sendAndWait(const QByteArray& command, int pauseMs)
+{
+    emit dataSent(command + '\r');
+    return SendAndWait(m_port, command, pauseMs);
+}
+
 bool ModemLine::write(const QByteArray& command, QString* error)
 {
     try {
+        emit dataSent(command + '\r');
         m_port.output(command + '\r');
     } catch (const Error& e) {
         setError(error, e.message());
@@ -145,6 +166,7 @@ bool ModemLine::hangUp(QString* error)
 
 void ModemLine::close()
 {
+    m_resumeTimer.stop();
     m_started = false;
     if (m_port.isOpen())
         m_port.setPortOpen(false);
@@ -153,16 +175,21 @@ void ModemLine::close()
 void ModemLine::portEvent()
 {
     switch (m_port.commEvent()) {
-    case SerialPort::comEvReceive:
-        for (const QByteArray& number : m_parser.feed(m_port.input()))
-            emit callerNumber(number);
+    case SerialPort::comEvReceive: {
+        const QByteArray data = takeInput();
+        for (const CallerIdReport& report : m_parser.feedReports(data)) {
+            emit reportRecognised(report);
+            if (report.handedOn())
+                emit callerNumber(report.number);
+        }
         break;
+    }
     case SerialPort::comEvCD:
         // The carrier came up: nudge the port and throw away what the modem said about it.
         if (m_port.carrierDetected()) {
             m_port.output(QByteArray());
             WaitSent(m_port);
-            m_port.input();
+            takeInput();
         }
         break;
     case SerialPort::comEvRing:
@@ -179,5 +206,20 @@ void ModemLine::deviceLost(const QString& errorText)
     if (!m_started)
         return;
     m_started = false;
+    // Started first: whoever hears of the loss may hold the event loop in a message box.
+    m_resumeTimer.start();
     emit portLost(errorText);
+}
+
+void ModemLine::tryResume()
+{
+    // A failed try leaves nothing open, so that the device is opened afresh next time.
+    if (!runStartSequence(m_commands, Purpose::Monitoring, nullptr)) {
+        if (m_port.isOpen())
+            m_port.setPortOpen(false);
+        return;
+    }
+    m_resumeTimer.stop();
+    m_started = true;
+    emit monitoringResumed();
 }

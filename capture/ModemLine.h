@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 // What a modem is started with: its port (COM1..COM8 by number) and the two commands as
 // the user typed them.
@@ -51,8 +52,11 @@ public:
     bool pickUp(QString* error);
     bool hangUp(QString* error);
 
-    // Closes the port; monitoring ends without a word.
+    // Closes the port; monitoring ends without a word, and a lost modem is no longer waited for.
     void close();
+
+    // How often the port of a lost modem is tried again.
+    static constexpr int ResumeIntervalMs = 1000;
 
     bool isOpen() const { return m_port.isOpen(); }
     // The open port's modem accepted the start-up commands.
@@ -65,9 +69,17 @@ signals:
     void ringing();
     // A caller-ID report completed, with the number as the modem sent it.
     void callerNumber(const QByteArray& number);
+    // What the port delivered, as it came, and what was written to it: for the line monitor.
+    void dataReceived(const QByteArray& data);
+    void dataSent(const QByteArray& data);
+    // A caller-ID report of any shape completed, with or without a number.
+    void reportRecognised(const CallerIdReport& report);
     // The monitored modem's device went away; the port is closed. A modem that is only
     // being scanned or tested is never reported.
     void portLost(const QString& errorText);
+    // The lost modem's device came back and took the start-up commands again, caller-ID
+    // command included: calls are reported again.
+    void monitoringResumed();
 
 private:
     enum class Purpose
@@ -77,10 +89,18 @@ private:
     };
     bool runStartSequence(const ModemCommands& commands, Purpose purpose, QString* error);
     bool write(const QByteArray& command, QString* error);
+    bool sendAndWait(const QByteArray& command, int pauseMs);
+    // What the port holds, handed on to the monitor as well.
+    QByteArray takeInput();
     void portEvent();
     void deviceLost(const QString& errorText);
+    void tryResume();
 
     SerialPort m_port;
     CallerIdParser m_parser;
     bool m_started = false;
+    // The commands the monitored modem was started with, for starting it again when its
+    // device comes back: an unplugged or power-cycled modem forgets its caller-ID setting.
+    ModemCommands m_commands;
+    QTimer m_resumeTimer;
 };

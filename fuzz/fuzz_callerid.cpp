@@ -13,14 +13,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QByteArrayView text(reinterpret_cast<const char*>(data) + 1, qsizetype(size - 1));
 
     CallerIdParser parser;
+    QList<CallerIdReport> reports;
     for (qsizetype at = 0; at < text.size(); at += qsizetype(step)) {
-        for (const QByteArray& number : parser.feed(text.sliced(at, qMin(qsizetype(step), text.size() - at)))) {
-            // A number never carries the line's end with it.
-            if (number.contains('\r') || number.contains('\n'))
+        for (const CallerIdReport& report : parser.feedReports(text.sliced(at, qMin(qsizetype(step), text.size() - at)))) {
+            // A number never carries the line's end with it, and a withheld caller has none
+            // unless it came as an NMBR line's value.
+            if (report.number.contains('\r') || report.number.contains('\n'))
                 abort();
+            if (!report.hasNumber() && !report.numberLine && !report.number.isEmpty())
+                abort();
+            reports.append(report);
         }
         if (parser.CommBuffer().size() > CallerIdParser::MaxLine)
             abort();
     }
+    // Where the chunks were cut changes nothing.
+    CallerIdParser whole;
+    if (whole.feedReports(text) != reports)
+        abort();
     return 0;
 }

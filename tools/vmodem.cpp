@@ -19,6 +19,23 @@
 //   send TEXT          write TEXT (escapes as above)
 //   call NUMBER [DATE TIME]
 //                      a ring and a caller-ID report: RING, DATE, TIME and NMBR lines
+//   shape NAME NUMBER [DATE TIME]
+//                      a ring and a caller-ID report in the shape of one modem family:
+//                        nmbr      DATE, TIME, NAME and NMBR lines (the classic report)
+//                        ddn       DDN_NMBR before NAME, no blanks around '='
+//                        nbr       an NBR line
+//                        oneline   RING DATE=... TIME=... NMBR=... NAME=... on one line
+//                        isdn      CALLER NUMBER: ... (ISDN terminal adapter)
+//                        isdnring  RING;caller;called
+//                        isdnslash RING/caller
+//                        isdnspace RING caller
+//                        zyxel     FM:caller TO:called
+//                        box       ###DATE...NMBR...NAME...+++ (serial caller-ID box)
+//                        sdmf      single data message packet in hex (unformatted mode)
+//                        mdmf      multiple data message packet in hex (unformatted mode)
+//                        voice     the NMBR report between <DLE>X and <DLE>.
+//                      NUMBER "P" or "O" sends a withheld or unavailable caller the way
+//                      that family says so.
 //   wait MS            wait before the next command
 //   stall on|off       stop taking what the program writes, so that its output backs up
 //                      like a modem holding CTS; `stall off` drains it again
@@ -65,6 +82,66 @@ QByteArray unescape(const QString& text)
             out += c;
     }
     return out;
+}
+
+QByteArray hexPacket(uchar type, const QByteArray& body)
+{
+    QByteArray bytes;
+    bytes += char(type);
+    bytes += char(body.size());
+    bytes += body;
+    uchar sum = 0;
+    for (const char b : bytes)
+        sum = uchar(sum + uchar(b));
+    bytes += char(uchar(-sum));
+    return bytes.toHex().toUpper();
+}
+
+QByteArray packetParameter(uchar type, const QByteArray& value)
+{
+    return QByteArray(1, char(type)) + char(value.size()) + value;
+}
+
+// The report of one call as the named modem family sends it; empty for an unknown name.
+QByteArray shapedReport(const QString& shape, const QByteArray& number, const QByteArray& date,
+                        const QByteArray& time)
+{
+    const bool absent = number == "P" || number == "O";
+    // How the text shapes name a caller they have no number of.
+    const QByteArray word = number == "P" ? "PRIVATE" : number == "O" ? "OUT OF AREA" : number;
+    const QByteArray name = absent ? word : "ZHANG SAN";
+    const QByteArray ring = "\r\nRING\r\n";
+    if (shape == QLatin1String("nmbr"))
+        return ring + "\r\nDATE = " + date + "\r\nTIME = " + time + "\r\nNAME = " + name + "\r\nNMBR = " + number
+               + "\r\n" + ring;
+    if (shape == QLatin1String("ddn"))
+        return ring + "DATE=" + date + "\r\nTIME=" + time + "\r\nDDN_NMBR=" + word + "\r\nNAME=" + name + "\r\n" + ring;
+    if (shape == QLatin1String("nbr"))
+        return ring + "DATE = " + date + "\r\nNBR = " + word + "\r\n" + ring;
+    if (shape == QLatin1String("oneline"))
+        return "\r\nRING DATE=" + date + " TIME=" + time + " NMBR=" + word + " NAME=" + name + "\r\n" + ring;
+    if (shape == QLatin1String("isdn"))
+        return "\r\nCALLER NUMBER: " + word + "\r\n" + ring;
+    if (shape == QLatin1String("isdnring"))
+        return "\r\nRING;" + (absent ? QByteArray() : number) + ";87654321\r\n";
+    if (shape == QLatin1String("isdnslash"))
+        return "\r\nRING/" + (absent ? QByteArray() : number) + "\r\n";
+    if (shape == QLatin1String("isdnspace"))
+        return absent ? ring : "\r\nRING " + number + "\r\n";
+    if (shape == QLatin1String("zyxel"))
+        return ring + "FM:" + word + " TO:87654321\r\n" + ring;
+    if (shape == QLatin1String("box"))
+        return "###DATE" + date + time + "...NMBR" + number + "...NAME" + name + "+++\r\n";
+    if (shape == QLatin1String("sdmf"))
+        return ring + hexPacket(0x04, date + time + number) + "\r\n" + ring;
+    if (shape == QLatin1String("mdmf")) {
+        const QByteArray caller = absent ? packetParameter(4, number) : packetParameter(2, number);
+        return ring + hexPacket(0x80, packetParameter(1, date + time) + caller + packetParameter(7, name)) + "\r\n" + ring;
+    }
+    if (shape == QLatin1String("voice"))
+        return "\x10R\x10X\r\nDATE=" + date + "\r\nTIME=" + time + "\r\nNMBR=" + number + "\r\nNAME=" + name
+               + "\r\n\x10.\x10R";
+    return {};
 }
 
 struct Answer
@@ -222,6 +299,17 @@ bool VirtualModem::perform(const QString& line)
         const QByteArray report = QStringLiteral("\r\nRING\r\n\r\nDATE = %1\r\nTIME = %2\r\nNMBR = %3\r\n\r\nRING\r\n")
                                       .arg(date, time, args.at(0))
                                       .toUtf8();
+        writeChunks(report);
+        if (m_pause > 0 && m_chunk > 0)
+            return resumeAfter(m_pause * int(report.size() / m_chunk + 1));
+    } else if (verb == QLatin1String("shape") && args.size() >= 2) {
+        const QByteArray report = shapedReport(args.at(0).toLower(), args.at(1).toUtf8(),
+                                               args.value(2, QStringLiteral("0321")).toUtf8(),
+                                               args.value(3, QStringLiteral("1405")).toUtf8());
+        if (report.isEmpty()) {
+            std::fprintf(stderr, "vmodem: unknown shape: %s\n", qPrintable(args.at(0)));
+            return true;
+        }
         writeChunks(report);
         if (m_pause > 0 && m_chunk > 0)
             return resumeAfter(m_pause * int(report.size() / m_chunk + 1));

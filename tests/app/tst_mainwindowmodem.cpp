@@ -170,6 +170,72 @@ private slots:
         QCOMPARE(child<QComboBox>(next, "initCommandCombo")->currentIndex(), 2);
     }
 
+    // The chipset presets follow the four old commands, whose stored indexes keep their
+    // meaning; a preset goes to the modem as listed.
+    void chipsetPresetsFollowTheOldCommands()
+    {
+        VirtualModemProcess modem;
+        map(3, modem.path());
+        MainWindow window;
+        auto* callerId = child<QComboBox>(window, "callerIdCommandCombo");
+        QStringList items;
+        for (int i = 0; i < callerId->count(); ++i)
+            items << callerId->itemText(i);
+        QCOMPARE(items.mid(0, 4), QStringList({"AT#CID=1", "AT+VCID=1", "AT#CLS=8#CID=1", "AT#CLS=8#CID=1"}));
+        for (const char* preset : {"AT-STE=1;+VCID=1", "AT+VCID=2", "AT#CID=2", "ATS40.2=1"})
+            QVERIFY2(items.indexOf(QString::fromLatin1(preset)) >= 4, preset);
+        // The settings file keeps one digit of the index.
+        QVERIFY(callerId->count() <= 10);
+
+        chooseModem(window);
+        callerId->setCurrentIndex(callerId->findText(QStringLiteral("ATS40.2=1")));
+        clickMonitor(window);
+        QCOMPARE(modem.received(), QStringList({"ATZ", "ats0=0", "ATS40.2=1"}));
+        MainWindow next;
+        next.applyDeviceSettings();
+        QCOMPARE(child<QComboBox>(next, "callerIdCommandCombo")->currentText(), QStringLiteral("ATS40.2=1"));
+    }
+
+    // Commands typed into the lists are stored as text and come back at the next start,
+    // and the modem gets them then; an old file without the text keys keeps its indexes.
+    void typedCommandsAreKept()
+    {
+        VirtualModemProcess modem;
+        map(3, modem.path());
+        {
+            MainWindow window;
+            chooseModem(window);
+            child<QComboBox>(window, "callerIdCommandCombo")->setEditText(QStringLiteral("AT+VCID=1;+VRID=0"));
+            child<QComboBox>(window, "initCommandCombo")->setEditText(QStringLiteral("AT&F&C1&D2S0=0"));
+            clickMonitor(window);
+            QCOMPARE(modem.received(), QStringList({"AT&F&C1&D2S0=0", "ats0=0", "AT+VCID=1;+VRID=0"}));
+        }
+        const DeviceSetSection stored = DeviceSettings(ini()).readDeviceSet();
+        QCOMPARE(stored.callerIdCommand, QStringLiteral("AT+VCID=1;+VRID=0"));
+        QCOMPARE(stored.initCommand, QStringLiteral("AT&F&C1&D2S0=0"));
+
+        VirtualModemProcess second;
+        map(3, second.path());
+        {
+            MainWindow next;
+            next.applyDeviceSettings();
+            QCOMPARE(child<QComboBox>(next, "callerIdCommandCombo")->currentText(), QStringLiteral("AT+VCID=1;+VRID=0"));
+            QCOMPARE(child<QComboBox>(next, "initCommandCombo")->currentText(), QStringLiteral("AT&F&C1&D2S0=0"));
+            clickMonitor(next);
+            QCOMPARE(second.received(), QStringList({"AT&F&C1&D2S0=0", "ats0=0", "AT+VCID=1;+VRID=0"}));
+        }
+
+        // A file written before the text keys: the indexes alone, the second of two equal items.
+        QVERIFY(PrivateProfile(ini()).writeString(QStringLiteral("DEVICESET"), QStringLiteral("MODEMCMD1"), QString()));
+        QVERIFY(PrivateProfile(ini()).writeString(QStringLiteral("DEVICESET"), QStringLiteral("MODEMCMD2"), QString()));
+        QVERIFY(PrivateProfile(ini()).writeString(QStringLiteral("DEVICESET"), QStringLiteral("MODEMSET1"), QStringLiteral("3")));
+        QVERIFY(PrivateProfile(ini()).writeString(QStringLiteral("DEVICESET"), QStringLiteral("MODEMSET2"), QStringLiteral("1")));
+        MainWindow old;
+        old.applyDeviceSettings();
+        QCOMPARE(child<QComboBox>(old, "callerIdCommandCombo")->currentIndex(), 3);
+        QCOMPARE(child<QComboBox>(old, "initCommandCombo")->currentIndex(), 1);
+    }
+
     // A refused start-up is a box; the choice is stored and the program goes to the tray
     // all the same, and the next press tries again.
     void refusedStartUpIsShownAndRetried()

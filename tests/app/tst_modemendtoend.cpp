@@ -1,3 +1,4 @@
+#include "lookup/CallLog.h"
 #include "platform/ProgramFolder.h"
 #include "support/VirtualModemProcess.h"
 
@@ -8,7 +9,7 @@
 
 // The built program started as a user would, with monitoring stored as the start choice:
 // about a second after start it starts the virtual modem on COM3 by itself, and a call
-// from the modem ends up in the call log.
+// from the modem ends up in the call log, and so does one call of every report shape.
 class TestModemEndToEnd : public QObject
 {
     Q_OBJECT
@@ -54,6 +55,40 @@ private slots:
         QVERIFY(log.open(QIODevice::ReadOnly));
         QVERIFY(log.readAll().contains("591123456"));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("messages.log"))));
+
+        // One call of every report shape in a row, each followed by a withheld caller in
+        // the same shape; the log holds the callers' numbers in order and nothing else.
+        QVERIFY(log.remove());
+        const QStringList shapes{"nmbr", "ddn",  "nbr",  "oneline", "isdn", "isdnring", "isdnslash",
+                                 "isdnspace", "zyxel", "box", "sdmf", "mdmf", "voice"};
+        QStringList expected;
+        modem.command(QStringLiteral("chunk 4"));
+        modem.command(QStringLiteral("pause 1"));
+        for (qsizetype i = 0; i < shapes.size(); ++i) {
+            const QString number = QStringLiteral("1390591%1").arg(1000 + i);
+            expected << number;
+            modem.command(QStringLiteral("shape %1 %2").arg(shapes.at(i), number));
+            modem.command(QStringLiteral("wait 400"));
+            modem.command(QStringLiteral("shape %1 %2").arg(shapes.at(i), i % 2 ? "O" : "P"));
+            modem.command(QStringLiteral("wait 400"));
+        }
+        // A caller from abroad in international form is logged in national form.
+        modem.command(QStringLiteral("shape isdn +8613905919999"));
+        expected << QStringLiteral("13905919999");
+        CallLog calls(log.fileName());
+        const auto loggedNumbers = [&calls] {
+            QList<CallLog::Entry> entries;
+            calls.read(&entries);
+            QStringList numbers;
+            for (const CallLog::Entry& entry : entries)
+                numbers << entry.number;
+            return numbers;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(loggedNumbers().size(), expected.size(), 30000);
+        QCOMPARE(loggedNumbers(), expected);
+        // Nothing more arrives late from the withheld calls.
+        QTest::qWait(500);
+        QCOMPARE(loggedNumbers(), expected);
 
         program.terminate();
         QVERIFY(program.waitForFinished(10000));

@@ -123,6 +123,53 @@ private slots:
         QCOMPARE(numbersSpy.last().at(0).toByteArray(), QByteArray("22"));
     }
 
+    // Every report shape the virtual modem can play, cut into small pieces on the way: the
+    // number arrives as sent, a withheld caller gives a report without one.
+    void everyShapeOverThePort_data()
+    {
+        QTest::addColumn<QString>("shape");
+        for (const char* shape : {"nmbr", "ddn", "nbr", "oneline", "isdn", "isdnring", "isdnslash", "isdnspace", "zyxel",
+                                  "box", "sdmf", "mdmf", "voice"})
+            QTest::newRow(shape) << QString::fromLatin1(shape);
+    }
+
+    void everyShapeOverThePort()
+    {
+        QFETCH(QString, shape);
+        VirtualModemProcess modem({QStringLiteral("chunk 3"), QStringLiteral("pause 2")});
+        map(3, modem.path());
+        ModemLine line(ini());
+        QSignalSpy numbersSpy(&line, &ModemLine::callerNumber);
+        QSignalSpy reportsSpy(&line, &ModemLine::reportRecognised);
+        QSignalSpy rawSpy(&line, &ModemLine::dataReceived);
+        QSignalSpy sentSpy(&line, &ModemLine::dataSent);
+        QVERIFY(line.startMonitoring(kDefaults, nullptr));
+        QCOMPARE(sentSpy.size(), 3);
+        QCOMPARE(sentSpy.at(2).at(0).toByteArray(), QByteArray("AT#CID=1\r"));
+
+        modem.command(QStringLiteral("shape %1 013905911234").arg(shape));
+        QTRY_COMPARE(numbers(numbersSpy), QList<QByteArray>{"013905911234"});
+        QTRY_VERIFY(!reportsSpy.isEmpty());
+        QCOMPARE(reportsSpy.last().at(0).value<CallerIdReport>().number, QByteArray("013905911234"));
+        QByteArray raw;
+        for (const QList<QVariant>& args : rawSpy)
+            raw += args.at(0).toByteArray();
+        // As sent: text, or the hex digits of a packet.
+        QVERIFY(raw.contains("13905911234") || raw.contains(QByteArray("13905911234").toHex().toUpper()));
+
+        // A withheld caller: nothing that names a number.
+        reportsSpy.clear();
+        modem.command(QStringLiteral("shape %1 P").arg(shape));
+        modem.command(QStringLiteral("shape %1 0591123456").arg(shape));
+        QTRY_COMPARE(numbersSpy.size(), shape == QLatin1String("nmbr") || shape == QLatin1String("voice") ? 3 : 2);
+        QCOMPARE(numbersSpy.last().at(0).toByteArray(), QByteArray("0591123456"));
+        if (shape != QLatin1String("isdnspace")) {
+            QVERIFY(reportsSpy.size() >= 2);
+            const CallerIdReport withheld = reportsSpy.at(reportsSpy.size() - 2).at(0).value<CallerIdReport>();
+            QVERIFY(!withheld.hasNumber());
+        }
+    }
+
     void startUpFailures_data()
     {
         QTest::addColumn<QStringList>("modemSetup");
@@ -310,6 +357,46 @@ private slots:
         QVERIFY(line.startMonitoring(kDefaults, nullptr));
         QCOMPARE(modem->received(), QStringList({"ATZ", "ats0=0", "AT#CID=1"}));
         QCOMPARE(lost.size(), 1);
+    }
+
+    // A monitored modem whose device goes and comes back is started again by itself, with
+    // the caller-ID command it had, and its calls are reported again.
+    void modemThatComesBackIsStartedAgain()
+    {
+        auto modem = std::make_unique<VirtualModemProcess>();
+        map(3, modem->path());
+        ModemLine line(ini());
+        QSignalSpy lost(&line, &ModemLine::portLost);
+        QSignalSpy resumed(&line, &ModemLine::monitoringResumed);
+        QSignalSpy numbersSpy(&line, &ModemLine::callerNumber);
+        const ModemCommands commands{3, "AT&F", "AT-STE=1;+VCID=1"};
+        QVERIFY(line.startMonitoring(commands, nullptr));
+        modem->quit();
+        QTRY_COMPARE(lost.size(), 1);
+        QVERIFY(!line.isMonitoring());
+
+        // Absent for a few tries.
+        QTest::qWait(ModemLine::ResumeIntervalMs * 2 + 200);
+        QCOMPARE(resumed.size(), 0);
+        QVERIFY(!line.isOpen());
+
+        modem = std::make_unique<VirtualModemProcess>();
+        map(3, modem->path());
+        QTRY_COMPARE_WITH_TIMEOUT(resumed.size(), 1, ModemLine::ResumeIntervalMs * 5);
+        QVERIFY(line.isMonitoring());
+        QCOMPARE(modem->received(), QStringList({"AT&F", "ats0=0", "AT-STE=1;+VCID=1"}));
+        modem->command(QStringLiteral("shape ddn 0591123456"));
+        QTRY_COMPARE(numbers(numbersSpy), QList<QByteArray>{"0591123456"});
+
+        // Closed by the user after a loss: the port is not tried any more.
+        modem->quit();
+        QTRY_COMPARE(lost.size(), 2);
+        line.close();
+        modem = std::make_unique<VirtualModemProcess>();
+        map(3, modem->path());
+        QTest::qWait(ModemLine::ResumeIntervalMs * 2 + 200);
+        QVERIFY(modem->received().isEmpty());
+        QCOMPARE(resumed.size(), 1);
     }
 };
 
