@@ -12,6 +12,8 @@ packages=(
     libsofia-sip-ua-dev
     # region data source
     python3 python3-phonenumbers
+    # Debian package: dependencies, icons, checks of the package and its desktop files
+    dpkg-dev librsvg2-bin lintian desktop-file-utils appstream man-db
     # tests: display, PDF checks, databases, fuzzing
     xvfb xauth poppler-utils fonts-wqy-zenhei
     postgresql odbc-postgresql
