@@ -38,11 +38,11 @@ QString CommandLineHelp::versionText()
     return QStringLiteral("vornx " VORNX_VERSION "\n");
 }
 
-QString CommandLineHelp::helpText(const QString& executableFolder)
+QString CommandLineHelp::helpText(const QStringList& arguments, const QString& executableFolder)
 {
-    // The default folder is named as this very executable would use it, so that a user of an
-    // installed program learns where the settings and the call log are.
-    const QString defaultFolder = QDir::toNativeSeparators(ProgramFolder::resolve({}, executableFolder));
+    // The folder is named as this very command line would use it, so that a user of an
+    // installed program learns where the settings and the call log are. It is not created.
+    const QString folder = QDir::toNativeSeparators(ProgramFolder::resolve(arguments, executableFolder));
     return tr("用法：vornx [--data-dir 文件夹] [--region 电话号码]\n"
               "维诺星系列－来电显示：监视电话线路，显示来电号码的地区和客户资料，并记录每一个来电。\n"
               "\n"
@@ -54,8 +54,8 @@ QString CommandLineHelp::helpText(const QString& executableFolder)
               "  -h, --help           显示本帮助后退出。\n"
               "  --version            显示版本后退出。\n"
               "\n"
-              "未指定时的程序文件夹：%1\n")
-        .arg(defaultFolder);
+              "程序文件夹：%1\n")
+        .arg(folder);
 }
 
 int CommandLineHelp::run(const QStringList& arguments)
@@ -65,7 +65,7 @@ int CommandLineHelp::run(const QStringList& arguments)
     for (qsizetype i = 1; i < arguments.size() && text.isEmpty(); ++i) {
         const QByteArray a = arguments.at(i).toUtf8();
         if (isHelp(a.constData()))
-            text = helpText(QCoreApplication::applicationDirPath());
+            text = helpText(arguments, QCoreApplication::applicationDirPath());
         else if (isVersion(a.constData()))
             text = versionText();
     }

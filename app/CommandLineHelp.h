@@ -13,7 +13,7 @@ bool requested(int argc, char* argv[]);
 int run(const QStringList& arguments);
 
 // The texts themselves, for an executable in the given folder.
-QString helpText(const QString& executableFolder);
+QString helpText(const QStringList& arguments, const QString& executableFolder);
 QString versionText();
 
 } // namespace CommandLineHelp

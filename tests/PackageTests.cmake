@@ -2,3 +2,7 @@
 vornx_add_test(tst_package SOURCES e2e/tst_package.cpp LIBS Qt6::Gui TIMEOUT 600)
 target_compile_definitions(tst_package PRIVATE VORNX_BUILD_DIR="${CMAKE_BINARY_DIR}" VORNX_VERSION="${PROJECT_VERSION}")
 add_dependencies(tst_package vornx vmodem simline vornx_sounds vornx_demo_db area_dat vornx_desktop_files)
+# What a packaged program answers on its command line.
+vornx_add_test(tst_commandline SOURCES app/tst_commandline.cpp)
+target_compile_definitions(tst_commandline PRIVATE VORNX_VERSION="${PROJECT_VERSION}")
+add_dependencies(tst_commandline vornx)
