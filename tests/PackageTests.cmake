@@ -6,3 +6,5 @@ add_dependencies(tst_package vornx vmodem simline vornx_sounds vornx_demo_db are
 vornx_add_test(tst_commandline SOURCES app/tst_commandline.cpp)
 target_compile_definitions(tst_commandline PRIVATE VORNX_VERSION="${PROJECT_VERSION}")
 add_dependencies(tst_commandline vornx)
+# The caller in the desktop's notification, against a notification service of the test.
+vornx_add_test(tst_desktopnotifier SOURCES platform/tst_desktopnotifier.cpp support/NotificationServer.h LIBS platform_desktop)
