@@ -14,6 +14,8 @@ packages=(
     python3 python3-phonenumbers
     # Debian package: dependencies, icons, checks of the package and its desktop files
     dpkg-dev librsvg2-bin lintian desktop-file-utils appstream man-db
+    # tests: a private session bus for the desktop notification
+    dbus-daemon
     # tests: display, PDF checks, databases, fuzzing
     xvfb xauth poppler-utils fonts-wqy-zenhei
     postgresql odbc-postgresql

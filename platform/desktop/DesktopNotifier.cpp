@@ -43,7 +43,8 @@ void DesktopNotifier::notify(const QString& summary, const QString& body, const 
     // Without a name that owns the service the bus would try to start one; a desktop without
     // a notification service simply has none.
     call.setAutoStartService(false);
-    call << QStringLiteral("vornx") << m_id << QStringLiteral("io.github.vornx") << summary << body
+    // Servers may read the body as markup: a customer's "<" or "&" is text.
+    call << QStringLiteral("vornx") << m_id << QStringLiteral("io.github.vornx") << summary << body.toHtmlEscaped()
          << QStringList{DefaultKey, actionText, ShowKey, actionText} << hints << int(-1);
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, ReplyTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, &DesktopNotifier::takeReply);

@@ -62,6 +62,11 @@ private slots:
         QVERIFY(delivered.wait(10000));
         QCOMPARE(server.shown.size(), 2);
         QCOMPARE(server.shown.at(1).replacesId, first.id);
+
+        // A customer's name is text, not markup of the notification.
+        notifier.notify(QStringLiteral("来电：0591123456"), QStringLiteral("<b>A&B</b>"), QStringLiteral("显示资料"));
+        QVERIFY(delivered.wait(10000));
+        QCOMPARE(server.shown.at(2).body, QStringLiteral("&lt;b&gt;A&amp;B&lt;/b&gt;"));
     }
 
     void onlyOurOwnNotificationsActionCounts()
