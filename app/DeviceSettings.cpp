@@ -51,6 +51,7 @@ SystemSection DeviceSettings::readSystem() const
     s.autoStart = ini.readInt(kSystem, QStringLiteral("AUTOSTART"), 0) != 0;
     s.delHeader = ini.readInt(kSystem, QStringLiteral("DELHEADER"), 0) != 0;
     s.isDtmf = ini.readInt(kSystem, QStringLiteral("ISDTMF"), 0) != 0;
+    s.notify = ini.readInt(kSystem, QStringLiteral("NOTIFY"), 1) != 0;
     return s;
 }
 
@@ -90,4 +91,9 @@ void DeviceSettings::writeDelHeader(bool on) const
 void DeviceSettings::writeIsDtmf(bool on) const
 {
     PrivateProfile(m_fileName).writeString(kSystem, QStringLiteral("ISDTMF"), flag(on));
+}
+
+void DeviceSettings::writeNotify(bool on) const
+{
+    PrivateProfile(m_fileName).writeString(kSystem, QStringLiteral("NOTIFY"), flag(on));
 }

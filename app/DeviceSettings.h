@@ -24,6 +24,7 @@ struct SystemSection
     bool autoStart = false; // start with the desktop session and start monitoring by itself
     bool delHeader = false; // drop the first digit of every caller number
     bool isDtmf = false;    // stored and restored only
+    bool notify = true;     // the caller also in the desktop's notification (tray menu)
 };
 
 // "sysset.ini" of the program folder, read once at start-up and written key by key as the
@@ -51,6 +52,7 @@ public:
     void writeAutoStart(bool on) const;
     void writeDelHeader(bool on) const;
     void writeIsDtmf(bool on) const;
+    void writeNotify(bool on) const;
 
 private:
     QString m_fileName;

@@ -38,6 +38,8 @@ class CallerWindow;
 class HistoryWindow;
 class RegionQueryWindow;
 class DataSourceWizard;
+class DesktopNotifier;
+class CallerRecord;
 
 // The program's hub: owns the modem, the telephony line, the region table and the device
 // settings, turns what the devices report into the posted call messages, and answers the
@@ -215,6 +217,12 @@ private:
     CallerWindow& callerWindow();
     // Resolves a number to its region through the table this window owns.
     QString regionOf(const QString& number) const;
+    // The tray menu's switch of the desktop notification, and the notification of a call.
+    void createNotificationAction();
+    void notifyDesktop(const QString& number, const CallerRecord* record);
+
+    QAction* m_notifyAction = nullptr;
+    DesktopNotifier* m_desktopNotifier = nullptr; // made at the first call it is wanted for
 
     std::unique_ptr<CallerLookup> m_callerLookup;
     QPointer<CallerWindow> m_callerWindow;

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AnimatedTrayIcon.h"
+#include "app/DeviceSettings.h"
 #include "app/IncomingNumber.h"
 #include "app/NationalNumber.h"
 #include "capture/LineMessage.h"
@@ -11,9 +12,12 @@
 #include "lookup/RegionQuery.h"
 #include "lookup/RegionTable.h"
 #include "platform/ProgramFolder.h"
+#include "platform/desktop/DesktopNotifier.h"
 #include "platform/sound/Sound.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QMenu>
 #include <QCoreApplication>
 #include <QTimer>
 #include <QWindow>
@@ -118,8 +122,47 @@ void MainWindow::showCaller(const QString& number, bool isCall)
         window.raise();
         window.activateWindow();
     }
+    if (isCall)
+        notifyDesktop(number, record ? &*record : nullptr);
     if (record)
         CallerWindow::showNotices(record->notices());
+}
+
+void MainWindow::createNotificationAction()
+{
+    m_notifyAction = m_trayMenu->addAction(tr("桌面通知(&N)"));
+    m_notifyAction->setObjectName(QStringLiteral("notifyAction"));
+    m_notifyAction->setCheckable(true);
+    m_notifyAction->setChecked(DeviceSettings(settingsFile()).readSystem().notify);
+    connect(m_notifyAction, &QAction::toggled, this, [this](bool on) { DeviceSettings(settingsFile()).writeNotify(on); });
+}
+
+void MainWindow::notifyDesktop(const QString& number, const CallerRecord* record)
+{
+    if (!m_notifyAction->isChecked())
+        return;
+    if (!m_desktopNotifier) {
+        m_desktopNotifier = new DesktopNotifier(this);
+        m_desktopNotifier->setObjectName(QStringLiteral("desktopNotifier"));
+        connect(m_desktopNotifier, &DesktopNotifier::actionInvoked, this, [this] {
+            if (!m_callerWindow)
+                return;
+            m_callerWindow->showNormal();
+            m_callerWindow->raise();
+            m_callerWindow->activateWindow();
+        });
+    }
+    // The region, then the first field of the caller's record (the customer's name in the
+    // usual statement), or the text that says why there is none.
+    QStringList lines;
+    const QString region = regionOf(number);
+    if (!region.isEmpty())
+        lines << region;
+    if (record && record->rows().size() > 2) {
+        const CallerRecord::Row& row = record->rows().at(2);
+        lines << (row.label.isEmpty() ? row.value : row.label + QStringLiteral("：") + row.value);
+    }
+    m_desktopNotifier->notify(tr("来电：%1").arg(number), lines.join(QLatin1Char('\n')), tr("显示资料"));
 }
 
 void MainWindow::showHistory()

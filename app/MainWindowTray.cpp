@@ -58,6 +58,7 @@ void MainWindow::createTray()
     m_trayMenu->addSeparator();
     m_deviceAction = item("deviceAction", QStringLiteral("选择设备(&S)"), 2, &MainWindow::showDeviceChoice);
     m_dataSourceAction = item("dataSourceAction", QStringLiteral("设置数据源(&D)"), 3, &MainWindow::showDataSourceWizard);
+    createNotificationAction();
     m_trayMenu->addSeparator();
     m_closeAction = m_trayMenu->addAction(m_menuIcons.at(4), QStringLiteral("关闭(&X)"));
     m_closeAction->setObjectName(QStringLiteral("closeAction"));

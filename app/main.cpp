@@ -1,3 +1,4 @@
+#include "app/CommandLineHelp.h"
 #include "app/GuardedApplication.h"
 #include "app/LineProviderSetup.h"
 #include "app/MainWindow.h"
@@ -12,6 +13,10 @@
 
 int main(int argc, char* argv[])
 {
+    if (CommandLineHelp::requested(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return CommandLineHelp::run(app.arguments());
+    }
     // A region query from a script needs no display and no window.
     if (RegionCommand::requested(argc, argv)) {
         QCoreApplication app(argc, argv);

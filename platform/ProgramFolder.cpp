@@ -4,9 +4,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 QString g_path;
+
+const char ManifestName[] = "vornx.files";
+// Where an installed program's shipped files lie, seen from its executable's folder.
+const char InstalledShare[] = "../share/vornx";
+
+bool hasManifest(const QString& folder)
+{
+    return QFileInfo::exists(QDir(folder).filePath(QLatin1String(ManifestName)));
+}
 
 QString withSlash(QString folder)
 {
@@ -38,13 +48,13 @@ QString executableFolder()
 
 bool ProgramFolder::init(const QStringList& arguments, QString* error)
 {
-    const QString shipped = executableFolder();
-    QString folder = requestedFolder(arguments);
-    if (folder.isEmpty()) {
-        setPath(shipped);
-        return true;
-    }
-    folder = QDir(folder).absolutePath();
+    return init(arguments, executableFolder(), error);
+}
+
+bool ProgramFolder::init(const QStringList& arguments, const QString& executableFolder, QString* error)
+{
+    const QString shipped = shippedFolder(executableFolder);
+    const QString folder = resolve(arguments, executableFolder);
     QDir dir(folder);
     if (!dir.exists() && !QDir().mkpath(folder)) {
         if (error)
@@ -55,6 +65,37 @@ bool ProgramFolder::init(const QStringList& arguments, QString* error)
     if (dir.isEmpty() && QDir(shipped) != dir)
         return copyShippedFiles(shipped, folder, error);
     return true;
+}
+
+QString ProgramFolder::resolve(const QStringList& arguments, const QString& executableFolder)
+{
+    const QString requested = requestedFolder(arguments);
+    if (!requested.isEmpty())
+        return QDir(requested).absolutePath();
+    if (isInstalled(executableFolder))
+        return userFolder();
+    return QDir(executableFolder).absolutePath();
+}
+
+bool ProgramFolder::isInstalled(const QString& executableFolder)
+{
+    // A build folder carries its own manifest; that one wins, so that a developer's build
+    // keeps using its own folder even when a package is installed in the same prefix.
+    return !hasManifest(executableFolder)
+           && hasManifest(QDir(executableFolder).filePath(QLatin1String(InstalledShare)));
+}
+
+QString ProgramFolder::shippedFolder(const QString& executableFolder)
+{
+    if (isInstalled(executableFolder))
+        return QDir::cleanPath(QDir(executableFolder).absoluteFilePath(QLatin1String(InstalledShare)));
+    return QDir(executableFolder).absolutePath();
+}
+
+QString ProgramFolder::userFolder()
+{
+    // $XDG_DATA_HOME, else ~/.local/share.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/vornx");
 }
 
 QString ProgramFolder::path()
@@ -77,7 +118,7 @@ void ProgramFolder::setPath(const QString& folder)
 bool ProgramFolder::copyShippedFiles(const QString& fromFolder, const QString& toFolder, QString* error)
 {
     // The build writes the list of shipped files beside the executable.
-    QFile manifest(QDir(fromFolder).filePath(QStringLiteral("vornx.files")));
+    QFile manifest(QDir(fromFolder).filePath(QLatin1String(ManifestName)));
     if (!manifest.open(QIODevice::ReadOnly | QIODevice::Text))
         return true; // nothing shipped: an empty folder is a valid program folder
     const QDir from(fromFolder);

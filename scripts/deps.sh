@@ -12,6 +12,10 @@ packages=(
     libsofia-sip-ua-dev
     # region data source
     python3 python3-phonenumbers
+    # Debian package: dependencies, icons, checks of the package and its desktop files
+    dpkg-dev librsvg2-bin lintian desktop-file-utils appstream man-db
+    # tests: a private session bus for the desktop notification
+    dbus-daemon
     # tests: display, PDF checks, databases, fuzzing
     xvfb xauth poppler-utils fonts-wqy-zenhei
     postgresql odbc-postgresql

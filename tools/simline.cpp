@@ -2,6 +2,8 @@
 // with a number without any hardware. Example:
 //   simline offer 0 13812345678      a call on line device 0 with that caller ID
 //   simline disconnect 0; simline idle 0
+#include "platform/ProgramFolder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QLocalSocket>
@@ -14,7 +16,8 @@ constexpr int kTimeoutMs = 5000;
 const char* kUsage = R"(usage: simline [--data-dir DIR | --socket FILE] COMMAND [ARGS]
 
 Drives the simulated telephone line of a running vornx through its socket, by default
-"simline.sock" in the program folder (VORNX_DATA_DIR, else this tool's folder).
+"simline.sock" in the program folder (VORNX_DATA_DIR, else the folder the program uses
+by default: this tool's folder in a build, ~/.local/share/vornx when installed).
 
 commands:
   status                      state of every simulated line device
@@ -36,7 +39,7 @@ int main(int argc, char* argv[])
     QStringList args = app.arguments().mid(1);
     QTextStream err(stderr);
 
-    QString folder = qEnvironmentVariable("VORNX_DATA_DIR", QCoreApplication::applicationDirPath());
+    QString folder = ProgramFolder::resolve({}, QCoreApplication::applicationDirPath());
     QString socketPath;
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
         const QString option = args.takeFirst();
