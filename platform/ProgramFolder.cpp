@@ -81,8 +81,8 @@ bool ProgramFolder::isInstalled(const QString& executableFolder)
 {
     // A build folder carries its own manifest; that one wins, so that a developer's build
     // keeps using its own folder even when a package is installed in the same prefix.
-    return !hasManifest(executableFolder)
-           && hasManifest(QDir(executableFolder).filePath(QLatin1String(InstalledShare)));
+    return !hasManifest(executableFolder) &&
+           hasManifest(QDir(executableFolder).filePath(QLatin1String(InstalledShare)));
 }
 
 QString ProgramFolder::shippedFolder(const QString& executableFolder)

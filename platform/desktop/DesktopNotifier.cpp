@@ -16,18 +16,14 @@ const QString DefaultKey = QStringLiteral("default");
 constexpr int ReplyTimeoutMs = 5000;
 } // namespace
 
-DesktopNotifier::DesktopNotifier(QObject* parent) : DesktopNotifier(QDBusConnection::sessionBus(), parent)
-{
-}
+DesktopNotifier::DesktopNotifier(QObject* parent) : DesktopNotifier(QDBusConnection::sessionBus(), parent) {}
 
 DesktopNotifier::DesktopNotifier(const QDBusConnection& bus, QObject* parent) : QObject(parent), m_bus(bus)
 {
     if (!m_bus.isConnected())
         return;
-    m_bus.connect(QString(), Path, Interface, QStringLiteral("ActionInvoked"), this,
-                  SLOT(takeAction(uint, QString)));
-    m_bus.connect(QString(), Path, Interface, QStringLiteral("NotificationClosed"), this,
-                  SLOT(forget(uint, uint)));
+    m_bus.connect(QString(), Path, Interface, QStringLiteral("ActionInvoked"), this, SLOT(takeAction(uint, QString)));
+    m_bus.connect(QString(), Path, Interface, QStringLiteral("NotificationClosed"), this, SLOT(forget(uint, uint)));
 }
 
 void DesktopNotifier::notify(const QString& summary, const QString& body, const QString& actionText)

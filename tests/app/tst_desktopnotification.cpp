@@ -44,7 +44,8 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(VORNX_BIN_DIR "/area.dat"), m_folder.filePath(QStringLiteral("area.dat"))));
         // The demo customer database the build ships, and its settings.
         for (const char* name : {"demo.db", "Vornx.ini"})
-            QVERIFY(QFile::copy(QStringLiteral(VORNX_BIN_DIR "/") + QLatin1String(name), m_folder.filePath(QLatin1String(name))));
+            QVERIFY(QFile::copy(QStringLiteral(VORNX_BIN_DIR "/") + QLatin1String(name),
+                                m_folder.filePath(QLatin1String(name))));
         MessageBoxes::setHandler([this](const MessageBoxes::Box& box) {
             m_boxes << box.text;
             return QMessageBox::Ok;

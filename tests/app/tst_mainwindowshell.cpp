@@ -141,6 +141,7 @@ private slots:
             {nullptr, nullptr, nullptr},
             {"deviceAction", "选择设备(&S)", "menu_device"},
             {"dataSourceAction", "设置数据源(&D)", "menu_datasource"},
+            {"notifyAction", "桌面通知(&N)", nullptr},
             {nullptr, nullptr, nullptr},
             {"closeAction", "关闭(&X)", "menu_close"},
         };

@@ -129,7 +129,8 @@ void TestPackage::listedContents()
     for (const char* page : {"vornx", "vmodem", "simline"})
         expected << QStringLiteral("/usr/share/man/man1/%1.1.gz").arg(QLatin1String(page));
     for (const QString& path : expected)
-        QVERIFY2(entries.value(path) == QLatin1String("-rw-r--r--"), qPrintable(path + QStringLiteral(" missing or not 644")));
+        QVERIFY2(entries.value(path) == QLatin1String("-rw-r--r--"),
+                 qPrintable(path + QStringLiteral(" missing or not 644")));
 
     // Everything lies under /usr.
     for (auto it = entries.cbegin(); it != entries.cend(); ++it)
@@ -144,15 +145,15 @@ void TestPackage::control()
     QVERIFY2(fields.out.contains(QStringLiteral("Package: vornx\n")), qPrintable(fields.out));
     QVERIFY2(fields.out.contains(QStringLiteral("Version: " VORNX_VERSION "\n")), qPrintable(fields.out));
     // Computed from the linked libraries, with versions; the SQL drivers loaded by name are named.
-    for (const char* dependency : {"libc6 (>=", "libqt6core6 (>=", "libqt6widgets6 (>=", "libqt6serialport6 (>=",
-                                   "libqt6sql6-sqlite"})
+    for (const char* dependency :
+         {"libc6 (>=", "libqt6core6 (>=", "libqt6widgets6 (>=", "libqt6serialport6 (>=", "libqt6sql6-sqlite"})
         QVERIFY2(fields.out.contains(QLatin1String(dependency)), qPrintable(fields.out));
 }
 
 void TestPackage::lintianFindsNoError()
 {
-    const Run lintian = run(QStringLiteral("lintian"), {QStringLiteral("--tag-display-limit"), QStringLiteral("0"), m_deb},
-                            {}, {}, 300000);
+    const Run lintian = run(QStringLiteral("lintian"),
+                            {QStringLiteral("--tag-display-limit"), QStringLiteral("0"), m_deb}, {}, {}, 300000);
     const QStringList errors = lintian.out.split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^E: ")));
     QVERIFY2(errors.isEmpty(), qPrintable(errors.join(QLatin1Char('\n'))));
     QVERIFY2(lintian.exitCode == 0, qPrintable(lintian.out + lintian.err));
@@ -164,7 +165,8 @@ void TestPackage::desktopIntegration()
 {
     const Run desktop = run(QStringLiteral("desktop-file-validate"),
                             {installed(QStringLiteral("usr/share/applications/io.github.vornx.desktop"))});
-    QVERIFY2(desktop.exitCode == 0 && !desktop.out.contains(QLatin1String("error")), qPrintable(desktop.out + desktop.err));
+    QVERIFY2(desktop.exitCode == 0 && !desktop.out.contains(QLatin1String("error")),
+             qPrintable(desktop.out + desktop.err));
     const QByteArray entry = contents(installed(QStringLiteral("usr/share/applications/io.github.vornx.desktop")));
     QVERIFY(entry.contains("\nExec=vornx\n"));
     QVERIFY(entry.contains("\nIcon=io.github.vornx\n"));
@@ -181,7 +183,8 @@ void TestPackage::desktopIntegration()
 
     // Every picture of the icon has the size its folder promises.
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        QImageReader icon(installed(QStringLiteral("usr/share/icons/hicolor/%1x%1/apps/io.github.vornx.png").arg(size)));
+        QImageReader icon(
+            installed(QStringLiteral("usr/share/icons/hicolor/%1x%1/apps/io.github.vornx.png").arg(size)));
         QCOMPARE(icon.size(), QSize(size, size));
     }
 
@@ -189,10 +192,11 @@ void TestPackage::desktopIntegration()
     for (const char* page : {"vornx", "vmodem", "simline"}) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("MANWIDTH"), QStringLiteral("80"));
-        const Run man = run(QStringLiteral("man"),
-                            {QStringLiteral("--warnings"), QStringLiteral("-E"), QStringLiteral("UTF-8"), QStringLiteral("-l"),
-                             installed(QStringLiteral("usr/share/man/man1/%1.1.gz").arg(QLatin1String(page)))},
-                            env);
+        const Run man =
+            run(QStringLiteral("man"),
+                {QStringLiteral("--warnings"), QStringLiteral("-E"), QStringLiteral("UTF-8"), QStringLiteral("-l"),
+                 installed(QStringLiteral("usr/share/man/man1/%1.1.gz").arg(QLatin1String(page)))},
+                env);
         QVERIFY2(man.exitCode == 0 && man.err.isEmpty(), qPrintable(man.err));
         QVERIFY2(man.out.contains(QLatin1String(page)), page);
     }
@@ -261,9 +265,10 @@ void TestPackage::firstStartOfAFreshUserShowsTheDemoCall()
     env.insert(QStringLiteral("VORNX_SOUND_LOG"), logs + QStringLiteral("/sounds.log"));
     env.insert(QStringLiteral("VORNX_CALLER_LOG"), logs + QStringLiteral("/caller.log"));
     // Started the way the desktop entry starts it, by name from the PATH.
-    const QString exec = QString::fromUtf8(contents(installed(QStringLiteral("usr/share/applications/io.github.vornx.desktop"))))
-                             .section(QStringLiteral("\nExec="), 1)
-                             .section(QLatin1Char('\n'), 0, 0);
+    const QString exec =
+        QString::fromUtf8(contents(installed(QStringLiteral("usr/share/applications/io.github.vornx.desktop"))))
+            .section(QStringLiteral("\nExec="), 1)
+            .section(QLatin1Char('\n'), 0, 0);
     QProcess program;
     program.setProcessEnvironment(env);
     program.setProcessChannelMode(QProcess::ForwardedChannels);

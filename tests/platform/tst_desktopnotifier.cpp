@@ -41,7 +41,8 @@ private slots:
         DesktopNotifier notifier(m_client);
         QSignalSpy delivered(&notifier, &DesktopNotifier::delivered);
 
-        notifier.notify(QStringLiteral("来电：13905911234"), QStringLiteral("福建省福州市\n林建华"), QStringLiteral("显示资料"));
+        notifier.notify(QStringLiteral("来电：13905911234"), QStringLiteral("福建省福州市\n林建华"),
+                        QStringLiteral("显示资料"));
         QVERIFY(delivered.wait(10000));
         QCOMPARE(delivered.takeFirst().first().toBool(), true);
         QCOMPARE(server.shown.size(), 1);

@@ -15,8 +15,8 @@ class PrivateBus
 public:
     PrivateBus()
     {
-        m_daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                                                       QStringLiteral("--print-address=1")});
+        m_daemon.start(QStringLiteral("dbus-daemon"),
+                       {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
         if (m_daemon.waitForStarted() && m_daemon.waitForReadyRead(10000))
             m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
     }
@@ -66,8 +66,8 @@ public:
     bool start()
     {
         return m_bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), this,
-                                    QDBusConnection::ExportAllSlots)
-               && m_bus.registerService(QStringLiteral("org.freedesktop.Notifications"));
+                                    QDBusConnection::ExportAllSlots) &&
+               m_bus.registerService(QStringLiteral("org.freedesktop.Notifications"));
     }
     // The user clicks a button (or the body, with "default") of notification `id`.
     void invoke(uint id, const QString& key)
