@@ -13,3 +13,7 @@ add_dependencies(tst_mainwindowmodem vmodem)
 vornx_add_test(tst_modemendtoend SOURCES app/tst_modemendtoend.cpp LIBS platform)
 target_include_directories(tst_modemendtoend PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 add_dependencies(tst_modemendtoend vmodem vornx)
+# The program's own application object: only its close command ends it.
+vornx_add_test(tst_quitpolicy SOURCES app/tst_quitpolicy.cpp LIBS app_shell)
+target_include_directories(tst_quitpolicy PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+add_dependencies(tst_quitpolicy vmodem)
