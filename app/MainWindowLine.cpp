@@ -93,7 +93,8 @@ bool MainWindow::openLineForMonitoring(QString* device)
 
 void MainWindow::showLineClosed()
 {
-    showMonitoringState(MonitoringState::Lost, m_monitoredName);
+    if (m_monitoredDevice == MonitoredDevice::Line)
+        showMonitoringState(MonitoringState::Lost, m_monitoredName);
     ShowTapiError(this, QStringLiteral("错误提示"),
                   tr("TAPI线路已被关闭，来电监控已停止。请按“监控”重新开始。"));
 }

@@ -140,6 +140,8 @@ void MainWindow::pickUp()
 
 void MainWindow::showModemLost(const QString& errorText)
 {
-    showMonitoringState(MonitoringState::Lost, m_monitoredName);
+    // A modem left over from before the line was chosen does not speak for the line.
+    if (m_monitoredDevice == MonitoredDevice::Modem)
+        showMonitoringState(MonitoringState::Lost, m_monitoredName);
     ShowError(QStringLiteral("Modem已断开，来电监控已停止。请接好Modem后按“监控”重新开始。\r\n\r\n") + errorText);
 }

@@ -35,7 +35,10 @@ QIcon image(const char* name)
 QIcon greyed(const QIcon& icon)
 {
     QIcon grey;
-    for (const QSize& size : icon.availableSizes()) {
+    QList<QSize> sizes = icon.availableSizes();
+    if (sizes.isEmpty())
+        sizes << QSize(16, 16);
+    for (const QSize& size : sizes) {
         QImage picture = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
         for (int y = 0; y < picture.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));

@@ -360,6 +360,12 @@ private slots:
         QVERIFY(child<AnimatedTrayIcon>(window, "trayIcon")->toolTip().contains(QStringLiteral("线路")));
         QTest::qWait(200);
         QCOMPARE(m_boxes.size(), 1);
+        // Calling back over the closed line is refused at once, and said.
+        LineCommands& commands = window;
+        commands.dial(QStringLiteral("0591123456"));
+        QCOMPARE(m_boxes.size(), 2);
+        QCOMPARE(m_boxes[1].text, QStringLiteral("回拨失败：指定的线路句柄无效"));
+        m_boxes.removeLast();
 
         clickMonitor(window);
         QCOMPARE(m_boxes.size(), 1);
