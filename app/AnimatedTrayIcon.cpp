@@ -42,6 +42,15 @@ void AnimatedTrayIcon::setIconIndex(int index)
     m_tray.setIcon(m_icons.at(index));
 }
 
+void AnimatedTrayIcon::setIconAt(int index, const QIcon& icon)
+{
+    if (index < 0 || index >= m_icons.size())
+        return;
+    m_icons[index] = icon;
+    if (index == m_index)
+        m_tray.setIcon(icon);
+}
+
 QIcon AnimatedTrayIcon::icon() const
 {
     return m_icons.at(m_index);

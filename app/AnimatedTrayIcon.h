@@ -33,6 +33,11 @@ public:
     void setIconIndex(int index);
     int iconIndex() const { return m_index; }
     QIcon icon() const;
+    // Replaces one icon of the list; shown at once when it is the current one.
+    void setIconAt(int index, const QIcon& icon);
+
+    void setToolTip(const QString& text) { m_tray.setToolTip(text); }
+    QString toolTip() const { return m_tray.toolTip(); }
 
     // Whether the desktop shows tray icons at all; without one the program keeps its window.
     static bool available();

@@ -3,7 +3,8 @@
 #include <QApplication>
 
 // The application object. An error that escapes a handler is shown by the standard
-// exception report and the program goes on.
+// exception report and the program goes on. Closing the last visible window does not end
+// the program: only the main window's close does (see main).
 class GuardedApplication final : public QApplication
 {
     Q_OBJECT

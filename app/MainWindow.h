@@ -81,6 +81,16 @@ public:
     // The tray icon is made visible, then the window leaves the screen (where a tray exists).
     void sendToTray();
 
+    // What the tray icon and its tooltip say: monitoring a device, not monitoring, or the
+    // monitored device lost.
+    enum class MonitoringState
+    {
+        Off,
+        On,
+        Lost
+    };
+    MonitoringState monitoringState() const { return m_monitoringState; }
+
     MonitoredDevice monitoredDevice() const { return m_monitoredDevice; }
     // Empty until loaded; gone once the window has closed.
     const RegionTable* regionTable() const { return m_regionTable.get(); }
@@ -125,7 +135,13 @@ private:
     ModemCommands modemCommands() const;
     void testModem();
     void showModemLost(const QString& errorText);
+    void showLineClosed();
+    void showCallBackFailed(qint32 code);
     void configureLine();
+    bool openLineForMonitoring(QString* device);
+    bool startModemMonitoring(QString* device);
+    // Shows a monitoring state on the tray icon; `device` names what is (or was) monitored.
+    void showMonitoringState(MonitoringState state, const QString& device = QString());
     void releaseLine();
     void postMessage(int id, const QByteArray& text, qintptr lParam);
 
@@ -186,6 +202,9 @@ private:
 
     QList<QIcon> m_menuIcons;
     QList<QIcon> m_trayIcons; // resting, ringing
+    QIcon m_trayOffIcon;      // resting while nothing is monitored
+    MonitoringState m_monitoringState = MonitoringState::Off;
+    QString m_monitoredName;
     AnimatedTrayIcon* m_trayIcon = nullptr;
     QMenu* m_trayMenu = nullptr;
     QAction* m_aboutAction = nullptr;

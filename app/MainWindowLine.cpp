@@ -29,6 +29,9 @@ void MainWindow::startLineDevices()
     connect(m_line.get(), &TelephonyLine::ringDone, this, [this] { postMessage(WM_RING_DONE, {}, 0); });
     connect(m_line.get(), &TelephonyLine::callerNumber, this,
             [this](const QByteArray& number) { postMessage(WM_CALLER_NUMBER, number, 0); });
+    // Both are said from inside the line's callback: their boxes wait for the event loop.
+    connect(m_line.get(), &TelephonyLine::makeCallFailed, this, &MainWindow::showCallBackFailed, Qt::QueuedConnection);
+    connect(m_line.get(), &TelephonyLine::lineClosed, this, &MainWindow::showLineClosed, Qt::QueuedConnection);
     m_line->setLowApiVersion(0x00010003);
     m_line->setHighApiVersion(0x00030000);
     if (!m_line->initLines()) {
@@ -69,6 +72,36 @@ void MainWindow::showLineReport()
     if (m_lineRadio->isChecked())
         m_statusLabel->setText(QStringLiteral("TAPI来电设备: ") + m_lineCombo->currentText() +
                                QString(17, QLatin1Char(' ')));
+}
+
+bool MainWindow::openLineForMonitoring(QString* device)
+{
+    *device = QStringLiteral("TAPI来电设备: ") + m_lineCombo->currentText();
+    if (!m_line) {
+        ShowTapiError(this, QStringLiteral("错误提示"), tr("没有可用的TAPI线路，来电监控没有启动。"));
+        return false;
+    }
+    // Opened afresh on every start, so that a line its provider closed comes back.
+    m_line->closeLine();
+    m_line->takeLastError();
+    if (m_line->openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM))
+        return true;
+    ShowTapiError(this, QStringLiteral("错误提示"),
+                  tr("无法打开TAPI线路，来电监控没有启动：") + TelephonyLine::errorText(m_line->takeLastError()));
+    return false;
+}
+
+void MainWindow::showLineClosed()
+{
+    if (m_monitoredDevice == MonitoredDevice::Line)
+        showMonitoringState(MonitoringState::Lost, m_monitoredName);
+    ShowTapiError(this, QStringLiteral("错误提示"),
+                  tr("TAPI线路已被关闭，来电监控已停止。请按“监控”重新开始。"));
+}
+
+void MainWindow::showCallBackFailed(qint32 code)
+{
+    ShowTapiError(this, QStringLiteral("错误提示"), tr("回拨失败：") + TelephonyLine::errorText(code));
 }
 
 void MainWindow::configureLine()

@@ -57,24 +57,37 @@ void MainWindow::chooseModemDefaults()
     m_initCommandCombo->setCurrentIndex(0);
 }
 
+bool MainWindow::startModemMonitoring(QString* device)
+{
+    const ModemCommands commands = modemCommands();
+    *device = QStringLiteral("Modem: COM%1").arg(commands.port);
+    // A modem already monitored on the same choice is left alone; a changed port or
+    // command starts it afresh, and one that refused its start-up is tried again.
+    QString error;
+    if (m_modem->startMonitoring(commands, &error))
+        return true;
+    ShowError(error);
+    return false;
+}
+
 void MainWindow::startMonitoring()
 {
+    bool started = false;
+    QString device;
     if (m_lineRadio->isChecked()) {
-        if (m_line) {
-            m_line->closeLine();
-            m_line->openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM);
-        }
+        started = openLineForMonitoring(&device);
         m_monitoredDevice = MonitoredDevice::Line;
         storeDeviceChoice();
     } else if (m_modemRadio->isChecked()) {
-        // A modem already monitored is left alone; one that refused its start-up is tried again.
-        QString error;
-        if (!m_modem->startMonitoring(modemCommands(), &error))
-            ShowError(error);
+        started = startModemMonitoring(&device);
         m_monitoredDevice = MonitoredDevice::Modem;
         storeDeviceChoice();
     }
-    sendToTray();
+    showMonitoringState(started ? MonitoringState::On : MonitoringState::Off, device);
+    // A start that failed keeps the window on screen, where the user can change the choice;
+    // only a working one leaves it for the tray.
+    if (started)
+        sendToTray();
 }
 
 void MainWindow::testModem()
@@ -92,8 +105,11 @@ void MainWindow::testModem()
 void MainWindow::dial(const QString& number)
 {
     if (m_monitoredDevice == MonitoredDevice::Line) {
-        if (m_line)
-            m_line->makeCall(number);
+        // A refusal now is said now; a call that fails later comes back from the line.
+        if (!m_line)
+            showCallBackFailed(LINEERR_INVALLINEHANDLE);
+        else if (!m_line->makeCall(number))
+            showCallBackFailed(m_line->takeLastError());
         return;
     }
     QString error;
@@ -124,5 +140,8 @@ void MainWindow::pickUp()
 
 void MainWindow::showModemLost(const QString& errorText)
 {
+    // A modem left over from before the line was chosen does not speak for the line.
+    if (m_monitoredDevice == MonitoredDevice::Modem)
+        showMonitoringState(MonitoringState::Lost, m_monitoredName);
     ShowError(QStringLiteral("Modem已断开，来电监控已停止。请接好Modem后按“监控”重新开始。\r\n\r\n") + errorText);
 }

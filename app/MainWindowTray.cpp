@@ -18,7 +18,9 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QImage>
 #include <QMenu>
+#include <QPixmap>
 #include <QProcess>
 #include <QTimer>
 #include <QUrl>
@@ -27,6 +29,27 @@ namespace {
 QIcon image(const char* name)
 {
     return QIcon(QStringLiteral(":/app/images/%1.png").arg(QLatin1String(name)));
+}
+
+// The resting picture in grey: the program runs but no call will be seen.
+QIcon greyed(const QIcon& icon)
+{
+    QIcon grey;
+    QList<QSize> sizes = icon.availableSizes();
+    if (sizes.isEmpty())
+        sizes << QSize(16, 16);
+    for (const QSize& size : sizes) {
+        QImage picture = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < picture.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+            for (int x = 0; x < picture.width(); ++x) {
+                const int g = qGray(line[x]);
+                line[x] = qRgba(g, g, g, qAlpha(line[x]) / 2);
+            }
+        }
+        grey.addPixmap(QPixmap::fromImage(picture));
+    }
+    return grey;
 }
 } // namespace
 
@@ -64,9 +87,12 @@ void MainWindow::createTray()
     m_closeAction->setObjectName(QStringLiteral("closeAction"));
     connect(m_closeAction, &QAction::triggered, this, &QWidget::close);
 
+    m_trayOffIcon = greyed(m_trayIcons.at(0));
+
     m_trayIcon = new AnimatedTrayIcon(m_trayIcons, QStringLiteral("维诺星系列－来电显示"), this);
     m_trayIcon->setObjectName(QStringLiteral("trayIcon"));
     m_trayIcon->setMenu(m_trayMenu);
+    showMonitoringState(MonitoringState::Off);
 
     // The same menu on the window itself, so that every command stays reachable on a
     // desktop that shows no tray icons.
@@ -83,6 +109,28 @@ void MainWindow::sendToTray()
     // Without a tray the window is the only way back to the program: it stays where it is.
     if (AnimatedTrayIcon::available())
         hide();
+}
+
+void MainWindow::showMonitoringState(MonitoringState state, const QString& device)
+{
+    m_monitoringState = state;
+    m_monitoredName = device;
+    const QString title = QStringLiteral("维诺星系列－来电显示");
+    QString text;
+    switch (state) {
+    case MonitoringState::On:
+        text = tr("正在监控来电：%1").arg(device.trimmed());
+        break;
+    case MonitoringState::Off:
+        text = tr("未在监控来电");
+        break;
+    case MonitoringState::Lost:
+        text = tr("设备已断开，来电监控已停止：%1").arg(device.trimmed());
+        break;
+    }
+    // The resting icon (index 0) is the one shown between rings.
+    m_trayIcon->setIconAt(0, state == MonitoringState::On ? m_trayIcons.at(0) : m_trayOffIcon);
+    m_trayIcon->setToolTip(title + QLatin1Char('\n') + text);
 }
 
 void MainWindow::changeEvent(QEvent* e)

@@ -101,9 +101,11 @@ bool ModemLine::runStartSequence(const ModemCommands& commands, Purpose purpose,
 
 bool ModemLine::startMonitoring(const ModemCommands& commands, QString* error)
 {
-    if (isMonitoring())
+    // Watching the old port while the settings name a new one would miss every call.
+    if (isMonitoring() && commands == m_commands)
         return true;
     m_resumeTimer.stop();
+    m_started = false;
     m_started = runStartSequence(commands, Purpose::Monitoring, error);
     if (m_started)
         m_commands = commands;
@@ -156,12 +158,13 @@ bool ModemLine::dial(const QString& number, QString* error)
 
 bool ModemLine::pickUp(QString* error)
 {
-    return write("H1", error);
+    // A Hayes modem ignores a command line without its "AT" prefix.
+    return write("ATH1", error);
 }
 
 bool ModemLine::hangUp(QString* error)
 {
-    return write("H0", error);
+    return write("ATH0", error);
 }
 
 void ModemLine::close()

@@ -15,6 +15,8 @@ struct ModemCommands
     int port = 1;
     QByteArray initCommand;
     QByteArray callerIdCommand;
+
+    bool operator==(const ModemCommands&) const = default;
 };
 
 // The caller-ID modem on a serial port: finds it, starts and tests it, dials, picks up and
@@ -38,7 +40,8 @@ public:
     int findModemPort();
 
     // Starts the modem for monitoring: the initialisation command, "ats0=0" (no automatic
-    // answer) and the caller-ID command. A modem already being monitored is left alone.
+    // answer) and the caller-ID command. A modem already being monitored with the same
+    // commands is left alone; another port or other commands start it afresh on them.
     // After a refusal the port stays open, as the modem may still report calls, but the
     // modem does not count as monitored: the next start tries the whole sequence again.
     bool startMonitoring(const ModemCommands& commands, QString* error);

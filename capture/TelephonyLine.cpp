@@ -160,8 +160,10 @@ bool TelephonyLine::closeLine()
 
 bool TelephonyLine::makeCall(const QString& number)
 {
-    if (!m_hLine)
+    if (!m_hLine) {
+        m_lastError = LINEERR_INVALLINEHANDLE;
         return false;
+    }
     const QByteArray address = number.toUtf8();
     const LONG result = lineMakeCallA(m_hLine, &m_hCall, address.constData(), 0, nullptr);
     if (result < 0) {
@@ -221,16 +223,28 @@ void TelephonyLine::handleLineMessage(DWORD hDevice, DWORD message, DWORD_PTR pa
         handleCallState(hDevice, DWORD(param1));
         break;
     case LINE_CLOSE:
-        lineDeallocateCall(m_hCall);
-        m_hCall = 0;
+        // The handle is dead already: nothing to close, but it must not pass for an open
+        // line, or the next monitoring start would refuse to open the line again.
+        if (m_hCall) {
+            lineDeallocateCall(m_hCall);
+            m_hCall = 0;
+        }
+        if (m_hLine && hDevice == m_hLine) {
+            m_hLine = 0;
+            m_makeCallRequest = 0;
+            m_dropRequest = 0;
+            emit lineClosed();
+        }
         break;
     case LINE_REPLY:
-        if (LONG(param1) == m_makeCallRequest) {
+        if (m_makeCallRequest != 0 && LONG(param1) == m_makeCallRequest) {
             m_makeCallRequest = 0;
+            // A busy or wrong number fails only that call; the line keeps watching for
+            // incoming ones.
             if (param2 != 0)
-                closeLine();
+                emit makeCallFailed(LONG(DWORD(param2)));
             qCDebug(lcTapi, "TAPI_MAKECALLRESULT");
-        } else if (LONG(param1) == m_dropRequest) {
+        } else if (m_dropRequest != 0 && LONG(param1) == m_dropRequest) {
             m_dropRequest = 0;
             qCDebug(lcTapi, "TAPI_DROPCALLRESULT");
         }
@@ -276,7 +290,8 @@ void TelephonyLine::handleCallState(HCALL call, DWORD state)
 
 void TelephonyLine::handleCallerId(DWORD infoStates)
 {
-    if (infoStates != LINECALLINFOSTATE_CALLERID)
+    // Providers may report the caller ID together with other changed fields.
+    if (!(infoStates & LINECALLINFOSTATE_CALLERID))
         return;
     const auto buffer = newBuffer<LINECALLINFO>();
     const auto* info = reinterpret_cast<const LINECALLINFO*>(buffer.get());

@@ -46,6 +46,8 @@ public:
     bool canVoiceCall() const;
 
     bool openLine(DWORD privileges, DWORD media);
+    // A line handle is held: opened and not closed since, by us or by its provider.
+    bool isOpen() const { return m_hLine != 0; }
     bool closeLine();
     bool makeCall(const QString& number);
     bool dropCall();
@@ -66,6 +68,12 @@ signals:
     // The caller ID of the offered call, leading zeros taken off; empty when the line had
     // none to give.
     void callerNumber(const QByteArray& number);
+    // The line refused or failed an outgoing call; `code` is the TAPI error for errorText.
+    // The line stays open for incoming calls.
+    void makeCallFailed(LONG code);
+    // The provider closed the line by itself: monitoring has stopped until the line is
+    // opened again. Said once per opening.
+    void lineClosed();
 
 public:
     // The callback of the line layer. Each line is opened with its object as the callback

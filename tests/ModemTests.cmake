@@ -17,3 +17,7 @@ vornx_add_test(tst_nationalnumber SOURCES app/tst_nationalnumber.cpp LIBS app_co
 vornx_add_test(tst_linemonitor SOURCES app/tst_linemonitor.cpp LIBS app_shell TIMEOUT 180)
 target_include_directories(tst_linemonitor PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 add_dependencies(tst_linemonitor vmodem)
+# The program's own application object: only its close command ends it.
+vornx_add_test(tst_quitpolicy SOURCES app/tst_quitpolicy.cpp LIBS app_shell)
+target_include_directories(tst_quitpolicy PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+add_dependencies(tst_quitpolicy vmodem)

@@ -93,9 +93,9 @@ private slots:
         caller->findChild<QToolButton*>(QStringLiteral("dialButton"))->click();
         QVERIFY(modem.waitReceived(QStringLiteral("ATDT059187654321")));
         caller->findChild<QToolButton*>(QStringLiteral("pickUpButton"))->click();
-        QVERIFY(modem.waitReceived(QStringLiteral("H1")));
+        QVERIFY(modem.waitReceived(QStringLiteral("ATH1")));
         caller->findChild<QToolButton*>(QStringLiteral("hangUpButton"))->click();
-        QVERIFY(modem.waitReceived(QStringLiteral("H0")));
+        QVERIFY(modem.waitReceived(QStringLiteral("ATH0")));
 
         // Cleared after the question was answered with yes.
         history->findChild<QPushButton*>(QStringLiteral("clearButton"))->click();

@@ -92,6 +92,19 @@ private:
 
     static void clickMonitor(MainWindow& window) { child<QPushButton>(window, "monitorButton")->click(); }
 
+    // One simulated line device, "线路", installed for the window to find.
+    SimulatedLineProvider* installLine()
+    {
+        auto provider = std::make_unique<SimulatedLineProvider>(m_folder->filePath(QStringLiteral("simline.json")));
+        SimulatedLineDevice line;
+        line.caps.lineName = "线路";
+        line.caps.mediaModes = LINEMEDIAMODE_DATAMODEM;
+        provider->addDevice(line);
+        SimulatedLineProvider* sim = provider.get();
+        LineProviders::install(std::move(provider));
+        return sim;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -156,10 +169,14 @@ private slots:
         QTRY_COMPARE(tap.numbers(), QList<QByteArray>{"0591123456"});
         QCOMPARE(tap.messages.at(0), (MessageTap::Message{WM_CALLER_NUMBER, "0591123456", 121}));
 
-        // Pressed again while monitoring: the choice is recorded, the modem left alone.
-        child<QComboBox>(window, "callerIdCommandCombo")->setCurrentIndex(0);
+        // Pressed again on the same choice: the modem is left alone.
         clickMonitor(window);
         QCOMPARE(modem.received().size(), 3);
+        // A changed command starts the modem afresh with it; the choice is recorded.
+        child<QComboBox>(window, "callerIdCommandCombo")->setCurrentIndex(0);
+        clickMonitor(window);
+        QVERIFY2(m_boxes.isEmpty(), qPrintable(texts().join(QLatin1Char('|'))));
+        QCOMPARE(modem.received().mid(3), QStringList({"AT&F&C1&D2", "ats0=0", "AT#CID=1"}));
         QCOMPARE(DeviceSettings(ini()).readDeviceSet().modemSet1, 0);
 
         // The choice comes back at the next start.
@@ -236,8 +253,8 @@ private slots:
         QCOMPARE(child<QComboBox>(old, "initCommandCombo")->currentIndex(), 1);
     }
 
-    // A refused start-up is a box; the choice is stored and the program goes to the tray
-    // all the same, and the next press tries again.
+    // A refused start-up is a box; the choice is stored, the tray icon says that nothing is
+    // monitored, the window stays, and the next press tries again.
     void refusedStartUpIsShownAndRetried()
     {
         VirtualModemProcess modem({QStringLiteral("reply AT#CID=1 ERROR")});
@@ -251,7 +268,8 @@ private slots:
         QCOMPARE(m_boxes[0].icon, QMessageBox::NoIcon);
         QCOMPARE(window.monitoredDevice(), MainWindow::MonitoredDevice::Modem);
         QCOMPARE(DeviceSettings(ini()).readDeviceSet().devType, 4);
-        QVERIFY(child<AnimatedTrayIcon>(window, "trayIcon")->isVisible());
+        QCOMPARE(window.monitoringState(), MainWindow::MonitoringState::Off);
+        QVERIFY(!child<AnimatedTrayIcon>(window, "trayIcon")->isVisible());
         clickMonitor(window);
         QCOMPARE(m_boxes.size(), 2);
         QCOMPARE(modem.received().count(QStringLiteral("ATZ")), 2);
@@ -296,9 +314,45 @@ private slots:
         commands.dial(QStringLiteral("0591123456"));
         commands.pickUp();
         commands.hangUp();
-        QVERIFY(modem.waitReceived(QStringLiteral("H0")));
-        QCOMPARE(modem.received().mid(3), QStringList({"ATDT0591123456", "H1", "H0"}));
+        QVERIFY(modem.waitReceived(QStringLiteral("ATH0")));
+        // A Hayes modem takes only command lines that start with "AT".
+        QCOMPARE(modem.received().mid(3), QStringList({"ATDT0591123456", "ATH1", "ATH0"}));
         QCOMPARE(m_boxes.size(), 1);
+    }
+
+    // Monitoring moved to another port: the new port's modem is started and heard, the old
+    // one no longer watched.
+    void changedPortMovesTheMonitoring()
+    {
+        VirtualModemProcess first;
+        VirtualModemProcess second;
+        map(3, first.path());
+        map(4, second.path());
+        MainWindow window;
+        MessageTap tap;
+        window.installEventFilter(&tap);
+        chooseModem(window, 2);
+        clickMonitor(window);
+        QVERIFY(m_boxes.isEmpty());
+        QCOMPARE(first.received(), QStringList({"ATZ", "ats0=0", "AT#CID=1"}));
+
+        child<QComboBox>(window, "portCombo")->setCurrentIndex(3);
+        clickMonitor(window);
+        QVERIFY2(m_boxes.isEmpty(), qPrintable(texts().join(QLatin1Char('|'))));
+        QCOMPARE(second.received(), QStringList({"ATZ", "ats0=0", "AT#CID=1"}));
+        QCOMPARE(DeviceSettings(ini()).readDeviceSet().devNum, 3);
+        QVERIFY(child<AnimatedTrayIcon>(window, "trayIcon")->toolTip().contains(QStringLiteral("COM4")));
+
+        second.command(QStringLiteral("call 0591123456"));
+        QTRY_COMPARE(tap.numbers(), QList<QByteArray>{"0591123456"});
+        first.command(QStringLiteral("call 0207654321"));
+        QTest::qWait(300);
+        QCOMPARE(tap.numbers(), QList<QByteArray>{"0591123456"});
+        // Calling back goes out on the monitored modem.
+        LineCommands& commands = window;
+        commands.dial(QStringLiteral("0591123456"));
+        QVERIFY(second.waitReceived(QStringLiteral("ATDT0591123456")));
+        QVERIFY(!first.received().contains(QStringLiteral("ATDT0591123456")));
     }
 
     void unpluggedModemIsReportedOnce()
@@ -313,6 +367,8 @@ private slots:
         QTRY_COMPARE(m_boxes.size(), 1);
         QVERIFY(m_boxes[0].text.startsWith(QStringLiteral("Modem已断开")));
         QCOMPARE(m_boxes[0].caption, QStringLiteral("错误提示"));
+        QCOMPARE(window.monitoringState(), MainWindow::MonitoringState::Lost);
+        QVERIFY(child<AnimatedTrayIcon>(window, "trayIcon")->toolTip().contains(QStringLiteral("COM3")));
         QTest::qWait(300);
         QCOMPARE(m_boxes.size(), 1);
 
@@ -322,6 +378,67 @@ private slots:
         clickMonitor(window);
         QCOMPARE(m_boxes.size(), 1);
         QCOMPARE(modem->received(), QStringList({"ATZ", "ats0=0", "AT#CID=1"}));
+        QCOMPARE(window.monitoringState(), MainWindow::MonitoringState::On);
+    }
+
+    // A call-back the line refuses is said, and the line goes on bringing incoming calls.
+    void failedLineCallBackIsSaidAndMonitoringGoesOn()
+    {
+        SimulatedLineProvider* sim = installLine();
+        QCOMPARE(sim->setMakeCallResult(0, LINEERR_OPERATIONFAILED), QString());
+        MainWindow window;
+        MessageTap tap;
+        window.installEventFilter(&tap);
+        window.startLineDevices();
+        child<QRadioButton>(window, "lineRadio")->setChecked(true);
+        clickMonitor(window);
+        QVERIFY(m_boxes.isEmpty());
+
+        LineCommands& commands = window;
+        commands.dial(QStringLiteral("0591123456"));
+        QTRY_COMPARE(m_boxes.size(), 1);
+        QCOMPARE(m_boxes[0].text, QStringLiteral("回拨失败：因不明原因，请求失败"));
+        QCOMPARE(m_boxes[0].caption, QStringLiteral("错误提示"));
+        QCOMPARE(sim->status(), QStringList{"0 open idle"});
+        QCOMPARE(window.monitoringState(), MainWindow::MonitoringState::On);
+
+        QCOMPARE(sim->offer(0, "013905911234", ""), QString());
+        QTRY_COMPARE(tap.numbers(), QList<QByteArray>{"13905911234"});
+        QCOMPARE(m_boxes.size(), 1);
+    }
+
+    // The line closed by its provider is said once, the tray shows it lost, and the next
+    // monitoring start opens it again.
+    void lineClosedByItsProviderIsSaidAndReopened()
+    {
+        SimulatedLineProvider* sim = installLine();
+        MainWindow window;
+        MessageTap tap;
+        window.installEventFilter(&tap);
+        window.startLineDevices();
+        child<QRadioButton>(window, "lineRadio")->setChecked(true);
+        clickMonitor(window);
+        QCOMPARE(window.monitoringState(), MainWindow::MonitoringState::On);
+        QCOMPARE(sim->closeLine(0), QString());
+        QTRY_COMPARE(m_boxes.size(), 1);
+        QVERIFY(m_boxes[0].text.startsWith(QStringLiteral("TAPI线路已被关闭")));
+        QCOMPARE(window.monitoringState(), MainWindow::MonitoringState::Lost);
+        QVERIFY(child<AnimatedTrayIcon>(window, "trayIcon")->toolTip().contains(QStringLiteral("线路")));
+        QTest::qWait(200);
+        QCOMPARE(m_boxes.size(), 1);
+        // Calling back over the closed line is refused at once, and said.
+        LineCommands& commands = window;
+        commands.dial(QStringLiteral("0591123456"));
+        QCOMPARE(m_boxes.size(), 2);
+        QCOMPARE(m_boxes[1].text, QStringLiteral("回拨失败：指定的线路句柄无效"));
+        m_boxes.removeLast();
+
+        clickMonitor(window);
+        QCOMPARE(m_boxes.size(), 1);
+        QCOMPARE(sim->status(), QStringList{"0 open idle"});
+        QCOMPARE(window.monitoringState(), MainWindow::MonitoringState::On);
+        QCOMPARE(sim->offer(0, "013905911234", ""), QString());
+        QTRY_COMPARE(tap.numbers(), QList<QByteArray>{"13905911234"});
     }
 
     void lineMonitoringOpensTheLine()

@@ -11,6 +11,7 @@
 #include "lookup/RegionQueryWindow.h"
 #include "platform/ProgramFolder.h"
 #include "platform/profile/PrivateProfile.h"
+#include "platform/telephony/SimulatedLineProvider.h"
 #include "platform/ui/HelpViewer.h"
 #include "platform/ui/MessageBoxes.h"
 
@@ -163,9 +164,11 @@ private slots:
             QCOMPARE(shipped(e.image).availableSizes().value(0), QSize(16, 16));
             QVERIFY2(!picture(a->icon()).isNull() && picture(a->icon()) == picture(shipped(e.image)), e.name);
         }
-        // The tray shows the resting picture, and the ringing one while animated.
+        // Before monitoring the tray shows the resting picture greyed, and the ringing one
+        // while animated.
         auto* tray = child<AnimatedTrayIcon>(*form, "trayIcon");
-        QCOMPARE(picture(tray->icon()), picture(shipped("tray_rest")));
+        QVERIFY(!picture(tray->icon()).isNull());
+        QVERIFY(picture(tray->icon()) != picture(shipped("tray_rest")));
         tray->setIconIndex(1);
         QCOMPARE(picture(tray->icon()), picture(shipped("tray_ring")));
         QVERIFY(picture(shipped("tray_rest")) != picture(shipped("tray_ring")));
@@ -217,6 +220,57 @@ private slots:
         child<QAction>(*form, "deviceAction")->trigger();
         QVERIFY(form->isVisible());
         QVERIFY(!form->isMinimized());
+    }
+
+    // The tray icon and its tooltip say whether and what the program monitors; a start that
+    // failed leaves the window on screen, a working one sends it to the tray.
+    void monitoringStateShowsOnTheTray()
+    {
+        const auto cleared = qScopeGuard([] { LineProviders::clear(); });
+        {
+            // No line device at all: the start fails.
+            auto form = createForm();
+            auto* tray = child<AnimatedTrayIcon>(*form, "trayIcon");
+            QCOMPARE(form->monitoringState(), MainWindow::MonitoringState::Off);
+            QCOMPARE(tray->toolTip(), QStringLiteral("维诺星系列－来电显示\n未在监控来电"));
+            QVERIFY(child<QRadioButton>(*form, "lineRadio")->isChecked());
+            child<QPushButton>(*form, "monitorButton")->click();
+            QCOMPARE(m_boxes.size(), 1);
+            QVERIFY2(m_boxes[0].text.startsWith(QStringLiteral("无法打开TAPI线路")), qPrintable(m_boxes[0].text));
+            QCOMPARE(form->monitoringState(), MainWindow::MonitoringState::Off);
+            QCOMPARE(tray->toolTip(), QStringLiteral("维诺星系列－来电显示\n未在监控来电"));
+            QVERIFY(picture(tray->icon()) != picture(shipped("tray_rest")));
+            QTest::qWait(100);
+            QVERIFY(form->isVisible());
+            QVERIFY(!tray->isVisible());
+        }
+        m_boxes.clear();
+
+        auto provider = std::make_unique<SimulatedLineProvider>(m_folder->filePath(QStringLiteral("line.json")));
+        SimulatedLineDevice device;
+        device.caps.lineName = "店里的电话";
+        provider->addDevice(device);
+        SimulatedLineProvider* sim = provider.get();
+        LineProviders::install(std::move(provider));
+        auto form = createForm();
+        auto* tray = child<AnimatedTrayIcon>(*form, "trayIcon");
+        child<QPushButton>(*form, "monitorButton")->click();
+        QVERIFY(m_boxes.isEmpty());
+        QCOMPARE(form->monitoringState(), MainWindow::MonitoringState::On);
+        QCOMPARE(tray->toolTip(), QStringLiteral("维诺星系列－来电显示\n正在监控来电：TAPI来电设备: 店里的电话"));
+        QCOMPARE(picture(tray->icon()), picture(shipped("tray_rest")));
+        QVERIFY(tray->isVisible());
+        if (AnimatedTrayIcon::available())
+            QTRY_VERIFY(!form->isVisible());
+
+        // The provider takes the line away: said once, and the tray shows it.
+        QCOMPARE(sim->closeLine(0), QString());
+        QTRY_COMPARE(m_boxes.size(), 1);
+        QCOMPARE(form->monitoringState(), MainWindow::MonitoringState::Lost);
+        QCOMPARE(tray->toolTip(),
+                 QStringLiteral("维诺星系列－来电显示\n设备已断开，来电监控已停止：TAPI来电设备: 店里的电话"));
+        QVERIFY(picture(tray->icon()) != picture(shipped("tray_rest")));
+        QVERIFY(tray->isVisible());
     }
 
     void trayIconAnimatesEvery200ms()

@@ -102,9 +102,15 @@ private slots:
         modem.command(QStringLiteral("call 0591123456"));
         QTRY_COMPARE(numbers(numbersSpy), QList<QByteArray>{"0591123456"});
 
-        // Started again while monitoring: the modem is left alone.
-        QVERIFY(line.startMonitoring({3, "ATZ", "AT#CID=1"}, &error));
+        // Started again on the same choice while monitoring: the modem is left alone.
+        QVERIFY(line.startMonitoring({3, "AT&F&C1&D2", "AT+VCID=1"}, &error));
         QCOMPARE(modem.received().size(), 3);
+        // Other commands: the modem starts afresh on them and goes on reporting calls.
+        QVERIFY(line.startMonitoring({3, "ATZ", "AT#CID=1"}, &error));
+        QCOMPARE(modem.received().mid(3), QStringList({"ATZ", "ats0=0", "AT#CID=1"}));
+        QVERIFY(line.isMonitoring());
+        modem.command(QStringLiteral("call 0207654321"));
+        QTRY_COMPARE(numbers(numbersSpy), (QList<QByteArray>{"0591123456", "0207654321"}));
     }
 
     void reportsBetweenNoise()
@@ -318,8 +324,9 @@ private slots:
         QVERIFY(line.dial(QStringLiteral("0591123456"), &error));
         QVERIFY(line.pickUp(&error));
         QVERIFY(line.hangUp(&error));
-        QVERIFY(modem.waitReceived(QStringLiteral("H0")));
-        QCOMPARE(modem.received().mid(3), QStringList({"ATDT0591123456", "H1", "H0"}));
+        QVERIFY(modem.waitReceived(QStringLiteral("ATH0")));
+        // A Hayes modem takes only command lines that start with "AT".
+        QCOMPARE(modem.received().mid(3), QStringList({"ATDT0591123456", "ATH1", "ATH0"}));
     }
 
     void modemThatStopsDrainingEndsTheWait()

@@ -7,6 +7,7 @@
 #include "platform/telephony/SimulatedLineProvider.h"
 
 #include <QEventLoop>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -391,22 +392,39 @@ private slots:
         QVERIFY(!line.dropCall());
     }
 
-    void callerIdWithOtherStateBitsPostsNothing()
+    // A provider may name the caller ID among other changed fields; every notice that names
+    // it gives the number, one that does not gives nothing.
+    void callerIdTogetherWithOtherBitsIsTaken()
     {
-        install({device("A")});
+        SimulatedLineProvider* sim = install({device("A")});
         Receiver window;
         TelephonyLine line;
         window.watch(line);
+        QVERIFY(line.initLines());
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QCOMPARE(sim->offer(0, "0591123456", {}), QString());
+        drain();
+        LineCallData call;
+        QVERIFY(sim->callData(0, 1, &call)); // the provider's first call
+        QCOMPARE(call.callerId, "0591123456"_b);
+        window.received.clear();
+
+        emit sim->callInfoChanged(0, 1, LINECALLINFOSTATE_CALLERID | LINECALLINFOSTATE_CALLEDID);
+        drain();
+        QCOMPARE(window.received, (QList<Receiver::Entry>{{WM_CALLER_NUMBER, "591123456"_b}}));
+        emit sim->callInfoChanged(0, 1, LINECALLINFOSTATE_CALLEDID | LINECALLINFOSTATE_ORIGIN);
+        drain();
+        QCOMPARE(window.received.size(), 1);
+
+        // Other messages of the line post nothing.
         const auto instance = DWORD_PTR(&line);
-        TelephonyLine::lineCallback(0, LINE_CALLINFO, instance, LINECALLINFOSTATE_CALLERID | LINECALLINFOSTATE_CALLEDID,
-                                    0, 0);
         TelephonyLine::lineCallback(0, LINE_LINEDEVSTATE, instance, LINEDEVSTATE_RINGING, 0, 1);
         TelephonyLine::lineCallback(0, LINE_CALLSTATE, instance, LINECALLSTATE_BUSY, 0, 0);
         drain();
-        QVERIFY(window.received.isEmpty());
+        QCOMPARE(window.received.size(), 1);
         // The same instance does reach the line: a new call rings.
         TelephonyLine::lineCallback(0, LINE_APPNEWCALL, instance, 0, 0, 0);
-        QCOMPARE(window.received, (QList<Receiver::Entry>{{WM_LINE_RING, {}}}));
+        QCOMPARE(window.received.last(), (Receiver::Entry{WM_LINE_RING, {}}));
     }
 
     // Two line objects at once each hear only the calls of the device they opened, and a
@@ -503,41 +521,69 @@ private slots:
         QVERIFY(line.closeLine());
     }
 
-    void failedOutgoingCallClosesTheLine()
+    // A busy or wrong number fails that call only: the failure is said with its code and
+    // the line goes on hearing incoming calls.
+    void failedOutgoingCallKeepsTheLineOpen()
     {
         SimulatedLineProvider* sim = install({device("A")});
         QCOMPARE(sim->setMakeCallResult(0, LINEERR_OPERATIONFAILED), QString());
         Receiver window;
         TelephonyLine line;
         window.watch(line);
+        QSignalSpy failed(&line, &TelephonyLine::makeCallFailed);
+        QSignalSpy closed(&line, &TelephonyLine::lineClosed);
         QVERIFY(line.initLines());
         QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
-        QVERIFY(line.makeCall(QString()));
+        QVERIFY(line.makeCall(QStringLiteral("0591123456")));
         QCOMPARE(sim->status(), QStringList{"0 open idle"});
+        QVERIFY(failed.isEmpty()); // said when the reply arrives, not from inside the call
         drain();
-        QCOMPARE(sim->status(), QStringList{"0 closed idle"});
-        QVERIFY(!line.closeLine());
-        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
-        QVERIFY(window.received.isEmpty());
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(failed.at(0).at(0).value<LONG>(), LINEERR_OPERATIONFAILED);
+        QVERIFY(closed.isEmpty());
+        QCOMPARE(sim->status(), QStringList{"0 open idle"});
+        QVERIFY(line.isOpen());
+
+        QCOMPARE(sim->offer(0, "013905911234", {}), QString());
+        drain();
+        QVERIFY(window.received.contains(Receiver::Entry{WM_CALLER_NUMBER, "13905911234"_b}));
+        QCOMPARE(failed.size(), 1);
+
+        // A line that is not open refuses the call at once, with a code that says so.
+        QVERIFY(line.closeLine());
+        QVERIFY(!line.makeCall(QStringLiteral("1")));
+        QCOMPARE(line.takeLastError(), LINEERR_INVALLINEHANDLE);
     }
 
-    void lineClosedByTheDeviceStaysOpenUntilClosed()
+    // A line its provider closed is said to be closed, once, and counts as closed: the next
+    // opening opens it again and calls come through.
+    void lineClosedByTheDeviceIsSaidOnceAndOpensAgain()
     {
         SimulatedLineProvider* sim = install({device("A")});
         Receiver window;
         TelephonyLine line;
         window.watch(line);
+        QSignalSpy closed(&line, &TelephonyLine::lineClosed);
         QVERIFY(line.initLines());
         QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
         QCOMPARE(sim->offer(0, "5", {}), QString());
         QCOMPARE(sim->closeLine(0), QString());
         drain();
+        QCOMPARE(closed.size(), 1);
+        QVERIFY(!line.isOpen());
         QVERIFY(!line.dropCall());
-        QVERIFY(!line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
-        // The handle is gone in the layer, so closing reports it; the object is closed anyway.
         QVERIFY(!line.closeLine());
-        QCOMPARE(line.takeLastError(), LINEERR_INVALLINEHANDLE);
+
         QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QCOMPARE(sim->status(), QStringList{"0 open idle"});
+        window.received.clear();
+        QCOMPARE(sim->offer(0, "0591123456", {}), QString());
+        drain();
+        QVERIFY(window.received.contains(Receiver::Entry{WM_CALLER_NUMBER, "591123456"_b}));
+        // Closed by the program itself: nothing to report.
+        QVERIFY(line.closeLine());
+        drain();
+        QCOMPARE(closed.size(), 1);
     }
 
     void configDialog()
