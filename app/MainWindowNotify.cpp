@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AnimatedTrayIcon.h"
+#include "app/CallPublisher.h"
 #include "app/IncomingNumber.h"
 #include "capture/LineMessage.h"
 #include "lookup/CallerLookup.h"
@@ -13,6 +14,7 @@
 #include "platform/sound/Sound.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QTimer>
 #include <QWindow>
@@ -58,6 +60,11 @@ void MainWindow::takeCallerNumber(const LineMessage& message)
     if (!number)
         return;
     showCaller(QString::fromLatin1(*number), true);
+    // The other desks sharing the line hear of the call too (when a broker is configured).
+    CallPublisher::announce(message.text(), QString::fromLatin1(*number), regionOf(QString::fromLatin1(*number)),
+                            callerWindow().record(),
+                            m_monitoredDevice == MonitoredDevice::Modem ? m_portCombo->currentText()
+                                                                        : m_lineCombo->currentText());
     QCoreApplication::postEvent(this, new LineMessage(WM_RING_DONE, {}, 0));
 }
 
