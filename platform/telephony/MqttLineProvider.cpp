@@ -1,6 +1,7 @@
 #include "platform/telephony/MqttLineProvider.h"
 
-#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QSysInfo>
 
@@ -66,14 +67,20 @@ void MqttLineProvider::start()
         setState(tr("未配置"));
         return;
     }
-    // A fixed client id makes the session persistent, so calls during a short absence
-    // still arrive; without one each start is a new client.
-    const bool persistent = !m_settings.clientId.isEmpty();
-    const QString id = persistent ? m_settings.clientId
-                                  : QStringLiteral("vornx-listen-%1-%2")
-                                        .arg(QSysInfo::machineHostName())
-                                        .arg(QCoreApplication::applicationPid());
-    m_client = new MqttClient(m_settings, id, persistent, this);
+    // The broker keeps the session of this desk, so that calls published while the desk or
+    // the broker was away for a moment still arrive. Without a configured id the desk's id
+    // is made from the host and the program folder: stable across starts, distinct for two
+    // program folders on one computer.
+    const QString id = !m_settings.clientId.isEmpty()
+                           ? m_settings.clientId
+                           : QStringLiteral("vornx-listen-%1-%2")
+                                 .arg(QSysInfo::machineHostName(),
+                                      QString::fromLatin1(QCryptographicHash::hash(
+                                                              QFileInfo(m_settingsFile).absoluteFilePath().toUtf8(),
+                                                              QCryptographicHash::Sha1)
+                                                              .toHex()
+                                                              .left(10)));
+    m_client = new MqttClient(m_settings, id, true, this);
     m_client->setFirstRetryInterval(m_firstRetryMs);
     connect(m_client, &MqttClient::stateChanged, this, &MqttLineProvider::showClientState);
     connect(m_client, &MqttClient::messageReceived, this,

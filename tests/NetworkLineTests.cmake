@@ -1,0 +1,4 @@
+# Calls from the network: an NCID server scripted by the test, and a mosquitto broker the
+# tests start on a free loopback port (with a password file and TLS certificates made there).
+vornx_add_test(tst_ncidline SOURCES platform/tst_ncidline.cpp LIBS platform_telephony Qt6::Network)
+vornx_add_test(tst_mqttline SOURCES platform/tst_mqttline.cpp LIBS app_shell Qt6::Network TIMEOUT 180)
