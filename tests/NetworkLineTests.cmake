@@ -6,3 +6,4 @@ vornx_add_test(tst_mqttline SOURCES platform/tst_mqttline.cpp LIBS app_shell Qt6
 vornx_add_test(tst_mqttdesks SOURCES e2e/tst_mqttdesks.cpp e2e/ProgramRun.h LIBS Qt6::Sql Qt6::Network TIMEOUT 300)
 target_include_directories(tst_mqttdesks PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 add_dependencies(tst_mqttdesks vornx vmodem area_dat)
+vornx_add_test(tst_networklinedialog SOURCES platform/tst_networklinedialog.cpp LIBS platform_ui)
