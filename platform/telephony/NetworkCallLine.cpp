@@ -36,6 +36,7 @@ void NetworkCallLine::close(DWORD)
     if (--m_opens == 0) {
         m_hangUp->stop();
         m_callId = 0;
+        m_endedCalls.clear();
         stop();
     }
 }
@@ -56,10 +57,19 @@ LONG NetworkCallLine::drop(DWORD, DWORD callId, DWORD requestId)
 
 bool NetworkCallLine::callData(DWORD, DWORD callId, LineCallData* data) const
 {
-    if (callId == 0 || callId != m_callId)
+    if (callId == 0)
         return false;
-    *data = m_call;
-    return true;
+    if (callId == m_callId) {
+        *data = m_call;
+        return true;
+    }
+    for (const auto& [id, call] : m_endedCalls) {
+        if (id == callId) {
+            *data = call;
+            return true;
+        }
+    }
+    return false;
 }
 
 LONG NetworkCallLine::configDialog(DWORD, QWidget* owner)
@@ -99,11 +109,14 @@ void NetworkCallLine::endCall()
     m_hangUp->stop();
     if (m_callId == 0)
         return;
-    // Forgotten first: the line drops the call while it hears of the disconnection.
+    // Forgotten as the current call first: the line drops the call while it hears of the
+    // disconnection.
     const DWORD callId = m_callId;
     m_callId = 0;
-    m_call.state = LINECALLSTATE_DISCONNECTED;
-    emit callStateChanged(0, callId, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL);
     m_call.state = LINECALLSTATE_IDLE;
+    m_endedCalls.append({callId, m_call});
+    if (m_endedCalls.size() > 256)
+        m_endedCalls.removeFirst();
+    emit callStateChanged(0, callId, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL);
     emit callStateChanged(0, callId, LINECALLSTATE_IDLE, 0);
 }

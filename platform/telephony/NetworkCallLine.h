@@ -2,6 +2,8 @@
 
 #include "platform/telephony/LineProvider.h"
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 // One line device whose calls come over the network already finished: each arrives with
@@ -60,5 +62,8 @@ private:
     DWORD m_nextCallId = 1;
     DWORD m_callId = 0;
     LineCallData m_call;
+    // Calls already over, newest last: the line reads a call's caller ID from its queued
+    // messages, which may come after the next call of a burst has ended this one.
+    QList<QPair<DWORD, LineCallData>> m_endedCalls;
     class QTimer* m_hangUp;
 };

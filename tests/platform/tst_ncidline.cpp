@@ -1,5 +1,7 @@
 #include "platform/telephony/NcidLineProvider.h"
 
+#include "capture/TelephonyLine.h"
+
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -40,6 +42,7 @@ private slots:
     void parserSurvivesChunksAndLongLines();
     void callsOfTheServerRingTheLine();
     void reconnectsAfterTheServerGoesAway();
+    void aBurstOfCallsReachesTheLineWhole();
     void reportsRefusedAndUnconfigured();
     void settingsFileRoundTrip();
 };
@@ -172,6 +175,41 @@ void TestNcidLine::reconnectsAfterTheServerGoesAway()
     QTRY_COMPARE(calls.count(), 1);
     QCOMPARE(CallerIdOf(line, calls.at(0).at(1).value<DWORD>()), QByteArray("87654321"));
     line.close(0);
+}
+
+// Calls arriving together end one another before the line has read their caller IDs from
+// its queued messages; each number still reaches the line, in order.
+void TestNcidLine::aBurstOfCallsReachesTheLineWhole()
+{
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    QTemporaryDir dir;
+    auto provider = std::make_unique<NcidLineProvider>(dir.filePath(QStringLiteral("ncidline.json")));
+    provider->setServer({QStringLiteral("127.0.0.1"), server.serverPort()});
+    NcidLineProvider* ncid = provider.get();
+    LineProviders::install(std::move(provider));
+    {
+        TelephonyLine line;
+        QByteArrayList numbers;
+        connect(&line, &TelephonyLine::callerNumber, this, [&](const QByteArray& n) { numbers << n; });
+        QVERIFY(line.initLines());
+        QVERIFY(line.selectLine(0));
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QTRY_VERIFY(server.hasPendingConnections());
+        QTcpSocket* client = server.nextPendingConnection();
+        QTRY_COMPARE(ncid->state(), NcidLineProvider::connectedText());
+        QByteArray burst;
+        QByteArrayList sent;
+        for (int i = 0; i < 50; ++i) {
+            sent << QByteArray::number(13900000000LL + i);
+            burst += CidLine(sent.last());
+        }
+        client->write(burst);
+        QTRY_COMPARE(numbers.size(), 50);
+        QCOMPARE(numbers, sent);
+        line.closeLine();
+    }
+    LineProviders::clear();
 }
 
 void TestNcidLine::reportsRefusedAndUnconfigured()
