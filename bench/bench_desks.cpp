@@ -132,5 +132,12 @@ int main(int argc, char* argv[])
                     (steadyMicros() - burstStart) / 1e6);
     }
     std::printf("%s\n", lost == 0 ? "none lost" : qPrintable(QStringLiteral("%1 lost").arg(lost)));
+    if (lost != 0) {
+        // What the broker saw of the desks' connections.
+        for (const QByteArray& line : broker.log().split('\n'))
+            if (line.contains("disconnect") || line.contains("closed") || line.contains("exceeded") ||
+                line.contains("New client"))
+                std::printf("broker: %s\n", line.constData());
+    }
     return lost == 0 ? 0 : 1;
 }

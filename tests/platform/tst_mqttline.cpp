@@ -84,6 +84,7 @@ private slots:
     void wrongPasswordIsRefused();
     void tlsWithTheRightAndTheWrongCa();
     void unreachableBrokerIsReported();
+    void idleConnectionsOutliveTheirKeepAlive();
 };
 
 void TestMqttLine::messagesFromTheNetworkAreChecked_data()
@@ -375,6 +376,27 @@ void TestMqttLine::unreachableBrokerIsReported()
     QSignalSpy changes(&desk.line, &NetworkCallLine::stateChanged);
     QTRY_VERIFY(desk.line.state().startsWith(QStringLiteral("无法连接")));
     QVERIFY(desk.line.caps(0).switchInfo.contains("无法连接"));
+}
+
+// A desk where nothing rings for a while keeps its connections: the pings of the keep-alive
+// are answered and their answers read.
+void TestMqttLine::idleConnectionsOutliveTheirKeepAlive()
+{
+    MosquittoBroker broker;
+    QVERIFY2(broker.ready(), broker.log().constData());
+    MqttSettings s = SettingsFor(broker, QStringLiteral("idle"));
+    s.keepAlive = 5;
+    CallPublisher publisher(s);
+    Listener desk(s);
+    QSignalSpy publisherStates(&publisher.client(), &MqttClient::stateChanged);
+    QTRY_COMPARE(publisher.client().state(), MqttClient::State::Connected);
+    QTRY_COMPARE(desk.line.state(), QStringLiteral("已连接"));
+    publisherStates.clear();
+    QTest::qWait(12000);
+    QCOMPARE(publisherStates.count(), 0);
+    QCOMPARE(desk.line.state(), QStringLiteral("已连接"));
+    QVERIFY(broker.log().count("Received PINGREQ from idle-publish") >= 1);
+    QVERIFY(!broker.log().contains("idle-publish closed"));
 }
 
 QTEST_MAIN(TestMqttLine)
