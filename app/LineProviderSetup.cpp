@@ -1,13 +1,18 @@
 #include "app/LineProviderSetup.h"
 
+#include "app/CallPublisher.h"
 #include "platform/ProgramFolder.h"
+#include "platform/telephony/MqttLineProvider.h"
+#include "platform/telephony/NcidLineProvider.h"
 #include "platform/telephony/SimulatedLineControl.h"
 #include "platform/telephony/SimulatedLineProvider.h"
 #include "platform/telephony/SipLineProvider.h"
 #include "platform/ui/MessageBoxes.h"
+#include "platform/ui/NetworkLineConfigDialog.h"
 #include "platform/ui/SimulatedLineConfigDialog.h"
 #include "platform/ui/SipLineConfigDialog.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace {
@@ -50,10 +55,56 @@ SipLineProvider* InstallSipLine()
     return line;
 }
 
+QList<NetworkCallLine*>& networkLines()
+{
+    static QList<NetworkCallLine*> lines;
+    return lines;
+}
+
+void ShowSettingsError(const QString& text)
+{
+    MessageBoxes::show({QMessageBox::Warning, QStringLiteral("错误提示"), text, QMessageBox::Ok, QMessageBox::Ok});
+}
+
+// The network lines come after the others, so that the devices chosen before they existed
+// keep their numbers. Like the SIP line they are always there, for their dialogs.
+void InstallNetworkLines()
+{
+    auto ncid = std::make_unique<NcidLineProvider>(ProgramFolder::file(QStringLiteral("ncidline.json")));
+    QString error;
+    if (!ncid->load(&error))
+        ShowSettingsError(QCoreApplication::translate("LineProviderSetup", "NCID 服务器线路的配置文件有误，请在线路配置中重新填写：\n%1").arg(error));
+    NetworkLineConfigDialog::installInto(*ncid);
+    networkLines().append(ncid.get());
+    LineProviders::install(std::move(ncid));
+
+    auto mqtt = std::make_unique<MqttLineProvider>(ProgramFolder::file(QStringLiteral("mqttline.json")));
+    if (!mqtt->load(&error))
+        ShowSettingsError(QCoreApplication::translate("LineProviderSetup", "MQTT 网络线路的配置文件有误，请在线路配置中重新填写：\n%1").arg(error));
+    NetworkLineConfigDialog::installInto(*mqtt);
+    // The same broker carries this desk's own calls to the others.
+    auto publishTo = [line = mqtt.get()](const MqttSettings& settings) {
+        delete CallPublisher::installed();
+        if (settings.configured())
+            CallPublisher::install(new CallPublisher(settings, &QDateTime::currentDateTime, line));
+    };
+    publishTo(mqtt->settings());
+    QObject::connect(mqtt.get(), &MqttLineProvider::settingsChanged, mqtt.get(), publishTo);
+    networkLines().append(mqtt.get());
+    LineProviders::install(std::move(mqtt));
+}
+
 } // namespace
 
 SipLineProvider* InstallLineProviders()
 {
     InstallSimulatedLine();
-    return InstallSipLine();
+    SipLineProvider* sip = InstallSipLine();
+    InstallNetworkLines();
+    return sip;
+}
+
+QList<NetworkCallLine*> InstalledNetworkLines()
+{
+    return networkLines();
 }

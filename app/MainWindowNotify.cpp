@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AnimatedTrayIcon.h"
-#include "app/DeviceSettings.h"
+#include "app/CallPublisher.h"
 #include "app/IncomingNumber.h"
 #include "app/NationalNumber.h"
 #include "capture/LineMessage.h"
@@ -17,7 +17,7 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QMenu>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QTimer>
 #include <QWindow>
@@ -62,9 +62,13 @@ void MainWindow::takeCallerNumber(const LineMessage& message)
     const std::optional<QByteArray> number = IncomingNumber::take(message.text(), m_dropFirstDigitCheck->isChecked());
     if (!number)
         return;
-    showCaller(QString::fromLatin1(NationalNumber::of(
-                   *number, [this](QByteArrayView n) { return !regionOf(QString::fromLatin1(n)).isEmpty(); })),
-               true);
+    const QString caller = QString::fromLatin1(
+        NationalNumber::of(*number, [this](QByteArrayView n) { return !regionOf(QString::fromLatin1(n)).isEmpty(); }));
+    showCaller(caller, true);
+    // The other desks sharing the line hear of the call too (when a broker is configured).
+    CallPublisher::announce(message.text(), caller, regionOf(caller), callerWindow().record(),
+                            m_monitoredDevice == MonitoredDevice::Modem ? m_portCombo->currentText()
+                                                                        : m_lineCombo->currentText());
     QCoreApplication::postEvent(this, new LineMessage(WM_RING_DONE, {}, 0));
 }
 

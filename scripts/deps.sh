@@ -10,6 +10,8 @@ packages=(
     unixodbc-dev odbcinst libsqliteodbc mdbtools-dev sqlite3
     # SIP line
     libsofia-sip-ua-dev
+    # calls shared between desks: MQTT client library, broker and tools for the tests
+    libmosquitto-dev mosquitto mosquitto-clients openssl
     # region data source
     python3 python3-phonenumbers
     # Debian package: dependencies, icons, checks of the package and its desktop files
