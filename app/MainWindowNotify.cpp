@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace {
 // The modem reports every ring by itself; any other poster starts a ring that goes on
 // until the call is shown or over.
@@ -27,6 +29,8 @@ constexpr qintptr SingleRing = 4;
 void MainWindow::startRinging(const LineMessage& message)
 {
     if (message.lParam() == SingleRing) {
+        if (m_callerLookup)
+            m_callerLookup->ringing();
         // The icon only flickers; the sound plays on by itself.
         m_trayIcon->setAnimate(true);
         Sound::play(m_programFolder + QStringLiteral("ring.wav"));
@@ -34,6 +38,8 @@ void MainWindow::startRinging(const LineMessage& message)
         m_trayIcon->setIconIndex(0);
         return;
     }
+    if (m_callerLookup)
+        m_callerLookup->ringing();
     // A second ring of the same call keeps the running timer in step.
     if (!m_ringTimer->isActive())
         m_ringTimer->start();
@@ -54,16 +60,22 @@ void MainWindow::stopRinging()
 
 void MainWindow::takeCallerNumber(const LineMessage& message)
 {
-    const std::optional<QByteArray> number = IncomingNumber::take(message.text(), m_dropFirstDigitCheck->isChecked());
+    const bool dropHeader = m_dropFirstDigitCheck->isChecked();
+    const std::optional<QByteArray> number = IncomingNumber::take(message.text(), dropHeader);
     if (!number)
         return;
-    showCaller(QString::fromLatin1(*number), true);
+    showCall(QString::fromLatin1(*number), QString::fromLatin1(IncomingNumber::delivered(message.text(), dropHeader)));
     QCoreApplication::postEvent(this, new LineMessage(WM_RING_DONE, {}, 0));
 }
 
 void MainWindow::showCallerInfo(const QString& number)
 {
-    showCaller(number, false);
+    showCallAgain(number, QString());
+}
+
+void MainWindow::showLoggedCall(const QString& number, const QString& loggedTime)
+{
+    showCallAgain(number, loggedTime);
 }
 
 QString MainWindow::regionOf(const QString& number) const
@@ -79,51 +91,99 @@ CallerWindow& MainWindow::callerWindow()
             [this](const QString& number) { return regionOf(number); }, ProgramFolder::path());
         m_callerWindow = new CallerWindow(*m_callerLookup, *this, this);
         connect(m_callerWindow, &CallerWindow::historyRequested, this, &MainWindow::showHistory);
-        CallerWindow::showNotices(m_callerLookup->openingNotices());
+        tell(m_callerLookup->openingNotices());
     }
     return *m_callerWindow;
 }
 
-void MainWindow::showCaller(const QString& number, bool isCall)
+void MainWindow::showCall(const QString& number, const QString& delivered)
 {
     CallerWindow& window = callerWindow();
+    // A repeat of the caller ID of the call still ringing leaves the record where the user
+    // stepped to.
+    const std::optional<CallerRecord> record = m_callerLookup->arrive(number, delivered);
+    if (!record) {
+        if (!window.isVisible())
+            showCallerWindow(window);
+        return;
+    }
     // Closed first, so that a window still on screen comes up again centred with the new caller.
     window.close();
-    // The same number again leaves the record where the user stepped to.
-    const std::optional<CallerRecord> record = m_callerLookup->arrive(number);
-    if (record) {
-        // The arrival sound is for calls, not for a number the user asked for.
-        if (isCall)
-            Sound::play(ProgramFolder::file(QStringLiteral("coming.wav")));
-        window.showRecord(*record);
+    Sound::play(ProgramFolder::file(QStringLiteral("coming.wav")));
+    window.showRecord(*record);
+    showCallerWindow(window);
+    tell(record->notices());
+}
+
+void MainWindow::showCallerWindow(CallerWindow& window)
+{
+    // Pinned above every window while it appears, then a normal window again, so that it
+    // comes up in front of whatever the user works in without staying there. The pin is
+    // set while the window is hidden and taken off the shown window in place, since
+    // changing a shown widget's flags hides it and shows it again. It does not take the
+    // keyboard: whatever the user is typing stays in the program it is typed in.
+    window.setAttribute(Qt::WA_ShowWithoutActivating, true);
+    window.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    window.show();
+    window.raise();
+    const Qt::WindowFlags normal = window.windowFlags() & ~Qt::WindowStaysOnTopHint;
+    window.overrideWindowFlags(normal);
+    if (QWindow* handle = window.windowHandle())
+        handle->setFlags(normal);
+}
+
+void MainWindow::showCallAgain(const QString& number, const QString& loggedTime)
+{
+    CallerWindow& window = callerWindow();
+    window.close();
+    const CallerRecord record = m_callerLookup->reopen(number, loggedTime);
+    window.showRecord(record);
+    // Asked for by the user, so it comes up to be worked in.
+    window.setAttribute(Qt::WA_ShowWithoutActivating, false);
+    window.show();
+    window.raise();
+    window.activateWindow();
+    tell(record.notices());
+}
+
+void MainWindow::tell(const QList<CallerRecord::Notice>& notices)
+{
+    // The boxes wait until the call that raised them is logged and shown: a box runs its own
+    // event loop, and a call coming while it is open (or many, while nobody is at the PC) is
+    // then logged and shown at once, its boxes queued behind the open one. A box already
+    // waiting to be answered is not asked for again.
+    auto same = [](const CallerRecord::Notice& a, const CallerRecord::Notice& b) {
+        return a.kind == b.kind && a.text == b.text;
+    };
+    for (const CallerRecord::Notice& notice : notices) {
+        const bool waiting =
+            (m_showingNotices && same(m_openNotice, notice)) ||
+            std::any_of(m_waitingNotices.cbegin(), m_waitingNotices.cend(),
+                        [&](const CallerRecord::Notice& other) { return same(other, notice); });
+        if (!waiting)
+            m_waitingNotices.append(notice);
     }
-    if (isCall) {
-        // Pinned above every window while it appears, then a normal window again, so that it
-        // comes up in front of whatever the user works in without staying there. The pin is
-        // set while the window is hidden and taken off the shown window in place, since
-        // changing a shown widget's flags hides it and shows it again.
-        window.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-        window.show();
-        window.raise();
-        window.activateWindow();
-        const Qt::WindowFlags normal = window.windowFlags() & ~Qt::WindowStaysOnTopHint;
-        window.overrideWindowFlags(normal);
-        if (QWindow* handle = window.windowHandle())
-            handle->setFlags(normal);
-    } else {
-        window.show();
-        window.raise();
-        window.activateWindow();
+    if (!m_waitingNotices.isEmpty())
+        QMetaObject::invokeMethod(this, &MainWindow::showWaitingNotices, Qt::QueuedConnection);
+}
+
+void MainWindow::showWaitingNotices()
+{
+    if (m_showingNotices)
+        return;
+    m_showingNotices = true;
+    while (!m_waitingNotices.isEmpty()) {
+        m_openNotice = m_waitingNotices.takeFirst();
+        CallerWindow::showNotices({m_openNotice});
     }
-    if (record)
-        CallerWindow::showNotices(record->notices());
+    m_showingNotices = false;
 }
 
 void MainWindow::showHistory()
 {
     if (!m_historyWindow) {
         m_historyWindow = new HistoryWindow(this);
-        connect(m_historyWindow, &HistoryWindow::callerRequested, this, &MainWindow::showCallerInfo);
+        connect(m_historyWindow, &HistoryWindow::callerRequested, this, &MainWindow::showLoggedCall);
     }
     m_historyWindow->show();
     m_historyWindow->raise();

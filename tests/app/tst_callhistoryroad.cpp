@@ -36,11 +36,11 @@ private slots:
         QVERIFY(ProgramFolder::copyShippedFiles(QStringLiteral(VORNX_BIN_DIR), folder.path()));
         ProgramFolder::setPath(folder.path());
         const QString log = folder.filePath(QStringLiteral("Phone.Log"));
+        const QString yesterday =
+            QDateTime::currentDateTime().addDays(-1).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
         {
             QFile f(log);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            const QString yesterday =
-                QDateTime::currentDateTime().addDays(-1).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
             f.write(QStringEncoder("GB18030").encode(yesterday + QStringLiteral("-#-059187654321-#-福州闽江茶业有限公司")) +
                     "\r\r\n");
         }
@@ -74,6 +74,13 @@ private slots:
         auto* caller = form->findChild<CallerWindow*>();
         QVERIFY(caller && caller->isVisible());
         QCOMPARE(caller->rowText(3), QStringLiteral("福州闽江茶业有限公司"));
+        // Shown with the time it came, and no new call in the log.
+        QCOMPARE(caller->rowText(2), yesterday);
+        {
+            QFile f(log);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll().count('\n'), 1);
+        }
         QVERIFY(sounds.isEmpty());
         QVERIFY(boxes.isEmpty());
 
