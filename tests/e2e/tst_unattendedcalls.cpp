@@ -12,8 +12,17 @@ class TestUnattendedCalls : public QObject
     Q_OBJECT
 
 private slots:
+    void callsDuringAnOutageAreAllLogged_data()
+    {
+        QTest::addColumn<QString>("fieldNum");
+        QTest::newRow("settings as written") << QStringLiteral("1");
+        // A hand-edited count that does not read adds a box before the first lookup.
+        QTest::newRow("settings edited by hand") << QStringLiteral("one");
+    }
+
     void callsDuringAnOutageAreAllLogged()
     {
+        QFETCH(QString, fieldNum);
         VirtualModemProcess modem;
         QVERIFY(!modem.path().isEmpty());
         ProgramRun run;
@@ -24,7 +33,8 @@ private slots:
                                     "ConnectString=Provider=MSDASQL.1;Data Source=vornx_unreachable\r\n"
                                     "strSQL=select Name from Unit b where b.Phone like '%#NO#' \r\n"
                                     "strSQL1=select a.* from BillIndex a,Unit b where a.UnitID=b.ID and \r\n"
-                                    "[TABLESET]\r\nFIELD0=客户名称\r\nFIELDNUM=1\r\n"));
+                                    "[TABLESET]\r\nFIELD0=客户名称\r\nFIELDNUM=%1\r\n")
+                         .arg(fieldNum));
         run.writeGbk(QStringLiteral("sysset.ini"),
                      QStringLiteral("[DEVICESET]\r\nDEVTYPE=4\r\nDEVNUM=0\r\n[SYSTEM]\r\nAUTOSTART=1\r\n"
                                     "[PORTS]\r\nCOM1=%1\r\n")
