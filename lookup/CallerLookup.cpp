@@ -214,19 +214,23 @@ void CallerLookup::lookUpInAddressBook(CallerRecord& record)
 std::optional<CallerRecord> CallerLookup::arrive(const QString& number, const QString& delivered)
 {
     const QDateTime now = m_now();
-    const bool sameCall = !m_shownNumber.isNull() && number == m_shownNumber && m_lastActivity.isValid() &&
-                          m_lastActivity.msecsTo(now) >= 0 && m_lastActivity.msecsTo(now) <= SameCallMs;
+    const qint64 sinceLast = m_lastActivity.isValid() ? m_lastActivity.msecsTo(now) : -1;
+    const bool sameCall = !m_shownNumber.isNull() && number == m_shownNumber && sinceLast >= 0 &&
+                          sinceLast <= SameCallMs;
     m_lastActivity = now;
-    if (sameCall)
+    // A repeat leaves the record where the user stepped to; only a failed lookup is tried
+    // again, and the call is still logged once.
+    if (sameCall && !m_shownFailed)
         return std::nullopt;
     CallerRecord record = lookUp(number);
     record.m_dialNumber = delivered;
-    // A number whose lookup failed is looked up again when the line repeats it.
-    m_shownNumber = record.failed() ? QString() : number;
-
-    QString error;
-    if (!CallLog(inFolder(m_folder, QStringLiteral("Phone.Log")), m_now).append(number, record.rowText(3), &error))
-        record.m_notices.append({CallerRecord::Notice::Error, error});
+    m_shownNumber = number;
+    m_shownFailed = record.failed();
+    if (!sameCall) {
+        QString error;
+        if (!CallLog(inFolder(m_folder, QStringLiteral("Phone.Log")), m_now).append(number, record.rowText(3), &error))
+            record.m_notices.append({CallerRecord::Notice::Error, error});
+    }
     trace(record);
     return record;
 }

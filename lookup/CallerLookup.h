@@ -52,7 +52,8 @@ public:
     // still ringing (its record stands where the user stepped to); otherwise its record,
     // logged in "Phone.Log" with row 3's text whatever the lookup found, and traced to
     // VORNX_CALLER_LOG when that is set. delivered is the number as the line gave it, to
-    // call back on. A failed lookup is done again when the line repeats the number.
+    // call back on. A failed lookup is done again when the line repeats the number, without
+    // a second log line.
     std::optional<CallerRecord> arrive(const QString& number, const QString& delivered = QString());
     // The line rang: the call whose number was shown last goes on.
     void ringing();
@@ -103,5 +104,6 @@ private:
 
     AddressBookIndex m_addressBook;
     QString m_shownNumber;
+    bool m_shownFailed = false;
     QDateTime m_lastActivity;
 };

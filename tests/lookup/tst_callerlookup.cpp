@@ -436,8 +436,14 @@ private slots:
         m_shown.stepForward();
         QCOMPARE(m_shown.rowText(3), CallerLookup::statementFailedText());
 
+        // The line repeats the number during the call: looked up again, logged once.
         show(QStringLiteral("59187654321"));
         QCOMPARE(m_boxes.size(), 2);
+        QCOMPARE(logLines().size(), 1);
+        // The caller calls again later: a call of its own.
+        m_clock = QDateTime::currentDateTime().addSecs(60);
+        show(QStringLiteral("59187654321"));
+        QCOMPARE(m_boxes.size(), 3);
         QCOMPARE(logLines().size(), 2);
     }
 
@@ -459,6 +465,7 @@ private slots:
         QCOMPARE(logLines().size(), 1);
 
         QVERIFY(QFile::copy(file(QStringLiteral("cust.db")), file(QStringLiteral("later.db"))));
+        m_clock = QDateTime::currentDateTime().addSecs(60);
         show(QStringLiteral("59187654321"));
         QCOMPARE(m_shown.rowText(3), QStringLiteral("闽江茶业"));
         QCOMPARE(logLines().size(), 2);
