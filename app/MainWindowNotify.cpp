@@ -28,9 +28,10 @@ constexpr qintptr SingleRing = 4;
 
 void MainWindow::startRinging(const LineMessage& message)
 {
+    // A caller ID repeated while the line still rings belongs to the same call.
+    if (m_callerLookup)
+        m_callerLookup->ringing();
     if (message.lParam() == SingleRing) {
-        if (m_callerLookup)
-            m_callerLookup->ringing();
         // The icon only flickers; the sound plays on by itself.
         m_trayIcon->setAnimate(true);
         Sound::play(m_programFolder + QStringLiteral("ring.wav"));
@@ -38,8 +39,6 @@ void MainWindow::startRinging(const LineMessage& message)
         m_trayIcon->setIconIndex(0);
         return;
     }
-    if (m_callerLookup)
-        m_callerLookup->ringing();
     // A second ring of the same call keeps the running timer in step.
     if (!m_ringTimer->isActive())
         m_ringTimer->start();
