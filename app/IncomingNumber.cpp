@@ -1,21 +1,53 @@
 #include "app/IncomingNumber.h"
 
-std::optional<QByteArray> IncomingNumber::take(QByteArrayView text, bool dropHeader)
+namespace {
+// The first run of digits beginning with 1 to 9 in the posted text: where it starts, where
+// the zeros right before it start, and where it ends. Nothing when there is none.
+struct DigitRun
 {
-    text = text.first(std::min(text.size(), MaxLength));
+    qsizetype zeros = 0;
+    qsizetype start = 0;
+    qsizetype end = 0;
+};
+
+std::optional<DigitRun> findRun(QByteArrayView& text)
+{
+    text = text.first(std::min(text.size(), IncomingNumber::MaxLength));
     if (const qsizetype nul = text.indexOf('\0'); nul >= 0)
         text = text.first(nul);
 
-    qsizetype start = 0;
-    while (start < text.size() && !(text[start] >= '1' && text[start] <= '9'))
-        ++start;
-    if (start == text.size())
+    DigitRun run;
+    while (run.start < text.size() && !(text[run.start] >= '1' && text[run.start] <= '9'))
+        ++run.start;
+    if (run.start == text.size())
         return std::nullopt;
-    qsizetype end = start;
-    while (end < text.size() && text[end] >= '0' && text[end] <= '9')
-        ++end;
+    run.end = run.start;
+    while (run.end < text.size() && text[run.end] >= '0' && text[run.end] <= '9')
+        ++run.end;
+    run.zeros = run.start;
+    while (run.zeros > 0 && text[run.zeros - 1] == '0')
+        --run.zeros;
+    return run;
+}
+} // namespace
 
-    QByteArray number = text.sliced(start, end - start).toByteArray();
+std::optional<QByteArray> IncomingNumber::take(QByteArrayView text, bool dropHeader)
+{
+    const std::optional<DigitRun> run = findRun(text);
+    if (!run)
+        return std::nullopt;
+    QByteArray number = text.sliced(run->start, run->end - run->start).toByteArray();
+    if (dropHeader)
+        number.remove(0, 1);
+    return number;
+}
+
+QByteArray IncomingNumber::delivered(QByteArrayView text, bool dropHeader)
+{
+    const std::optional<DigitRun> run = findRun(text);
+    if (!run)
+        return {};
+    QByteArray number = text.sliced(run->zeros, run->end - run->zeros).toByteArray();
     if (dropHeader)
         number.remove(0, 1);
     return number;

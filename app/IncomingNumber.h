@@ -16,6 +16,10 @@ public:
     // that prefixes every number with one extra digit) the run loses its first digit and
     // may become empty, which still counts as a number.
     static std::optional<QByteArray> take(QByteArrayView text, bool dropHeader);
+    // The same run of digits as the line delivered it, with the zeros before it (the
+    // long-distance prefix to dial when calling back); with dropHeader without its first
+    // digit. Empty when take() gives no result.
+    static QByteArray delivered(QByteArrayView text, bool dropHeader);
 
     static constexpr qsizetype MaxLength = 255;
 };

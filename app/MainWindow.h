@@ -113,6 +113,8 @@ public slots:
     void showCallerInfo(const QString& number);
     // The line monitor, created on first use; from then on it follows the modem's port.
     void showLineMonitor();
+    // The caller window for a call of the history, with the time it was logged.
+    void showLoggedCall(const QString& number, const QString& loggedTime);
 
 signals:
     // The window was closed: the program ends.
@@ -229,9 +231,15 @@ public:
     void showHistory();
 
 private:
-    // The road of a number: looked up, logged, then shown in the caller window. A call
-    // gets the arrival sound and comes up above every window while it appears.
-    void showCaller(const QString& number, bool isCall);
+    // The road of a call: looked up, logged, then shown in the caller window with the
+    // arrival sound, above every window while it appears; then its boxes, if any.
+    void showCall(const QString& number, const QString& delivered);
+    void showCallerWindow(CallerWindow& window);
+    // A number shown at the user's asking: looked up and shown, not logged.
+    void showCallAgain(const QString& number, const QString& loggedTime);
+    // The boxes a lookup asked for, shown one at a time once no call waits to be logged.
+    void tell(const QList<CallerRecord::Notice>& notices);
+    void showWaitingNotices();
     // The caller window with its lookup, both made on first use: "Vornx.ini" is read then.
     CallerWindow& callerWindow();
     // Resolves a number to its region through the table this window owns.
@@ -247,5 +255,8 @@ private:
     QPointer<CallerWindow> m_callerWindow;
     QPointer<HistoryWindow> m_historyWindow;
     QPointer<RegionQueryWindow> m_regionQueryWindow;
+    QList<CallerRecord::Notice> m_waitingNotices;
+    CallerRecord::Notice m_openNotice;
+    bool m_showingNotices = false;
     bool m_closed = false;
 };

@@ -22,6 +22,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace {
 // The modem reports every ring by itself; any other poster starts a ring that goes on
 // until the call is shown or over.
@@ -31,6 +33,9 @@ constexpr qintptr SingleRing = 4;
 
 void MainWindow::startRinging(const LineMessage& message)
 {
+    // A caller ID repeated while the line still rings belongs to the same call.
+    if (m_callerLookup)
+        m_callerLookup->ringing();
     if (message.lParam() == SingleRing) {
         // The icon only flickers; the sound plays on by itself.
         m_trayIcon->setAnimate(true);
@@ -59,12 +64,13 @@ void MainWindow::stopRinging()
 
 void MainWindow::takeCallerNumber(const LineMessage& message)
 {
-    const std::optional<QByteArray> number = IncomingNumber::take(message.text(), m_dropFirstDigitCheck->isChecked());
+    const bool dropHeader = m_dropFirstDigitCheck->isChecked();
+    const std::optional<QByteArray> number = IncomingNumber::take(message.text(), dropHeader);
     if (!number)
         return;
     const QString caller = QString::fromLatin1(
         NationalNumber::of(*number, [this](QByteArrayView n) { return !regionOf(QString::fromLatin1(n)).isEmpty(); }));
-    showCaller(caller, true);
+    showCall(caller, QString::fromLatin1(IncomingNumber::delivered(message.text(), dropHeader)));
     // The other desks sharing the line hear of the call too (when a broker is configured).
     CallPublisher::announce(message.text(), caller, regionOf(caller), callerWindow().record(),
                             m_monitoredDevice == MonitoredDevice::Modem ? m_portCombo->currentText()
@@ -74,7 +80,12 @@ void MainWindow::takeCallerNumber(const LineMessage& message)
 
 void MainWindow::showCallerInfo(const QString& number)
 {
-    showCaller(number, false);
+    showCallAgain(number, QString());
+}
+
+void MainWindow::showLoggedCall(const QString& number, const QString& loggedTime)
+{
+    showCallAgain(number, loggedTime);
 }
 
 QString MainWindow::regionOf(const QString& number) const
@@ -90,46 +101,93 @@ CallerWindow& MainWindow::callerWindow()
             [this](const QString& number) { return regionOf(number); }, ProgramFolder::path());
         m_callerWindow = new CallerWindow(*m_callerLookup, *this, this);
         connect(m_callerWindow, &CallerWindow::historyRequested, this, &MainWindow::showHistory);
-        CallerWindow::showNotices(m_callerLookup->openingNotices());
+        tell(m_callerLookup->openingNotices());
     }
     return *m_callerWindow;
 }
 
-void MainWindow::showCaller(const QString& number, bool isCall)
+void MainWindow::showCall(const QString& number, const QString& delivered)
 {
     CallerWindow& window = callerWindow();
+    // A repeat of the caller ID of the call still ringing leaves the record where the user
+    // stepped to.
+    const std::optional<CallerRecord> record = m_callerLookup->arrive(number, delivered);
+    if (!record) {
+        if (!window.isVisible())
+            showCallerWindow(window);
+        return;
+    }
     // Closed first, so that a window still on screen comes up again centred with the new caller.
     window.close();
-    // The same number again leaves the record where the user stepped to.
-    const std::optional<CallerRecord> record = m_callerLookup->arrive(number);
-    if (record) {
-        // The arrival sound is for calls, not for a number the user asked for.
-        if (isCall)
-            Sound::play(ProgramFolder::file(QStringLiteral("coming.wav")));
-        window.showRecord(*record);
+    Sound::play(ProgramFolder::file(QStringLiteral("coming.wav")));
+    window.showRecord(*record);
+    showCallerWindow(window);
+    notifyDesktop(number, &*record);
+    tell(record->notices());
+}
+
+void MainWindow::showCallerWindow(CallerWindow& window)
+{
+    // Pinned above every window while it appears, then a normal window again, so that it
+    // comes up in front of whatever the user works in without staying there. The pin is
+    // set while the window is hidden and taken off the shown window in place, since
+    // changing a shown widget's flags hides it and shows it again. It does not take the
+    // keyboard: whatever the user is typing stays in the program it is typed in.
+    window.setAttribute(Qt::WA_ShowWithoutActivating, true);
+    window.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    window.show();
+    window.raise();
+    const Qt::WindowFlags normal = window.windowFlags() & ~Qt::WindowStaysOnTopHint;
+    window.overrideWindowFlags(normal);
+    if (QWindow* handle = window.windowHandle())
+        handle->setFlags(normal);
+}
+
+void MainWindow::showCallAgain(const QString& number, const QString& loggedTime)
+{
+    CallerWindow& window = callerWindow();
+    window.close();
+    const CallerRecord record = m_callerLookup->reopen(number, loggedTime);
+    window.showRecord(record);
+    // Asked for by the user, so it comes up to be worked in.
+    window.setAttribute(Qt::WA_ShowWithoutActivating, false);
+    window.show();
+    window.raise();
+    window.activateWindow();
+    tell(record.notices());
+}
+
+void MainWindow::tell(const QList<CallerRecord::Notice>& notices)
+{
+    // The boxes wait until the call that raised them is logged and shown: a box runs its own
+    // event loop, and a call coming while it is open (or many, while nobody is at the PC) is
+    // then logged and shown at once, its boxes queued behind the open one. A box already
+    // waiting to be answered is not asked for again.
+    auto same = [](const CallerRecord::Notice& a, const CallerRecord::Notice& b) {
+        return a.kind == b.kind && a.text == b.text;
+    };
+    for (const CallerRecord::Notice& notice : notices) {
+        const bool waiting =
+            (m_showingNotices && same(m_openNotice, notice)) ||
+            std::any_of(m_waitingNotices.cbegin(), m_waitingNotices.cend(),
+                        [&](const CallerRecord::Notice& other) { return same(other, notice); });
+        if (!waiting)
+            m_waitingNotices.append(notice);
     }
-    if (isCall) {
-        // Pinned above every window while it appears, then a normal window again, so that it
-        // comes up in front of whatever the user works in without staying there. The pin is
-        // set while the window is hidden and taken off the shown window in place, since
-        // changing a shown widget's flags hides it and shows it again.
-        window.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-        window.show();
-        window.raise();
-        window.activateWindow();
-        const Qt::WindowFlags normal = window.windowFlags() & ~Qt::WindowStaysOnTopHint;
-        window.overrideWindowFlags(normal);
-        if (QWindow* handle = window.windowHandle())
-            handle->setFlags(normal);
-    } else {
-        window.show();
-        window.raise();
-        window.activateWindow();
+    if (!m_waitingNotices.isEmpty())
+        QMetaObject::invokeMethod(this, &MainWindow::showWaitingNotices, Qt::QueuedConnection);
+}
+
+void MainWindow::showWaitingNotices()
+{
+    if (m_showingNotices)
+        return;
+    m_showingNotices = true;
+    while (!m_waitingNotices.isEmpty()) {
+        m_openNotice = m_waitingNotices.takeFirst();
+        CallerWindow::showNotices({m_openNotice});
     }
-    if (isCall)
-        notifyDesktop(number, record ? &*record : nullptr);
-    if (record)
-        CallerWindow::showNotices(record->notices());
+    m_showingNotices = false;
 }
 
 void MainWindow::createNotificationAction()
@@ -173,7 +231,7 @@ void MainWindow::showHistory()
 {
     if (!m_historyWindow) {
         m_historyWindow = new HistoryWindow(this);
-        connect(m_historyWindow, &HistoryWindow::callerRequested, this, &MainWindow::showCallerInfo);
+        connect(m_historyWindow, &HistoryWindow::callerRequested, this, &MainWindow::showLoggedCall);
     }
     m_historyWindow->show();
     m_historyWindow->raise();

@@ -299,8 +299,7 @@ void TelephonyLine::handleCallerId(DWORD infoStates)
     // A failed request leaves no caller ID; the empty number is still reported, and shows nothing.
     if (lineGetCallInfoA(m_hCall, reinterpret_cast<LINECALLINFO*>(buffer.get())) == 0)
         number = textAt(buffer.get(), info->dwCallerIDSize, info->dwCallerIDOffset).toUtf8();
-    qsizetype start = 0;
-    while (start < number.size() && number[start] == '0')
-        ++start;
-    emit callerNumber(number.mid(start));
+    // As delivered, long-distance zeros included: the window shows the number without them
+    // but calls back on the whole number.
+    emit callerNumber(number);
 }

@@ -65,8 +65,8 @@ signals:
     void ringing();
     // The call went idle or was disconnected.
     void ringDone();
-    // The caller ID of the offered call, leading zeros taken off; empty when the line had
-    // none to give.
+    // The caller ID of the offered call as the line gave it; empty when the line had none
+    // to give.
     void callerNumber(const QByteArray& number);
     // The line refused or failed an outgoing call; `code` is the TAPI error for errorText.
     // The line stays open for incoming calls.

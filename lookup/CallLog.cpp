@@ -56,7 +56,18 @@ bool CallLog::append(const QString& number, const QString& remark, QString* erro
     // A full disk may take part of the line; the part is cut off again, or the next call's
     // record would be glued to it once there is room.
     const qint64 before = file.size();
-    if (file.write(line) != line.size()) {
+    // A log cut off or edited by hand may end inside a line; the record starts a line of
+    // its own, or it would be read as the end of that one.
+    QByteArray bytes = line;
+    if (before > 0) {
+        QFile tail(m_path);
+        char last = '\n';
+        if (tail.open(QIODevice::ReadOnly) && tail.seek(before - 1))
+            tail.getChar(&last);
+        if (last != '\n')
+            bytes.prepend("\r\r\n");
+    }
+    if (file.write(bytes) != bytes.size()) {
         file.resize(before);
         if (error)
             *error = tr("日志文件无法打开或创建！");
@@ -92,11 +103,9 @@ bool CallLog::read(QList<Entry>* entries, QString* error) const
         return false;
     }
     // Whole lines whatever their length: a long remark must not hide the calls after it.
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine();
-        if (!withoutLineEnd(line).isEmpty()) // blank lines are no calls
-            entries->append(parseLine(line));
-    }
+    // A blank line is listed as the file holds it, so that the list is the file.
+    while (!file.atEnd())
+        entries->append(parseLine(file.readLine()));
     return true;
 }
 

@@ -11,6 +11,20 @@
 #include <chrono>
 
 namespace {
+// A caller ID sent again during one ringing call (some exchanges and modems repeat it) is
+// the same call while the line rang or delivered the number this recently.
+constexpr qint64 SameCallMs = 10000;
+// Fewer digits than this match the end of too many stored numbers to name a caller.
+constexpr int MinLookupDigits = 3;
+
+int digitCount(const QString& number)
+{
+    int digits = 0;
+    for (const QChar c : number)
+        digits += c.isDigit() ? 1 : 0;
+    return digits;
+}
+
 QString inFolder(const QString& folder, const QString& name)
 {
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
@@ -37,8 +51,9 @@ CallerLookup::CallerLookup(const DataSourceSettings& settings, RegionLookup regi
         m_source = CallerRecord::Source::Database;
         m_customerSql = settings.customerSql;
         m_businessSql = settings.businessSql;
-        if (settings.fieldCount > 0)
-            m_labels.resize(settings.fieldCount + 2);
+        // Row 3 is there even without a labelled field: it tells the first column or why
+        // there is none, and it is what the call log keeps.
+        m_labels.resize(std::max(settings.fieldCount, 1) + 2);
         m_labels[0].label = tr("来电号码");
         m_labels[1].label = tr("来电时间");
         for (int k = 0; k < settings.fieldCount; ++k)
@@ -105,9 +120,10 @@ CallerRecord CallerLookup::blankRecord() const
     return record;
 }
 
-CallerRecord CallerLookup::lookUp(const QString& number)
+CallerRecord CallerLookup::lookUp(const QString& number, const QString& loggedTime)
 {
     CallerRecord record = blankRecord();
+    record.m_loggedTime = loggedTime;
     record.m_number = number;
     record.m_numberText = numberText(number);
     if (m_source == CallerRecord::Source::Database)
@@ -121,12 +137,17 @@ void CallerLookup::showFailure(CallerRecord& record, const QString& text) const
 {
     record.m_resultOpen = false;
     record.setRowText(1, record.m_numberText);
-    record.setRowText(2, CallLog::timeText(m_now()));
+    record.setRowText(2, record.timeText());
     record.setRowText(3, text);
 }
 
 void CallerLookup::lookUpInDatabase(CallerRecord& record)
 {
+    // A number too short to name a caller claims no customer and needs no connection.
+    if (digitCount(record.m_number) < MinLookupDigits) {
+        showFailure(record, databaseNotFoundText());
+        return;
+    }
     if (!m_connection.connected()) {
         QString error = m_creationConnectError;
         m_creationConnectError.clear();
@@ -175,17 +196,16 @@ void CallerLookup::lookUpInDatabase(CallerRecord& record)
     }
     record.m_resultOpen = true;
     record.m_current = 0;
-    record.m_bof = true;
-    record.m_eof = record.m_results.isEmpty();
     record.showDatabaseRow();
 }
 
 void CallerLookup::lookUpInAddressBook(CallerRecord& record)
 {
     record.setRowText(1, record.m_numberText);
-    record.setRowText(2, CallLog::timeText(m_now()));
-    // Only a number of digits is looked up; an empty one would end every stored number.
-    if (CallerStatement::isLookupNumber(record.m_number)) {
+    record.setRowText(2, record.timeText());
+    // The index compares numbers as text, so a number with a '+' or blanks is looked up as
+    // it is; a number too short would end too many stored numbers, and '|' separates them.
+    if (digitCount(record.m_number) >= MinLookupDigits && !record.m_number.contains(QLatin1Char('|'))) {
         for (const ContactSummary* match : m_addressBook.findByPhone(record.m_number))
             record.m_contacts << *match;
     }
@@ -196,18 +216,39 @@ void CallerLookup::lookUpInAddressBook(CallerRecord& record)
         record.showContact();
 }
 
-std::optional<CallerRecord> CallerLookup::arrive(const QString& number)
+std::optional<CallerRecord> CallerLookup::arrive(const QString& number, const QString& delivered)
 {
-    if (number == m_shownNumber)
+    const QDateTime now = m_now();
+    const qint64 sinceLast = m_lastActivity.isValid() ? m_lastActivity.msecsTo(now) : -1;
+    const bool sameCall = !m_shownNumber.isNull() && number == m_shownNumber && sinceLast >= 0 &&
+                          sinceLast <= SameCallMs;
+    m_lastActivity = now;
+    // A repeat leaves the record where the user stepped to; only a failed lookup is tried
+    // again, and the call is still logged once.
+    if (sameCall && !m_shownFailed)
         return std::nullopt;
     CallerRecord record = lookUp(number);
-    // A number whose lookup failed is looked up again when the caller calls again; so is
-    // the caller shown before it, whose record the window no longer holds.
-    m_shownNumber = record.failed() ? QString() : number;
+    record.m_dialNumber = delivered;
+    m_shownNumber = number;
+    m_shownFailed = record.failed();
+    if (!sameCall) {
+        QString error;
+        if (!CallLog(inFolder(m_folder, QStringLiteral("Phone.Log")), m_now).append(number, record.rowText(3), &error))
+            record.m_notices.append({CallerRecord::Notice::Error, error});
+    }
+    trace(record);
+    return record;
+}
 
-    QString error;
-    if (!CallLog(inFolder(m_folder, QStringLiteral("Phone.Log")), m_now).append(number, record.rowText(3), &error))
-        record.m_notices.append({CallerRecord::Notice::Error, error});
+void CallerLookup::ringing()
+{
+    if (!m_shownNumber.isNull())
+        m_lastActivity = m_now();
+}
+
+CallerRecord CallerLookup::reopen(const QString& number, const QString& loggedTime)
+{
+    CallerRecord record = lookUp(number, loggedTime);
     trace(record);
     return record;
 }

@@ -43,14 +43,24 @@ public:
 
     // The rows before any call: their labels, no values.
     CallerRecord blankRecord() const;
-    // Looks the number up. Only a number of digits reaches a statement or the address book.
-    CallerRecord lookUp(const QString& number);
+    // Looks the number up. Only a number of digits reaches a statement, and a number of
+    // fewer than 3 digits is looked up nowhere. The time row is loggedTime, or now when that
+    // is empty.
+    CallerRecord lookUp(const QString& number, const QString& loggedTime = QString());
 
-    // A number arriving to be shown: nothing when it is the number shown last (its record
-    // stands where the user stepped to); otherwise its record, logged in "Phone.Log" with
-    // row 3's text whatever the lookup found, and traced to VORNX_CALLER_LOG when that is
-    // set. A failed lookup leaves no number shown, so the next arrival looks up again.
-    std::optional<CallerRecord> arrive(const QString& number);
+    // A call's number arriving from the line: nothing when it repeats the number of the call
+    // still ringing (its record stands where the user stepped to); otherwise its record,
+    // logged in "Phone.Log" with row 3's text whatever the lookup found, and traced to
+    // VORNX_CALLER_LOG when that is set. delivered is the number as the line gave it, to
+    // call back on. A failed lookup is done again when the line repeats the number, without
+    // a second log line.
+    std::optional<CallerRecord> arrive(const QString& number, const QString& delivered = QString());
+    // The line rang: the call whose number was shown last goes on.
+    void ringing();
+    // A number shown again at the user's asking (a call of the call log, a number typed in
+    // the region query): looked up and traced but not logged, since no call came; the time
+    // row is the time the call was logged, or now when loggedTime is empty.
+    CallerRecord reopen(const QString& number, const QString& loggedTime);
 
     // The business records of a number (the second statement), read afresh. Nothing when
     // there is no statement for the number or it failed; *error then holds the notice for
@@ -94,4 +104,6 @@ private:
 
     AddressBookIndex m_addressBook;
     QString m_shownNumber;
+    bool m_shownFailed = false;
+    QDateTime m_lastActivity;
 };

@@ -19,9 +19,9 @@ bool CallerRecord::canStepBack() const
 {
     switch (m_source) {
     case Source::Database:
-        return m_resultOpen && !m_bof;
+        return m_resultOpen && m_current > 0;
     case Source::AddressBook:
-        return m_contactIndex != 0;
+        return m_contactIndex > 0;
     case Source::None:
         break;
     }
@@ -32,9 +32,9 @@ bool CallerRecord::canStepForward() const
 {
     switch (m_source) {
     case Source::Database:
-        return m_resultOpen && !m_eof;
+        return m_resultOpen && m_current + 1 < m_results.size();
     case Source::AddressBook:
-        return m_contactIndex < m_contacts.size() - 1;
+        return m_contactIndex + 1 < m_contacts.size();
     case Source::None:
         break;
     }
@@ -43,18 +43,12 @@ bool CallerRecord::canStepForward() const
 
 void CallerRecord::stepBack()
 {
+    if (!canStepBack())
+        return;
     if (m_source == Source::Database) {
-        if (!m_resultOpen)
-            return;
-        if (!m_bof) {
-            m_eof = false;
-            if (m_current == 0)
-                m_bof = true;
-            else
-                --m_current;
-        }
+        --m_current;
         showDatabaseRow();
-    } else if (m_source == Source::AddressBook) {
+    } else {
         --m_contactIndex;
         showContact();
     }
@@ -62,21 +56,20 @@ void CallerRecord::stepBack()
 
 void CallerRecord::stepForward()
 {
+    if (!canStepForward())
+        return;
     if (m_source == Source::Database) {
-        if (!m_resultOpen)
-            return;
-        if (!m_eof) {
-            m_bof = false;
-            if (m_current + 1 >= m_results.size())
-                m_eof = true;
-            else
-                ++m_current;
-        }
+        ++m_current;
         showDatabaseRow();
-    } else if (m_source == Source::AddressBook) {
+    } else {
         ++m_contactIndex;
         showContact();
     }
+}
+
+QString CallerRecord::timeText() const
+{
+    return m_loggedTime.isEmpty() ? CallLog::timeText(m_now()) : m_loggedTime;
 }
 
 const ContactSummary* CallerRecord::currentContact() const
@@ -88,12 +81,12 @@ const ContactSummary* CallerRecord::currentContact() const
 
 void CallerRecord::showDatabaseRow()
 {
-    // The time is that of the showing, so a step renews it.
+    // The time of a call now is that of the showing, so a step renews it.
     setRowText(1, m_numberText);
-    setRowText(2, CallLog::timeText(m_now()));
+    setRowText(2, timeText());
     if (!m_resultOpen)
         return;
-    if (m_eof) {
+    if (m_results.isEmpty()) {
         setRowText(3, CallerLookup::databaseNotFoundText());
         return;
     }

@@ -37,6 +37,9 @@ public:
 
     Source source() const { return m_source; }
     const QString& number() const { return m_number; }
+    // The number to call the caller back on: as the line delivered it, with the leading
+    // zeros of a long-distance number that the shown number leaves out.
+    const QString& dialNumber() const { return m_dialNumber.isEmpty() ? m_number : m_dialNumber; }
     const QList<Row>& rows() const { return m_rows; }
     // The value of row `row`, counted from 1; empty past the last row.
     QString rowText(int row) const;
@@ -45,9 +48,8 @@ public:
     bool failed() const { return m_failed; }
     const QList<Notice>& notices() const { return m_notices; }
 
-    // Stepping through several matches: database rows keep the moves of a static cursor (a
-    // step past the last row shows the not-found text in row 3 and leaves the other values),
-    // contacts are shown one by one.
+    // Stepping through several matches, database rows or contacts, one by one; there is no
+    // step before the first match or past the last.
     bool canStepBack() const;
     bool canStepForward() const;
     void stepBack();
@@ -62,10 +64,14 @@ private:
     void setRowText(int row, const QString& text);
     void showDatabaseRow();
     void showContact();
+    QString timeText() const;
 
     Source m_source = Source::None;
     QString m_number;
     QString m_numberText; // with the region
+    QString m_dialNumber;
+    // The time a call shown again from the call log was logged; empty for a call now.
+    QString m_loggedTime;
     QList<Row> m_rows;
     bool m_failed = false;
     QList<Notice> m_notices;
@@ -75,8 +81,6 @@ private:
     bool m_resultOpen = false;
     QList<QStringList> m_results;
     int m_current = 0;
-    bool m_bof = true;
-    bool m_eof = true;
 
     // Address-book matches.
     QList<ContactSummary> m_contacts;

@@ -46,7 +46,8 @@ void CallerWindow::buildCommands()
 
 void CallerWindow::dial()
 {
-    m_line.dial(m_record.number());
+    // The shown number may have lost the long-distance prefix; the line needs it.
+    m_line.dial(m_record.dialNumber());
 }
 
 void CallerWindow::pickUp()

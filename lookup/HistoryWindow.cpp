@@ -189,7 +189,8 @@ void HistoryWindow::requestSelectedCaller()
         return;
     }
     const QTableWidgetItem* number = m_callList->item(selected.first()->row(), 1);
-    emit callerRequested(bareNumber(number ? number->text() : QString()));
+    const QTableWidgetItem* time = m_callList->item(selected.first()->row(), 0);
+    emit callerRequested(bareNumber(number ? number->text() : QString()), time ? time->text() : QString());
 }
 
 void HistoryWindow::clearHistory()

@@ -21,8 +21,9 @@ public:
 
 signals:
     // "详细信息" or a double click: the selected call's number, without the blanks a
-    // hand-edited log may hold around it, to be shown again without the arrival sound.
-    void callerRequested(const QString& number);
+    // hand-edited log may hold around it, and the time it was logged, to be shown again
+    // without the arrival sound.
+    void callerRequested(const QString& number, const QString& loggedTime);
 
 protected:
     void showEvent(QShowEvent* event) override;

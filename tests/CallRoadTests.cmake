@@ -11,3 +11,6 @@ vornx_add_test(tst_mainwindownotify SOURCES app/tst_mainwindownotify.cpp LIBS ap
 vornx_add_test(tst_callroad SOURCES e2e/tst_callroad.cpp e2e/ProgramRun.h LIBS Qt6::Sql TIMEOUT 300)
 target_include_directories(tst_callroad PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 add_dependencies(tst_callroad vornx vmodem simline vornx_demo_db vornx_sounds area_dat)
+vornx_add_test(tst_unattendedcalls SOURCES e2e/tst_unattendedcalls.cpp e2e/ProgramRun.h TIMEOUT 120)
+target_include_directories(tst_unattendedcalls PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+add_dependencies(tst_unattendedcalls vornx vmodem)

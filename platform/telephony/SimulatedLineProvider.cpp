@@ -1,6 +1,7 @@
 #include "platform/telephony/SimulatedLineProvider.h"
 
 #include "platform/SmallFile.h"
+#include "platform/telephony/TelephoneNumber.h"
 
 #include <QDir>
 #include <QFile>
@@ -251,7 +252,8 @@ QString SimulatedLineProvider::sendCallerId(DWORD device, const QByteArray& call
     if (QString error = checkCall(device); !error.isEmpty())
         return error;
     State& s = m_devices[device];
-    s.call.callerId = callerId;
+    // As a real line: a caller ID that is no telephone number goes as the name only.
+    s.call.callerId = TelephoneNumber::callerNumber(callerId);
     s.call.callerName = callerName;
     emit callInfoChanged(device, s.callId, LINECALLINFOSTATE_CALLERID);
     return {};

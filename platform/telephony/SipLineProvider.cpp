@@ -1,6 +1,8 @@
 #include "platform/telephony/SipLineProvider.h"
 
 #include <sofia-sip/msg_addr.h>
+#include "platform/telephony/TelephoneNumber.h"
+
 #include <sofia-sip/msg_header.h>
 #include <sofia-sip/nua.h>
 #include <sofia-sip/sip_extra.h>
@@ -91,6 +93,8 @@ void takeCaller(const sip_t* sip, bool trusted, LineCallData* data)
         data->callerId = userOf(sip->sip_from->a_url);
         data->callerName = sip->sip_from->a_display ? QByteArray(sip->sip_from->a_display) : QByteArray();
     }
+    // A SIP user part is often a user name ("alice2"): only a telephone number is a number.
+    data->callerId = TelephoneNumber::callerNumber(data->callerId);
     // Display names may come quoted.
     if (data->callerName.size() >= 2 && data->callerName.startsWith('"') && data->callerName.endsWith('"'))
         data->callerName = data->callerName.mid(1, data->callerName.size() - 2);

@@ -36,11 +36,11 @@ private slots:
         QVERIFY(ProgramFolder::copyShippedFiles(QStringLiteral(VORNX_BIN_DIR), folder.path()));
         ProgramFolder::setPath(folder.path());
         const QString log = folder.filePath(QStringLiteral("Phone.Log"));
+        const QString yesterday =
+            QDateTime::currentDateTime().addDays(-1).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
         {
             QFile f(log);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            const QString yesterday =
-                QDateTime::currentDateTime().addDays(-1).toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
             f.write(QStringEncoder("GB18030").encode(yesterday + QStringLiteral("-#-059187654321-#-福州闽江茶业有限公司")) +
                     "\r\r\n");
         }
@@ -63,17 +63,35 @@ private slots:
         QVERIFY(form->findChild<ModemLine*>(QStringLiteral("modem"))->isMonitoring());
         QCOMPARE(form->monitoredDevice(), MainWindow::MonitoredDevice::Modem);
 
+        // Today's call from the modem: shown without its long-distance zero, called back with it.
+        QTest::qWait(300);
+        modem.command(QStringLiteral("call 0591123456"));
+        QTRY_VERIFY_WITH_TIMEOUT(form->findChild<CallerWindow*>() && form->findChild<CallerWindow*>()->isVisible(),
+                                 10000);
+        QCOMPARE(form->findChild<CallerWindow*>()->record().number(), QStringLiteral("591123456"));
+        form->findChild<CallerWindow*>()->findChild<QToolButton*>(QStringLiteral("dialButton"))->click();
+        QVERIFY(modem.waitReceived(QStringLiteral("ATDT0591123456")));
+        form->findChild<CallerWindow*>()->close();
+        sounds.clear();
+
         // The tray menu's history lists the call; 详细信息 shows it again.
         form->findChild<QAction*>(QStringLiteral("historyAction"))->trigger();
         QPointer<HistoryWindow> history = form->findChild<HistoryWindow*>();
         QVERIFY(history && history->isVisible());
         auto* calls = history->findChild<QTableWidget*>(QStringLiteral("callList"));
-        QCOMPARE(calls->rowCount(), 1);
+        QCOMPARE(calls->rowCount(), 2);
         calls->selectRow(0);
         history->findChild<QPushButton*>(QStringLiteral("detailsButton"))->click();
         auto* caller = form->findChild<CallerWindow*>();
         QVERIFY(caller && caller->isVisible());
         QCOMPARE(caller->rowText(3), QStringLiteral("福州闽江茶业有限公司"));
+        // Shown with the time it came, and no new call in the log.
+        QCOMPARE(caller->rowText(2), yesterday);
+        {
+            QFile f(log);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll().count('\n'), 2);
+        }
         QVERIFY(sounds.isEmpty());
         QVERIFY(boxes.isEmpty());
 

@@ -44,6 +44,33 @@ private slots:
             QCOMPARE(*taken, number);
     }
 
+    // Calling back needs the number as the line gave it: the long-distance zeros stay.
+    void keepsTheDeliveredNumberForCallingBack_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("dropHeader");
+        QTest::addColumn<QByteArray>("delivered");
+
+        QTest::newRow("long distance") << QByteArray("0591123456") << false << QByteArray("0591123456");
+        QTest::newRow("international") << QByteArray("008613905911234") << false << QByteArray("008613905911234");
+        QTest::newRow("local") << QByteArray("8861049") << false << QByteArray("8861049");
+        QTest::newRow("words around") << QByteArray("NMBR = 021-123") << false << QByteArray("021");
+        QTest::newRow("header dropped") << QByteArray("90591123456") << true << QByteArray("0591123456");
+        QTest::newRow("zeros only") << QByteArray("000") << false << QByteArray();
+        QTest::newRow("no digit") << QByteArray("P") << false << QByteArray();
+    }
+    void keepsTheDeliveredNumberForCallingBack()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, dropHeader);
+        QFETCH(QByteArray, delivered);
+        QCOMPARE(IncomingNumber::delivered(text, dropHeader), delivered);
+        // It is the shown number with its zeros in front.
+        if (const std::optional<QByteArray> shown = IncomingNumber::take(text, dropHeader); shown && !dropHeader)
+            QVERIFY(delivered.endsWith(*shown) && delivered.chopped(shown->size()).count('0') ==
+                                                      delivered.size() - shown->size());
+    }
+
     void readsAtMost255Characters()
     {
         // The digits that lie beyond the 255th character never count.

@@ -228,7 +228,7 @@ private slots:
         QCOMPARE(simline({"offer", "0", "013905911234"}), 0);
         QTRY_COMPARE(tap.messages.size(), 3);
         QCOMPARE(tap.messages, (QList<QPair<int, QByteArray>>{
-                                   {WM_LINE_RING, {}}, {WM_LINE_RING, {}}, {WM_CALLER_NUMBER, "13905911234"}}));
+                                   {WM_LINE_RING, {}}, {WM_LINE_RING, {}}, {WM_CALLER_NUMBER, "013905911234"}}));
         QCOMPARE(simline({"disconnect", "0"}), 0);
         QTRY_COMPARE(tap.messages.size(), 5);
         QCOMPARE(tap.messages.mid(3), (QList<QPair<int, QByteArray>>{{WM_RING_DONE, {}}, {WM_RING_DONE, {}}}));

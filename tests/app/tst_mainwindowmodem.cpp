@@ -473,7 +473,7 @@ private slots:
         QTRY_VERIFY(sim->status().at(0).endsWith(QLatin1String("idle")));
         tap.messages.clear();
         QCOMPARE(sim->offer(0, "013905911234", ""), QString());
-        QTRY_COMPARE(tap.numbers(), QList<QByteArray>{"13905911234"});
+        QTRY_COMPARE(tap.numbers(), QList<QByteArray>{"013905911234"}); // as the line delivered it
         // The line's rings go on until the call ends, unlike the modem's single rings.
         QVERIFY(tap.messages.contains(MessageTap::Message{WM_LINE_RING, {}, 0}));
         QCOMPARE(sim->setCallState(0, LINECALLSTATE_IDLE), QString());

@@ -135,7 +135,7 @@ private slots:
         QVERIFY(finishedWell(sipp));
         QCOMPARE(window.received, (QList<QPair<int, QByteArray>>{{WM_LINE_RING, {}},
                                                                   {WM_LINE_RING, {}},
-                                                                  {WM_CALLER_NUMBER, "13905911234"},
+                                                                  {WM_CALLER_NUMBER, "013905911234"},
                                                                   {WM_RING_DONE, {}},
                                                                   {WM_RING_DONE, {}}}));
     }
@@ -155,7 +155,7 @@ private slots:
         startSipp(sipp, {QStringLiteral("127.0.0.1:%1").arg(port), "-sf", kScenarios + "offer_rejected.xml", "-s",
                          "8001", "-key", "caller", "0591123456", "-key", "display", "Lin"});
         QTRY_COMPARE_WITH_TIMEOUT(window.received.size(), 3, 15000);
-        QCOMPARE(window.received.last(), (QPair<int, QByteArray>{WM_CALLER_NUMBER, "591123456"}));
+        QCOMPARE(window.received.last(), (QPair<int, QByteArray>{WM_CALLER_NUMBER, "0591123456"}));
         // Without an asserted identity the number and name come from the From header.
         LineCallData data;
         QVERIFY(sip->callData(0, info[0][1].value<DWORD>(), &data));

@@ -370,7 +370,7 @@ private slots:
         QCOMPARE(window.received,
                  (QList<Receiver::Entry>{{WM_LINE_RING, {}},
                                          {WM_LINE_RING, {}},
-                                         {WM_CALLER_NUMBER, "1087654321"_b},
+                                         {WM_CALLER_NUMBER, "01087654321"_b},
                                          {WM_RING_DONE, {}},
                                          {WM_RING_DONE, {}}}));
         QVERIFY(!line.dropCall());
@@ -386,8 +386,8 @@ private slots:
         drain();
         QCOMPARE(window.received, (QList<Receiver::Entry>{{WM_LINE_RING, {}},
                                                           {WM_LINE_RING, {}},
-                                                          {WM_CALLER_NUMBER, {}},
-                                                          {WM_CALLER_NUMBER, "591123456"_b},
+                                                          {WM_CALLER_NUMBER, "000"_b},
+                                                          {WM_CALLER_NUMBER, "0591123456"_b},
                                                           {WM_RING_DONE, {}}}));
         QVERIFY(!line.dropCall());
     }
@@ -448,11 +448,11 @@ private slots:
         drain();
         QVERIFY(firstWindow.received.isEmpty());
         QCOMPARE(secondWindow.received.value(0), (Receiver::Entry{WM_LINE_RING, {}}));
-        QVERIFY(secondWindow.received.contains(Receiver::Entry{WM_CALLER_NUMBER, "591123456"_b}));
+        QVERIFY(secondWindow.received.contains(Receiver::Entry{WM_CALLER_NUMBER, "0591123456"_b}));
 
         QCOMPARE(sim->offer(0, "022", {}), QString());
         drain();
-        QVERIFY(firstWindow.received.contains(Receiver::Entry{WM_CALLER_NUMBER, "22"_b}));
+        QVERIFY(firstWindow.received.contains(Receiver::Entry{WM_CALLER_NUMBER, "022"_b}));
 
         const auto gone = DWORD_PTR(second.get());
         second.reset();

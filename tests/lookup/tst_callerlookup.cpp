@@ -64,6 +64,8 @@ class TestCallerLookup : public QObject
                            notice.text;
     }
 
+    QDateTime m_clock;
+
     // The lookup as the main window makes it on the first call.
     CallerLookup& open()
     {
@@ -74,7 +76,7 @@ class TestCallerLookup : public QObject
                            ? QStringLiteral("福建省福州市")
                            : QString();
             },
-            m_dir->path());
+            m_dir->path(), [this] { return m_clock.isValid() ? m_clock : QDateTime::currentDateTime(); });
         tell(m_lookup->openingNotices());
         return *m_lookup;
     }
@@ -140,6 +142,7 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         ProgramFolder::setPath(m_dir->path());
         m_lookup.reset();
+        m_clock = QDateTime();
         m_shown = CallerRecord();
         m_boxes.clear();
         writeCustomers();
@@ -177,20 +180,98 @@ private slots:
         QCOMPARE(m_shown.rowText(3), QStringLiteral("万达贸易"));
     }
 
-    void theSameNumberTwiceCountsOnce()
+    // A caller ID repeated while its call rings is one call; the same caller calling again
+    // later is a new call, logged and shown again.
+    void aRepeatCountsOnceOnlyWithinItsCall()
+    {
+        writeSettings(QStringLiteral("Provider=SQLite;Data Source=cust.db"), 3);
+        m_clock = QDateTime(QDate(2026, 3, 2), QTime(9, 0, 0));
+        open();
+        QVERIFY(m_lookup->arrive(QStringLiteral("8861049")));
+        m_clock = m_clock.addSecs(3);
+        QVERIFY(!m_lookup->arrive(QStringLiteral("8861049")));
+        QCOMPARE(logLines().size(), 1);
+        // Rings keep the call going past 10 seconds from its number.
+        for (int ring = 0; ring < 4; ++ring) {
+            m_clock = m_clock.addSecs(5);
+            m_lookup->ringing();
+        }
+        QVERIFY(!m_lookup->arrive(QStringLiteral("8861049")));
+        QCOMPARE(logLines().size(), 1);
+
+        // A, A, B, A, A over an hour: four calls.
+        m_clock = m_clock.addSecs(600);
+        QVERIFY(m_lookup->arrive(QStringLiteral("13905911234")));
+        m_clock = m_clock.addSecs(600);
+        QVERIFY(m_lookup->arrive(QStringLiteral("8861049")));
+        m_clock = m_clock.addSecs(3600);
+        const std::optional<CallerRecord> again = m_lookup->arrive(QStringLiteral("8861049"));
+        QVERIFY(again);
+        QCOMPARE(again->rowText(3), QStringLiteral("万达贸易"));
+        QCOMPARE(again->rowText(2), QStringLiteral("2026-03-02 10:20:23"));
+        QCOMPARE(logLines().size(), 4);
+        QVERIFY(logLines().last().startsWith("2026-03-02 10:20:23-#-8861049-#-"));
+
+        // A plain lookup logs nothing and does not end the call shown.
+        m_clock = m_clock.addSecs(2);
+        QCOMPARE(m_lookup->lookUp(QStringLiteral("59183321456")).rowText(3), QStringLiteral("闽江茶业仓库"));
+        QCOMPARE(logLines().size(), 4);
+        QVERIFY(!m_lookup->arrive(QStringLiteral("8861049")));
+    }
+
+    // Shown again from the call log or the region query: looked up, not logged, and a call
+    // of the log keeps the time it was logged, also when stepping.
+    void aNumberShownAgainIsNoCall()
     {
         writeSettings(QStringLiteral("Provider=SQLite;Data Source=cust.db"), 3);
         open();
-        QVERIFY(m_lookup->arrive(QStringLiteral("8861049")));
-        QVERIFY(!m_lookup->arrive(QStringLiteral("8861049")));
-        QCOMPARE(logLines().size(), 1);
+        CallerRecord record = m_lookup->reopen(QStringLiteral("13905911234"), QStringLiteral("2025-12-30 08:15:00"));
+        QCOMPARE(record.rowText(2), QStringLiteral("2025-12-30 08:15:00"));
+        QCOMPARE(record.rowText(3), QStringLiteral("闽江茶业"));
+        record.stepForward();
+        QCOMPARE(record.rowText(3), QStringLiteral("闽江茶业仓库"));
+        QCOMPARE(record.rowText(2), QStringLiteral("2025-12-30 08:15:00"));
+        const CallerRecord typed = m_lookup->reopen(QStringLiteral("8861049"), QString());
+        QCOMPARE(typed.rowText(3), QStringLiteral("万达贸易"));
+        QVERIFY(typed.rowText(2).startsWith(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
+        QVERIFY(logLines().isEmpty());
+        // Nor does it count as the call shown: the caller's real call is logged.
         QVERIFY(m_lookup->arrive(QStringLiteral("13905911234")));
-        QVERIFY(m_lookup->arrive(QStringLiteral("8861049")));
+        QCOMPARE(logLines().size(), 1);
+    }
+
+    // A run of one or two digits out of some text would end many stored numbers and claim
+    // whichever customer comes first; it is shown and logged, but names nobody.
+    void aShortNumberClaimsNoCustomer()
+    {
+        writeSettings(QStringLiteral("Provider=SQLite;Data Source=cust.db"), 3);
+        open();
+        for (const QString& number : {QStringLiteral("1"), QStringLiteral("21"), QString()}) {
+            const CallerRecord record = show(number);
+            QCOMPARE(record.number(), number);
+            QCOMPARE(record.rowText(3), NotFound);
+            QVERIFY(!record.canStepForward());
+            QVERIFY(!record.failed());
+        }
         QCOMPARE(logLines().size(), 3);
-        // A plain lookup logs nothing and leaves the number shown as it was.
-        QCOMPARE(m_lookup->lookUp(QStringLiteral("59183321456")).rowText(3), QStringLiteral("闽江茶业仓库"));
-        QCOMPARE(logLines().size(), 3);
-        QVERIFY(!m_lookup->arrive(QStringLiteral("8861049")));
+        QVERIFY(logLines().at(1).contains("-#-21-#-"));
+        QCOMPARE(show(QStringLiteral("321")).rowText(3), QStringLiteral("闽江茶业"));
+        QVERIFY(m_boxes.isEmpty());
+    }
+
+    void theDeliveredNumberIsKeptForCallingBack()
+    {
+        writeSettings(QStringLiteral("Provider=SQLite;Data Source=cust.db"), 3);
+        open();
+        const CallerRecord record = show(QStringLiteral("59187654321"));
+        QCOMPARE(record.number(), QStringLiteral("59187654321"));
+        QCOMPARE(record.dialNumber(), QStringLiteral("59187654321"));
+        const std::optional<CallerRecord> call =
+            m_lookup->arrive(QStringLiteral("59183321456"), QStringLiteral("059183321456"));
+        QVERIFY(call);
+        QCOMPARE(call->number(), QStringLiteral("59183321456"));
+        QCOMPARE(call->dialNumber(), QStringLiteral("059183321456"));
+        QVERIFY(logLines().last().contains("-#-59183321456-#-"));
     }
 
     void steppingThroughMatches()
@@ -207,26 +288,28 @@ private slots:
         QCOMPARE(record.rowText(3), QStringLiteral("闽江茶业仓库"));
         QCOMPARE(record.rowText(5), QStringLiteral("059183321456"));
         QVERIFY(record.canStepBack());
-        QVERIFY(record.canStepForward());
 
-        // Past the last record: the not-found text with the record's other values still shown.
-        record.stepForward();
-        QCOMPARE(record.rowText(3), NotFound);
-        QCOMPARE(record.rowText(5), QStringLiteral("059183321456"));
+        // There is no step past the last record: the second one stays whole.
         QVERIFY(!record.canStepForward());
+        record.stepForward();
+        QCOMPARE(record.rowText(3), QStringLiteral("闽江茶业仓库"));
+        QCOMPARE(record.rowText(5), QStringLiteral("059183321456"));
 
         record.stepBack();
         QCOMPARE(record.rowText(3), QStringLiteral("闽江茶业"));
         QCOMPARE(record.rowText(1), QStringLiteral("13905911234(福建省福州市)"));
-
-        // One record: a step forward shows the not-found text and ends the steps forward.
-        record = show(QStringLiteral("8861049"));
+        QVERIFY(!record.canStepBack());
         QVERIFY(record.canStepForward());
-        record.stepForward();
-        QCOMPARE(record.rowText(3), NotFound);
-        QCOMPARE(record.rowText(4), QStringLiteral("陈敏"));
+        record.stepBack();
+        QCOMPARE(record.rowText(3), QStringLiteral("闽江茶业"));
+
+        // One record: nothing to step to either way.
+        record = show(QStringLiteral("8861049"));
         QVERIFY(!record.canStepForward());
-        QVERIFY(record.canStepBack());
+        QVERIFY(!record.canStepBack());
+        record.stepForward();
+        QCOMPARE(record.rowText(3), QStringLiteral("万达贸易"));
+        QCOMPARE(record.rowText(4), QStringLiteral("陈敏"));
 
         // No match at all.
         record = show(QStringLiteral("12345"));
@@ -251,15 +334,22 @@ private slots:
         QVERIFY(m_boxes.isEmpty());
     }
 
-    void fieldNumZeroKeepsOnlyNumberAndTime()
+    // Without a labelled field the first column still goes to row 3 and to the log.
+    void fieldNumZeroKeepsTheFirstColumn()
     {
         writeSettings(QStringLiteral("Provider=SQLite;Data Source=cust.db"), 0);
         open();
         show(QStringLiteral("8861049"));
-        QCOMPARE(m_shown.rows().size(), 2);
+        QCOMPARE(m_shown.rows().size(), 3);
         QCOMPARE(m_shown.rowText(1), QStringLiteral("8861049"));
-        QCOMPARE(m_shown.rowText(3), QString());
-        QVERIFY(logLines().at(0).endsWith("-#-8861049-#-\r\r"));
+        QCOMPARE(m_shown.rowText(3), QStringLiteral("万达贸易"));
+        QCOMPARE(m_shown.rowText(4), QString());
+        QVERIFY(logLines().at(0).endsWith(QByteArray("-#-8861049-#-") +
+                                          QStringEncoder("GB18030").encode(QStringLiteral("万达贸易")) + "\r\r"));
+        show(QStringLiteral("7777777"));
+        QCOMPARE(m_shown.rowText(3), NotFound);
+        QVERIFY(logLines().at(1).endsWith(QByteArray("-#-7777777-#-") + QStringEncoder("GB18030").encode(NotFound) +
+                                          "\r\r"));
     }
 
     void businessRecordsOfTheCaller()
@@ -347,8 +437,14 @@ private slots:
         m_shown.stepForward();
         QCOMPARE(m_shown.rowText(3), CallerLookup::statementFailedText());
 
+        // The line repeats the number during the call: looked up again, logged once.
         show(QStringLiteral("59187654321"));
         QCOMPARE(m_boxes.size(), 2);
+        QCOMPARE(logLines().size(), 1);
+        // The caller calls again later: a call of its own.
+        m_clock = QDateTime::currentDateTime().addSecs(60);
+        show(QStringLiteral("59187654321"));
+        QCOMPARE(m_boxes.size(), 3);
         QCOMPARE(logLines().size(), 2);
     }
 
@@ -370,6 +466,7 @@ private slots:
         QCOMPARE(logLines().size(), 1);
 
         QVERIFY(QFile::copy(file(QStringLiteral("cust.db")), file(QStringLiteral("later.db"))));
+        m_clock = QDateTime::currentDateTime().addSecs(60);
         show(QStringLiteral("59187654321"));
         QCOMPARE(m_shown.rowText(3), QStringLiteral("闽江茶业"));
         QCOMPARE(logLines().size(), 2);
@@ -418,6 +515,12 @@ private slots:
         // A number that is not digits finds nobody, though every stored number ends in "".
         record = show(QString());
         QCOMPARE(record.rowText(3), QStringLiteral("通讯薄中没有对应来电的通讯资料信息！"));
+        // No statement is made of it, so a number in the form a contact keeps it is found.
+        record = show(QStringLiteral("+86 13905911234"));
+        QCOMPARE(record.rowText(3), QStringLiteral("林秀英"));
+        QVERIFY(!record.canStepForward());
+        record = show(QStringLiteral("0591-13905911234"));
+        QCOMPARE(record.rowText(3), QStringLiteral("陈敏"));
     }
 
     void brokenContactsAreToldAndTheOthersFound()

@@ -153,13 +153,47 @@ private slots:
 
         QList<CallLog::Entry> entries;
         QVERIFY(CallLog(path).read(&entries));
-        QCOMPARE(entries.size(), 4);
+        QCOMPARE(entries.size(), 5);
         QCOMPARE(entries.at(0).number, QStringLiteral("591123456"));
         QCOMPARE(entries.at(0).remark, QStringLiteral("张三"));
         QCOMPARE(entries.at(1).remark, QStringLiteral("a-#-b"));
-        QCOMPARE(entries.at(2).remark, QString::fromLatin1(longRemark));
-        QCOMPARE(entries.at(3).time, QStringLiteral("2004-05-06 13:48:00"));
-        QCOMPARE(entries.at(3).remark, QStringLiteral("last, no line end"));
+        // The blank line is listed as the file holds it.
+        QCOMPARE((QStringList{entries.at(2).time, entries.at(2).number, entries.at(2).remark}),
+                 (QStringList{QString(), QString(), QString()}));
+        QCOMPARE(entries.at(3).remark, QString::fromLatin1(longRemark));
+        QCOMPARE(entries.at(4).time, QStringLiteral("2004-05-06 13:48:00"));
+        QCOMPARE(entries.at(4).remark, QStringLiteral("last, no line end"));
+    }
+
+    // A log cut off inside its last line (or edited by hand without a final line end): the
+    // next call is a record of its own, and the cut line stays as it was.
+    void aCallAfterAnUnendedLineStartsItsOwnLine_data()
+    {
+        QTest::addColumn<QByteArray>("tail");
+        QTest::newRow("no line end") << QByteArray("2004-05-06 13:48:00-#-2-#-cut");
+        QTest::newRow("half a line end") << QByteArray("2004-05-06 13:48:00-#-2-#-cut\r\r");
+        QTest::newRow("whole line end") << QByteArray("2004-05-06 13:48:00-#-2-#-cut\r\r\n");
+    }
+    void aCallAfterAnUnendedLineStartsItsOwnLine()
+    {
+        QFETCH(QByteArray, tail);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Phone.Log"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(tail);
+        f.close();
+        CallLog log(path, [] { return QDateTime(QDate(2026, 12, 7), QTime(9, 5, 0)); });
+        QVERIFY(log.append(QStringLiteral("8861049"), QStringLiteral("万达贸易")));
+        QList<CallLog::Entry> entries;
+        QVERIFY(log.read(&entries));
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries.at(0).number, QStringLiteral("2"));
+        QCOMPARE(entries.at(0).remark, QStringLiteral("cut"));
+        QCOMPARE((QStringList{entries.at(1).time, entries.at(1).number, entries.at(1).remark}),
+                 (QStringList{QStringLiteral("2026-12-07 09:05:00"), QStringLiteral("8861049"),
+                              QStringLiteral("万达贸易")}));
+        QVERIFY(readAll(path).endsWith("-#-8861049-#-\xCD\xF2\xB4\xEF\xC3\xB3\xD2\xD7\r\r\n"));
     }
 
     void writtenRecordsReadBack()

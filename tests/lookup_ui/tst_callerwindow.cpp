@@ -124,11 +124,12 @@ private slots:
         next->click();
         QCOMPARE(f.window.rowText(3), QStringLiteral("闽江茶业仓库"));
         QVERIFY(previous->isEnabled());
-        next->click();
-        QCOMPARE(f.window.rowText(3), NotFound);
+        // The last match: no step past it.
         QVERIFY(!next->isEnabled());
         previous->click();
         QCOMPARE(f.window.rowText(3), QStringLiteral("闽江茶业"));
+        QVERIFY(!previous->isEnabled());
+        QVERIFY(next->isEnabled());
 
         // Closed and shown again with the same number: the window still steps through its record.
         f.window.close();
@@ -140,6 +141,22 @@ private slots:
         f.show(QStringLiteral("12345"));
         QCOMPARE(f.window.rowText(3), NotFound);
         QVERIFY(!next->isEnabled() && !previous->isEnabled());
+
+        // One match: neither way.
+        f.show(QStringLiteral("8861049"));
+        QVERIFY(!next->isEnabled() && !previous->isEnabled());
+    }
+
+    // "回拨" calls the number as the line delivered it, the long-distance zeros included,
+    // while the window shows it without them.
+    void callBackDialsTheDeliveredNumber()
+    {
+        useDatabase(3, QStringLiteral("select a.* from BillIndex a,Unit b where  a.UnitID=b.ID and "));
+        CallerWindowFixture f;
+        f.show(QStringLiteral("59187654321"), QStringLiteral("059187654321"));
+        QVERIFY(f.window.rowText(1).startsWith(QStringLiteral("59187654321")));
+        f.child<QToolButton>("dialButton")->click();
+        QCOMPARE(f.line.calls, QStringList{QStringLiteral("dial 059187654321")});
     }
 
     void businessRecordsUnfoldAndFold()

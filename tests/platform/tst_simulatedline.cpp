@@ -271,6 +271,36 @@ private slots:
         QCOMPARE(again.readLine(), QByteArray("OK 0 closed idle\n"));
     }
 
+    // Only a telephone number goes on as the caller's number, in one run; a user name with
+    // digits in it is no number.
+    void onlyATelephoneNumberIsACallerId_data()
+    {
+        QTest::addColumn<QByteArray>("offered");
+        QTest::addColumn<QByteArray>("callerId");
+        QTest::newRow("plain") << QByteArray("059187654321") << QByteArray("059187654321");
+        QTest::newRow("international") << QByteArray("+8613905911234") << QByteArray("+8613905911234");
+        QTest::newRow("separators") << QByteArray("(0591)8765-43.21") << QByteArray("059187654321");
+        QTest::newRow("user name") << QByteArray("alice2") << QByteArray();
+        QTest::newRow("extension") << QByteArray("ext5") << QByteArray();
+        QTest::newRow("escaped") << QByteArray("%25") << QByteArray();
+        QTest::newRow("plus inside") << QByteArray("86+139") << QByteArray();
+        QTest::newRow("no digit") << QByteArray("+-") << QByteArray();
+    }
+    void onlyATelephoneNumberIsACallerId()
+    {
+        QFETCH(QByteArray, offered);
+        QFETCH(QByteArray, callerId);
+        SimulatedLineProvider provider(QString{});
+        provider.addDevice({});
+        QSignalSpy info(&provider, &LineProvider::callInfoChanged);
+        QCOMPARE(provider.offer(0, offered, "Alice"), QString());
+        QCOMPARE(info.size(), 1);
+        LineCallData data;
+        QVERIFY(provider.callData(0, info[0][1].value<DWORD>(), &data));
+        QCOMPARE(data.callerId, callerId);
+        QCOMPARE(data.callerName, QByteArray("Alice"));
+    }
+
     void toolDrivesTheRunningProgram()
     {
         SimulatedLineProvider provider(QString{});

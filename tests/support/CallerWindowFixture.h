@@ -31,10 +31,10 @@ public:
         CallerWindow::showNotices(lookup.openingNotices());
     }
 
-    void show(const QString& number)
+    void show(const QString& number, const QString& delivered = QString())
     {
         window.close();
-        const std::optional<CallerRecord> record = lookup.arrive(number);
+        const std::optional<CallerRecord> record = lookup.arrive(number, delivered);
         if (record)
             window.showRecord(*record);
         window.show();
