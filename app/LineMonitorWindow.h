@@ -26,8 +26,7 @@ public:
     // Lines kept: the oldest go first on a line that never stops talking.
     static constexpr int MaxLines = 5000;
 
-    explicit LineMonitorWindow(QWidget* parent = nullptr,
-                               std::function<QDateTime()> now = &QDateTime::currentDateTime);
+    explicit LineMonitorWindow(QWidget* parent = nullptr, std::function<QDateTime()> now = &QDateTime::currentDateTime);
 
     QString text() const;
     // The whole text to a file, replaced at once; false with the reason when it cannot be.

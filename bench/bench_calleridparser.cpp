@@ -64,7 +64,8 @@ void measure(const char* name, const QByteArray& stream)
         numbers = 0;
         const double start = cpuSeconds();
         for (qsizetype at = 0; at < stream.size(); at += ChunkBytes)
-            numbers += parser.feedReports(QByteArrayView(stream).sliced(at, std::min(ChunkBytes, stream.size() - at))).size();
+            numbers +=
+                parser.feedReports(QByteArrayView(stream).sliced(at, std::min(ChunkBytes, stream.size() - at))).size();
         best = std::min(best, cpuSeconds() - start);
     }
     std::printf("%-28s %8.1f MB/s  (%lld reports, best of %d)\n", name, double(stream.size()) / 1e6 / best,

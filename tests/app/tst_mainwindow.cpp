@@ -102,7 +102,10 @@ private slots:
         QCOMPARE(items(child<QComboBox>(form, "portCombo")),
                  QStringList({"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"}));
         QCOMPARE(items(initCommand), QStringList({"ATZ", "AT&FE1", "AT&F&C1&D2"}));
-        QCOMPARE(items(callerIdCommand), QStringList({"AT#CID=1", "AT+VCID=1", "AT#CLS=8#CID=1", "AT#CLS=8#CID=1"}));
+        // The four classic commands keep their places; the chipsets' commands follow.
+        QCOMPARE(items(callerIdCommand),
+                 QStringList({"AT#CID=1", "AT+VCID=1", "AT#CLS=8#CID=1", "AT#CLS=8#CID=1", "AT-STE=1;+VCID=1", "AT+VCID=2",
+                              "AT#CID=2", "ATS40.2=1", "AT+FCLASS=8;+VCID=1"}));
         QVERIFY(callerIdCommand->isEditable());
         QVERIFY(initCommand->isEditable());
         QCOMPARE(child<QPushButton>(form, "testModemButton")->text(), QStringLiteral("测试Modem"));
