@@ -132,6 +132,8 @@ private:
     void storeAutoStart();
     void storeDropFirstDigit();
     void storeDtmf();
+    // Says once that "sysset.ini" could not be written, until a later write works again.
+    void reportSettingsWrite(bool written);
 
     // Tray menu commands.
     void showAbout();
@@ -216,4 +218,5 @@ private:
     QPointer<HistoryWindow> m_historyWindow;
     QPointer<RegionQueryWindow> m_regionQueryWindow;
     bool m_closed = false;
+    bool m_settingsFailureShown = false;
 };

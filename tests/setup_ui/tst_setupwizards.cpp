@@ -202,6 +202,56 @@ private slots:
         QVERIFY(part<QLineEdit>(form, "sqlPasswordEdit")->isEnabled());
     }
 
+    // Esc is Cancel: the string of the last test is dropped, as with "取消", so the mapping
+    // wizard does not reconnect behind the user's back. The close box still keeps it.
+    void escapeCancelsTheConnectionWizard()
+    {
+        ConnectionDialog form;
+        form.show();
+        part<QPushButton>(form, "nextButton")->click();
+        part<QComboBox>(form, "dataSourceCombo")->setCurrentText(QStringLiteral("vornx_customers"));
+        part<QPushButton>(form, "testButton")->click();
+        QCOMPARE(m_boxes.last(), QStringLiteral("测试连接成功!"));
+        QVERIFY(!form.linkString().isEmpty());
+        QTest::keyClick(part<QComboBox>(form, "dataSourceCombo"), Qt::Key_Escape);
+        QCOMPARE(form.result(), int(QDialog::Rejected));
+        QVERIFY(!form.isVisible());
+        QCOMPARE(form.linkString(), QString());
+    }
+
+    // Finish of the inventory link without an account set, or without the "Orvel.ini"
+    // template, is refused and leaves the settings as they were.
+    void inventoryFinishRefusesWhatItCannotWrite()
+    {
+        writeIni("[QUERYTYPE]\r\nTYPE=1\r\n");
+        QFile::remove(m_program + QStringLiteral("Orvel.ini"));
+        auto dlg = openWizard();
+        part<QRadioButton>(dlg, "inventoryRadio")->click();
+        part<QPushButton>(dlg, "nextButton")->click();
+        QVERIFY(part<QPushButton>(dlg, "finishButton")->isVisible());
+        part<QLineEdit>(dlg, "accountFileEdit")->clear();
+        part<QPushButton>(dlg, "finishButton")->click();
+        QCOMPARE(m_boxes.last(), QStringLiteral("没有选择账套,请在列表框内选择!"));
+        QCOMPARE(readIni(), QStringLiteral("[QUERYTYPE]\r\nTYPE=1\r\n"));
+        QVERIFY(dlg->isVisible());
+
+        const QString accountFile = m_root.filePath(QStringLiteral("Data/2024.mdb"));
+        part<QLineEdit>(dlg, "accountFileEdit")->setText(accountFile);
+        part<QPushButton>(dlg, "finishButton")->click();
+        QVERIFY2(m_boxes.last().startsWith(QStringLiteral("设置保存失败：")) && m_boxes.last().contains(QLatin1String("Orvel.ini")),
+                 qPrintable(m_boxes.last()));
+        QCOMPARE(readIni(), QStringLiteral("[QUERYTYPE]\r\nTYPE=1\r\n"));
+        QVERIFY(!QFile::exists(m_program + QStringLiteral("Vornx_temp.ini")));
+        QVERIFY(dlg->isVisible());
+
+        // With the template in place the same Finish is taken.
+        QVERIFY(QFile::copy(QStringLiteral(VORNX_TEST_DATA "/../../data/Orvel.ini"), m_program + QStringLiteral("Orvel.ini")));
+        part<QPushButton>(dlg, "finishButton")->click();
+        QCOMPARE(m_boxes.last(), QStringLiteral("设置成功！重新启动程序设置生效！"));
+        QCOMPARE(DataSourceSettings::read(iniFile()).connectString, InventoryLink::accountSetString(accountFile));
+        QFile::remove(m_program + QStringLiteral("Orvel.ini"));
+    }
+
     void pageTable()
     {
         auto dlg = openWizard();
