@@ -55,42 +55,44 @@ SystemSection DeviceSettings::readSystem() const
     return s;
 }
 
-void DeviceSettings::writeTapiChoice(int lineIndex) const
+bool DeviceSettings::writeTapiChoice(int lineIndex) const
 {
     PrivateProfile ini(m_fileName);
-    ini.writeString(kDeviceSet, QStringLiteral("DEVTYPE"), QStringLiteral("3"));
-    ini.writeString(kDeviceSet, QStringLiteral("DEVNUM"), QString::number(lineIndex));
+    bool written = ini.writeString(kDeviceSet, QStringLiteral("DEVTYPE"), QStringLiteral("3"));
+    written &= ini.writeString(kDeviceSet, QStringLiteral("DEVNUM"), QString::number(lineIndex));
+    return written;
 }
 
-void DeviceSettings::writeModemChoice(int portIndex, int callerIdCommandIndex, int initCommandIndex) const
+bool DeviceSettings::writeModemChoice(int portIndex, int callerIdCommandIndex, int initCommandIndex) const
 {
     PrivateProfile ini(m_fileName);
-    ini.writeString(kDeviceSet, QStringLiteral("DEVTYPE"), QStringLiteral("4"));
-    ini.writeString(kDeviceSet, QStringLiteral("DEVNUM"), QString::number(portIndex));
-    ini.writeString(kDeviceSet, QStringLiteral("MODEMSET1"), QString::number(callerIdCommandIndex));
-    ini.writeString(kDeviceSet, QStringLiteral("MODEMSET2"), QString::number(initCommandIndex));
+    bool written = ini.writeString(kDeviceSet, QStringLiteral("DEVTYPE"), QStringLiteral("4"));
+    written &= ini.writeString(kDeviceSet, QStringLiteral("DEVNUM"), QString::number(portIndex));
+    written &= ini.writeString(kDeviceSet, QStringLiteral("MODEMSET1"), QString::number(callerIdCommandIndex));
+    written &= ini.writeString(kDeviceSet, QStringLiteral("MODEMSET2"), QString::number(initCommandIndex));
+    return written;
 }
 
-void DeviceSettings::writeModemCommands(const QString& callerIdCommand, const QString& initCommand) const
+bool DeviceSettings::writeModemCommands(const QString& callerIdCommand, const QString& initCommand) const
 {
     PrivateProfile ini(m_fileName);
-    ini.writeString(kDeviceSet, QStringLiteral("MODEMCMD1"), callerIdCommand);
-    ini.writeString(kDeviceSet, QStringLiteral("MODEMCMD2"), initCommand);
+    const bool callerIdWritten = ini.writeString(kDeviceSet, QStringLiteral("MODEMCMD1"), callerIdCommand);
+    return ini.writeString(kDeviceSet, QStringLiteral("MODEMCMD2"), initCommand) && callerIdWritten;
 }
 
-void DeviceSettings::writeAutoStart(bool on) const
+bool DeviceSettings::writeAutoStart(bool on) const
 {
-    PrivateProfile(m_fileName).writeString(kSystem, QStringLiteral("AUTOSTART"), flag(on));
+    return PrivateProfile(m_fileName).writeString(kSystem, QStringLiteral("AUTOSTART"), flag(on));
 }
 
-void DeviceSettings::writeDelHeader(bool on) const
+bool DeviceSettings::writeDelHeader(bool on) const
 {
-    PrivateProfile(m_fileName).writeString(kSystem, QStringLiteral("DELHEADER"), flag(on));
+    return PrivateProfile(m_fileName).writeString(kSystem, QStringLiteral("DELHEADER"), flag(on));
 }
 
-void DeviceSettings::writeIsDtmf(bool on) const
+bool DeviceSettings::writeIsDtmf(bool on) const
 {
-    PrivateProfile(m_fileName).writeString(kSystem, QStringLiteral("ISDTMF"), flag(on));
+    return PrivateProfile(m_fileName).writeString(kSystem, QStringLiteral("ISDTMF"), flag(on));
 }
 
 void DeviceSettings::writeNotify(bool on) const

@@ -28,7 +28,8 @@ struct SystemSection
 };
 
 // "sysset.ini" of the program folder, read once at start-up and written key by key as the
-// user acts. Results of writes are not examined: in a read-only folder the old values stay.
+// user acts. Each write returns whether every key of it reached the file: in a read-only
+// folder or on a full disk the old values stay, and the window must say so.
 class DeviceSettings
 {
 public:
@@ -45,13 +46,13 @@ public:
     // Integers; anything other than 0 counts as checked.
     SystemSection readSystem() const;
 
-    void writeTapiChoice(int lineIndex) const;
-    void writeModemChoice(int portIndex, int callerIdCommandIndex, int initCommandIndex) const;
-    void writeModemCommands(const QString& callerIdCommand, const QString& initCommand) const;
+    [[nodiscard]] bool writeTapiChoice(int lineIndex) const;
+    [[nodiscard]] bool writeModemChoice(int portIndex, int callerIdCommandIndex, int initCommandIndex) const;
+    [[nodiscard]] bool writeModemCommands(const QString& callerIdCommand, const QString& initCommand) const;
 
-    void writeAutoStart(bool on) const;
-    void writeDelHeader(bool on) const;
-    void writeIsDtmf(bool on) const;
+    [[nodiscard]] bool writeAutoStart(bool on) const;
+    [[nodiscard]] bool writeDelHeader(bool on) const;
+    [[nodiscard]] bool writeIsDtmf(bool on) const;
     void writeNotify(bool on) const;
 
 private:

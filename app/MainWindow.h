@@ -155,6 +155,8 @@ private:
     void storeAutoStart();
     void storeDropFirstDigit();
     void storeDtmf();
+    // Says once that "sysset.ini" could not be written, until a later write works again.
+    void reportSettingsWrite(bool written);
 
     // Tray menu commands.
     void showAbout();
@@ -259,4 +261,5 @@ private:
     CallerRecord::Notice m_openNotice;
     bool m_showingNotices = false;
     bool m_closed = false;
+    bool m_settingsFailureShown = false;
 };

@@ -120,17 +120,32 @@ void MainWindow::storeAutoStart()
     } else {
         SetAutoRun(kAutoRunName, QString(), false);
     }
-    DeviceSettings(settingsFile()).writeAutoStart(m_autoStartCheck->isChecked());
+    reportSettingsWrite(DeviceSettings(settingsFile()).writeAutoStart(m_autoStartCheck->isChecked()));
 }
 
 void MainWindow::storeDropFirstDigit()
 {
-    DeviceSettings(settingsFile()).writeDelHeader(m_dropFirstDigitCheck->isChecked());
+    reportSettingsWrite(DeviceSettings(settingsFile()).writeDelHeader(m_dropFirstDigitCheck->isChecked()));
 }
 
 void MainWindow::storeDtmf()
 {
-    DeviceSettings(settingsFile()).writeIsDtmf(m_dtmfCheck->isChecked());
+    reportSettingsWrite(DeviceSettings(settingsFile()).writeIsDtmf(m_dtmfCheck->isChecked()));
+}
+
+void MainWindow::reportSettingsWrite(bool written)
+{
+    // The boxes keep showing the user's choice for this run; what must not happen is that
+    // the next start silently comes back with other settings. One box for a read-only folder,
+    // not one per click.
+    if (written) {
+        m_settingsFailureShown = false;
+        return;
+    }
+    if (m_settingsFailureShown)
+        return;
+    m_settingsFailureShown = true;
+    ShowWarningBox(tr("设置无法保存到“%1”，下次启动时仍使用原来的设置。").arg(QDir::toNativeSeparators(settingsFile())));
 }
 
 void MainWindow::applyDeviceSettings()
@@ -167,9 +182,12 @@ void MainWindow::storeDeviceChoice()
 {
     const DeviceSettings settings(settingsFile());
     if (m_lineRadio->isChecked())
-        settings.writeTapiChoice(m_lineCombo->currentIndex());
+        reportSettingsWrite(settings.writeTapiChoice(m_lineCombo->currentIndex()));
     else if (m_modemRadio->isChecked()) {
-        settings.writeModemChoice(m_portCombo->currentIndex(), m_callerIdCommandCombo->currentIndex(), m_initCommandCombo->currentIndex());
-        settings.writeModemCommands(m_callerIdCommandCombo->currentText(), m_initCommandCombo->currentText());
+        const bool indexesWritten = settings.writeModemChoice(
+            m_portCombo->currentIndex(), m_callerIdCommandCombo->currentIndex(), m_initCommandCombo->currentIndex());
+        const bool textsWritten =
+            settings.writeModemCommands(m_callerIdCommandCombo->currentText(), m_initCommandCombo->currentText());
+        reportSettingsWrite(indexesWritten && textsWritten);
     }
 }

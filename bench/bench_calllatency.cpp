@@ -152,7 +152,7 @@ void run(int customers, int calls)
     QDir().mkpath(folder);
     QStringList numbers = writeCustomers(folder + QStringLiteral("/demo.db"), customers);
     if (!QFile::copy(QStringLiteral(VORNX_BIN_DIR "/Vornx.ini"), folder + QStringLiteral("/Vornx.ini")) ||
-        !QFile::copy(QStringLiteral(VORNX_SHARED_DATA "/area.dat"), folder + QStringLiteral("/area.dat")))
+        !QFile::copy(QStringLiteral(VORNX_BIN_DIR "/area.dat"), folder + QStringLiteral("/area.dat")))
         qFatal("shipped files missing: build vornx first");
 
     PtyModem modem;

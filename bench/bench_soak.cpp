@@ -117,7 +117,7 @@ int main(int argc, char* argv[])
     QDir().mkpath(folder);
     const QStringList customers = writeCustomers(folder + QStringLiteral("/demo.db"), 5000);
     if (!QFile::copy(QStringLiteral(VORNX_BIN_DIR "/Vornx.ini"), folder + QStringLiteral("/Vornx.ini")) ||
-        !QFile::copy(QStringLiteral(VORNX_SHARED_DATA "/area.dat"), folder + QStringLiteral("/area.dat")))
+        !QFile::copy(QStringLiteral(VORNX_BIN_DIR "/area.dat"), folder + QStringLiteral("/area.dat")))
         qFatal("shipped files missing: build vornx first");
 
     QProcess modem;

@@ -3,6 +3,7 @@
 #include "platform/profile/PrivateProfile.h"
 
 #include <QFile>
+#include <QStringEncoder>
 
 #include <algorithm>
 #include <cerrno>
@@ -15,6 +16,11 @@ namespace {
 const QString kQueryType = QStringLiteral("QUERYTYPE");
 const QString kDbSet = QStringLiteral("DBSET");
 const QString kTableSet = QStringLiteral("TABLESET");
+// Buffer sizes of the reader, in bytes of the file's encoding with the closing zero.
+constexpr int kShortValue = 256;
+constexpr int kStatement = 512;
+// The clause customerStatement() puts between the table and the condition.
+const QString kWizardWhere = QStringLiteral(" b where  b.");
 
 // A whole decimal number with an optional sign; anything else (empty, "2a", "1.5") gives 0
 // and false.
@@ -77,15 +83,15 @@ DataSourceSettings DataSourceSettings::read(const QString& iniFile)
     QString unreadable;
     if (!ini.load(&unreadable))
         s.problem = tr("%1，来电查询按默认设置（通讯薄）进行。").arg(unreadable);
-    s.queryType = wholeNumber(ini.readString(kQueryType, QStringLiteral("TYPE"), QStringLiteral("1"), 256),
+    s.queryType = wholeNumber(ini.readString(kQueryType, QStringLiteral("TYPE"), QStringLiteral("1"), kShortValue),
                               &s.queryTypeValid);
     if (s.queryType != 2 && s.queryType != 3)
         return s;
-    s.connectString = ini.readString(kDbSet, QStringLiteral("ConnectString"), QString(), 256);
-    s.customerSql = ini.readString(kDbSet, QStringLiteral("strSQL"), QString(), 512);
+    s.connectString = ini.readString(kDbSet, QStringLiteral("ConnectString"), QString(), kShortValue);
+    s.customerSql = ini.readString(kDbSet, QStringLiteral("strSQL"), QString(), kStatement);
     s.businessSql = DataSourceSql::completedBusinessStatement(
-        ini.readString(kDbSet, QStringLiteral("strSQL1"), QString(), 512), s.customerSql);
-    s.fieldCount = wholeNumber(ini.readString(kTableSet, QStringLiteral("FIELDNUM"), QStringLiteral("0"), 256),
+        ini.readString(kDbSet, QStringLiteral("strSQL1"), QString(), kStatement), s.customerSql);
+    s.fieldCount = wholeNumber(ini.readString(kTableSet, QStringLiteral("FIELDNUM"), QStringLiteral("0"), kShortValue),
                                &s.fieldCountValid);
     if (s.fieldCount < 0 || s.fieldCount > kMaxFields) {
         const int bounded = std::clamp(s.fieldCount, 0, kMaxFields);
@@ -97,7 +103,7 @@ DataSourceSettings DataSourceSettings::read(const QString& iniFile)
         s.fieldCount = bounded;
     }
     for (int k = 0; k < s.fieldCount; ++k)
-        s.labels << ini.readString(kTableSet, QStringLiteral("FIELD%1").arg(k), QStringLiteral("a"), 256);
+        s.labels << ini.readString(kTableSet, QStringLiteral("FIELD%1").arg(k), QStringLiteral("a"), kShortValue);
     return s;
 }
 
@@ -125,8 +131,14 @@ QString DataSourceSql::businessStatement(const QString& businessTable, const QSt
 
 QString DataSourceSql::completedBusinessStatement(const QString& businessSql, const QString& customerSql)
 {
-    const qsizetype where = customerSql.indexOf(QLatin1String("where"), 0, Qt::CaseSensitive);
-    const QString condition = customerSql.mid(where < 0 ? 4 : where + 5);
+    QString condition;
+    const qsizetype clause = customerSql.indexOf(kWizardWhere, 0, Qt::CaseSensitive);
+    if (clause >= 0) {
+        condition = customerSql.mid(clause + kWizardWhere.size() - 4); // from the blanks before "b."
+    } else {
+        const qsizetype where = customerSql.indexOf(QLatin1String("where"), 0, Qt::CaseSensitive);
+        condition = customerSql.mid(where < 0 ? 4 : where + 5);
+    }
     return businessSql + QStringLiteral(" (") + condition + QStringLiteral(" )");
 }
 
@@ -152,32 +164,73 @@ QString DataSourceWriter::tempFileName() const
     return m_folder + QStringLiteral("Vornx_temp.ini");
 }
 
-void DataSourceWriter::startFrom(const QString& templateFile)
+bool DataSourceWriter::startFrom(const QString& templateFile)
 {
+    m_error.clear();
     // A temporary file left behind by an interrupted run must not lend its keys to the new file.
     QFile::remove(tempFileName());
-    if (!templateFile.isEmpty())
-        QFile::copy(templateFile, tempFileName());
-    // The file will hold the database password: readable by its owner only from the start.
-    // Each write keeps the mode; commit() opens it up again when no password went in.
+    if (!templateFile.isEmpty()) {
+        if (!QFile::exists(templateFile)) {
+            fail(tr("找不到模板文件“%1”。").arg(templateFile));
+            return false;
+        }
+        if (!QFile::copy(templateFile, tempFileName())) {
+            fail(tr("无法复制模板文件“%1”。").arg(templateFile));
+            return false;
+        }
+    }
+    // The file will hold the database password: readable by its owner only from the start,
+    // and writable whatever the template's mode. Each write keeps the mode; commit() opens it
+    // up again when no password went in.
     if (!QFile::exists(tempFileName()))
         QFile(tempFileName()).open(QIODevice::WriteOnly);
     QFile::setPermissions(tempFileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return true;
 }
 
-void DataSourceWriter::write(const QString& section, const QString& key, const QString& value)
+void DataSourceWriter::fail(const QString& error)
 {
-    PrivateProfile(tempFileName()).writeString(section, key, value);
+    if (m_error.isEmpty())
+        m_error = error;
+}
+
+void DataSourceWriter::write(const QString& section, const QString& key, const QString& value, const QString& what,
+                             int bufferSize)
+{
+    if (!m_error.isEmpty())
+        return; // the new file is spoilt already; commit() will not use it
+    // The reader would cut a longer value, and every lookup would then run a broken
+    // statement or connect with half a string. Measured in the bytes the file will hold: GBK,
+    // or UTF-8 in a file (a template) that begins with a byte-order mark.
+    QByteArray head;
+    {
+        QFile existing(tempFileName());
+        if (existing.open(QIODevice::ReadOnly))
+            head = existing.read(3);
+    }
+    qsizetype bytes = 0;
+    if (head == QByteArray("ï»¿")) {
+        bytes = value.toUtf8().size();
+    } else {
+        QStringEncoder gbk("GB18030");
+        bytes = QByteArray(gbk.encode(value)).size();
+    }
+    if (bytes > bufferSize - 1) {
+        fail(tr("%1过长（%2 字节），最多 %3 字节。").arg(what).arg(bytes).arg(bufferSize - 1));
+        return;
+    }
+    if (!PrivateProfile(tempFileName()).writeString(section, key, value))
+        fail(tr("无法写入“%1”。").arg(tempFileName()));
 }
 
 void DataSourceWriter::writeQueryType(int type)
 {
-    write(kQueryType, QStringLiteral("TYPE"), QString::number(type));
+    write(kQueryType, QStringLiteral("TYPE"), QString::number(type), QStringLiteral("TYPE"), kShortValue);
 }
 
 void DataSourceWriter::writeConnectString(const QString& connectString)
 {
-    write(kDbSet, QStringLiteral("ConnectString"), connectString);
+    write(kDbSet, QStringLiteral("ConnectString"), connectString, tr("连接字符串"), kShortValue);
 }
 
 void DataSourceWriter::writeExternalSource(const QString& connectString, const QString& customerSql,
@@ -185,15 +238,24 @@ void DataSourceWriter::writeExternalSource(const QString& connectString, const Q
 {
     writeQueryType(2);
     writeConnectString(connectString);
-    write(kDbSet, QStringLiteral("strSQL"), customerSql);
-    write(kDbSet, QStringLiteral("strSQL1"), businessSql);
+    write(kDbSet, QStringLiteral("strSQL"), customerSql, tr("客户资料查询语句"), kStatement);
+    write(kDbSet, QStringLiteral("strSQL1"), businessSql, tr("业务记录查询语句"), kStatement);
     for (qsizetype k = 0; k < labels.size(); ++k)
-        write(kTableSet, QStringLiteral("FIELD%1").arg(k), labels.at(k));
-    write(kTableSet, QStringLiteral("FIELDNUM"), QString::number(labels.size()));
+        write(kTableSet, QStringLiteral("FIELD%1").arg(k), labels.at(k), tr("字段标题“%1”").arg(labels.at(k)),
+              kShortValue);
+    write(kTableSet, QStringLiteral("FIELDNUM"), QString::number(labels.size()), QStringLiteral("FIELDNUM"),
+          kShortValue);
 }
 
 bool DataSourceWriter::commit(QString* error)
 {
+    if (!m_error.isEmpty()) {
+        // Never put a new file in place that lacks a key or holds a value the reader would cut.
+        QFile::remove(tempFileName());
+        if (error)
+            *error = m_error;
+        return false;
+    }
     // A password is for the owner's eyes only; otherwise the mode any new file of the user gets.
     const mode_t mask = ::umask(0);
     ::umask(mask);

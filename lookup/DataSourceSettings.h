@@ -52,9 +52,11 @@ QString customerStatement(const QString& table, const QStringList& shownFields, 
 QString businessStatement(const QString& businessTable, const QString& customerTable,
                           const QList<QPair<QString, QString>>& joins);
 
-// The business statement completed with the customer statement's condition: the text after
-// the first lower-case "where" of the customer statement (after its first four characters
-// when there is none), appended in brackets.
+// The business statement completed with the customer statement's condition, appended in
+// brackets. The condition starts after the clause customerStatement() writes (" b where  b."),
+// so a table or field whose name holds "where" does not cut it in the wrong place; in a
+// statement written by hand without that clause, after the first lower-case "where" (after
+// its first four characters when there is none).
 QString completedBusinessStatement(const QString& businessSql, const QString& customerSql);
 
 // The caption typed for a field, or the field's name when none was typed.
@@ -64,17 +66,21 @@ QString label(const QString& fieldName, const QString& caption);
 
 // Writes a new "Vornx.ini" through "Vornx_temp.ini" in the same folder. commit() puts the new
 // file in place with one rename, so either the old or the new settings are there at any moment.
+// A value the reader would cut (longer than its buffer) or a write that failed spoils the whole
+// new file: commit() then removes it, keeps the old "Vornx.ini" and returns the first error.
 class DataSourceWriter
 {
+    Q_DECLARE_TR_FUNCTIONS(DataSourceWriter)
+
 public:
     explicit DataSourceWriter(QString folder);
 
     QString fileName() const;
     QString tempFileName() const;
 
-    // Starts the temporary file from a template (the inventory link's "Orvel.ini"); without
-    // a template, or when it is missing, the temporary file starts empty.
-    void startFrom(const QString& templateFile = QString());
+    // Starts the temporary file, empty or from a template (the inventory link's "Orvel.ini").
+    // A template that cannot be copied is an error: the new file would lack its keys.
+    bool startFrom(const QString& templateFile = QString());
 
     void writeQueryType(int type);
     void writeConnectString(const QString& connectString);
@@ -83,10 +89,17 @@ public:
     void writeExternalSource(const QString& connectString, const QString& customerSql, const QString& businessSql,
                              const QStringList& labels);
 
+    // The first error so far; empty while every step worked.
+    const QString& error() const { return m_error; }
+
     bool commit(QString* error = nullptr);
 
 private:
-    void write(const QString& section, const QString& key, const QString& value);
+    // `what` names the value for the user; `bufferSize` is the reader's buffer for the key.
+    void write(const QString& section, const QString& key, const QString& value, const QString& what,
+               int bufferSize);
+    void fail(const QString& error);
 
     QString m_folder;
+    QString m_error;
 };

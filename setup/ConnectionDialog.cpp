@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -249,6 +250,16 @@ void ConnectionDialog::cancel()
 {
     m_linkString.clear();
     reject();
+}
+
+void ConnectionDialog::keyPressEvent(QKeyEvent* event)
+{
+    // Esc is the keyboard's Cancel: the caller must not go on with a string the user dropped.
+    if (event->matches(QKeySequence::Cancel)) {
+        cancel();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void ConnectionDialog::testConnection()

@@ -4,6 +4,7 @@
 #include <QString>
 
 class QCheckBox;
+class QKeyEvent;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -23,9 +24,12 @@ public:
     explicit ConnectionDialog(QWidget* parent = nullptr);
     ~ConnectionDialog() override;
 
-    // The string built by the last Finish or connection test; empty after Cancel. The close
-    // box keeps what was there.
+    // The string built by the last Finish or connection test; empty after Cancel and Esc. The
+    // close box keeps what was there.
     const QString& linkString() const { return m_linkString; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildForm();

@@ -580,6 +580,11 @@ void DataSourceWizard::finish()
         writer.startFrom();
         writer.writeQueryType(1);
     } else if (m_inventoryRadio->isChecked()) {
+        // A link without an account set would connect to nothing at every call.
+        if (m_accountFileEdit->text().trimmed().isEmpty()) {
+            ShowInfoBox(QStringLiteral("没有选择账套,请在列表框内选择!"));
+            return;
+        }
         writer.startFrom(ProgramFolder::file(QStringLiteral("Orvel.ini")));
         writer.writeConnectString(InventoryLink::accountSetString(m_accountFileEdit->text()));
     } else {

@@ -12,7 +12,13 @@ QString LinkStrings::piece(const QString& text)
         ++begin;
     while (end > begin && text.at(end - 1).unicode() <= 0x20)
         --end;
-    return text.mid(begin, end - begin);
+    const QString value = text.mid(begin, end - begin);
+    if (!value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('='))
+        && !value.startsWith(QLatin1Char('"')) && !value.startsWith(QLatin1Char('\'')))
+        return value;
+    QString quoted = value;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 QString LinkStrings::odbc(const QString& user, const QString& password, const QString& dataSource)
@@ -34,12 +40,12 @@ QString InventoryLink::loginDbFile(const QString& folder)
 
 QString InventoryLink::loginDbString(const QString& folder)
 {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=") + loginDbFile(folder)
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=") + LinkStrings::piece(loginDbFile(folder))
            + QStringLiteral(";Persist Security Info=False;Jet OLEDB:Database Password=") + kProductPassword;
 }
 
 QString InventoryLink::accountSetString(const QString& accountFile)
 {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=") + accountFile
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=") + LinkStrings::piece(accountFile)
            + QStringLiteral(";User ID=Admin;Jet OLEDB:Database Password=") + kProductPassword;
 }

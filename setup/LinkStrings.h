@@ -5,7 +5,9 @@
 // The connection strings the data-source wizards build.
 namespace LinkStrings {
 
-// A piece as it goes into a string: blanks and control characters at both ends removed.
+// A piece as it goes into a string: blanks and control characters at both ends removed, and
+// put in double quotes (inner ones doubled) when it holds ';' or '=' or starts with a quote,
+// so that a password or a path cannot end its value early or add a key of its own.
 QString piece(const QString& text);
 
 // "Provider=MSDASQL.1;Persist Security Info=False;User ID=u;Password=p;Data Source=dsn"

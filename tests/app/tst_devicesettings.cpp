@@ -1,7 +1,9 @@
 #include "app/AutoRun.h"
 #include "app/DeviceSettings.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -82,10 +84,10 @@ private slots:
     {
         const QString path = m_dir.filePath(QStringLiteral("sysset.ini"));
         const DeviceSettings settings(path);
-        settings.writeModemChoice(2, 3, 1);
-        settings.writeAutoStart(true);
-        settings.writeDelHeader(true);
-        settings.writeIsDtmf(false);
+        QVERIFY(settings.writeModemChoice(2, 3, 1));
+        QVERIFY(settings.writeAutoStart(true));
+        QVERIFY(settings.writeDelHeader(true));
+        QVERIFY(settings.writeIsDtmf(false));
         QCOMPARE(readFile(path), QByteArray("[DEVICESET]\r\nDEVTYPE=4\r\nDEVNUM=2\r\nMODEMSET1=3\r\nMODEMSET2=1\r\n"
                                             "[SYSTEM]\r\nAUTOSTART=1\r\nDELHEADER=1\r\nISDTMF=0\r\n"));
         DeviceSetSection d = settings.readDeviceSet();
@@ -95,14 +97,30 @@ private slots:
         QCOMPARE(d.modemSet2, 1);
 
         // The TAPI choice leaves the modem commands of the last modem choice in place.
-        settings.writeTapiChoice(-1);
+        QVERIFY(settings.writeTapiChoice(-1));
         d = settings.readDeviceSet();
         QVERIFY(d.isTapi());
         QCOMPARE(d.devNum, 0);
         QCOMPARE(d.modemSet1, 3);
-        settings.writeAutoStart(false);
+        QVERIFY(settings.writeAutoStart(false));
         QVERIFY(!settings.readSystem().autoStart);
         QVERIFY(settings.readSystem().delHeader);
+    }
+
+    // A settings file that cannot be written (here a folder in its place, which even root
+    // cannot write as a file): every write says so, and nothing claims to be stored.
+    void failedWritesAreReported()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("blocked/sysset.ini"));
+        QVERIFY(QDir().mkpath(path));
+        const DeviceSettings settings(path);
+        QVERIFY(!settings.writeModemChoice(2, 3, 1));
+        QVERIFY(!settings.writeTapiChoice(1));
+        QVERIFY(!settings.writeAutoStart(true));
+        QVERIFY(!settings.writeDelHeader(true));
+        QVERIFY(!settings.writeIsDtmf(true));
+        QVERIFY(!settings.readSystem().autoStart);
+        QVERIFY(QFileInfo(path).isDir());
     }
 
     void autoRunEntryIsWrittenAndRemoved()

@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -562,6 +563,34 @@ private slots:
         child<QCheckBox>(*form, "autoStartCheck")->click();
         QVERIFY(!QFile::exists(autostartEntry()));
         QCOMPARE(PrivateProfile(settingsFile()).readInt(QStringLiteral("SYSTEM"), QStringLiteral("AUTOSTART"), -1), 0);
+    }
+
+    // "sysset.ini" that cannot be written (a folder in its place): the first lost choice is
+    // reported once, the next ones in a row are not; after a write that works, a new failure
+    // is reported again.
+    void unsavedSettingsAreReportedOnce()
+    {
+        auto form = createForm();
+        child<QTimer>(*form, "autoStartTimer")->stop();
+        QFile::remove(settingsFile());
+        QVERIFY(QDir().mkdir(settingsFile()));
+        child<QCheckBox>(*form, "dropFirstDigitCheck")->click();
+        child<QCheckBox>(*form, "dtmfCheck")->click();
+        child<QRadioButton>(*form, "modemRadio")->setChecked(true);
+        form->storeDeviceChoice();
+        QCOMPARE(m_boxes.size(), 1);
+        QVERIFY2(m_boxes.first().text.contains(QStringLiteral("sysset.ini")), qPrintable(m_boxes.first().text));
+        QCOMPARE(m_boxes.first().caption, QStringLiteral("系统提示"));
+
+        QVERIFY(QDir().rmdir(settingsFile()));
+        child<QCheckBox>(*form, "dtmfCheck")->click();
+        QCOMPARE(m_boxes.size(), 1);
+        QCOMPARE(PrivateProfile(settingsFile()).readInt(QStringLiteral("SYSTEM"), QStringLiteral("ISDTMF"), -1), 0);
+
+        QVERIFY(QFile::remove(settingsFile()));
+        QVERIFY(QDir().mkdir(settingsFile()));
+        child<QCheckBox>(*form, "dropFirstDigitCheck")->click();
+        QCOMPARE(m_boxes.size(), 2);
     }
 
     void noDeviceChosenWritesNothing()

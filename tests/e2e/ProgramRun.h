@@ -47,11 +47,8 @@ public:
         QStringEncoder gbk("GB18030");
         write(name, gbk.encode(text));
     }
-    // The full region table of the shared data.
-    void copyAreaTable() const
-    {
-        QFile::copy(QStringLiteral(VORNX_SHARED_DATA "/area.dat"), file(QStringLiteral("area.dat")));
-    }
+    // The full region table, as the build generates it beside the program.
+    void copyAreaTable() const { copyShipped(QStringLiteral("area.dat")); }
     // A file the build ships beside the program (sounds, demo database).
     void copyShipped(const QString& name) const { QFile::copy(QStringLiteral(VORNX_BIN_DIR "/") + name, file(name)); }
 

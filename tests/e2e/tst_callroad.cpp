@@ -3,6 +3,7 @@
 // window filled from the configured source, with the region of the number from the full
 // region table, and leaves its line in "Phone.Log".
 #include "e2e/ProgramRun.h"
+#include "support/AccessFiles.h"
 #include "support/VirtualModemProcess.h"
 
 #include <QFile>
@@ -125,14 +126,16 @@ private slots:
 
     void modemCallShowsTheAccessCustomer()
     {
+        VORNX_REQUIRE_ACCESS_FILE("nwind.mdb");
         VirtualModemProcess modem;
         ProgramRun run;
         run.copyAreaTable();
         run.writeGbk(
             QStringLiteral("Vornx.ini"),
             QStringLiteral("[QUERYTYPE]\r\nTYPE=2\r\n[DBSET]\r\n"
-                           "ConnectString=Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" VORNX_SHARED_DATA
-                           "/nwind.mdb;Persist Security Info=False\r\n"
+                           "ConnectString=Provider=Microsoft.Jet.OLEDB.4.0;Data Source=")
+                + AccessFiles::path("nwind.mdb")
+                + QStringLiteral(";Persist Security Info=False\r\n"
                            "strSQL=select CompanyName, ContactName, Phone from Customers b where  b.Phone "
                            "like '%#NO#' \r\n"
                            "strSQL1=select a.* from Orders a,Customers b where  a.CustomerID=b.CustomerID "

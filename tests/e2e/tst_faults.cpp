@@ -88,7 +88,7 @@ private slots:
         ProgramRun run;
         QByteArray table;
         {
-            QFile full(QStringLiteral(VORNX_SHARED_DATA "/area.dat"));
+            QFile full(QStringLiteral(VORNX_BIN_DIR "/area.dat"));
             QVERIFY(full.open(QIODevice::ReadOnly));
             table = full.read(4000);
         }

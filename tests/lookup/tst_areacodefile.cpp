@@ -2,7 +2,6 @@
 #include "lookup/AreaCodeFile.h"
 #include "lookup/RegionQuery.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QStringEncoder>
@@ -38,11 +37,6 @@ QString shippedTable()
 {
     return QStringLiteral(VORNX_BIN_DIR "/area.dat");
 }
-
-QString referenceTable()
-{
-    return QStringLiteral(VORNX_SHARED_DATA "/area.dat");
-}
 } // namespace
 
 class TestAreaCodeFile : public QObject
@@ -66,7 +60,6 @@ private slots:
     void answers();
     void shippedTableAnswers();
     void shippedTableInAnyOrder();
-    void shippedTableMatchesReference();
 };
 
 void TestAreaCodeFile::cutCode_data()
@@ -325,18 +318,6 @@ void TestAreaCodeFile::shippedTableInAnyOrder()
     RegionTable loaded;
     QVERIFY(AreaCodeFile::load(shippedTable(), loaded).error.isEmpty());
     QCOMPARE(dump(loaded), dump(sorted));
-}
-
-void TestAreaCodeFile::shippedTableMatchesReference()
-{
-    QFile reference(referenceTable());
-    if (!reference.open(QIODevice::ReadOnly))
-        QSKIP("the shared reference table is not there");
-    QFile shipped(shippedTable());
-    QVERIFY(shipped.open(QIODevice::ReadOnly));
-    // Same source package, same conversion: the same bytes.
-    QCOMPARE(QCryptographicHash::hash(shipped.readAll(), QCryptographicHash::Sha256),
-             QCryptographicHash::hash(reference.readAll(), QCryptographicHash::Sha256));
 }
 
 QTEST_APPLESS_MAIN(TestAreaCodeFile)

@@ -7,6 +7,8 @@
 #include <QtTest>
 
 #include <sys/stat.h>
+#include <csignal>
+#include <sys/resource.h>
 
 class TestDataSourceSettings : public QObject
 {
@@ -19,6 +21,11 @@ private:
         QVERIFY(f.open(QIODevice::WriteOnly));
         QStringEncoder gbk("GB18030");
         f.write(gbk.encode(text));
+    }
+    static QByteArray readBytes(const QString& file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     static QString readGbk(const QString& file)
     {
@@ -170,21 +177,32 @@ private slots:
         QCOMPARE(s.businessSql, sql.left(511) + QStringLiteral(" (") + sql.left(511).mid(4) + QStringLiteral(" )"));
     }
 
-    void completionSplitsAtTheFirstLowerCaseWhere_data()
+    void completionSplitsAtTheClause_data()
     {
         QTest::addColumn<QString>("business");
         QTest::addColumn<QString>("customer");
         QTest::addColumn<QString>("completed");
+        // The wizard's statements: the condition starts after its own clause, whatever the names hold.
         QTest::newRow("field named with where") << "select a.* from B a,T b where  a.x=b.y and"
                                                 << "select somewhere, Phone from T b where  b.Phone like '%#NO#'"
-                                                << "select a.* from B a,T b where  a.x=b.y and (, Phone from T b where  b.Phone like '%#NO#' )";
+                                                << "select a.* from B a,T b where  a.x=b.y and (  b.Phone like '%#NO#' )";
+        QTest::newRow("table named with where")
+            << DataSourceSql::businessStatement(QStringLiteral("Orders"), QStringLiteral("Somewhere"),
+                                                {{QStringLiteral("CustID"), QStringLiteral("ID")}})
+                   .trimmed()
+            << DataSourceSql::customerStatement(QStringLiteral("Somewhere"), {"Name"}, {"Phone", "Wherever"})
+            << "select a.* from Orders a,Somewhere b where  a.CustID=b.ID and (  b.Phone like '%#NO#' or b.Wherever "
+               "like '%#NO#'  )";
+        // Statements written by hand without that clause keep the first lower-case "where".
+        QTest::newRow("by hand, first where") << "B" << "select somewhere from T where p like '%#NO#'"
+                                              << "B ( from T where p like '%#NO#' )";
         QTest::newRow("upper-case WHERE is not looked for") << "B" << "select x from T b WHERE c where d"
                                                             << "B ( d )";
         QTest::newRow("no join") << DataSourceSql::businessStatement(QStringLiteral("B"), QStringLiteral("T"), {}).trimmed()
                                  << "select n from T b where  b.p like '%#NO#'"
                                  << "select a.* from B a,T b where (  b.p like '%#NO#' )";
     }
-    void completionSplitsAtTheFirstLowerCaseWhere()
+    void completionSplitsAtTheClause()
     {
         QFETCH(QString, business);
         QFETCH(QString, customer);
@@ -282,11 +300,89 @@ private slots:
         QCOMPARE(s.labels, QStringList({"单位名称"}));
         QVERIFY(QFile::exists(orvel)); // the template stays
 
-        // Without the template the file holds only the connection string: the address book is used.
-        writer.startFrom(dir.filePath(QStringLiteral("missing.ini")));
+        // Without the template the new file would hold only the connection string and quietly
+        // turn into an address-book lookup: refused, the settings made before stay.
+        const QByteArray before = readBytes(writer.fileName());
+        QVERIFY(!writer.startFrom(dir.filePath(QStringLiteral("missing.ini"))));
+        writer.writeConnectString(conn);
+        QString error;
+        QVERIFY(!writer.commit(&error));
+        QVERIFY2(error.contains(QLatin1String("missing.ini")), qPrintable(error));
+        QCOMPARE(readBytes(writer.fileName()), before);
+        QVERIFY(!QFile::exists(writer.tempFileName()));
+        // The next run starts clean.
+        QVERIFY(writer.startFrom(orvel));
         writer.writeConnectString(conn);
         QVERIFY(writer.commit());
-        QCOMPARE(DataSourceSettings::read(writer.fileName()).queryType, 1);
+    }
+
+    // Values the reader would cut are refused whole, named with their limit; the boundary
+    // values are taken. Statements count GBK bytes: a Chinese character is two.
+    void valuesTheReaderWouldCutAreRefused()
+    {
+        QTemporaryDir dir;
+        DataSourceWriter writer(dir.path());
+        const QString custSql = QStringLiteral("select Name from T b where  b.Phone like '%#NO#' ");
+        const QString bizSql = QStringLiteral("select a.* from B a,T b where  a.x=b.y and ");
+        const QString conn255 = QStringLiteral("Provider=SQLite;Data Source=") + QString(255 - 28, QLatin1Char('x'));
+        QCOMPARE(conn255.size(), 255);
+        writer.startFrom();
+        writer.writeExternalSource(conn255, custSql, bizSql, {QStringLiteral("名称")});
+        QVERIFY2(writer.commit(), qPrintable(writer.error()));
+        QCOMPARE(DataSourceSettings::read(writer.fileName()).connectString, conn255);
+        const QByteArray stored = readBytes(writer.fileName());
+
+        struct Case
+        {
+            QString conn, cust, biz, label, field, limit;
+        };
+        const QString longChinese = QStringLiteral("select ") + QString(300, QChar(0x540D)) + QStringLiteral(" from T b where  b.Phone like '%#NO#' ");
+        QVERIFY(longChinese.size() < 511);
+        const QList<Case> cases = {
+            {conn255 + QLatin1Char('x'), custSql, bizSql, QStringLiteral("名称"), QStringLiteral("连接字符串"), QStringLiteral("255")},
+            {conn255, longChinese, bizSql, QStringLiteral("名称"), QStringLiteral("客户资料查询语句"), QStringLiteral("511")},
+            {conn255, custSql, bizSql + QString(512, QLatin1Char(' ')) + QLatin1Char('x'), QStringLiteral("名称"),
+             QStringLiteral("业务记录查询语句"), QStringLiteral("511")},
+            {conn255, custSql, bizSql, QString(128, QChar(0x540D)), QStringLiteral("字段标题"), QStringLiteral("255")},
+        };
+        for (const Case& c : cases) {
+            writer.startFrom();
+            writer.writeExternalSource(c.conn, c.cust, c.biz, {c.label});
+            QString error;
+            QVERIFY(!writer.commit(&error));
+            QVERIFY2(error.contains(c.field) && error.contains(c.limit), qPrintable(error));
+            QCOMPARE(readBytes(writer.fileName()), stored);
+            QVERIFY(!QFile::exists(writer.tempFileName()));
+        }
+    }
+
+    // A write of the temporary file that fails half-way (here the process's file-size limit,
+    // as a full disk would) must not put the partial file in place.
+    void failedWriteKeepsTheOldFile()
+    {
+        QTemporaryDir dir;
+        DataSourceWriter writer(dir.path());
+        writeGbk(writer.fileName(), QStringLiteral("[QUERYTYPE]\r\nTYPE=1\r\n"));
+        const QByteArray before = readBytes(writer.fileName());
+        const QString custSql = QStringLiteral("select Name, Address, Phone, Mobile from Customers b where  b.Phone like '%#NO#' or b.Mobile like '%#NO#' ");
+
+        writer.startFrom();
+        struct rlimit old {};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = old;
+        small.rlim_cur = 120;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        writer.writeExternalSource(QStringLiteral("Provider=SQLite;Data Source=c.db"), custSql,
+                                   QStringLiteral("select a.* from B a,Customers b where  a.x=b.y and "), {"a", "b"});
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+
+        QString error;
+        QVERIFY(!writer.commit(&error));
+        QVERIFY2(error.contains(QLatin1String("Vornx_temp.ini")), qPrintable(error));
+        QCOMPARE(readBytes(writer.fileName()), before);
+        QVERIFY(!QFile::exists(writer.tempFileName()));
     }
 };
 

@@ -5,6 +5,7 @@
 #include "lookup/DbTable.h"
 #include "platform/db/AccessMirror.h"
 
+#include "../support/AccessFiles.h"
 #include "../support/TestDatabases.h"
 
 #include <QFile>
@@ -60,7 +61,7 @@ private:
         QTest::newRow("postgresql-odbc") << QStringLiteral("postgresql-odbc");
     }
 
-    QString nwind() const { return QStringLiteral(VORNX_SHARED_DATA "/nwind.mdb"); }
+    QString nwind() const { return AccessFiles::path("nwind.mdb"); }
 
 private slots:
     void initTestCase()
@@ -344,6 +345,7 @@ private slots:
     // nwind.mdb through the Jet string: the tables of the business-record form and their values.
     void accessFileThroughJetString()
     {
+        VORNX_REQUIRE_ACCESS_FILE("nwind.mdb");
         DbConnection c;
         c.setAccessMirror(m_mirror.get());
         c.setConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=%1;Persist "

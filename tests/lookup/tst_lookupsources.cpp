@@ -6,6 +6,7 @@
 #include "platform/ui/MessageBoxes.h"
 #include "lookup/DataSourceSettings.h"
 
+#include "../support/AccessFiles.h"
 #include "../support/TestDatabases.h"
 
 #include <QFile>
@@ -95,8 +96,9 @@ private slots:
                                                   .arg(m_pg.user, m_pg.password)
                                            << custSql << bizSql << QStringLiteral("8861049") << chn01 << 2 << 3;
         QTest::newRow("nwind.mdb by jet string")
-            << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=" VORNX_SHARED_DATA
-                              "/nwind.mdb;Persist Security Info=False;Jet OLEDB:Database Password=")
+            << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=%1;Persist Security "
+                              "Info=False;Jet OLEDB:Database Password=")
+                   .arg(AccessFiles::path("nwind.mdb"))
             << QStringLiteral("select CompanyName, ContactName, Phone from Customers b where  b.Phone like '%#NO#' or b.Fax like '%#NO#' ")
             << QStringLiteral("select a.* from Orders a,Customers b where  a.CustomerID=b.CustomerID and ")
             << QStringLiteral("0074321") << QStringList({"Alfreds Futterkiste", "Maria Anders", "030-0074321"}) << 1 << 6;
@@ -113,6 +115,8 @@ private slots:
         QFETCH(int, businessRecords);
         if (connectString.contains(QLatin1String("vornx_pg")) && !m_pg.available)
             QSKIP(qPrintable(m_pg.reason));
+        if (QByteArray(QTest::currentDataTag()).startsWith("nwind.mdb"))
+            VORNX_REQUIRE_ACCESS_FILE("nwind.mdb");
         m_boxes.clear();
 
         writeIni(connectString, custSql, bizSql);

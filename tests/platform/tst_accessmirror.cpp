@@ -1,5 +1,7 @@
 #include "platform/db/AccessMirror.h"
 
+#include "tests/support/AccessFiles.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
@@ -19,7 +21,7 @@ class TestAccessMirror : public QObject
 private:
     QTemporaryDir m_dir;
 
-    static QString nwind() { return QStringLiteral(VORNX_SHARED_DATA "/nwind.mdb"); }
+    static QString nwind() { return AccessFiles::path("nwind.mdb"); }
 
     QString copyOf(const QString& source, const QString& name)
     {
@@ -68,6 +70,7 @@ private:
 private slots:
     void copiesUserTablesWithTheirValues()
     {
+        VORNX_REQUIRE_ACCESS_FILE("nwind.mdb");
         AccessMirror mirror(m_dir.filePath(QStringLiteral("cache")));
         QString file;
         QString error;
@@ -107,6 +110,7 @@ private slots:
 
     void copyIsMadeAgainOnlyWhenTheFileChanged()
     {
+        VORNX_REQUIRE_ACCESS_FILE("nwind.mdb");
         const QString source = copyOf(nwind(), QStringLiteral("changing.mdb"));
         QVERIFY(!source.isEmpty());
         AccessMirror mirror(m_dir.filePath(QStringLiteral("cache2")));
@@ -160,6 +164,7 @@ private slots:
 
     void userFileIsNeverWritten()
     {
+        VORNX_REQUIRE_ACCESS_FILE("nwind.mdb");
         const QString source = copyOf(nwind(), QStringLiteral("readonly.mdb"));
         QVERIFY(QFile::setPermissions(source, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         const QByteArray before = digest(source);
@@ -175,6 +180,7 @@ private slots:
     // A Chinese Jet 3 file keeps its texts in its code page; the copy holds them as Unicode.
     void chineseJet3TextSurvives()
     {
+        VORNX_REQUIRE_ACCESS_FILE("nwind.mdb");
         const QString source = copyOf(nwind(), QStringLiteral("中文客户.mdb"));
         QFile f(source);
         QVERIFY(f.open(QIODevice::ReadWrite));
@@ -204,10 +210,11 @@ private slots:
 
     void aceFileIsRead()
     {
+        VORNX_REQUIRE_ACCESS_FILE("sample.accdb");
         AccessMirror mirror(m_dir.filePath(QStringLiteral("cache5")));
         QString file;
         QString error;
-        QVERIFY2(mirror.refresh(QStringLiteral(VORNX_SHARED_DATA "/sample.accdb"), &file, &error), qPrintable(error));
+        QVERIFY2(mirror.refresh(AccessFiles::path("sample.accdb"), &file, &error), qPrintable(error));
         const QVariantList row = firstRow(file, QStringLiteral("select \"Asset No\", Make, Acquired, Cost from \"Asset Items\" where \"Asset No\" = '30050'"));
         QCOMPARE(row.value(1).toString(), QStringLiteral("GEO Rocket"));
         QCOMPARE(row.value(2).toString(), QStringLiteral("1997-09-02 00:00:00"));

@@ -1,3 +1,4 @@
+#include "lookup/ConnectionString.h"
 #include "lookup/DataSourceSettings.h"
 #include "lookup/DbConnection.h"
 #include "setup/FieldMapping.h"
@@ -80,6 +81,32 @@ private slots:
             InventoryLink::accountSetString(QStringLiteral("/opt/Store/a.mdb")),
             QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;Data Source=/opt/Store/a.mdb;"
                            "User ID=Admin;Jet OLEDB:Database Password=Marlo306158"));
+    }
+
+    // Pieces holding ';' or '=' (or starting with a quote) go in quotes: the reader of the
+    // string gets them back whole, and a password cannot slip in a provider of its own.
+    void linkStringPiecesAreQuoted()
+    {
+        const QString password = QStringLiteral("a;Provider=SQLite;Data Source=/tmp/evil.db");
+        const QString dsn = QStringLiteral("客户=\"总部\";2");
+        const ConnectionString odbc = ConnectionString::parse(LinkStrings::odbc(QStringLiteral("u=1"), password, dsn));
+        QCOMPARE(odbc.kind(), ConnectionString::Kind::Odbc);
+        QCOMPARE(odbc.password(), password);
+        QCOMPARE(odbc.dataSource(), dsn);
+        QCOMPARE(odbc.userId(), QStringLiteral("u=1"));
+
+        const QString file = QStringLiteral("/data/a;b=c/客户.mdb");
+        const QString access = LinkStrings::access(QStringLiteral("Admin"), file, QStringLiteral("'pw"));
+        QCOMPARE(access, QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=\"/data/a;b=c/客户.mdb\";"
+                                        "Persist Security Info=False;Jet OLEDB:Database Password=\"'pw\""));
+        const ConnectionString jet = ConnectionString::parse(access);
+        QCOMPARE(jet.kind(), ConnectionString::Kind::Access);
+        QCOMPARE(jet.dataSource(), file);
+        QCOMPARE(ConnectionString::parse(InventoryLink::accountSetString(file)).dataSource(), file);
+        QCOMPARE(ConnectionString::parse(InventoryLink::loginDbString(QStringLiteral("/a;b/"))).dataSource(),
+                 QStringLiteral("/a;b/LoginDB.mdb"));
+        // Plain pieces stay as they were.
+        QCOMPARE(LinkStrings::piece(QStringLiteral(" pass\"word ")), QStringLiteral("pass\"word"));
     }
 
     void mappingMarksMovesAndRefusesRowsItDoesNotHave()

@@ -10,6 +10,7 @@
 #include "setup/ConnectionDialog.h"
 #include "setup/LinkStrings.h"
 
+#include "../support/AccessFiles.h"
 #include "../support/TestDatabases.h"
 
 #include <QCheckBox>
@@ -43,7 +44,7 @@ private:
     QStringList m_boxes;
     std::unique_ptr<StatementRunner> m_dataModule;
 
-    static QString nwind() { return QStringLiteral(VORNX_SHARED_DATA "/nwind.mdb"); }
+    static QString nwind() { return AccessFiles::path("nwind.mdb"); }
     QString iniFile() const { return m_program + QStringLiteral("Vornx.ini"); }
     QString readIni() const
     {
@@ -187,16 +188,68 @@ private slots:
         pages->setCurrentIndex(0);
         pages->setCurrentIndex(1);
         QVERIFY(part<QWidget>(form, "accessPanel")->isVisible() && !part<QWidget>(form, "odbcPanel")->isVisible());
-        part<QLineEdit>(form, "accessFileEdit")->setText(QStringLiteral("  ") + nwind() + QStringLiteral(" "));
+        // Finish only builds the string; the file is opened later, so any path will do here.
+        const QString accessFile = m_root.filePath(QStringLiteral("customers.mdb"));
+        part<QLineEdit>(form, "accessFileEdit")->setText(QStringLiteral("  ") + accessFile + QStringLiteral(" "));
         part<QPushButton>(form, "finishButton")->click();
         QCOMPARE(form.result(), int(QDialog::Accepted));
-        QCOMPARE(form.linkString(), LinkStrings::access(QStringLiteral("Admin"), nwind(), QString()));
+        QCOMPARE(form.linkString(), LinkStrings::access(QStringLiteral("Admin"), accessFile, QString()));
 
         auto* emptyPassword = part<QCheckBox>(form, "sqlEmptyPasswordCheck");
         emptyPassword->click();
         QVERIFY(!part<QLineEdit>(form, "sqlPasswordEdit")->isEnabled());
         emptyPassword->click();
         QVERIFY(part<QLineEdit>(form, "sqlPasswordEdit")->isEnabled());
+    }
+
+    // Esc is Cancel: the string of the last test is dropped, as with "取消", so the mapping
+    // wizard does not reconnect behind the user's back. The close box still keeps it.
+    void escapeCancelsTheConnectionWizard()
+    {
+        ConnectionDialog form;
+        form.show();
+        part<QPushButton>(form, "nextButton")->click();
+        part<QComboBox>(form, "dataSourceCombo")->setCurrentText(QStringLiteral("vornx_customers"));
+        part<QPushButton>(form, "testButton")->click();
+        QCOMPARE(m_boxes.last(), QStringLiteral("测试连接成功!"));
+        QVERIFY(!form.linkString().isEmpty());
+        QTest::keyClick(part<QComboBox>(form, "dataSourceCombo"), Qt::Key_Escape);
+        QCOMPARE(form.result(), int(QDialog::Rejected));
+        QVERIFY(!form.isVisible());
+        QCOMPARE(form.linkString(), QString());
+    }
+
+    // Finish of the inventory link without an account set, or without the "Orvel.ini"
+    // template, is refused and leaves the settings as they were.
+    void inventoryFinishRefusesWhatItCannotWrite()
+    {
+        writeIni("[QUERYTYPE]\r\nTYPE=1\r\n");
+        QFile::remove(m_program + QStringLiteral("Orvel.ini"));
+        auto dlg = openWizard();
+        part<QRadioButton>(dlg, "inventoryRadio")->click();
+        part<QPushButton>(dlg, "nextButton")->click();
+        QVERIFY(part<QPushButton>(dlg, "finishButton")->isVisible());
+        part<QLineEdit>(dlg, "accountFileEdit")->clear();
+        part<QPushButton>(dlg, "finishButton")->click();
+        QCOMPARE(m_boxes.last(), QStringLiteral("没有选择账套,请在列表框内选择!"));
+        QCOMPARE(readIni(), QStringLiteral("[QUERYTYPE]\r\nTYPE=1\r\n"));
+        QVERIFY(dlg->isVisible());
+
+        const QString accountFile = m_root.filePath(QStringLiteral("Data/2024.mdb"));
+        part<QLineEdit>(dlg, "accountFileEdit")->setText(accountFile);
+        part<QPushButton>(dlg, "finishButton")->click();
+        QVERIFY2(m_boxes.last().startsWith(QStringLiteral("设置保存失败：")) && m_boxes.last().contains(QLatin1String("Orvel.ini")),
+                 qPrintable(m_boxes.last()));
+        QCOMPARE(readIni(), QStringLiteral("[QUERYTYPE]\r\nTYPE=1\r\n"));
+        QVERIFY(!QFile::exists(m_program + QStringLiteral("Vornx_temp.ini")));
+        QVERIFY(dlg->isVisible());
+
+        // With the template in place the same Finish is taken.
+        QVERIFY(QFile::copy(QStringLiteral(VORNX_TEST_DATA "/../../data/Orvel.ini"), m_program + QStringLiteral("Orvel.ini")));
+        part<QPushButton>(dlg, "finishButton")->click();
+        QCOMPARE(m_boxes.last(), QStringLiteral("设置成功！重新启动程序设置生效！"));
+        QCOMPARE(DataSourceSettings::read(iniFile()).connectString, InventoryLink::accountSetString(accountFile));
+        QFile::remove(m_program + QStringLiteral("Orvel.ini"));
     }
 
     void pageTable()
@@ -243,6 +296,7 @@ private slots:
     // An Access customer file mapped without any SQL, then a call from a customer's number.
     void accessFileWalkThrough()
     {
+        VORNX_REQUIRE_ACCESS_FILE("nwind.mdb");
         auto dlg = openWizard();
         auto* fieldGrid = part<QTableWidget>(dlg, "fieldGrid");
         auto* joinGrid = part<QTableWidget>(dlg, "joinGrid");
@@ -361,6 +415,7 @@ private slots:
     // given to the same Jet connection string through a prepared SQLite copy of LoginDB.mdb.
     void inventoryAccountSets()
     {
+        VORNX_REQUIRE_ACCESS_FILE("nwind.mdb");
         // Installed in "Store" beside the program folder: found at once. This LoginDB.mdb is
         // a real Access file without the account table, so the damage warning names it.
         const QString store = m_root.filePath(QStringLiteral("Store/"));
