@@ -2,6 +2,8 @@
 // with a number without any hardware. Example:
 //   simline offer 0 13812345678      a call on line device 0 with that caller ID
 //   simline disconnect 0; simline idle 0
+#include "platform/PrivateFolder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QLocalSocket>
@@ -14,7 +16,8 @@ constexpr int kTimeoutMs = 5000;
 const char* kUsage = R"(usage: simline [--data-dir DIR | --socket FILE] COMMAND [ARGS]
 
 Drives the simulated telephone line of a running vornx through its socket, by default
-"simline.sock" in the program folder (VORNX_DATA_DIR, else this tool's folder).
+"simline.sock" in the program folder (VORNX_DATA_DIR, else this tool's folder), or in the
+user's runtime folder when others may write into the program folder.
 
 commands:
   status                      state of every simulated line device
@@ -51,8 +54,14 @@ int main(int argc, char* argv[])
         err << kUsage;
         return 2;
     }
-    if (socketPath.isEmpty())
-        socketPath = QDir(folder).filePath(QStringLiteral("simline.sock"));
+    if (socketPath.isEmpty()) {
+        QString error;
+        socketPath = PrivateFolder::fileFor(folder, QStringLiteral("simline.sock"), &error);
+        if (socketPath.isEmpty()) {
+            err << "simline: " << error << "\n";
+            return 1;
+        }
+    }
 
     QLocalSocket socket;
     socket.connectToServer(socketPath);
