@@ -60,9 +60,15 @@ QString PrivateFolder::runtime(QString* error)
 
 QString PrivateFolder::folderKey(const QString& folder)
 {
-    QString canonical = QFileInfo(folder).canonicalFilePath();
-    if (canonical.isEmpty())
-        canonical = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    // A folder that is not made yet is named by its nearest existing parent as it is, so
+    // that it has the same key before and after it is made.
+    QString rest;
+    QString existing = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    while (!QFileInfo::exists(existing) && existing != QLatin1String("/")) {
+        rest.prepend(QLatin1Char('/') + QFileInfo(existing).fileName());
+        existing = QFileInfo(existing).path();
+    }
+    const QString canonical = QFileInfo(existing).canonicalFilePath() + rest;
     return QString::fromLatin1(
         QCryptographicHash::hash(QFile::encodeName(canonical), QCryptographicHash::Sha256).toHex().left(16));
 }

@@ -36,6 +36,12 @@ QString executableFolder()
 }
 } // namespace
 
+QString ProgramFolder::resolve(const QStringList& arguments)
+{
+    const QString folder = requestedFolder(arguments);
+    return folder.isEmpty() ? executableFolder() : QDir(folder).absolutePath();
+}
+
 bool ProgramFolder::init(const QStringList& arguments, QString* error)
 {
     const QString shipped = executableFolder();

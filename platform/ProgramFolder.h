@@ -13,6 +13,8 @@ public:
     // exists. A folder that is new or empty gets the shipped data files copied in, so a
     // fresh folder runs as is; a folder that already holds files is left as it is.
     static bool init(const QStringList& arguments, QString* error = nullptr);
+    // The folder init() would take, without making it or copying anything into it.
+    static QString resolve(const QStringList& arguments);
 
     // The folder with a trailing '/'.
     static QString path();
