@@ -1,6 +1,7 @@
 #include "app/LineProviderSetup.h"
 
 #include "app/CallPublisher.h"
+#include "platform/PrivateFolder.h"
 #include "platform/ProgramFolder.h"
 #include "platform/telephony/MqttLineProvider.h"
 #include "platform/telephony/NcidLineProvider.h"
@@ -34,7 +35,10 @@ void InstallSimulatedLine()
     SimulatedLineConfigDialog::installInto(*provider);
     auto* control = new SimulatedLineControl(provider.get(), provider.get());
     // Without its socket the line still works; it just cannot be rung from outside.
-    if (!control->listen(ProgramFolder::file(QStringLiteral("simline.sock")), &error))
+    // In a program folder others may write into, the socket could be replaced by theirs; it
+    // then lives in the user's runtime folder, where the tool finds it the same way.
+    const QString socket = PrivateFolder::fileFor(ProgramFolder::path(), QStringLiteral("simline.sock"), &error);
+    if (socket.isEmpty() || !control->listen(socket, &error))
         qWarning("simulated line: %s", qPrintable(error));
     LineProviders::install(std::move(provider));
 }

@@ -25,12 +25,10 @@ int main(int argc, char* argv[])
     }
     GuardedApplication app(argc, argv);
     try {
-        Application::setTitle(QStringLiteral("维诺星系列－来电显示"));
+        // One copy per program folder, locked before a new folder gets the shipped files, so
+        // that two copies started together never copy into it at once.
+        SingleInstance instance(QCoreApplication::applicationFilePath(), ProgramFolder::resolve(app.arguments()));
         QString error;
-        if (!ProgramFolder::init(app.arguments(), &error))
-            throw Error(error);
-        // One copy per program folder, so the folder is known before the lock is taken.
-        SingleInstance instance(QCoreApplication::applicationFilePath(), ProgramFolder::path());
         switch (instance.tryLock(&error)) {
         case SingleInstance::Result::Locked:
             break;
@@ -42,6 +40,9 @@ int main(int argc, char* argv[])
             MessageBoxes::show({QMessageBox::Critical, QStringLiteral("错误"), error, QMessageBox::Ok, QMessageBox::Ok});
             return 0;
         }
+        Application::setTitle(QStringLiteral("维诺星系列－来电显示"));
+        if (!ProgramFolder::init(app.arguments(), &error))
+            throw Error(error);
         Application::setHelpFile(ProgramFolder::path() + QStringLiteral("Vornx.CHM"));
         SipLineProvider* sipLine = InstallLineProviders();
 

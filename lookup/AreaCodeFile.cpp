@@ -117,7 +117,11 @@ AreaCodeLoad AreaCodeFile::load(const QString& path, RegionTable& table)
     QFile file;
     struct stat st = {};
     QString reason;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+    // A folder in the table's place gets the plain message, as any file that does not open.
+    const bool unopenable = ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode);
+    if (unopenable)
+        reason.clear();
+    else if (!S_ISREG(st.st_mode))
         reason = tr("“%1”不是普通文件").arg(path);
     else if (st.st_size > kMaxFileSize)
         reason = tr("“%1”太大（%2 字节，最多 %3 字节）").arg(path).arg(qint64(st.st_size)).arg(kMaxFileSize);
@@ -125,7 +129,7 @@ AreaCodeLoad AreaCodeFile::load(const QString& path, RegionTable& table)
         reason = file.errorString();
     if (!file.isOpen())
         ::close(fd);
-    if (!reason.isEmpty())
+    if (unopenable || !reason.isEmpty())
         return failed(reason);
     const QByteArray bytes = file.read(kMaxFileSize + 1);
     if (bytes.size() > kMaxFileSize)

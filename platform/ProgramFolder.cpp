@@ -46,6 +46,11 @@ QString executableFolder()
 }
 } // namespace
 
+QString ProgramFolder::resolve(const QStringList& arguments)
+{
+    return resolve(arguments, executableFolder());
+}
+
 bool ProgramFolder::init(const QStringList& arguments, QString* error)
 {
     return init(arguments, executableFolder(), error);

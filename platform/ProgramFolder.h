@@ -27,7 +27,9 @@ public:
     static bool isInstalled(const QString& executableFolder);
     // The per-user program folder of an installed program.
     static QString userFolder();
-    // The folder the option, the environment or the default names, without creating it.
+    // The folder init() would take, without making it or copying anything into it.
+    static QString resolve(const QStringList& arguments);
+    // The same for an executable in the given folder.
     static QString resolve(const QStringList& arguments, const QString& executableFolder);
 
     // The folder with a trailing '/'.

@@ -1,57 +1,10 @@
 #include "platform/SingleInstance.h"
 
-#include <QCryptographicHash>
+#include "platform/PrivateFolder.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
-#include <cerrno>
-#include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
-
-namespace {
-
-// A folder that belongs to this user and that nobody else may write into.
-bool isPrivateFolder(const QString& folder, QString* why = nullptr)
-{
-    struct stat st = {};
-    if (::stat(QFile::encodeName(folder).constData(), &st) != 0) {
-        if (why)
-            *why = QString::fromLocal8Bit(std::strerror(errno));
-        return false;
-    }
-    if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() || (st.st_mode & (S_IWGRP | S_IWOTH))) {
-        if (why)
-            *why = SingleInstance::tr("文件夹不属于当前用户或其他用户可写");
-        return false;
-    }
-    return true;
-}
-
-// The private folder that does not depend on the environment of the start.
-QString stableFolder(QString* error)
-{
-    const QString run = QStringLiteral("/run/user/%1").arg(::geteuid());
-    if (isPrivateFolder(run))
-        return run;
-    QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    if (cache.isEmpty())
-        cache = QDir::homePath() + QStringLiteral("/.cache");
-    const QString folder = cache + QStringLiteral("/vornx");
-    QString why;
-    if (!QDir().mkpath(folder) ||
-        !QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner) ||
-        !isPrivateFolder(folder, &why)) {
-        if (why.isEmpty())
-            why = QString::fromLocal8Bit(std::strerror(errno));
-        *error = SingleInstance::tr("无法使用文件夹“%1”：%2").arg(folder, why);
-        return {};
-    }
-    return folder;
-}
-
-} // namespace
 
 QString SingleInstance::lockName(const QString& executablePath)
 {
@@ -67,17 +20,13 @@ QString SingleInstance::lockName(const QString& executablePath)
 SingleInstance::SingleInstance(const QString& executablePath, const QString& programFolder)
 {
     // The folder as it is, whatever path named it (links, "..", a trailing slash).
-    QString folder = QFileInfo(programFolder).canonicalFilePath();
-    if (folder.isEmpty())
-        folder = QDir::cleanPath(QFileInfo(programFolder).absoluteFilePath());
-    const QByteArray key =
-        QCryptographicHash::hash(QFile::encodeName(folder), QCryptographicHash::Sha256).toHex().left(16);
-    m_fileName = lockName(executablePath) + QLatin1Char('-') + QString::fromLatin1(key) + QStringLiteral(".lock");
+    m_fileName =
+        lockName(executablePath) + QLatin1Char('-') + PrivateFolder::folderKey(programFolder) + QStringLiteral(".lock");
 
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && isPrivateFolder(runtime))
+    if (!runtime.isEmpty() && PrivateFolder::isPrivate(runtime))
         m_folders << QFileInfo(runtime).canonicalFilePath();
-    const QString stable = stableFolder(&m_folderError);
+    const QString stable = PrivateFolder::stable(&m_folderError);
     if (!stable.isEmpty() && !m_folders.contains(QFileInfo(stable).canonicalFilePath()))
         m_folders << QFileInfo(stable).canonicalFilePath();
 }

@@ -3,6 +3,7 @@
 //   simline offer 0 13812345678      a call on line device 0 with that caller ID
 //   simline disconnect 0; simline idle 0
 #include "platform/ProgramFolder.h"
+#include "platform/PrivateFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,7 +18,8 @@ const char* kUsage = R"(usage: simline [--data-dir DIR | --socket FILE] COMMAND 
 
 Drives the simulated telephone line of a running vornx through its socket, by default
 "simline.sock" in the program folder (VORNX_DATA_DIR, else the folder the program uses
-by default: this tool's folder in a build, ~/.local/share/vornx when installed).
+by default: this tool's folder in a build, ~/.local/share/vornx when installed), or in the
+user's runtime folder when others may write into the program folder.
 
 commands:
   status                      state of every simulated line device
@@ -54,8 +56,14 @@ int main(int argc, char* argv[])
         err << kUsage;
         return 2;
     }
-    if (socketPath.isEmpty())
-        socketPath = QDir(folder).filePath(QStringLiteral("simline.sock"));
+    if (socketPath.isEmpty()) {
+        QString error;
+        socketPath = PrivateFolder::fileFor(folder, QStringLiteral("simline.sock"), &error);
+        if (socketPath.isEmpty()) {
+            err << "simline: " << error << "\n";
+            return 1;
+        }
+    }
 
     QLocalSocket socket;
     socket.connectToServer(socketPath);

@@ -88,6 +88,18 @@ private slots:
         QCOMPARE(second.tryLock(), SingleInstance::Result::Locked);
     }
 
+    // The lock is taken before a new program folder is made; a copy started once it exists
+    // meets the same lock.
+    void folderMadeAfterTheLockIsTheSameFolder()
+    {
+        const QString folder = m_folder->filePath(QStringLiteral("new/prog"));
+        SingleInstance first(QStringLiteral("/usr/bin/vornx"), folder);
+        QCOMPARE(first.tryLock(), SingleInstance::Result::Locked);
+        QVERIFY(QDir().mkpath(folder));
+        SingleInstance second(QStringLiteral("/usr/bin/vornx"), folder);
+        QCOMPARE(second.tryLock(), SingleInstance::Result::AlreadyRunning);
+    }
+
     void copiesOnOtherProgramFoldersRunSideBySide()
     {
         QTemporaryDir other;

@@ -1,9 +1,12 @@
 // The simulated line provider: its configuration file, and driving it from another process
 // through its socket with the real `simline` tool.
+#include "platform/PrivateFolder.h"
 #include "platform/telephony/SimulatedLineControl.h"
 #include "platform/telephony/SimulatedLineProvider.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLocalSocket>
 #include <QProcess>
@@ -299,6 +302,35 @@ private slots:
         QVERIFY(provider.callData(0, info[0][1].value<DWORD>(), &data));
         QCOMPARE(data.callerId, callerId);
         QCOMPARE(data.callerName, QByteArray("Alice"));
+    }
+
+    // In a program folder others can write into, the control socket could be swapped for
+    // theirs: it lives in the user's runtime folder instead, where the tool finds it.
+    void socketOfASharedProgramFolderLivesInTheRuntimeFolder()
+    {
+        QTemporaryDir runtime;
+        QTemporaryDir shared;
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+        QVERIFY(QFile::setPermissions(shared.path(), QFileDevice::Permissions(0x7777)));
+        const QString path = PrivateFolder::fileFor(shared.path(), QStringLiteral("simline.sock"));
+        QVERIFY2(path.startsWith(QFileInfo(runtime.path()).canonicalFilePath() + QLatin1Char('/')), qPrintable(path));
+        // A private program folder keeps its socket where it always was.
+        QCOMPARE(PrivateFolder::fileFor(m_dir.path(), QStringLiteral("simline.sock")),
+                 QDir(m_dir.path()).filePath(QStringLiteral("simline.sock")));
+
+        SimulatedLineProvider provider(QString{});
+        provider.addDevice({});
+        SimulatedLineControl control(&provider);
+        QString error;
+        QVERIFY2(control.listen(path, &error), qPrintable(error));
+        QProcess tool;
+        tool.start(QStringLiteral(VORNX_BIN_DIR "/simline"), {"--data-dir", shared.path(), "status"});
+        QVERIFY(tool.waitForStarted());
+        while (tool.state() != QProcess::NotRunning)
+            QTest::qWait(10);
+        QCOMPARE(QString::fromUtf8(tool.readAllStandardOutput()).trimmed(), QStringLiteral("OK 0 closed idle"));
+        QVERIFY(QDir(shared.path()).entryList(QDir::System | QDir::Files).isEmpty());
+        qunsetenv("XDG_RUNTIME_DIR");
     }
 
     void toolDrivesTheRunningProgram()
