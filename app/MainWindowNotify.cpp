@@ -2,6 +2,7 @@
 
 #include "app/AnimatedTrayIcon.h"
 #include "app/CallPublisher.h"
+#include "app/DeviceSettings.h"
 #include "app/IncomingNumber.h"
 #include "app/NationalNumber.h"
 #include "capture/LineMessage.h"
@@ -19,6 +20,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QMenu>
 #include <QTimer>
 #include <QWindow>
 
