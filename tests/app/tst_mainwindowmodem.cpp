@@ -403,7 +403,7 @@ private slots:
         QCOMPARE(window.monitoringState(), MainWindow::MonitoringState::On);
 
         QCOMPARE(sim->offer(0, "013905911234", ""), QString());
-        QTRY_COMPARE(tap.numbers(), QList<QByteArray>{"13905911234"});
+        QTRY_COMPARE(tap.numbers(), QList<QByteArray>{"013905911234"});
         QCOMPARE(m_boxes.size(), 1);
     }
 
@@ -438,7 +438,7 @@ private slots:
         QCOMPARE(sim->status(), QStringList{"0 open idle"});
         QCOMPARE(window.monitoringState(), MainWindow::MonitoringState::On);
         QCOMPARE(sim->offer(0, "013905911234", ""), QString());
-        QTRY_COMPARE(tap.numbers(), QList<QByteArray>{"13905911234"});
+        QTRY_COMPARE(tap.numbers(), QList<QByteArray>{"013905911234"});
     }
 
     void lineMonitoringOpensTheLine()

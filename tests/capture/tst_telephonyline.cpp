@@ -411,7 +411,7 @@ private slots:
 
         emit sim->callInfoChanged(0, 1, LINECALLINFOSTATE_CALLERID | LINECALLINFOSTATE_CALLEDID);
         drain();
-        QCOMPARE(window.received, (QList<Receiver::Entry>{{WM_CALLER_NUMBER, "591123456"_b}}));
+        QCOMPARE(window.received, (QList<Receiver::Entry>{{WM_CALLER_NUMBER, "0591123456"_b}}));
         emit sim->callInfoChanged(0, 1, LINECALLINFOSTATE_CALLEDID | LINECALLINFOSTATE_ORIGIN);
         drain();
         QCOMPARE(window.received.size(), 1);
@@ -546,7 +546,7 @@ private slots:
 
         QCOMPARE(sim->offer(0, "013905911234", {}), QString());
         drain();
-        QVERIFY(window.received.contains(Receiver::Entry{WM_CALLER_NUMBER, "13905911234"_b}));
+        QVERIFY(window.received.contains(Receiver::Entry{WM_CALLER_NUMBER, "013905911234"_b}));
         QCOMPARE(failed.size(), 1);
 
         // A line that is not open refuses the call at once, with a code that says so.
@@ -579,7 +579,7 @@ private slots:
         window.received.clear();
         QCOMPARE(sim->offer(0, "0591123456", {}), QString());
         drain();
-        QVERIFY(window.received.contains(Receiver::Entry{WM_CALLER_NUMBER, "591123456"_b}));
+        QVERIFY(window.received.contains(Receiver::Entry{WM_CALLER_NUMBER, "0591123456"_b}));
         // Closed by the program itself: nothing to report.
         QVERIFY(line.closeLine());
         drain();
