@@ -1,20 +1,11 @@
 #include "platform/telephony/MqttCallMessage.h"
 
+#include "platform/telephony/TelephoneNumber.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
 namespace {
-
-bool plainDigits(const QByteArray& number)
-{
-    if (number.isEmpty() || number.size() > 32)
-        return false;
-    for (char c : number) {
-        if (c < '0' || c > '9')
-            return false;
-    }
-    return true;
-}
 
 // Free texts from another desk are shown, never run or stored as they come: bounded and
 // without control characters.
@@ -64,7 +55,7 @@ MqttCallMessage::Decoded MqttCallMessage::fromJson(const QByteArray& payload, co
     if (!m.time.isValid())
         return d;
     m.number = number.toString().toLatin1();
-    if (!number.isString() || !plainDigits(m.number)) {
+    if (!number.isString() || !TelephoneNumber::isPlainDigits(m.number)) {
         d.verdict = Verdict::BadNumber;
         return d;
     }
@@ -75,7 +66,7 @@ MqttCallMessage::Decoded MqttCallMessage::fromJson(const QByteArray& payload, co
         return d;
     }
     const QByteArray national = o.value(QLatin1String("national")).toString().toLatin1();
-    m.national = plainDigits(national) ? national : QByteArray();
+    m.national = TelephoneNumber::isPlainDigits(national) ? national : QByteArray();
     m.region = cleanText(o.value(QLatin1String("region")));
     m.line = cleanText(o.value(QLatin1String("line")));
     m.host = cleanText(o.value(QLatin1String("host")));

@@ -1,5 +1,7 @@
 #include "platform/telephony/NcidLineParser.h"
 
+#include "platform/telephony/TelephoneNumber.h"
+
 namespace {
 
 // "*DATE*12092026*TIME*0123*LINE*-*NMBR*05912345678*MESG*NONE*NAME*ZHANG*": labels and
@@ -12,17 +14,6 @@ QByteArray field(QByteArrayView body, QByteArrayView label)
             return parts[i + 1];
     }
     return {};
-}
-
-bool plainDigits(const QByteArray& number)
-{
-    if (number.isEmpty() || number.size() > 32)
-        return false;
-    for (char c : number) {
-        if (c < '0' || c > '9')
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -66,7 +57,7 @@ void NcidLineParser::takeLine(QByteArrayView line, QList<Call>& calls)
         return;
     const QByteArrayView body = line.sliced(4).trimmed();
     Call call{field(body, "NMBR"), field(body, "NAME"), field(body, "LINE")};
-    if (!plainDigits(call.number)) {
+    if (!TelephoneNumber::isPlainDigits(call.number)) {
         ++m_dropped;
         return;
     }

@@ -1,5 +1,16 @@
 #include "platform/telephony/TelephoneNumber.h"
 
+bool TelephoneNumber::isPlainDigits(QByteArrayView number)
+{
+    if (number.isEmpty() || number.size() > 32)
+        return false;
+    for (const char c : number) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return true;
+}
+
 bool TelephoneNumber::isTelephoneNumber(QByteArrayView text)
 {
     if (text.startsWith('+'))

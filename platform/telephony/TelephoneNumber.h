@@ -17,4 +17,7 @@ bool isTelephoneNumber(QByteArrayView text);
 // is no telephone number.
 QByteArray callerNumber(QByteArrayView text);
 
+// A number as a network peer must send it: 1 to 32 digits and nothing else.
+bool isPlainDigits(QByteArrayView number);
+
 } // namespace TelephoneNumber
