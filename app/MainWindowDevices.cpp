@@ -111,15 +111,14 @@ void MainWindow::showChosenPort()
 
 void MainWindow::storeAutoStart()
 {
-    if (m_autoStartCheck->isChecked()) {
-        // A program folder named on the command line must be named again at the next start.
-        QStringList arguments;
-        if (QDir(m_programFolder) != QDir(QCoreApplication::applicationDirPath()))
-            arguments = {QStringLiteral("--data-dir"), QDir(m_programFolder).absolutePath()};
-        SetAutoRun(kAutoRunName, QCoreApplication::applicationFilePath(), true, arguments);
-    } else {
-        SetAutoRun(kAutoRunName, QString(), false);
-    }
+    // A program folder named on the command line must be named again at the next start.
+    QStringList arguments;
+    if (m_autoStartCheck->isChecked() && QDir(m_programFolder) != QDir(QCoreApplication::applicationDirPath()))
+        arguments = {QStringLiteral("--data-dir"), QDir(m_programFolder).absolutePath()};
+    // The check box alone would promise a start with the desktop that will not come.
+    if (!SetAutoRun(kAutoRunName, QCoreApplication::applicationFilePath(), m_autoStartCheck->isChecked(), arguments))
+        ShowWarningBox(tr("无法写入自动启动项“%1”，下次不会按此设置自动启动。")
+                           .arg(QDir::toNativeSeparators(AutoRunEntryPath(kAutoRunName))));
     reportSettingsWrite(DeviceSettings(settingsFile()).writeAutoStart(m_autoStartCheck->isChecked()));
 }
 

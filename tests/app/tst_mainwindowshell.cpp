@@ -593,6 +593,26 @@ private slots:
         QCOMPARE(m_boxes.size(), 2);
     }
 
+    // An autostart entry that cannot be written (a file where its folder should be) is said;
+    // the choice is still kept in "sysset.ini".
+    void unwritableAutoStartEntryIsSaid()
+    {
+        auto form = createForm();
+        child<QTimer>(*form, "autoStartTimer")->stop();
+        const QString folder = m_config->filePath(QStringLiteral("autostart"));
+        QDir(folder).removeRecursively();
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        child<QCheckBox>(*form, "autoStartCheck")->setChecked(false);
+        m_boxes.clear();
+        child<QCheckBox>(*form, "autoStartCheck")->click();
+        QCOMPARE(m_boxes.size(), 1);
+        QVERIFY2(m_boxes.first().text.startsWith(QStringLiteral("无法写入自动启动项")), qPrintable(m_boxes.first().text));
+        QCOMPARE(PrivateProfile(settingsFile()).readInt(QStringLiteral("SYSTEM"), QStringLiteral("AUTOSTART"), -1), 1);
+        QVERIFY(QFile::remove(folder));
+    }
+
     void noDeviceChosenWritesNothing()
     {
         auto form = std::make_unique<MainWindow>();
