@@ -13,6 +13,18 @@
 
 namespace {
 
+// A binary file (a picture, a database saved under the wrong name) reads as no keys at all and
+// would silently mean the address book. A settings file has text and at least one section;
+// an empty or missing file is simply the defaults.
+bool looksLikeSettings(const QString& iniFile)
+{
+    QFile file(iniFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray head = file.read(64 * 1024);
+    return head.trimmed().isEmpty() || (!head.contains('\0') && head.contains('[') && head.contains(']'));
+}
+
 const QString kQueryType = QStringLiteral("QUERYTYPE");
 const QString kDbSet = QStringLiteral("DBSET");
 const QString kTableSet = QStringLiteral("TABLESET");
@@ -83,6 +95,8 @@ DataSourceSettings DataSourceSettings::read(const QString& iniFile)
     QString unreadable;
     if (!ini.load(&unreadable))
         s.problem = tr("%1，来电查询按默认设置（通讯薄）进行。").arg(unreadable);
+    else if (!looksLikeSettings(iniFile))
+        s.problem = tr("“%1”不是设置文件（没有可读的节），来电查询按默认设置（通讯薄）进行。").arg(iniFile);
     s.queryType = wholeNumber(ini.readString(kQueryType, QStringLiteral("TYPE"), QStringLiteral("1"), kShortValue),
                               &s.queryTypeValid);
     if (s.queryType != 2 && s.queryType != 3)

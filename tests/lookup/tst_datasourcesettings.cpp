@@ -160,6 +160,20 @@ private slots:
 
         writeGbk(ini, QStringLiteral("[QUERYTYPE]\r\nTYPE=1\r\n"));
         QVERIFY(DataSourceSettings::read(ini).problem.isEmpty());
+
+        // Binary content: no section to read, said instead of taken as the address book.
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + QByteArray(200, '\x7f'));
+        f.close();
+        const DataSourceSettings binary = DataSourceSettings::read(ini);
+        QCOMPARE(binary.queryType, 1);
+        QVERIFY2(binary.problem.contains(ini) && binary.problem.contains(QStringLiteral("不是设置文件")),
+                 qPrintable(binary.problem));
+
+        // An empty file is just the defaults.
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.close();
+        QVERIFY(DataSourceSettings::read(ini).problem.isEmpty());
     }
 
     void longValuesAreCut()
