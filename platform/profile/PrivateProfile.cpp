@@ -177,6 +177,12 @@ Position locate(const Document& doc, const QString& section, const QString& key)
 
 // Opened without blocking and checked on the open file, so that a FIFO or a device put in
 // the file's place is never waited on and a file that grows meanwhile is not read whole.
+// UTF-16 text: a byte-order mark, or the NUL bytes that plain text has in every character.
+bool looksLikeUtf16(const QByteArray& data)
+{
+    return data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF") || data.count('\0') * 4 > data.size();
+}
+
 std::optional<Document> loadFile(const QString& fileName, QString* error = nullptr)
 {
     const QByteArray path = QFile::encodeName(fileName);
@@ -218,8 +224,7 @@ std::optional<Document> loadFile(const QString& fileName, QString* error = nullp
         // UTF-16, as some editors save, read as GBK gives keys that never match, and the
         // settings would silently be the defaults. A few damaged bytes in a text file are
         // not that: the keys around them still count.
-        const bool utf16 = data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF") || data.count('\0') * 4 > data.size();
-        if (problem.isEmpty() && utf16)
+        if (problem.isEmpty() && looksLikeUtf16(data))
             problem = PrivateProfile::tr("“%1”不是文本文件（应为 GBK 或 UTF-8 编码）").arg(fileName);
     }
     ::close(fd);
@@ -383,5 +388,10 @@ bool PrivateProfile::writeString(const QString& section, const QString& key, con
         }
     }
 
-    return replaceFile(m_fileName, serialize(doc));
+    // A shorter value can leave a damaged file with so many NUL bytes that it no longer reads
+    // as text; such a write is refused rather than reported as done and then lost.
+    const QByteArray bytes = serialize(doc);
+    if (looksLikeUtf16(bytes))
+        return false;
+    return replaceFile(m_fileName, bytes);
 }

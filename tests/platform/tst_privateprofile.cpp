@@ -285,6 +285,15 @@ private slots:
         PrivateProfile ini(damaged);
         QVERIFY(ini.load());
         QCOMPARE(ini.readString(QStringLiteral("S"), QStringLiteral("K"), QString()), QStringLiteral("kept"));
+
+        // A write that would shorten a damaged file until it no longer reads as text is
+        // refused: what a write reports as done reads back.
+        const QString nearly = file(QStringLiteral("nearly.ini"));
+        writeAll(nearly, "[S]\r\nK=" + QByteArray(60, 'x') + "\r\n" + QByteArray(22, '\0') + "\r\n");
+        PrivateProfile shortened(nearly);
+        QVERIFY(shortened.load());
+        QVERIFY(!shortened.writeString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("3")));
+        QCOMPARE(shortened.readString(QStringLiteral("S"), QStringLiteral("K"), QString()), QString(60, QLatin1Char('x')));
     }
 
     // After load() the keys of one operation come from one reading of the file; a write
