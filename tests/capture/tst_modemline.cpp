@@ -382,7 +382,9 @@ private slots:
         QTRY_COMPARE(lost.size(), 1);
         QVERIFY(!line.isMonitoring());
 
-        // Absent for a few tries.
+        // Absent for a few tries. The port names a path with no device: the freed pseudo-terminal
+        // number may be handed to a modem of another test running beside this one.
+        map(3, QStringLiteral("/dev/vornx-absent-modem"));
         QTest::qWait(ModemLine::ResumeIntervalMs * 2 + 200);
         QCOMPARE(resumed.size(), 0);
         QVERIFY(!line.isOpen());
