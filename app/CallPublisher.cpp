@@ -6,16 +6,9 @@
 #include "platform/telephony/MqttLineProvider.h"
 
 #include <QCoreApplication>
-#include <QPointer>
 #include <QSysInfo>
 
 namespace {
-
-QPointer<CallPublisher>& theInstalled()
-{
-    static QPointer<CallPublisher> publisher;
-    return publisher;
-}
 
 bool isMobile(const QString& number)
 {
@@ -43,25 +36,12 @@ CallPublisher::~CallPublisher()
     m_client->stop();
 }
 
-void CallPublisher::install(CallPublisher* publisher)
-{
-    theInstalled() = publisher;
-}
-
-CallPublisher* CallPublisher::installed()
-{
-    return theInstalled().data();
-}
-
 void CallPublisher::announce(const QByteArray& received, const QString& number, const QString& region,
                              const CallerRecord& record, const QString& sourceLine)
 {
-    CallPublisher* publisher = installed();
-    if (!publisher)
-        return;
-    const MqttCallMessage m = publisher->message(received, number, region, customerName(record), sourceLine);
+    const MqttCallMessage m = message(received, number, region, customerName(record), sourceLine);
     if (!m.number.isEmpty())
-        publisher->publish(m);
+        publish(m);
 }
 
 MqttCallMessage CallPublisher::message(const QByteArray& received, const QString& number, const QString& region,

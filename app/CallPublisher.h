@@ -26,14 +26,11 @@ public:
                            QObject* parent = nullptr);
     ~CallPublisher() override;
 
-    // The program's publisher, if any; it stays owned by whoever made it.
-    static void install(CallPublisher* publisher);
-    static CallPublisher* installed();
-    // Publishes a call through the installed publisher; does nothing without one.
-    // `received` is the text the line or modem gave, `number` the caller's number taken
-    // from it, `record` what the lookup showed, `sourceLine` the line or port that took it.
-    static void announce(const QByteArray& received, const QString& number, const QString& region,
-                         const CallerRecord& record, const QString& sourceLine);
+    // Publishes a call. `received` is the text the line or modem gave, `number` the caller's
+    // number taken from it, `record` what the lookup showed, `sourceLine` the line or port
+    // that took it.
+    void announce(const QByteArray& received, const QString& number, const QString& region, const CallerRecord& record,
+                  const QString& sourceLine);
 
     // The message for a call; empty number when it must not be published.
     MqttCallMessage message(const QByteArray& received, const QString& number, const QString& region,

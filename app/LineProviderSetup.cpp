@@ -1,6 +1,5 @@
 #include "app/LineProviderSetup.h"
 
-#include "app/CallPublisher.h"
 #include "platform/PrivateFolder.h"
 #include "platform/ProgramFolder.h"
 #include "platform/telephony/MqttLineProvider.h"
@@ -86,14 +85,6 @@ void InstallNetworkLines()
     if (!mqtt->load(&error))
         ShowSettingsError(QCoreApplication::translate("LineProviderSetup", "MQTT 网络线路的配置文件有误，请在线路配置中重新填写：\n%1").arg(error));
     NetworkLineConfigDialog::installInto(*mqtt);
-    // The same broker carries this desk's own calls to the others.
-    auto publishTo = [line = mqtt.get()](const MqttSettings& settings) {
-        delete CallPublisher::installed();
-        if (settings.configured())
-            CallPublisher::install(new CallPublisher(settings, &QDateTime::currentDateTime, line));
-    };
-    publishTo(mqtt->settings());
-    QObject::connect(mqtt.get(), &MqttLineProvider::settingsChanged, mqtt.get(), publishTo);
     networkLines().append(mqtt.get());
     LineProviders::install(std::move(mqtt));
 }

@@ -8,8 +8,7 @@ class SipLineProvider;
 // Installs the telephony line providers of the program folder before the line starts: the
 // simulated line described by "simline.json", driven from outside through "simline.sock"
 // (see tools/simline), the SIP line of the accounts in "sipline.json", the NCID server
-// line of "ncidline.json" and the MQTT line of "mqttline.json" (whose broker also gets
-// this desk's calls when one is configured). A folder
+// line of "ncidline.json" and the MQTT line of "mqttline.json". A folder
 // without "simline.json" has no simulated line.
 //
 // Returns the SIP line, owned by the installed providers, whose registration state belongs

@@ -2,6 +2,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/Banner.h"
+#include "app/CallPublisher.h"
 #include "app/ClickableWidgets.h"
 #include "app/LoadingNotice.h"
 #include "capture/LineMessage.h"

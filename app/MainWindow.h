@@ -38,6 +38,8 @@ class CallerWindow;
 class HistoryWindow;
 class RegionQueryWindow;
 class DataSourceWizard;
+class CallPublisher;
+class MqttLineProvider;
 class DesktopNotifier;
 class CallerRecord;
 
@@ -99,6 +101,9 @@ public:
     void dial(const QString& number) override;
     void pickUp() override;
     void hangUp() override;
+
+    // Publishes every call this desk takes to the broker of that line, while one is configured.
+    void publishCallsThrough(MqttLineProvider& line);
 
 public slots:
     // Starts monitoring the chosen device and goes to the tray.
@@ -226,6 +231,7 @@ private:
     // The address book's contacts window, created on first use.
     QPointer<ContactsWindow> m_contactsWindow;
     QPointer<DataSourceWizard> m_dataSourceWizard;
+    std::unique_ptr<CallPublisher> m_callPublisher;
 
     // Caller lookup and its windows.
 public:

@@ -14,6 +14,7 @@
 #include "lookup/RegionTable.h"
 #include "platform/ProgramFolder.h"
 #include "platform/desktop/DesktopNotifier.h"
+#include "platform/telephony/MqttLineProvider.h"
 #include "platform/sound/Sound.h"
 
 #include <QAction>
@@ -74,9 +75,10 @@ void MainWindow::takeCallerNumber(const LineMessage& message)
         NationalNumber::of(*number, [this](QByteArrayView n) { return !regionOf(QString::fromLatin1(n)).isEmpty(); }));
     showCall(caller, QString::fromLatin1(IncomingNumber::delivered(message.text(), dropHeader)));
     // The other desks sharing the line hear of the call too (when a broker is configured).
-    CallPublisher::announce(message.text(), caller, regionOf(caller), callerWindow().record(),
-                            m_monitoredDevice == MonitoredDevice::Modem ? m_portCombo->currentText()
-                                                                        : m_lineCombo->currentText());
+    if (m_callPublisher)
+        m_callPublisher->announce(message.text(), caller, regionOf(caller), callerWindow().record(),
+                                  m_monitoredDevice == MonitoredDevice::Modem ? m_portCombo->currentText()
+                                                                              : m_lineCombo->currentText());
     QCoreApplication::postEvent(this, new LineMessage(WM_RING_DONE, {}, 0));
 }
 
@@ -238,4 +240,17 @@ void MainWindow::showHistory()
     m_historyWindow->show();
     m_historyWindow->raise();
     m_historyWindow->activateWindow();
+}
+
+void MainWindow::publishCallsThrough(MqttLineProvider& line)
+{
+    // The broker the MQTT line listens to carries this desk's own calls to the others; a
+    // new broker in the line's settings gets a new publisher.
+    auto publishTo = [this](const MqttSettings& settings) {
+        m_callPublisher.reset();
+        if (settings.configured())
+            m_callPublisher = std::make_unique<CallPublisher>(settings);
+    };
+    publishTo(line.settings());
+    connect(&line, &MqttLineProvider::settingsChanged, this, publishTo);
 }

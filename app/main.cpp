@@ -8,6 +8,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/SingleInstance.h"
 #include "platform/ui/ExceptionReport.h"
+#include "platform/telephony/MqttLineProvider.h"
 #include "platform/telephony/NetworkCallLine.h"
 #include "platform/telephony/SipLineProvider.h"
 #include "platform/ui/MessageBoxes.h"
@@ -49,8 +50,11 @@ int main(int argc, char* argv[])
         MainWindow window;
         // The registration state is part of the line's report: shown as soon as it changes.
         QObject::connect(sipLine, &SipLineProvider::registrationChanged, &window, &MainWindow::showLineReport);
-        for (NetworkCallLine* line : InstalledNetworkLines())
+        for (NetworkCallLine* line : InstalledNetworkLines()) {
             QObject::connect(line, &NetworkCallLine::stateChanged, &window, &MainWindow::showLineReport);
+            if (auto* mqtt = qobject_cast<MqttLineProvider*>(line))
+                window.publishCallsThrough(*mqtt);
+        }
         QObject::connect(&window, &MainWindow::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
         window.startUp();
         window.show();
