@@ -38,7 +38,7 @@ QLabel* heading(const QString& text, QWidget* parent)
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
     Q_INIT_RESOURCE(shell); // the images live in a static library
-    setWindowTitle(QStringLiteral("关于"));
+    setWindowTitle(tr("关于"));
     setFixedSize(401, 303);
     setModal(true);
 
@@ -46,7 +46,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     icon->setPixmap(QPixmap(QStringLiteral(":/app/images/vornx.png")));
     icon->setAlignment(Qt::AlignTop);
 
-    auto* product = new QLabel(QStringLiteral("维诺星系列之来电显示") + QStringLiteral(" V 3.0"), this);
+    auto* product = new QLabel(tr("维诺星系列之来电显示") + QStringLiteral(" V 3.0"), this);
     QFont big = product->font();
     big.setPointSize(big.pointSize() + 3);
     big.setBold(true);
@@ -57,17 +57,17 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 
     auto* text = new QVBoxLayout;
     text->addWidget(product);
-    text->addWidget(new QLabel(Maker::kName, this));
+    text->addWidget(new QLabel(Maker::name(), this));
     text->addSpacing(14);
-    text->addWidget(heading(QStringLiteral("维诺星系列软件主页"), this));
+    text->addWidget(heading(tr("维诺星系列软件主页"), this));
     text->addWidget(m_homePageLink);
     text->addSpacing(8);
-    text->addWidget(heading(QStringLiteral("技术支持"), this));
+    text->addWidget(heading(tr("技术支持"), this));
     text->addWidget(m_supportLink);
     text->addStretch();
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(tr("确定"), QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 

@@ -44,7 +44,7 @@ QPixmap PaintBanner(int width, int height)
     p.setFont(title);
     p.setPen(Qt::white);
     const QRectF text(height * 1.15, 0, width - height * 1.2, height * 0.62);
-    p.drawText(text, Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("维诺星来电显示"));
+    p.drawText(text, Qt::AlignLeft | Qt::AlignBottom, QCoreApplication::translate("Banner", "维诺星来电显示"));
     QFont sub(QStringLiteral("Sans"));
     sub.setPixelSize(height * 13 / 98);
     p.setFont(sub);

@@ -60,7 +60,7 @@ LoadingNotice::LoadingNotice(QWidget* owner)
     row->setContentsMargins(14, 4, 14, 4);
     row->addWidget(new SearchAnimation(panel));
     row->addSpacing(10);
-    row->addWidget(new QLabel(QStringLiteral("正在加载参数..."), panel));
+    row->addWidget(new QLabel(tr("正在加载参数..."), panel));
     row->addStretch();
     auto* outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);

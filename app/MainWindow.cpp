@@ -75,7 +75,7 @@ MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), m_programFolder(ProgramFolder::path()), m_regionTable(std::make_unique<RegionTable>()),
       m_modem(new ModemLine(m_programFolder + QStringLiteral("sysset.ini"), this))
 {
-    setWindowTitle(QStringLiteral("维诺星系列－来电显示V3.0"));
+    setWindowTitle(tr("维诺星系列－来电显示V3.0"));
     setFont(QFont(QStringLiteral("宋体"), 9));
     setFixedSize(439, 533);
     m_modem->setObjectName(QStringLiteral("modem"));
@@ -105,7 +105,7 @@ void MainWindow::createWidgets()
     top->setPalette(white);
     QFont bold = font();
     bold.setBold(true);
-    label(top, "deviceHintLabel", QStringLiteral("请选择电话设备    "), QRect(12, 14, 120, 14))->setFont(bold);
+    label(top, "deviceHintLabel", tr("请选择电话设备    "), QRect(12, 14, 120, 14))->setFont(bold);
     m_statusLabel = label(top, "statusLabel", QString(), QRect(136, 14, 296, 14));
     m_statusLabel->setFont(bold);
     QPalette red = m_statusLabel->palette();
@@ -118,32 +118,32 @@ void MainWindow::createWidgets()
     m_banner->setPixmap(PaintBanner(399, 98));
     m_banner->setCursor(Qt::PointingHandCursor);
 
-    m_modemGroup = new ClickableGroupBox(QStringLiteral("    来电Modem"), client);
+    m_modemGroup = new ClickableGroupBox(tr("    来电Modem"), client);
     m_modemGroup->setObjectName(QStringLiteral("modemGroup"));
     m_modemGroup->setGeometry(8, 150, 423, 106);
     m_modemRadio = captionRadio(m_modemGroup, "modemRadio");
-    label(m_modemGroup, "portLabel", QStringLiteral("连接端口："), QRect(14, 26, 72, 16));
+    label(m_modemGroup, "portLabel", tr("连接端口："), QRect(14, 26, 72, 16));
     m_portCombo = comboBox(m_modemGroup, "portCombo",
                            {QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"),
                             QStringLiteral("COM4"), QStringLiteral("COM5"), QStringLiteral("COM6"),
                             QStringLiteral("COM7"), QStringLiteral("COM8")},
                            QRect(88, 22, 110, 22));
-    label(m_modemGroup, "initCommandLabel", QStringLiteral("初始化AT："), QRect(14, 52, 72, 16));
+    label(m_modemGroup, "initCommandLabel", tr("初始化AT："), QRect(14, 52, 72, 16));
     m_initCommandCombo =
         comboBox(m_modemGroup, "initCommandCombo",
                  {QStringLiteral("ATZ"), QStringLiteral("AT&FE1"), QStringLiteral("AT&F&C1&D2")}, QRect(88, 48, 190, 22));
-    label(m_modemGroup, "callerIdCommandLabel", QStringLiteral("来电开AT："), QRect(14, 78, 72, 16));
+    label(m_modemGroup, "callerIdCommandLabel", tr("来电开AT："), QRect(14, 78, 72, 16));
     m_callerIdCommandCombo = comboBox(m_modemGroup, "callerIdCommandCombo",
                                       callerIdCommandPresets(),
                                       QRect(88, 74, 190, 22));
-    m_testModemButton = new QPushButton(QStringLiteral("测试Modem"), m_modemGroup);
+    m_testModemButton = new QPushButton(tr("测试Modem"), m_modemGroup);
     m_testModemButton->setObjectName(QStringLiteral("testModemButton"));
     m_testModemButton->setGeometry(300, 46, 100, 26);
     m_lineMonitorButton = new QPushButton(tr("线路监视"), m_modemGroup);
     m_lineMonitorButton->setObjectName(QStringLiteral("lineMonitorButton"));
     m_lineMonitorButton->setGeometry(300, 74, 100, 26);
 
-    m_lineGroup = new ClickableGroupBox(QStringLiteral("    TAPI来电设备"), client);
+    m_lineGroup = new ClickableGroupBox(tr("    TAPI来电设备"), client);
     m_lineGroup->setObjectName(QStringLiteral("lineGroup"));
     m_lineGroup->setGeometry(8, 262, 423, 190);
     m_lineRadio = captionRadio(m_lineGroup, "lineRadio");
@@ -156,7 +156,7 @@ void MainWindow::createWidgets()
     m_lineConfigButton = new QToolButton(m_lineGroup);
     m_lineConfigButton->setObjectName(QStringLiteral("lineConfigButton"));
     m_lineConfigButton->setGeometry(382, 21, 28, 28);
-    m_lineConfigButton->setToolTip(QStringLiteral("线路配置"));
+    m_lineConfigButton->setToolTip(tr("线路配置"));
     m_lineConfigButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     m_lineReport = new QListWidget(m_lineGroup);
     m_lineReport->setObjectName(QStringLiteral("lineReport"));
@@ -175,16 +175,16 @@ void MainWindow::createWidgets()
         c->setGeometry(geometry);
         return c;
     };
-    m_autoStartCheck = check("autoStartCheck", QStringLiteral("下次自动启动"), QRect(14, 460, 110, 18));
+    m_autoStartCheck = check("autoStartCheck", tr("下次自动启动"), QRect(14, 460, 110, 18));
     m_dropFirstDigitCheck =
-        check("dropFirstDigitCheck", QStringLiteral("汇线通,去来电首位     "), QRect(130, 460, 170, 18));
-    m_dtmfCheck = check("dtmfCheck", QStringLiteral("转为DTMF制式"), QRect(306, 460, 120, 18));
+        check("dropFirstDigitCheck", tr("汇线通,去来电首位     "), QRect(130, 460, 170, 18));
+    m_dtmfCheck = check("dtmfCheck", tr("转为DTMF制式"), QRect(306, 460, 120, 18));
 
-    m_monitorButton = new QPushButton(QStringLiteral("监控(&S)"), client);
+    m_monitorButton = new QPushButton(tr("监控(&S)"), client);
     m_monitorButton->setObjectName(QStringLiteral("monitorButton"));
     m_monitorButton->setGeometry(230, 492, 90, 28);
     m_monitorButton->setDefault(true);
-    m_exitButton = new QPushButton(QStringLiteral("退出(&X)"), client);
+    m_exitButton = new QPushButton(tr("退出(&X)"), client);
     m_exitButton->setObjectName(QStringLiteral("exitButton"));
     m_exitButton->setGeometry(330, 492, 90, 28);
 

@@ -85,7 +85,7 @@ void MainWindow::lineChosen()
     m_lineCombo->setEnabled(true);
     m_lineConfigButton->setEnabled(true);
     m_lineReport->setEnabled(true);
-    m_statusLabel->setText(QStringLiteral("TAPI来电设备: ") + m_lineCombo->currentText() + kStatusTail);
+    m_statusLabel->setText(tr("TAPI来电设备: ") + m_lineCombo->currentText() + kStatusTail);
 }
 
 void MainWindow::modemChosen()

@@ -35,12 +35,12 @@ void MainWindow::startLineDevices()
     m_line->setLowApiVersion(0x00010003);
     m_line->setHighApiVersion(0x00030000);
     if (!m_line->initLines()) {
-        ShowTapiError(this, QStringLiteral("错误"), TelephonyLine::errorText(m_line->takeLastError()));
+        ShowTapiError(this, tr("错误"), TelephonyLine::errorText(m_line->takeLastError()));
         // Line devices of older providers may still speak version 1.4.
         m_line->setLowApiVersion(0x00010003);
         m_line->setHighApiVersion(0x00010004);
         if (!m_line->initLines()) {
-            ShowTapiError(this, QStringLiteral("错误"), QStringLiteral("致命的错误, TAPI版本协商失败"));
+            ShowTapiError(this, tr("错误"), tr("致命的错误, TAPI版本协商失败"));
             return;
         }
     }
@@ -70,15 +70,15 @@ void MainWindow::showLineReport()
         m_lineIcon->setPixmap(
             QPixmap::fromImage(icon->scaled(m_lineIcon->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     if (m_lineRadio->isChecked())
-        m_statusLabel->setText(QStringLiteral("TAPI来电设备: ") + m_lineCombo->currentText() +
+        m_statusLabel->setText(tr("TAPI来电设备: ") + m_lineCombo->currentText() +
                                QString(17, QLatin1Char(' ')));
 }
 
 bool MainWindow::openLineForMonitoring(QString* device)
 {
-    *device = QStringLiteral("TAPI来电设备: ") + m_lineCombo->currentText();
+    *device = tr("TAPI来电设备: ") + m_lineCombo->currentText();
     if (!m_line) {
-        ShowTapiError(this, QStringLiteral("错误提示"), tr("没有可用的TAPI线路，来电监控没有启动。"));
+        ShowTapiError(this, tr("错误提示"), tr("没有可用的TAPI线路，来电监控没有启动。"));
         return false;
     }
     // Opened afresh on every start, so that a line its provider closed comes back.
@@ -86,7 +86,7 @@ bool MainWindow::openLineForMonitoring(QString* device)
     m_line->takeLastError();
     if (m_line->openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM))
         return true;
-    ShowTapiError(this, QStringLiteral("错误提示"),
+    ShowTapiError(this, tr("错误提示"),
                   tr("无法打开TAPI线路，来电监控没有启动：") + TelephonyLine::errorText(m_line->takeLastError()));
     return false;
 }
@@ -95,13 +95,13 @@ void MainWindow::showLineClosed()
 {
     if (m_monitoredDevice == MonitoredDevice::Line)
         showMonitoringState(MonitoringState::Lost, m_monitoredName);
-    ShowTapiError(this, QStringLiteral("错误提示"),
+    ShowTapiError(this, tr("错误提示"),
                   tr("TAPI线路已被关闭，来电监控已停止。请按“监控”重新开始。"));
 }
 
 void MainWindow::showCallBackFailed(qint32 code)
 {
-    ShowTapiError(this, QStringLiteral("错误提示"), tr("回拨失败：") + TelephonyLine::errorText(code));
+    ShowTapiError(this, tr("错误提示"), tr("回拨失败：") + TelephonyLine::errorText(code));
 }
 
 void MainWindow::configureLine()
@@ -109,7 +109,7 @@ void MainWindow::configureLine()
     if (!m_line)
         return;
     if (!m_line->showConfigDialog(nullptr, QString()))
-        ShowTapiError(this, QStringLiteral("错误提示"), TelephonyLine::errorText(m_line->takeLastError()));
+        ShowTapiError(this, tr("错误提示"), TelephonyLine::errorText(m_line->takeLastError()));
 }
 
 void MainWindow::releaseLine()

@@ -21,7 +21,7 @@ void ShowBox(const QString& caption, const QString& text)
 
 void ShowError(const QString& text)
 {
-    ShowBox(QStringLiteral("错误提示"), text);
+    ShowBox(QCoreApplication::translate("MainWindow", "错误提示"), text);
 }
 
 // A command as the modem gets it: the box's text as typed.
@@ -95,7 +95,7 @@ void MainWindow::testModem()
     QString error;
     QString restartError;
     if (m_modem->test(modemCommands(), &error, &restartError))
-        ShowBox(QStringLiteral("提示"), QStringLiteral("测试成功！"));
+        ShowBox(tr("提示"), tr("测试成功！"));
     else
         ShowError(error);
     if (!restartError.isEmpty())
@@ -114,7 +114,7 @@ void MainWindow::dial(const QString& number)
     }
     QString error;
     if (!m_modem->dial(number, &error))
-        ShowError(QStringLiteral("MODEM错误:") + error);
+        ShowError(tr("MODEM错误:") + error);
 }
 
 void MainWindow::hangUp()
@@ -126,7 +126,7 @@ void MainWindow::hangUp()
     }
     QString error;
     if (!m_modem->hangUp(&error))
-        ShowError(QStringLiteral("MODEM错误:") + error);
+        ShowError(tr("MODEM错误:") + error);
 }
 
 void MainWindow::pickUp()
@@ -135,7 +135,7 @@ void MainWindow::pickUp()
         return;
     QString error;
     if (!m_modem->pickUp(&error))
-        ShowError(QStringLiteral("MODEM错误:") + error);
+        ShowError(tr("MODEM错误:") + error);
 }
 
 void MainWindow::showModemLost(const QString& errorText)
@@ -143,5 +143,5 @@ void MainWindow::showModemLost(const QString& errorText)
     // A modem left over from before the line was chosen does not speak for the line.
     if (m_monitoredDevice == MonitoredDevice::Modem)
         showMonitoringState(MonitoringState::Lost, m_monitoredName);
-    ShowError(QStringLiteral("Modem已断开，来电监控已停止。请接好Modem后按“监控”重新开始。\r\n\r\n") + errorText);
+    ShowError(tr("Modem已断开，来电监控已停止。请接好Modem后按“监控”重新开始。\r\n\r\n") + errorText);
 }

@@ -226,7 +226,7 @@ void MainWindow::notifyDesktop(const QString& number, const CallerRecord* record
         lines << region;
     if (record && record->rows().size() > 2) {
         const CallerRecord::Row& row = record->rows().at(2);
-        lines << (row.label.isEmpty() ? row.value : row.label + QStringLiteral("：") + row.value);
+        lines << (row.label.isEmpty() ? row.value : row.label + tr("：") + row.value);
     }
     m_desktopNotifier->notify(tr("来电：%1").arg(number), lines.join(QLatin1Char('\n')), tr("显示资料"));
 }

@@ -71,25 +71,25 @@ void MainWindow::createTray()
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    m_aboutAction = item("aboutAction", QStringLiteral("关于(&A)"), -1, &MainWindow::showAbout);
-    m_helpAction = item("helpAction", QStringLiteral("帮助(&H)"), 0, &MainWindow::showHelp);
-    m_updateAction = item("updateAction", QStringLiteral("在线升级(&U)"), -1, &MainWindow::startUpdater);
+    m_aboutAction = item("aboutAction", tr("关于(&A)"), -1, &MainWindow::showAbout);
+    m_helpAction = item("helpAction", tr("帮助(&H)"), 0, &MainWindow::showHelp);
+    m_updateAction = item("updateAction", tr("在线升级(&U)"), -1, &MainWindow::startUpdater);
     m_trayMenu->addSeparator();
-    m_historyAction = item("historyAction", QStringLiteral("历史记录(&L)"), 5, &MainWindow::showHistory);
-    m_addressBookAction = item("addressBookAction", QStringLiteral("通讯薄(&A)"), 1, &MainWindow::showAddressBook);
-    m_regionQueryAction = item("regionQueryAction", QStringLiteral("号码归属查询(&P)"), -1, &MainWindow::showRegionQuery);
+    m_historyAction = item("historyAction", tr("历史记录(&L)"), 5, &MainWindow::showHistory);
+    m_addressBookAction = item("addressBookAction", tr("通讯薄(&A)"), 1, &MainWindow::showAddressBook);
+    m_regionQueryAction = item("regionQueryAction", tr("号码归属查询(&P)"), -1, &MainWindow::showRegionQuery);
     m_trayMenu->addSeparator();
-    m_deviceAction = item("deviceAction", QStringLiteral("选择设备(&S)"), 2, &MainWindow::showDeviceChoice);
-    m_dataSourceAction = item("dataSourceAction", QStringLiteral("设置数据源(&D)"), 3, &MainWindow::showDataSourceWizard);
+    m_deviceAction = item("deviceAction", tr("选择设备(&S)"), 2, &MainWindow::showDeviceChoice);
+    m_dataSourceAction = item("dataSourceAction", tr("设置数据源(&D)"), 3, &MainWindow::showDataSourceWizard);
     createNotificationAction();
     m_trayMenu->addSeparator();
-    m_closeAction = m_trayMenu->addAction(m_menuIcons.at(4), QStringLiteral("关闭(&X)"));
+    m_closeAction = m_trayMenu->addAction(m_menuIcons.at(4), tr("关闭(&X)"));
     m_closeAction->setObjectName(QStringLiteral("closeAction"));
     connect(m_closeAction, &QAction::triggered, this, &QWidget::close);
 
     m_trayOffIcon = greyed(m_trayIcons.at(0));
 
-    m_trayIcon = new AnimatedTrayIcon(m_trayIcons, QStringLiteral("维诺星系列－来电显示"), this);
+    m_trayIcon = new AnimatedTrayIcon(m_trayIcons, tr("维诺星系列－来电显示"), this);
     m_trayIcon->setObjectName(QStringLiteral("trayIcon"));
     m_trayIcon->setMenu(m_trayMenu);
     showMonitoringState(MonitoringState::Off);
@@ -115,7 +115,7 @@ void MainWindow::showMonitoringState(MonitoringState state, const QString& devic
 {
     m_monitoringState = state;
     m_monitoredName = device;
-    const QString title = QStringLiteral("维诺星系列－来电显示");
+    const QString title = tr("维诺星系列－来电显示");
     QString text;
     switch (state) {
     case MonitoringState::On:
@@ -160,8 +160,8 @@ void MainWindow::startUpdater()
     // updater the program keeps running: ending it would silently stop the monitoring.
     const QString updater = QCoreApplication::applicationDirPath() + QStringLiteral("/Update.exe");
     if (!QFileInfo(updater).isExecutable() || !QProcess::startDetached(updater, {})) {
-        MessageBoxes::show({QMessageBox::NoIcon, QStringLiteral("错误提示"),
-                            QStringLiteral("无法启动在线升级程序“Update.exe”，请重新安装！"), QMessageBox::Ok,
+        MessageBoxes::show({QMessageBox::NoIcon, tr("错误提示"),
+                            tr("无法启动在线升级程序“Update.exe”，请重新安装！"), QMessageBox::Ok,
                             QMessageBox::Ok},
                            this);
         return;
@@ -175,7 +175,7 @@ void MainWindow::showAddressBook()
     // A contacts file that cannot be read, or whose folder is gone, leaves nothing to open.
     const QFileInfo file(store);
     if (file.exists() ? file.isDir() || !file.isReadable() : !file.absoluteDir().exists()) {
-        MessageBoxes::show({QMessageBox::NoIcon, QStringLiteral("系统提示"), QStringLiteral("通讯薄安装错误，请重新安装！"),
+        MessageBoxes::show({QMessageBox::NoIcon, tr("系统提示"), tr("通讯薄安装错误，请重新安装！"),
                             QMessageBox::Ok, QMessageBox::Ok},
                            this);
         return;

@@ -20,11 +20,6 @@ void print(std::FILE* stream, const QString& text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
 }
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("RegionCommand", text);
-}
-
 std::optional<QString> numberArgument(const QStringList& arguments)
 {
     const QString option = QLatin1String(Option);
@@ -59,12 +54,12 @@ int RegionCommand::run(const QStringList& arguments)
 {
     const std::optional<QString> number = numberArgument(arguments);
     if (!number) {
-        print(stderr, tr("用法：vornx [--data-dir 文件夹] --region 电话号码"));
+        print(stderr, QCoreApplication::translate("RegionCommand", "用法：vornx [--data-dir 文件夹] --region 电话号码"));
         return 2;
     }
     // The query window takes digits only; a script gets told rather than a guess.
     if (!onlyDigits(*number)) {
-        print(stderr, tr("电话号码只能由数字组成：%1").arg(*number));
+        print(stderr, QCoreApplication::translate("RegionCommand", "电话号码只能由数字组成：%1").arg(*number));
         return 2;
     }
     QString error;

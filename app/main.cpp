@@ -3,6 +3,7 @@
 #include "app/LineProviderSetup.h"
 #include "app/MainWindow.h"
 #include "app/RegionCommand.h"
+#include "app/Translations.h"
 #include "platform/Application.h"
 #include "platform/Error.h"
 #include "platform/ProgramFolder.h"
@@ -17,14 +18,20 @@ int main(int argc, char* argv[])
 {
     if (CommandLineHelp::requested(argc, argv)) {
         QCoreApplication app(argc, argv);
+        if (!Translations::setUp(app.arguments()))
+            return 2;
         return CommandLineHelp::run(app.arguments());
     }
     // A region query from a script needs no display and no window.
     if (RegionCommand::requested(argc, argv)) {
         QCoreApplication app(argc, argv);
+        if (!Translations::setUp(app.arguments()))
+            return 2;
         return RegionCommand::run(app.arguments());
     }
     GuardedApplication app(argc, argv);
+    if (!Translations::setUp(app.arguments()))
+        return 2;
     try {
         // One copy per program folder, locked before a new folder gets the shipped files, so
         // that two copies started together never copy into it at once.
@@ -34,14 +41,15 @@ int main(int argc, char* argv[])
         case SingleInstance::Result::Locked:
             break;
         case SingleInstance::Result::AlreadyRunning:
-            MessageBoxes::show({QMessageBox::Critical, QStringLiteral("错误"), QStringLiteral("维诺星已经在运行！"),
+            MessageBoxes::show({QMessageBox::Critical, QCoreApplication::translate("main", "错误"),
+                                QCoreApplication::translate("main", "维诺星已经在运行！"),
                                 QMessageBox::Ok, QMessageBox::Ok});
             return 0;
         case SingleInstance::Result::Failed:
-            MessageBoxes::show({QMessageBox::Critical, QStringLiteral("错误"), error, QMessageBox::Ok, QMessageBox::Ok});
+            MessageBoxes::show({QMessageBox::Critical, QCoreApplication::translate("main", "错误"), error, QMessageBox::Ok, QMessageBox::Ok});
             return 0;
         }
-        Application::setTitle(QStringLiteral("维诺星系列－来电显示"));
+        Application::setTitle(QCoreApplication::translate("main", "维诺星系列－来电显示"));
         if (!ProgramFolder::init(app.arguments(), &error))
             throw Error(error);
         Application::setHelpFile(ProgramFolder::path() + QStringLiteral("Vornx.CHM"));

@@ -7,9 +7,16 @@
 using namespace ModemExchange;
 
 namespace {
-const QString kCallerIdNoAnswer = QStringLiteral("打开来显示功能失败.");
-const QString kCallerIdRefused =
-    QStringLiteral("无法打开来显示功能,请重新设置。\r\n\r\n如果重试所有指令都不成功，表明的Modem不支持来电显示.");
+QString callerIdNoAnswer()
+{
+    return QCoreApplication::translate("ModemLine", "打开来显示功能失败.");
+}
+
+QString callerIdRefused()
+{
+    return QCoreApplication::translate(
+        "ModemLine", "无法打开来显示功能,请重新设置。\r\n\r\n如果重试所有指令都不成功，表明的Modem不支持来电显示.");
+}
 
 // The start-up and the test say different things about a modem that ignores or refuses
 // its initialisation command; the test tells the two apart.
@@ -22,8 +29,9 @@ struct InitTexts
 InitTexts initTexts(bool test)
 {
     if (test)
-        return {QStringLiteral("初始化失败."), QStringLiteral("初始化失败,请重新设置初始化指令.")};
-    const QString failed = QStringLiteral("Modem初始化失败,请重新设置初始化指令.");
+        return {QCoreApplication::translate("ModemLine", "初始化失败."),
+                QCoreApplication::translate("ModemLine", "初始化失败,请重新设置初始化指令.")};
+    const QString failed = QCoreApplication::translate("ModemLine", "Modem初始化失败,请重新设置初始化指令.");
     return {failed, failed};
 }
 
@@ -89,9 +97,9 @@ bool ModemLine::runStartSequence(const ModemCommands& commands, Purpose purpose,
             takeInput();
         }
         if (!sendAndWait(commands.callerIdCommand, 50) || !Answered(m_port))
-            throw Error(kCallerIdNoAnswer);
+            throw Error(callerIdNoAnswer());
         if (!Positive(takeInput()))
-            throw Error(kCallerIdRefused);
+            throw Error(callerIdRefused());
     } catch (const Error& e) {
         setError(error, e.message());
         return false;

@@ -59,7 +59,7 @@ template <std::size_t N> void appendFlags(QStringList& lines, DWORD set, const F
 // Numbers are shown as signed decimals.
 QString number(const char* label, DWORD value)
 {
-    return QString::fromUtf8(label) + QString::number(qint32(value));
+    return QCoreApplication::translate("TapiDevices", label) + QString::number(qint32(value));
 }
 
 } // namespace
@@ -78,38 +78,40 @@ QList<TapiDevices::Item> TapiDevices::usableLines(TelephonyLine& line)
 QStringList TapiDevices::lines(const TelephonyLine& line)
 {
     QStringList lines;
-    lines << number("TAPI线路: #", line.currentDevice());
-    lines << QStringLiteral("TAPI线路名称: ") + line.lineName();
-    lines << QStringLiteral("TAPI服务提供商名称: ") + line.providerInfo();
-    lines << QStringLiteral("TAPI转换信息: ") + line.switchInfo();
-    lines << number("固定的线路标识: ", line.permanentLineId());
+    lines << number(QT_TRANSLATE_NOOP("TapiDevices", "TAPI线路: #"), line.currentDevice());
+    lines << QCoreApplication::translate("TapiDevices", "TAPI线路名称: ") + line.lineName();
+    lines << QCoreApplication::translate("TapiDevices", "TAPI服务提供商名称: ") + line.providerInfo();
+    lines << QCoreApplication::translate("TapiDevices", "TAPI转换信息: ") + line.switchInfo();
+    lines << number(QT_TRANSLATE_NOOP("TapiDevices", "固定的线路标识: "), line.permanentLineId());
+    const QString format = QCoreApplication::translate("TapiDevices", "字符串格式: ");
     switch (line.stringFormat()) {
-    case STRINGFORMAT_ASCII: lines << QStringLiteral("字符串格式: STRINGFORMAT_ASCII"); break;
-    case STRINGFORMAT_DBCS: lines << QStringLiteral("字符串格式: STRINGFORMAT_DBCS"); break;
-    case STRINGFORMAT_UNICODE: lines << QStringLiteral("字符串格式: STRINGFORMAT_UNICODe"); break;
-    case STRINGFORMAT_BINARY: lines << QStringLiteral("字符串格式: STRINGFORMAT_BINARY"); break;
+    case STRINGFORMAT_ASCII: lines << format + QStringLiteral("STRINGFORMAT_ASCII"); break;
+    case STRINGFORMAT_DBCS: lines << format + QStringLiteral("STRINGFORMAT_DBCS"); break;
+    case STRINGFORMAT_UNICODE: lines << format + QStringLiteral("STRINGFORMAT_UNICODe"); break;
+    case STRINGFORMAT_BINARY: lines << format + QStringLiteral("STRINGFORMAT_BINARY"); break;
     default: break;
     }
-    lines << number("与本线路相关联的地址数目: ", line.addressCount());
-    lines << number("最大数据传输率: ", line.maxRate());
-    lines << QStringLiteral("支持的载荷模式:");
+    lines << number(QT_TRANSLATE_NOOP("TapiDevices", "与本线路相关联的地址数目: "), line.addressCount());
+    lines << number(QT_TRANSLATE_NOOP("TapiDevices", "最大数据传输率: "), line.maxRate());
+    lines << QCoreApplication::translate("TapiDevices", "支持的载荷模式:");
     appendFlags(lines, line.bearerModes(), kBearerModes);
-    lines << QStringLiteral("支持的地址模式");
+    lines << QCoreApplication::translate("TapiDevices", "支持的地址模式");
     appendFlags(lines, line.addressModes(), kAddressModes);
-    lines << QStringLiteral("支持的媒体形式");
+    lines << QCoreApplication::translate("TapiDevices", "支持的媒体形式");
     appendFlags(lines, line.mediaModes(), kMediaModes);
     if (line.generateToneMaxFrequencies() != 0) {
-        lines << QStringLiteral("是否支持Line Tone Generation: 是");
+        lines << QCoreApplication::translate("TapiDevices", "是否支持Line Tone Generation: 是");
         appendFlags(lines, line.generateToneModes(), kToneModes);
     } else {
-        lines << QStringLiteral("是否支持Line Tone Generation: 否");
+        lines << QCoreApplication::translate("TapiDevices", "是否支持Line Tone Generation: 否");
     }
-    lines << (line.canVoiceCall() ? QStringLiteral("是否支持语音呼叫: 是") : QStringLiteral("是否支持语音呼叫: 否"));
-    lines << number("线路终端数目: ", line.terminalCount());
+    lines << (line.canVoiceCall() ? QCoreApplication::translate("TapiDevices", "是否支持语音呼叫: 是")
+                                  : QCoreApplication::translate("TapiDevices", "是否支持语音呼叫: 否"));
+    lines << number(QT_TRANSLATE_NOOP("TapiDevices", "线路终端数目: "), line.terminalCount());
     return lines;
 }
 
 QString TapiDevices::noLineSelected()
 {
-    return QStringLiteral("没有有效的TAPI线路选中");
+    return QCoreApplication::translate("TapiDevices", "没有有效的TAPI线路选中");
 }

@@ -24,11 +24,11 @@ QString genderText(int gender)
 {
     switch (gender) {
     case 0:
-        return QStringLiteral("不确定");
+        return QCoreApplication::translate("AddressBookIndex", "不确定");
     case 1:
-        return QStringLiteral("女");
+        return QCoreApplication::translate("AddressBookIndex", "女");
     case 2:
-        return QStringLiteral("男");
+        return QCoreApplication::translate("AddressBookIndex", "男");
     default:
         return QString();
     }

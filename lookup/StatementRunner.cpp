@@ -36,7 +36,7 @@ bool StatementRunner::run(const QString& sql, bool isQuery, DbQuery& query, QStr
 
 QString StatementRunner::failureNotice()
 {
-    return QStringLiteral("数据库操作失败!");
+    return QCoreApplication::translate("StatementRunner", "数据库操作失败!");
 }
 
 QString StatementRunner::logFileName(const QDateTime& when) const

@@ -27,7 +27,7 @@ void createWindow()
     layout->addWidget(g_browser);
     QObject::connect(g_browser, &QTextBrowser::sourceChanged, g_window, [] {
         const QString title = g_browser->documentTitle();
-        g_window->setWindowTitle(title.isEmpty() ? QStringLiteral("帮助") : title);
+        g_window->setWindowTitle(title.isEmpty() ? QCoreApplication::translate("HelpViewer", "帮助") : title);
     });
 }
 } // namespace
@@ -37,7 +37,7 @@ bool HelpViewer::showTopic(const QString& topic)
     const QString path = ProgramFolder::file(QStringLiteral("help/") + topic);
     QFile page(path);
     if (!page.open(QIODevice::ReadOnly)) {
-        MessageBoxes::show({QMessageBox::NoIcon, QStringLiteral("错误提示"), QStringLiteral("对不起，打开帮助文件出错！"),
+        MessageBoxes::show({QMessageBox::NoIcon, QCoreApplication::translate("HelpViewer", "错误提示"), QCoreApplication::translate("HelpViewer", "对不起，打开帮助文件出错！"),
                             QMessageBox::Ok, QMessageBox::Ok});
         return false;
     }

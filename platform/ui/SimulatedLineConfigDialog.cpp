@@ -56,7 +56,7 @@ void SimulatedLineConfigDialog::accept()
     bool ok = false;
     const qint64 result = m_makeCallResultEdit->text().trimmed().toLongLong(&ok, 0);
     if (!ok || result < -0x80000000LL || result > 0xffffffffLL) {
-        MessageBoxes::show({QMessageBox::Warning, QStringLiteral("错误提示"),
+        MessageBoxes::show({QMessageBox::Warning, tr("错误提示"),
                             tr("呼出应答码应为 0 或线路错误码，例如 0x80000048。"), QMessageBox::Ok, QMessageBox::Ok},
                            this);
         m_makeCallResultEdit->setFocus();
@@ -73,7 +73,7 @@ void SimulatedLineConfigDialog::accept()
     if (!m_provider.save(&error)) {
         // Keep what is on disk and in use the same.
         m_provider.setDevice(m_device, previous);
-        MessageBoxes::show({QMessageBox::Warning, QStringLiteral("错误提示"), error, QMessageBox::Ok, QMessageBox::Ok},
+        MessageBoxes::show({QMessageBox::Warning, tr("错误提示"), error, QMessageBox::Ok, QMessageBox::Ok},
                            this);
         return;
     }

@@ -100,14 +100,14 @@ void SipLineConfigDialog::accept()
         if (QHostAddress(peer).isNull())
             wrong.append(peer);
     if (!wrong.isEmpty()) {
-        MessageBoxes::show({QMessageBox::Warning, QStringLiteral("错误提示"),
+        MessageBoxes::show({QMessageBox::Warning, tr("错误提示"),
                             tr("以下不是IP地址: %1").arg(wrong.join(QStringLiteral(", "))), QMessageBox::Ok,
                             QMessageBox::Ok},
                            this);
         return;
     }
     if (!account.configured()) {
-        MessageBoxes::show({QMessageBox::Warning, QStringLiteral("错误提示"), tr("请填写用户名和域名，或选择仅监听。"),
+        MessageBoxes::show({QMessageBox::Warning, tr("错误提示"), tr("请填写用户名和域名，或选择仅监听。"),
                             QMessageBox::Ok, QMessageBox::Ok},
                            this);
         return;
@@ -117,7 +117,7 @@ void SipLineConfigDialog::accept()
     QString error;
     if (!m_provider.save(&error)) {
         m_provider.setAccount(m_device, previous);
-        MessageBoxes::show({QMessageBox::Warning, QStringLiteral("错误提示"), error, QMessageBox::Ok, QMessageBox::Ok},
+        MessageBoxes::show({QMessageBox::Warning, tr("错误提示"), error, QMessageBox::Ok, QMessageBox::Ok},
                            this);
         return;
     }
