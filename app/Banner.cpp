@@ -1,5 +1,6 @@
 #include "app/Banner.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>

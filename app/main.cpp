@@ -14,6 +14,8 @@
 #include "platform/telephony/SipLineProvider.h"
 #include "platform/ui/MessageBoxes.h"
 
+#include <QCoreApplication>
+
 int main(int argc, char* argv[])
 {
     if (CommandLineHelp::requested(argc, argv)) {

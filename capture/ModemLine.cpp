@@ -4,6 +4,8 @@
 #include "platform/Error.h"
 #include "platform/serial/SerialPortMap.h"
 
+#include <QCoreApplication>
+
 using namespace ModemExchange;
 
 namespace {

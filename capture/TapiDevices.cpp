@@ -2,6 +2,8 @@
 
 #include "capture/TelephonyLine.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 struct Flag

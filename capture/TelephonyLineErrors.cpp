@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include <QCoreApplication>
+
 namespace {
 
 // Display texts of the line error codes 0x80000001..0x80000056, in code order; a null entry

@@ -4,6 +4,8 @@
 #include "platform/addressbook/AddressBookLocation.h"
 #include "platform/addressbook/ContactStore.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 void appendPart(QString& text, const QString& part)

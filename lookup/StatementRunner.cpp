@@ -3,6 +3,7 @@
 #include "lookup/DbQuery.h"
 #include "platform/Error.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QStringEncoder>
 

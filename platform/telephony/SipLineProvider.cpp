@@ -217,9 +217,9 @@ bool SipLineProvider::load(QString* error)
     QJsonArray accounts;
     const QFileInfo info(m_configFile);
     if (info.exists() && !info.isFile()) {
-        problem = QCoreApplication::translate("SipLineProvider", "不是普通文件");
+        problem = tr("不是普通文件");
     } else if (info.exists() && info.size() > kMaxFileSize) {
-        problem = QCoreApplication::translate("SipLineProvider", "文件过大（%1 字节，最多 %2 字节）").arg(info.size()).arg(kMaxFileSize);
+        problem = tr("文件过大（%1 字节，最多 %2 字节）").arg(info.size()).arg(kMaxFileSize);
     } else if (file.exists()) {
         QJsonParseError parseError;
         // The size is checked again on the open file: it may have grown since.
@@ -229,7 +229,7 @@ bool SipLineProvider::load(QString* error)
         if (!file.isOpen())
             problem = file.errorString();
         else if (file.size() > kMaxFileSize)
-            problem = QCoreApplication::translate("SipLineProvider", "文件过大（%1 字节，最多 %2 字节）").arg(file.size()).arg(kMaxFileSize);
+            problem = tr("文件过大（%1 字节，最多 %2 字节）").arg(file.size()).arg(kMaxFileSize);
         else if (parseError.error != QJsonParseError::NoError)
             problem = parseError.errorString();
         else if (!document.object().value(QLatin1String("accounts")).isArray())
@@ -238,7 +238,7 @@ bool SipLineProvider::load(QString* error)
             accounts = document.object().value(QLatin1String("accounts")).toArray();
     }
     if (accounts.size() > kMaxAccounts)
-        problem = QCoreApplication::translate("SipLineProvider", "accounts: %1 个账号，最多 %2 个").arg(accounts.size()).arg(kMaxAccounts);
+        problem = tr("accounts: %1 个账号，最多 %2 个").arg(accounts.size()).arg(kMaxAccounts);
     for (const QJsonValue& v : problem.isEmpty() ? accounts : QJsonArray()) {
         const QJsonObject o = v.toObject();
         Device d;
@@ -323,7 +323,7 @@ void SipLineProvider::start(DWORD device)
 {
     Device& d = m_devices.at(device);
     if (!d.account.configured()) {
-        setRegistration(device, QCoreApplication::translate("SipLineProvider", "未配置"));
+        setRegistration(device, tr("未配置"));
         return;
     }
     d.peers.clear();
@@ -338,7 +338,7 @@ void SipLineProvider::start(DWORD device)
     }
     // Calls are taken from the registrar only; its name is looked up in the background so
     // that a slow name server does not stop the window.
-    setRegistration(device, QCoreApplication::translate("SipLineProvider", "未注册"));
+    setRegistration(device, tr("未注册"));
     const auto [host, port] = hostPortOf(registrarOf(d.account));
     const int generation = d.generation;
     QHostInfo::lookupHost(host, this, [this, device, generation, port = port](const QHostInfo& info) {
@@ -348,7 +348,7 @@ void SipLineProvider::start(DWORD device)
         d.peers = info.addresses();
         d.peersKnown = !d.peers.isEmpty();
         if (d.peers.isEmpty()) {
-            setRegistration(device, QCoreApplication::translate("SipLineProvider", "注册失败: 无法解析 %1").arg(hostPortOf(registrarOf(d.account)).first));
+            setRegistration(device, tr("注册失败: 无法解析 %1").arg(hostPortOf(registrarOf(d.account)).first));
             // Tried again later: the name server or the network may be back by then.
             QTimer::singleShot(m_retryMs, this, [this, device, generation] {
                 if (device < m_devices.size() && m_devices[device].generation == generation && !m_devices[device].nua) {
@@ -382,13 +382,13 @@ void SipLineProvider::createAgent(DWORD device, const QString& bindAddress)
                        NUTAG_MEDIA_ENABLE(0), NUTAG_AUTOALERT(0), NUTAG_AUTOANSWER(0),
                        TAG_IF(!d.account.listenOnly, NUTAG_PROXY(proxy.constData())), TAG_END());
     if (!d.nua) {
-        setRegistration(device, QCoreApplication::translate("SipLineProvider", "端口 %1:%2 无法使用").arg(bindAddress).arg(d.account.localPort));
+        setRegistration(device, tr("端口 %1:%2 无法使用").arg(bindAddress).arg(d.account.localPort));
         return;
     }
     // The timer runs only while some account is active.
     m_pump->start();
     if (d.account.listenOnly) {
-        setRegistration(device, QCoreApplication::translate("SipLineProvider", "仅监听"));
+        setRegistration(device, tr("仅监听"));
         return;
     }
     d.retry = new QTimer(this);
@@ -511,11 +511,11 @@ void SipLineProvider::handle(const Event& e)
         if (e.status < 200)
             break;
         if (e.status == 200) {
-            setRegistration(device, QCoreApplication::translate("SipLineProvider", "已注册"));
+            setRegistration(device, tr("已注册"));
         } else if ((e.status == 401 || e.status == 407) && d.authAttempts++ < 2 && authenticate(d, e.nh, e.sip)) {
             break;
         } else {
-            setRegistration(device, QCoreApplication::translate("SipLineProvider", "注册失败: %1 %2").arg(e.status).arg(QString::fromUtf8(e.phrase)));
+            setRegistration(device, tr("注册失败: %1 %2").arg(e.status).arg(QString::fromUtf8(e.phrase)));
             if (d.retry)
                 d.retry->start();
         }
@@ -612,11 +612,11 @@ LineDeviceCaps SipLineProvider::caps(DWORD device) const
     LineDeviceCaps c;
     c.lineName = d.account.configured() ? d.account.address().toUtf8() : QByteArray("SIP线路 (未配置账号)");
     c.providerInfo = "SIP线路服务 (sofia-sip)";
-    const QString where = d.account.listenOnly ? QCoreApplication::translate("SipLineProvider", "本机端口 %1").arg(d.account.localPort)
+    const QString where = d.account.listenOnly ? tr("本机端口 %1").arg(d.account.localPort)
                                                : registrarOf(d.account);
     QString report = QStringLiteral("%1 (%2)").arg(where, d.registration);
     if (d.refused)
-        report += QCoreApplication::translate("SipLineProvider", "; 已拒绝 %1 个来自未知地址的呼叫").arg(d.refused);
+        report += tr("; 已拒绝 %1 个来自未知地址的呼叫").arg(d.refused);
     c.switchInfo = report.toUtf8();
     c.permanentLineId = 0x5100 + device;
     c.stringFormat = STRINGFORMAT_ASCII;

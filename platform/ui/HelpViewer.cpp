@@ -3,6 +3,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ui/MessageBoxes.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QPointer>

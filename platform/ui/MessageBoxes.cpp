@@ -1,5 +1,6 @@
 #include "platform/ui/MessageBoxes.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 namespace {

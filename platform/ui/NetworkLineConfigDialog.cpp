@@ -5,6 +5,7 @@
 #include "platform/ui/MessageBoxes.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
