@@ -81,9 +81,13 @@ void Translations::install(Language language)
 
 bool Translations::setUp(const QStringList& arguments)
 {
+    const QStringList uiLanguages = QLocale::system().uiLanguages();
     QString error;
-    const std::optional<Language> language = choose(arguments, QLocale::system().uiLanguages(), &error);
+    const std::optional<Language> language = choose(arguments, uiLanguages, &error);
     if (!language) {
+        // The complaint itself speaks the desktop's language.
+        install(fromLocale(uiLanguages));
+        choose(arguments, uiLanguages, &error);
         const QByteArray bytes = (error + QLatin1Char('\n')).toUtf8();
         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
         return false;
