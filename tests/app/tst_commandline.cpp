@@ -11,10 +11,18 @@ struct Run
     QString err;
 };
 
-Run vornx(const QStringList& arguments, const QString& dataDir = {})
+using Locale = QList<QPair<QString, QString>>;
+
+Run vornx(const QStringList& arguments, const QString& dataDir = {}, const Locale& locale = {})
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!locale.isEmpty()) {
+        for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"})
+            env.remove(QLatin1String(name));
+        for (const auto& [name, value] : locale)
+            env.insert(name, value);
+    }
     // No display: neither answer may need one.
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
@@ -83,6 +91,52 @@ private slots:
         QVERIFY2(run.out.contains(option + QLatin1Char('\n')), qPrintable(run.out));
         QVERIFY(!QFileInfo::exists(option));
         QVERIFY(!QFileInfo::exists(environment));
+    }
+
+    // The answers speak the desktop's language, or the one --lang names; the program's
+    // folder, the version and the exit code do not change with it.
+    void answersInTheLanguageOfTheDesktop_data()
+    {
+        QTest::addColumn<Locale>("locale");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("usage");
+        const QString zh = QStringLiteral("用法：vornx");
+        const QString en = QStringLiteral("Usage: vornx");
+        const QStringList help{QStringLiteral("--help")};
+        const auto lang = [](const char* value) { return QPair{QStringLiteral("LANG"), QLatin1String(value)}; };
+        QTest::newRow("LANG=zh_CN") << Locale{lang("zh_CN.UTF-8")} << help << zh;
+        QTest::newRow("LANG=C") << Locale{lang("C")} << help << zh;
+        QTest::newRow("LANG=en_US") << Locale{lang("en_US.UTF-8")} << help << en;
+        QTest::newRow("LC_ALL=en_GB over LANG=zh_CN")
+            << Locale{lang("zh_CN.UTF-8"), {QStringLiteral("LC_ALL"), QStringLiteral("en_GB.UTF-8")}} << help << en;
+        QTest::newRow("LANG=en_US, --lang zh") << Locale{lang("en_US.UTF-8")}
+                                               << QStringList{QStringLiteral("--lang"), QStringLiteral("zh"), QStringLiteral("--help")}
+                                               << zh;
+        QTest::newRow("LANG=zh_CN, --lang=en") << Locale{lang("zh_CN.UTF-8")}
+                                               << QStringList{QStringLiteral("--help"), QStringLiteral("--lang=en")} << en;
+    }
+
+    void answersInTheLanguageOfTheDesktop()
+    {
+        QFETCH(Locale, locale);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, usage);
+        const Run run = vornx(arguments, {}, locale);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.startsWith(usage), qPrintable(run.out));
+        QVERIFY2(run.out.contains(QStringLiteral(VORNX_BIN_DIR "\n")), qPrintable(run.out));
+        QVERIFY2(run.out.contains(QLatin1String("--lang zh|en")), qPrintable(run.out));
+        const Run version = vornx({QStringLiteral("--version")}, {}, locale);
+        QCOMPARE(version.out, QStringLiteral("vornx " VORNX_VERSION "\n"));
+    }
+
+    void unknownLanguageIsRefused()
+    {
+        const Locale english{{QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8")}};
+        const Run run = vornx({QStringLiteral("--lang"), QStringLiteral("fr"), QStringLiteral("--help")}, {}, english);
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.out, QString());
+        QCOMPARE(run.err, QStringLiteral("Unknown language \"fr\"; --lang is zh or en.\n"));
     }
 };
 
