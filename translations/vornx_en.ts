@@ -176,7 +176,7 @@
     </message>
     <message>
         <source>来电号码</source>
-        <translation>Caller number</translation>
+        <translation>Number</translation>
     </message>
     <message>
         <source>来电时间</source>
@@ -184,15 +184,15 @@
     </message>
     <message>
         <source>客户姓名</source>
-        <translation>Customer name</translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>家庭地址</source>
-        <translation>Home address</translation>
+        <translation>Home addr.</translation>
     </message>
     <message>
         <source>公司地址</source>
-        <translation>Business address</translation>
+        <translation>Work addr.</translation>
     </message>
     <message>
         <source>公司名称</source>
