@@ -26,9 +26,11 @@ void InstallSimulatedLine()
     QString error;
     if (!provider->load(&error)) {
         // A hand-edited file with a mistake: say where, and run without the simulated line.
-        MessageBoxes::show({QMessageBox::Warning, QCoreApplication::translate("LineProviderSetup", "错误提示"),
-                            QCoreApplication::translate("LineProviderSetup", "模拟电话线路的配置文件有误，模拟线路不可用：\n%1").arg(error),
-                            QMessageBox::Ok, QMessageBox::Ok});
+        MessageBoxes::show(
+            {QMessageBox::Warning, QCoreApplication::translate("LineProviderSetup", "错误提示"),
+             QCoreApplication::translate("LineProviderSetup", "模拟电话线路的配置文件有误，模拟线路不可用：\n%1")
+                 .arg(error),
+             QMessageBox::Ok, QMessageBox::Ok});
         return;
     }
     SimulatedLineConfigDialog::installInto(*provider);
@@ -49,9 +51,11 @@ SipLineProvider* InstallSipLine()
     auto provider = std::make_unique<SipLineProvider>(ProgramFolder::file(QStringLiteral("sipline.json")));
     QString error;
     if (!provider->load(&error))
-        MessageBoxes::show({QMessageBox::Warning, QCoreApplication::translate("LineProviderSetup", "错误提示"),
-                            QCoreApplication::translate("LineProviderSetup", "SIP线路的账号文件有误，请在线路配置中重新填写：\n%1").arg(error),
-                            QMessageBox::Ok, QMessageBox::Ok});
+        MessageBoxes::show(
+            {QMessageBox::Warning, QCoreApplication::translate("LineProviderSetup", "错误提示"),
+             QCoreApplication::translate("LineProviderSetup", "SIP线路的账号文件有误，请在线路配置中重新填写：\n%1")
+                 .arg(error),
+             QMessageBox::Ok, QMessageBox::Ok});
     SipLineConfigDialog::installInto(*provider);
     SipLineProvider* line = provider.get();
     LineProviders::install(std::move(provider));
@@ -66,7 +70,8 @@ QList<NetworkCallLine*>& networkLines()
 
 void ShowSettingsError(const QString& text)
 {
-    MessageBoxes::show({QMessageBox::Warning, QCoreApplication::translate("LineProviderSetup", "错误提示"), text, QMessageBox::Ok, QMessageBox::Ok});
+    MessageBoxes::show({QMessageBox::Warning, QCoreApplication::translate("LineProviderSetup", "错误提示"), text,
+                        QMessageBox::Ok, QMessageBox::Ok});
 }
 
 // The network lines come after the others, so that the devices chosen before they existed

@@ -176,8 +176,7 @@ void MainWindow::createWidgets()
         return c;
     };
     m_autoStartCheck = check("autoStartCheck", tr("下次自动启动"), QRect(14, 460, 110, 18));
-    m_dropFirstDigitCheck =
-        check("dropFirstDigitCheck", tr("汇线通,去来电首位     "), QRect(130, 460, 170, 18));
+    m_dropFirstDigitCheck = check("dropFirstDigitCheck", tr("汇线通,去来电首位     "), QRect(130, 460, 170, 18));
     m_dtmfCheck = check("dtmfCheck", tr("转为DTMF制式"), QRect(306, 460, 120, 18));
 
     m_monitorButton = new QPushButton(tr("监控(&S)"), client);

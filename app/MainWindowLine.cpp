@@ -70,8 +70,7 @@ void MainWindow::showLineReport()
         m_lineIcon->setPixmap(
             QPixmap::fromImage(icon->scaled(m_lineIcon->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     if (m_lineRadio->isChecked())
-        m_statusLabel->setText(tr("TAPI来电设备: ") + m_lineCombo->currentText() +
-                               QString(17, QLatin1Char(' ')));
+        m_statusLabel->setText(tr("TAPI来电设备: ") + m_lineCombo->currentText() + QString(17, QLatin1Char(' ')));
 }
 
 bool MainWindow::openLineForMonitoring(QString* device)
@@ -95,8 +94,7 @@ void MainWindow::showLineClosed()
 {
     if (m_monitoredDevice == MonitoredDevice::Line)
         showMonitoringState(MonitoringState::Lost, m_monitoredName);
-    ShowTapiError(this, tr("错误提示"),
-                  tr("TAPI线路已被关闭，来电监控已停止。请按“监控”重新开始。"));
+    ShowTapiError(this, tr("错误提示"), tr("TAPI线路已被关闭，来电监控已停止。请按“监控”重新开始。"));
 }
 
 void MainWindow::showCallBackFailed(qint32 code)

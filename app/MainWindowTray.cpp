@@ -160,9 +160,8 @@ void MainWindow::startUpdater()
     // updater the program keeps running: ending it would silently stop the monitoring.
     const QString updater = QCoreApplication::applicationDirPath() + QStringLiteral("/Update.exe");
     if (!QFileInfo(updater).isExecutable() || !QProcess::startDetached(updater, {})) {
-        MessageBoxes::show({QMessageBox::NoIcon, tr("错误提示"),
-                            tr("无法启动在线升级程序“Update.exe”，请重新安装！"), QMessageBox::Ok,
-                            QMessageBox::Ok},
+        MessageBoxes::show({QMessageBox::NoIcon, tr("错误提示"), tr("无法启动在线升级程序“Update.exe”，请重新安装！"),
+                            QMessageBox::Ok, QMessageBox::Ok},
                            this);
         return;
     }
@@ -175,9 +174,9 @@ void MainWindow::showAddressBook()
     // A contacts file that cannot be read, or whose folder is gone, leaves nothing to open.
     const QFileInfo file(store);
     if (file.exists() ? file.isDir() || !file.isReadable() : !file.absoluteDir().exists()) {
-        MessageBoxes::show({QMessageBox::NoIcon, tr("系统提示"), tr("通讯薄安装错误，请重新安装！"),
-                            QMessageBox::Ok, QMessageBox::Ok},
-                           this);
+        MessageBoxes::show(
+            {QMessageBox::NoIcon, tr("系统提示"), tr("通讯薄安装错误，请重新安装！"), QMessageBox::Ok, QMessageBox::Ok},
+            this);
         return;
     }
     if (!m_contactsWindow) {

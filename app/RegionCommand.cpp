@@ -54,7 +54,8 @@ int RegionCommand::run(const QStringList& arguments)
 {
     const std::optional<QString> number = numberArgument(arguments);
     if (!number) {
-        print(stderr, QCoreApplication::translate("RegionCommand", "用法：vornx [--data-dir 文件夹] --region 电话号码"));
+        print(stderr,
+              QCoreApplication::translate("RegionCommand", "用法：vornx [--data-dir 文件夹] --region 电话号码"));
         return 2;
     }
     // The query window takes digits only; a script gets told rather than a guess.

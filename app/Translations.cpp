@@ -54,8 +54,8 @@ bool load(const QString& name, const QString& folder)
 }
 } // namespace
 
-std::optional<Translations::Language> Translations::choose(const QStringList& arguments,
-                                                           const QStringList& uiLanguages, QString* error)
+std::optional<Translations::Language> Translations::choose(const QStringList& arguments, const QStringList& uiLanguages,
+                                                           QString* error)
 {
     const std::optional<QString> value = requested(arguments);
     if (!value)

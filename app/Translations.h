@@ -10,7 +10,11 @@
 // printer, file and preview dialogs speak the same language as the program.
 namespace Translations {
 
-enum class Language { Chinese, English };
+enum class Language
+{
+    Chinese,
+    English
+};
 
 // "--lang zh|en" (or "--lang=en") wins; else the desktop's first interface language, most
 // preferred first as QLocale::uiLanguages() lists them: Chinese, and a locale that names no

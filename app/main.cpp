@@ -8,10 +8,10 @@
 #include "platform/Error.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SingleInstance.h"
-#include "platform/ui/ExceptionReport.h"
 #include "platform/telephony/MqttLineProvider.h"
 #include "platform/telephony/NetworkCallLine.h"
 #include "platform/telephony/SipLineProvider.h"
+#include "platform/ui/ExceptionReport.h"
 #include "platform/ui/MessageBoxes.h"
 
 #include <QCoreApplication>
@@ -44,11 +44,12 @@ int main(int argc, char* argv[])
             break;
         case SingleInstance::Result::AlreadyRunning:
             MessageBoxes::show({QMessageBox::Critical, QCoreApplication::translate("main", "错误"),
-                                QCoreApplication::translate("main", "维诺星已经在运行！"),
-                                QMessageBox::Ok, QMessageBox::Ok});
+                                QCoreApplication::translate("main", "维诺星已经在运行！"), QMessageBox::Ok,
+                                QMessageBox::Ok});
             return 0;
         case SingleInstance::Result::Failed:
-            MessageBoxes::show({QMessageBox::Critical, QCoreApplication::translate("main", "错误"), error, QMessageBox::Ok, QMessageBox::Ok});
+            MessageBoxes::show({QMessageBox::Critical, QCoreApplication::translate("main", "错误"), error,
+                                QMessageBox::Ok, QMessageBox::Ok});
             return 0;
         }
         Application::setTitle(QCoreApplication::translate("main", "维诺星系列－来电显示"));

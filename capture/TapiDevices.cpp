@@ -87,10 +87,18 @@ QStringList TapiDevices::lines(const TelephonyLine& line)
     lines << number(QT_TRANSLATE_NOOP("TapiDevices", "固定的线路标识: "), line.permanentLineId());
     const QString format = QCoreApplication::translate("TapiDevices", "字符串格式: ");
     switch (line.stringFormat()) {
-    case STRINGFORMAT_ASCII: lines << format + QStringLiteral("STRINGFORMAT_ASCII"); break;
-    case STRINGFORMAT_DBCS: lines << format + QStringLiteral("STRINGFORMAT_DBCS"); break;
-    case STRINGFORMAT_UNICODE: lines << format + QStringLiteral("STRINGFORMAT_UNICODe"); break;
-    case STRINGFORMAT_BINARY: lines << format + QStringLiteral("STRINGFORMAT_BINARY"); break;
+    case STRINGFORMAT_ASCII:
+        lines << format + QStringLiteral("STRINGFORMAT_ASCII");
+        break;
+    case STRINGFORMAT_DBCS:
+        lines << format + QStringLiteral("STRINGFORMAT_DBCS");
+        break;
+    case STRINGFORMAT_UNICODE:
+        lines << format + QStringLiteral("STRINGFORMAT_UNICODe");
+        break;
+    case STRINGFORMAT_BINARY:
+        lines << format + QStringLiteral("STRINGFORMAT_BINARY");
+        break;
     default: break;
     }
     lines << number(QT_TRANSLATE_NOOP("TapiDevices", "与本线路相关联的地址数目: "), line.addressCount());

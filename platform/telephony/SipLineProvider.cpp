@@ -612,8 +612,7 @@ LineDeviceCaps SipLineProvider::caps(DWORD device) const
     LineDeviceCaps c;
     c.lineName = d.account.configured() ? d.account.address().toUtf8() : QByteArray("SIP线路 (未配置账号)");
     c.providerInfo = "SIP线路服务 (sofia-sip)";
-    const QString where = d.account.listenOnly ? tr("本机端口 %1").arg(d.account.localPort)
-                                               : registrarOf(d.account);
+    const QString where = d.account.listenOnly ? tr("本机端口 %1").arg(d.account.localPort) : registrarOf(d.account);
     QString report = QStringLiteral("%1 (%2)").arg(where, d.registration);
     if (d.refused)
         report += tr("; 已拒绝 %1 个来自未知地址的呼叫").arg(d.refused);

@@ -38,8 +38,9 @@ bool HelpViewer::showTopic(const QString& topic)
     const QString path = ProgramFolder::file(QStringLiteral("help/") + topic);
     QFile page(path);
     if (!page.open(QIODevice::ReadOnly)) {
-        MessageBoxes::show({QMessageBox::NoIcon, QCoreApplication::translate("HelpViewer", "错误提示"), QCoreApplication::translate("HelpViewer", "对不起，打开帮助文件出错！"),
-                            QMessageBox::Ok, QMessageBox::Ok});
+        MessageBoxes::show({QMessageBox::NoIcon, QCoreApplication::translate("HelpViewer", "错误提示"),
+                            QCoreApplication::translate("HelpViewer", "对不起，打开帮助文件出错！"), QMessageBox::Ok,
+                            QMessageBox::Ok});
         return false;
     }
     page.close();

@@ -40,10 +40,12 @@ QMessageBox::StandardButton MessageBoxes::show(const Box& box, QWidget* parent)
 
 void ShowInfoBox(const QString& text)
 {
-    MessageBoxes::show({QMessageBox::Information, QCoreApplication::translate("MessageBoxes", "系统提示"), text, QMessageBox::Ok, QMessageBox::Ok});
+    MessageBoxes::show({QMessageBox::Information, QCoreApplication::translate("MessageBoxes", "系统提示"), text,
+                        QMessageBox::Ok, QMessageBox::Ok});
 }
 
 void ShowWarningBox(const QString& text)
 {
-    MessageBoxes::show({QMessageBox::Warning, QCoreApplication::translate("MessageBoxes", "系统提示"), text, QMessageBox::Ok, QMessageBox::Ok});
+    MessageBoxes::show({QMessageBox::Warning, QCoreApplication::translate("MessageBoxes", "系统提示"), text,
+                        QMessageBox::Ok, QMessageBox::Ok});
 }

@@ -17,7 +17,8 @@ namespace {
 
 void ShowError(QWidget* parent, const QString& text)
 {
-    MessageBoxes::show({QMessageBox::Warning, QCoreApplication::translate("NetworkLineConfigDialog", "错误提示"), text, QMessageBox::Ok, QMessageBox::Ok},
+    MessageBoxes::show({QMessageBox::Warning, QCoreApplication::translate("NetworkLineConfigDialog", "错误提示"), text,
+                        QMessageBox::Ok, QMessageBox::Ok},
                        parent);
 }
 

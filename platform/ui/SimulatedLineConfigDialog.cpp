@@ -73,8 +73,7 @@ void SimulatedLineConfigDialog::accept()
     if (!m_provider.save(&error)) {
         // Keep what is on disk and in use the same.
         m_provider.setDevice(m_device, previous);
-        MessageBoxes::show({QMessageBox::Warning, tr("错误提示"), error, QMessageBox::Ok, QMessageBox::Ok},
-                           this);
+        MessageBoxes::show({QMessageBox::Warning, tr("错误提示"), error, QMessageBox::Ok, QMessageBox::Ok}, this);
         return;
     }
     QDialog::accept();

@@ -117,8 +117,7 @@ void SipLineConfigDialog::accept()
     QString error;
     if (!m_provider.save(&error)) {
         m_provider.setAccount(m_device, previous);
-        MessageBoxes::show({QMessageBox::Warning, tr("错误提示"), error, QMessageBox::Ok, QMessageBox::Ok},
-                           this);
+        MessageBoxes::show({QMessageBox::Warning, tr("错误提示"), error, QMessageBox::Ok, QMessageBox::Ok}, this);
         return;
     }
     QDialog::accept();

@@ -109,11 +109,11 @@ private slots:
         QTest::newRow("LANG=en_US") << Locale{lang("en_US.UTF-8")} << help << en;
         QTest::newRow("LC_ALL=en_GB over LANG=zh_CN")
             << Locale{lang("zh_CN.UTF-8"), {QStringLiteral("LC_ALL"), QStringLiteral("en_GB.UTF-8")}} << help << en;
-        QTest::newRow("LANG=en_US, --lang zh") << Locale{lang("en_US.UTF-8")}
-                                               << QStringList{QStringLiteral("--lang"), QStringLiteral("zh"), QStringLiteral("--help")}
-                                               << zh;
-        QTest::newRow("LANG=zh_CN, --lang=en") << Locale{lang("zh_CN.UTF-8")}
-                                               << QStringList{QStringLiteral("--help"), QStringLiteral("--lang=en")} << en;
+        QTest::newRow("LANG=en_US, --lang zh")
+            << Locale{lang("en_US.UTF-8")}
+            << QStringList{QStringLiteral("--lang"), QStringLiteral("zh"), QStringLiteral("--help")} << zh;
+        QTest::newRow("LANG=zh_CN, --lang=en")
+            << Locale{lang("zh_CN.UTF-8")} << QStringList{QStringLiteral("--help"), QStringLiteral("--lang=en")} << en;
     }
 
     void answersInTheLanguageOfTheDesktop()

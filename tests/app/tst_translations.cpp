@@ -135,18 +135,20 @@ private slots:
         QTest::newRow("unset") << noOption << QStringList{} << zh;
         QTest::newRow("en_US") << noOption << QStringList{QStringLiteral("en-US")} << en;
         QTest::newRow("de_DE") << noOption << QStringList{QStringLiteral("de-DE")} << en;
-        QTest::newRow("en first, zh second") << noOption << QStringList{QStringLiteral("en-GB"), QStringLiteral("zh-CN")}
-                                             << en;
-        QTest::newRow("--lang en over zh") << QStringList{QStringLiteral("vornx"), QStringLiteral("--lang"), QStringLiteral("en")}
-                                           << QStringList{QStringLiteral("zh-CN")} << en;
+        QTest::newRow("en first, zh second")
+            << noOption << QStringList{QStringLiteral("en-GB"), QStringLiteral("zh-CN")} << en;
+        QTest::newRow("--lang en over zh")
+            << QStringList{QStringLiteral("vornx"), QStringLiteral("--lang"), QStringLiteral("en")}
+            << QStringList{QStringLiteral("zh-CN")} << en;
         QTest::newRow("--lang=zh over en") << QStringList{QStringLiteral("vornx"), QStringLiteral("--lang=zh")}
                                            << QStringList{QStringLiteral("en-US")} << zh;
         // The value of --lang is not taken for another option's value, nor the other way round.
-        QTest::newRow("--lang after --data-dir") << QStringList{QStringLiteral("vornx"), QStringLiteral("--data-dir"),
-                                                                QStringLiteral("/tmp/x"), QStringLiteral("--lang"),
-                                                                QStringLiteral("en")}
-                                                 << QStringList{QStringLiteral("zh-CN")} << en;
-        QTest::newRow("--lang fr") << QStringList{QStringLiteral("vornx"), QStringLiteral("--lang"), QStringLiteral("fr")}
+        QTest::newRow("--lang after --data-dir")
+            << QStringList{QStringLiteral("vornx"), QStringLiteral("--data-dir"), QStringLiteral("/tmp/x"),
+                           QStringLiteral("--lang"), QStringLiteral("en")}
+            << QStringList{QStringLiteral("zh-CN")} << en;
+        QTest::newRow("--lang fr") << QStringList{QStringLiteral("vornx"), QStringLiteral("--lang"),
+                                                  QStringLiteral("fr")}
                                    << QStringList{QStringLiteral("zh-CN")} << -1;
         QTest::newRow("--lang without value") << QStringList{QStringLiteral("vornx"), QStringLiteral("--lang")}
                                               << QStringList{QStringLiteral("en-US")} << -1;
@@ -212,11 +214,13 @@ private slots:
     // qt6-translations-l10n). The test's environment names the Chinese language (LANGUAGE).
     void qtDialogsSpeakChineseInAChineseProgram()
     {
-        const QString catalogue = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QLatin1String("/qtbase_zh_CN.qm");
+        const QString catalogue =
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QLatin1String("/qtbase_zh_CN.qm");
         if (!QFile::exists(catalogue)) {
             if (ciRun())
                 QFAIL(qPrintable(QLatin1String("missing ") + catalogue + QLatin1String(" (qt6-translations-l10n)")));
-            QSKIP(qPrintable(QLatin1String("missing ") + catalogue + QLatin1String(" (install qt6-translations-l10n)")));
+            QSKIP(
+                qPrintable(QLatin1String("missing ") + catalogue + QLatin1String(" (install qt6-translations-l10n)")));
         }
         QVERIFY(Translations::setUp({QStringLiteral("vornx")}));
 
