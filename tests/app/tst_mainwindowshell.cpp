@@ -385,7 +385,7 @@ private slots:
                 texts << l->text();
             const QString all = texts.join(QLatin1Char('\n'));
             QVERIFY(all.contains(QStringLiteral("维诺星系列之来电显示 V 3.0")));
-            QVERIFY(all.contains(Maker::kName));
+            QVERIFY(all.contains(Maker::name()));
             QVERIFY(all.contains(QStringLiteral("维诺星系列软件主页")));
             QVERIFY(all.contains(QStringLiteral("技术支持")));
             QCOMPARE(child<QLabel>(*about, "homePageLink")->cursor().shape(), Qt::PointingHandCursor);
