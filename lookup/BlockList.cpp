@@ -80,7 +80,7 @@ bool BlockList::load(QString* error)
     }
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
-    for (QByteArrayView raw : QByteArrayView(bytes).split('\n')) {
+    for (QByteArray raw : bytes.split('\n')) {
         if (raw.endsWith('\r'))
             raw.chop(1);
         if (raw.trimmed().isEmpty())
@@ -93,7 +93,7 @@ bool BlockList::load(QString* error)
         line.entry.remark = tab < 0 ? QString() : text.mid(tab + 1).trimmed();
         line.valid = !utf8.hasError() && isValidPattern(line.entry.pattern) && m_lines.size() < kMaxEntries;
         if (!line.valid)
-            line.kept = raw.toByteArray();
+            line.kept = raw;
         m_lines << line;
     }
     m_loaded = true;
