@@ -21,6 +21,7 @@ BlockListWindow::BlockListWindow(BlockList& list, bool answerBlocked, QWidget* p
     m_table = new QTableWidget(0, 2, this);
     m_table->setObjectName(QStringLiteral("blockTable"));
     m_table->setHorizontalHeaderLabels({tr("号码"), tr("备注")});
+    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->verticalHeader()->hide();
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
