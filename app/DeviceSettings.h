@@ -22,10 +22,10 @@ struct DeviceSetSection
 // shows and how.
 struct SystemSection
 {
-    bool autoStart = false; // start with the desktop session and start monitoring by itself
-    bool delHeader = false; // drop the first digit of every caller number
-    bool isDtmf = false;    // stored and restored only
-    bool notify = true;     // the caller also in the desktop's notification (tray menu)
+    bool autoStart = false;   // start with the desktop session and start monitoring by itself
+    bool delHeader = false;   // drop the first digit of every caller number
+    bool isDtmf = false;      // stored and restored only
+    bool notify = true;       // the caller also in the desktop's notification (tray menu)
     bool blockAnswer = false; // a blocked call is answered and hung up (block list window)
 };
 

@@ -18,8 +18,8 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -84,7 +84,8 @@ MainWindow::MainWindow(QWidget* parent)
     m_modem->setObjectName(QStringLiteral("modem"));
     // A list that cannot be read blocks nothing and is not overwritten; its editor says why.
     m_blockList = std::make_unique<BlockList>(
-        QDir(m_programFolder).filePath(BlockList::fileName()), [this](const QString& digits) { return QString::fromLatin1(nationalForm(digits.toLatin1())); });
+        QDir(m_programFolder).filePath(BlockList::fileName()),
+        [this](const QString& digits) { return QString::fromLatin1(nationalForm(digits.toLatin1())); });
     m_blockList->load();
     createWidgets();
     connectWidgets();

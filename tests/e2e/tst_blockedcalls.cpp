@@ -3,17 +3,18 @@
 // plays nothing; with answering chosen, the line is answered and hung up (modem), declined
 // (SIP) or dropped (simulated line). A call of another number still pops up, so the quiet
 // is the block list's doing.
-#include "tests/e2e/ProgramRun.h"
 #include "support/VirtualModemProcess.h"
+#include "tests/e2e/ProgramRun.h"
 
 #include <QUdpSocket>
 
 namespace {
 QString settings(int devType, bool answer, const QString& com1 = QString())
 {
-    QString ini = QStringLiteral("[DEVICESET]\r\nDEVTYPE=%1\r\nDEVNUM=0\r\n[SYSTEM]\r\nAUTOSTART=1\r\nBLOCKANSWER=%2\r\n")
-                      .arg(devType)
-                      .arg(answer ? 1 : 0);
+    QString ini =
+        QStringLiteral("[DEVICESET]\r\nDEVTYPE=%1\r\nDEVNUM=0\r\n[SYSTEM]\r\nAUTOSTART=1\r\nBLOCKANSWER=%2\r\n")
+            .arg(devType)
+            .arg(answer ? 1 : 0);
     if (!com1.isEmpty())
         ini += QStringLiteral("[PORTS]\r\nCOM1=%1\r\n").arg(com1);
     return ini;
@@ -71,7 +72,8 @@ private slots:
         QVERIFY(received.indexOf(QStringLiteral("ATH1")) > received.indexOf(QStringLiteral("AT#CID=1")));
         QVERIFY(received.indexOf(QStringLiteral("ATH1")) < received.indexOf(QStringLiteral("ATH0")));
         QTRY_COMPARE(blockedLines(run).size(), 1);
-        QVERIFY2(blockedLines(run).first().contains(QStringLiteral("-#-4008001234-#-")), qPrintable(run.callLog().join('\n')));
+        QVERIFY2(blockedLines(run).first().contains(QStringLiteral("-#-4008001234-#-")),
+                 qPrintable(run.callLog().join('\n')));
 
         modem.command(QStringLiteral("call 059187654321"));
         QVERIFY(run.waitForShown(1));
@@ -86,10 +88,12 @@ private slots:
         const quint16 port = freeUdpPort();
         ProgramRun run;
         prepare(run);
-        run.write(QStringLiteral("sipline.json"),
-                  QStringLiteral(R"({"accounts": [{"user": "8001", "listenOnly": true, "localPort": %1, "allowedPeers": ["127.0.0.1"]}]})")
-                      .arg(port)
-                      .toUtf8());
+        run.write(
+            QStringLiteral("sipline.json"),
+            QStringLiteral(
+                R"({"accounts": [{"user": "8001", "listenOnly": true, "localPort": %1, "allowedPeers": ["127.0.0.1"]}]})")
+                .arg(port)
+                .toUtf8());
         run.write(QStringLiteral("sysset.ini"), settings(3, true).toLatin1());
         QVERIFY(run.start());
 
@@ -100,18 +104,35 @@ private slots:
         for (int attempt = 0; attempt < 20 && blockedLines(run).isEmpty(); ++attempt) {
             QTest::qWait(500);
             QVERIFY(run.running());
-            sipp.start(QStringLiteral("sipp"),
-                       {QStringLiteral("127.0.0.1:%1").arg(port), "-sf", VORNX_TEST_DATA "/sip/offer_declined.xml",
-                        "-nostdin", "-i", "127.0.0.1", "-p", QString::number(freeUdpPort()), "-m", "1", "-timeout",
-                        "15s", "-timeout_error", "-s", "8001", "-key", "caller", "+8613905911234", "-key", "display",
-                        "Spam"});
+            sipp.start(QStringLiteral("sipp"), {QStringLiteral("127.0.0.1:%1").arg(port),
+                                                "-sf",
+                                                VORNX_TEST_DATA "/sip/offer_declined.xml",
+                                                "-nostdin",
+                                                "-i",
+                                                "127.0.0.1",
+                                                "-p",
+                                                QString::number(freeUdpPort()),
+                                                "-m",
+                                                "1",
+                                                "-timeout",
+                                                "15s",
+                                                "-timeout_error",
+                                                "-s",
+                                                "8001",
+                                                "-key",
+                                                "caller",
+                                                "+8613905911234",
+                                                "-key",
+                                                "display",
+                                                "Spam"});
             QVERIFY(sipp.waitForStarted());
             QTRY_VERIFY_WITH_TIMEOUT(sipp.state() == QProcess::NotRunning, 20000);
         }
         // The call that was logged got 180 and then 603 Decline.
         QVERIFY2(blockedLines(run).size() == 1, sipp.readAll().constData());
         QVERIFY2(sipp.exitCode() == 0, sipp.readAll().constData());
-        QVERIFY2(blockedLines(run).first().contains(QStringLiteral("-#-13905911234-#-")), qPrintable(run.callLog().join('\n')));
+        QVERIFY2(blockedLines(run).first().contains(QStringLiteral("-#-13905911234-#-")),
+                 qPrintable(run.callLog().join('\n')));
         QVERIFY(run.shown().isEmpty());
         QVERIFY(run.sounds().filter(QStringLiteral("coming.wav")).isEmpty());
         QVERIFY(run.messages().isEmpty());
@@ -150,7 +171,8 @@ private slots:
         QCOMPARE(run.sounds().filter(QStringLiteral("ring.wav")).size(), rings);
         QVERIFY(run.shown().isEmpty());
         QVERIFY(run.sounds().filter(QStringLiteral("coming.wav")).isEmpty());
-        QVERIFY2(blockedLines(run).first().contains(QStringLiteral("-#-13905911234-#-")), qPrintable(run.callLog().join('\n')));
+        QVERIFY2(blockedLines(run).first().contains(QStringLiteral("-#-13905911234-#-")),
+                 qPrintable(run.callLog().join('\n')));
         QVERIFY(run.messages().isEmpty());
     }
 };

@@ -54,20 +54,34 @@ private slots:
         QTest::addColumn<QString>("remark");
 
         // The caller's number as the main window hands it on (national form, no zeros).
-        QTest::newRow("exact mobile") << "13905911234" << "推销";
-        QTest::newRow("other mobile") << "13905911235" << "(not blocked)";
-        QTest::newRow("mobile written +86") << "+8613905911234" << "推销";
-        QTest::newRow("mobile written 0086") << "008613905911234" << "推销";
-        QTest::newRow("mobile written 86") << "8613905911234" << "推销";
-        QTest::newRow("entry written +86 catches national") << "13800000001" << "国际写法";
-        QTest::newRow("landline entry with trunk zero") << "591876543" << "座机";
-        QTest::newRow("landline written +86") << "+86591876543" << "座机";
-        QTest::newRow("prefix with trunk zero") << "4001234567" << "400";
-        QTest::newRow("prefix written +86 0591") << "59112345" << "福州";
-        QTest::newRow("exact before prefix") << "59188888888" << "福州某号";
-        QTest::newRow("bare 86 prefix is a local prefix") << "86123" << "本地86";
-        QTest::newRow("unknown") << "2012345678" << "(not blocked)";
-        QTest::newRow("empty") << "" << "(not blocked)";
+        QTest::newRow("exact mobile") << "13905911234"
+                                      << "推销";
+        QTest::newRow("other mobile") << "13905911235"
+                                      << "(not blocked)";
+        QTest::newRow("mobile written +86") << "+8613905911234"
+                                            << "推销";
+        QTest::newRow("mobile written 0086") << "008613905911234"
+                                             << "推销";
+        QTest::newRow("mobile written 86") << "8613905911234"
+                                           << "推销";
+        QTest::newRow("entry written +86 catches national") << "13800000001"
+                                                            << "国际写法";
+        QTest::newRow("landline entry with trunk zero") << "591876543"
+                                                        << "座机";
+        QTest::newRow("landline written +86") << "+86591876543"
+                                              << "座机";
+        QTest::newRow("prefix with trunk zero") << "4001234567"
+                                                << "400";
+        QTest::newRow("prefix written +86 0591") << "59112345"
+                                                 << "福州";
+        QTest::newRow("exact before prefix") << "59188888888"
+                                             << "福州某号";
+        QTest::newRow("bare 86 prefix is a local prefix") << "86123"
+                                                          << "本地86";
+        QTest::newRow("unknown") << "2012345678"
+                                 << "(not blocked)";
+        QTest::newRow("empty") << ""
+                               << "(not blocked)";
     }
 
     void matching()
@@ -163,7 +177,6 @@ private slots:
         QVERIFY(fresh.add(QStringLiteral("13905911234"), {}));
         QVERIFY(fresh.save());
         QCOMPARE(fileBytes(), QByteArray("13905911234\r\n"));
-
     }
 };
 
