@@ -1,4 +1,5 @@
 #include "app/AnimatedTrayIcon.h"
+#include "app/DeviceSettings.h"
 #include "app/MainWindow.h"
 #include "capture/LineMessage.h"
 #include "lookup/CallerWindow.h"
@@ -258,6 +259,12 @@ private slots:
         QCOMPARE(table->rowCount(), 0);
         QCOMPARE(listBytes(), QByteArray());
         QCOMPARE(m_boxes.size(), 1);
+        // Answering blocked calls is off until the editor's box is ticked, then stored.
+        auto* answer = m_form->findChild<QCheckBox*>(QStringLiteral("answerCheck"));
+        QVERIFY(answer);
+        QVERIFY(!answer->isChecked());
+        answer->click();
+        QVERIFY(DeviceSettings(m_folder.filePath(QStringLiteral("sysset.ini"))).readSystem().blockAnswer);
     }
 };
 
