@@ -52,6 +52,7 @@ SystemSection DeviceSettings::readSystem() const
     s.delHeader = ini.readInt(kSystem, QStringLiteral("DELHEADER"), 0) != 0;
     s.isDtmf = ini.readInt(kSystem, QStringLiteral("ISDTMF"), 0) != 0;
     s.notify = ini.readInt(kSystem, QStringLiteral("NOTIFY"), 1) != 0;
+    s.blockAnswer = ini.readInt(kSystem, QStringLiteral("BLOCKANSWER"), 0) != 0;
     return s;
 }
 
@@ -98,4 +99,9 @@ bool DeviceSettings::writeIsDtmf(bool on) const
 void DeviceSettings::writeNotify(bool on) const
 {
     PrivateProfile(m_fileName).writeString(kSystem, QStringLiteral("NOTIFY"), flag(on));
+}
+
+bool DeviceSettings::writeBlockAnswer(bool on) const
+{
+    return PrivateProfile(m_fileName).writeString(kSystem, QStringLiteral("BLOCKANSWER"), flag(on));
 }

@@ -18,13 +18,15 @@ struct DeviceSetSection
     bool isTapi() const { return devType == 3; }
 };
 
-// The [SYSTEM] section: the three options of the main window.
+// The [SYSTEM] section: the three options of the main window, and the calls the program
+// shows and how.
 struct SystemSection
 {
-    bool autoStart = false; // start with the desktop session and start monitoring by itself
-    bool delHeader = false; // drop the first digit of every caller number
-    bool isDtmf = false;    // stored and restored only
-    bool notify = true;     // the caller also in the desktop's notification (tray menu)
+    bool autoStart = false;   // start with the desktop session and start monitoring by itself
+    bool delHeader = false;   // drop the first digit of every caller number
+    bool isDtmf = false;      // stored and restored only
+    bool notify = true;       // the caller also in the desktop's notification (tray menu)
+    bool blockAnswer = false; // a blocked call is answered and hung up (block list window)
 };
 
 // "sysset.ini" of the program folder, read once at start-up and written key by key as the
@@ -54,6 +56,7 @@ public:
     [[nodiscard]] bool writeDelHeader(bool on) const;
     [[nodiscard]] bool writeIsDtmf(bool on) const;
     void writeNotify(bool on) const;
+    [[nodiscard]] bool writeBlockAnswer(bool on) const;
 
 private:
     QString m_fileName;

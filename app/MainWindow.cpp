@@ -8,6 +8,8 @@
 #include "capture/LineMessage.h"
 #include "capture/ModemLine.h"
 #include "capture/TelephonyLine.h"
+#include "lookup/BlockList.h"
+#include "lookup/BlockListWindow.h"
 #include "lookup/RegionTable.h"
 #include "lookup/RegionQueryWindow.h"
 #include "platform/ProgramFolder.h"
@@ -17,6 +19,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -79,6 +82,11 @@ MainWindow::MainWindow(QWidget* parent)
     setFont(QFont(QStringLiteral("宋体"), 9));
     setFixedSize(439, 533);
     m_modem->setObjectName(QStringLiteral("modem"));
+    // A list that cannot be read blocks nothing and is not overwritten; its editor says why.
+    m_blockList = std::make_unique<BlockList>(
+        QDir(m_programFolder).filePath(BlockList::fileName()),
+        [this](const QString& digits) { return QString::fromLatin1(nationalForm(digits.toLatin1())); });
+    m_blockList->load();
     createWidgets();
     connectWidgets();
     connectDeviceWidgets();

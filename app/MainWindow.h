@@ -42,6 +42,8 @@ class CallPublisher;
 class MqttLineProvider;
 class DesktopNotifier;
 class CallerRecord;
+class BlockList;
+class BlockListWindow;
 
 // The program's hub: owns the modem, the telephony line, the region table and the device
 // settings, turns what the devices report into the posted call messages, and answers the
@@ -50,7 +52,8 @@ class CallerRecord;
 // The window is split by concern over several files: MainWindow.cpp (layout, creation,
 // close), MainWindowModem.cpp (the modem), MainWindowLine.cpp (the telephony line),
 // MainWindowDevices.cpp (device settings), MainWindowNotify.cpp (call notification),
-// MainWindowArea.cpp (region table), MainWindowTray.cpp (tray icon and its menu).
+// MainWindowArea.cpp (region table), MainWindowTray.cpp (tray icon and its menu),
+// MainWindowBlock.cpp (the block list).
 class MainWindow final : public QMainWindow, public LineCommands
 {
     Q_OBJECT
@@ -105,6 +108,13 @@ public:
     // Publishes every call this desk takes to the broker of that line, while one is configured.
     void publishCallsThrough(MqttLineProvider& line);
 
+    // The block list: calls of a blocked number are logged and shown nowhere. A number is
+    // added or taken out as an exact entry and saved at once; a failure is said in a box.
+    void blockNumber(const QString& number);
+    void unblockNumber(const QString& number);
+    // Whether a call of the number would be blocked (by its own entry or by a prefix).
+    bool isBlocked(const QString& number) const;
+
 public slots:
     // Starts monitoring the chosen device and goes to the tray.
     void startMonitoring();
@@ -120,6 +130,8 @@ public slots:
     void showLineMonitor();
     // The caller window for a call of the history, with the time it was logged.
     void showLoggedCall(const QString& number, const QString& loggedTime);
+    // The block list's editor, created on first use; the list is read from its file afresh.
+    void showBlockList();
 
 signals:
     // The window was closed: the program ends.
@@ -222,6 +234,7 @@ private:
     QAction* m_historyAction = nullptr;
     QAction* m_addressBookAction = nullptr;
     QAction* m_regionQueryAction = nullptr;
+    QAction* m_blockListAction = nullptr;
     QAction* m_deviceAction = nullptr;
     QAction* m_dataSourceAction = nullptr;
     QAction* m_closeAction = nullptr;
@@ -252,6 +265,11 @@ private:
     CallerWindow& callerWindow();
     // Resolves a number to its region through the table this window owns.
     QString regionOf(const QString& number) const;
+    // A caller's digits in the national form the lookup, the log and the block list use.
+    QByteArray nationalForm(const QByteArray& digits) const;
+    // A call of a blocked number: logged, and answered and hung up when the user chose so.
+    void turnAway(const QString& number);
+    void storeBlockList();
     // The tray menu's switch of the desktop notification, and the notification of a call.
     void createNotificationAction();
     void notifyDesktop(const QString& number, const CallerRecord* record);
@@ -263,6 +281,8 @@ private:
     QPointer<CallerWindow> m_callerWindow;
     QPointer<HistoryWindow> m_historyWindow;
     QPointer<RegionQueryWindow> m_regionQueryWindow;
+    std::unique_ptr<BlockList> m_blockList;
+    QPointer<BlockListWindow> m_blockListWindow;
     QList<CallerRecord::Notice> m_waitingNotices;
     CallerRecord::Notice m_openNotice;
     bool m_showingNotices = false;

@@ -6,6 +6,7 @@
 #include "app/IncomingNumber.h"
 #include "app/NationalNumber.h"
 #include "capture/LineMessage.h"
+#include "lookup/BlockList.h"
 #include "lookup/CallerLookup.h"
 #include "lookup/CallerWindow.h"
 #include "lookup/DataSourceSettings.h"
@@ -39,6 +40,8 @@ void MainWindow::startRinging(const LineMessage& message)
     // A caller ID repeated while the line still rings belongs to the same call.
     if (m_callerLookup)
         m_callerLookup->ringing();
+    if (m_callerLookup && m_callerLookup->ringingCallTurnedAway())
+        return;
     if (message.lParam() == SingleRing) {
         // The icon only flickers; the sound plays on by itself.
         m_trayIcon->setAnimate(true);
@@ -71,8 +74,14 @@ void MainWindow::takeCallerNumber(const LineMessage& message)
     const std::optional<QByteArray> number = IncomingNumber::take(message.text(), dropHeader);
     if (!number)
         return;
-    const QString caller = QString::fromLatin1(
-        NationalNumber::of(*number, [this](QByteArrayView n) { return !regionOf(QString::fromLatin1(n)).isEmpty(); }));
+    const QString caller = QString::fromLatin1(nationalForm(*number));
+    // A blocked caller is logged and turned away; nothing pops up, rings or goes to the other
+    // desks.
+    if (m_blockList->match(caller)) {
+        turnAway(caller);
+        QCoreApplication::postEvent(this, new LineMessage(WM_RING_DONE, {}, 0));
+        return;
+    }
     showCall(caller, QString::fromLatin1(IncomingNumber::delivered(message.text(), dropHeader)));
     // The other desks sharing the line hear of the call too (when a broker is configured).
     if (m_callPublisher)
@@ -90,6 +99,11 @@ void MainWindow::showCallerInfo(const QString& number)
 void MainWindow::showLoggedCall(const QString& number, const QString& loggedTime)
 {
     showCallAgain(number, loggedTime);
+}
+
+QByteArray MainWindow::nationalForm(const QByteArray& digits) const
+{
+    return NationalNumber::of(digits, [this](QByteArrayView n) { return !regionOf(QString::fromLatin1(n)).isEmpty(); });
 }
 
 QString MainWindow::regionOf(const QString& number) const

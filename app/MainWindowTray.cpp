@@ -78,6 +78,7 @@ void MainWindow::createTray()
     m_historyAction = item("historyAction", tr("历史记录(&L)"), 5, &MainWindow::showHistory);
     m_addressBookAction = item("addressBookAction", tr("通讯薄(&A)"), 1, &MainWindow::showAddressBook);
     m_regionQueryAction = item("regionQueryAction", tr("号码归属查询(&P)"), -1, &MainWindow::showRegionQuery);
+    m_blockListAction = item("blockListAction", tr("黑名单(&B)..."), -1, &MainWindow::showBlockList);
     m_trayMenu->addSeparator();
     m_deviceAction = item("deviceAction", tr("选择设备(&S)"), 2, &MainWindow::showDeviceChoice);
     m_dataSourceAction = item("dataSourceAction", tr("设置数据源(&D)"), 3, &MainWindow::showDataSourceWizard);

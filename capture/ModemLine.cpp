@@ -50,6 +50,12 @@ ModemLine::ModemLine(const QString& settingsFile, QObject* parent) : QObject(par
     connect(&m_port, &SerialPort::commEventOccurred, this, &ModemLine::portEvent);
     connect(&m_port, &SerialPort::deviceLost, this, &ModemLine::deviceLost);
     m_resumeTimer.setInterval(ResumeIntervalMs);
+    m_hangUpTimer.setSingleShot(true);
+    m_hangUpTimer.setInterval(AnsweredCallMs);
+    connect(&m_hangUpTimer, &QTimer::timeout, this, [this] {
+        if (m_port.isOpen())
+            hangUp(nullptr);
+    });
     connect(&m_resumeTimer, &QTimer::timeout, this, &ModemLine::tryResume);
 }
 
@@ -177,9 +183,18 @@ bool ModemLine::hangUp(QString* error)
     return write("ATH0", error);
 }
 
+bool ModemLine::answerAndHangUp(QString* error)
+{
+    if (!write("ATH1", error))
+        return false;
+    m_hangUpTimer.start();
+    return true;
+}
+
 void ModemLine::close()
 {
     m_resumeTimer.stop();
+    m_hangUpTimer.stop();
     m_started = false;
     if (m_port.isOpen())
         m_port.setPortOpen(false);

@@ -54,10 +54,16 @@ public:
     bool dial(const QString& number, QString* error);
     bool pickUp(QString* error);
     bool hangUp(QString* error);
+    // Takes the ringing call off hook and hangs it up a moment later, so that the exchange
+    // stops ringing it: the way a blocked caller is turned away. The hang-up follows from
+    // the event loop; a port closed by then needs none.
+    bool answerAndHangUp(QString* error);
 
     // Closes the port; monitoring ends without a word, and a lost modem is no longer waited for.
     void close();
 
+    // How long a call turned away stays off hook: long enough for the exchange to connect it.
+    static constexpr int AnsweredCallMs = 1500;
     // How often the port of a lost modem is tried again.
     static constexpr int ResumeIntervalMs = 1000;
 
@@ -106,4 +112,5 @@ private:
     // device comes back: an unplugged or power-cycled modem forgets its caller-ID setting.
     ModemCommands m_commands;
     QTimer m_resumeTimer;
+    QTimer m_hangUpTimer;
 };

@@ -187,6 +187,19 @@ bool TelephonyLine::dropCall()
     return true;
 }
 
+bool TelephonyLine::declineCall()
+{
+    if (!m_hCall)
+        return false;
+    const LONG result = lineDecline(m_hCall);
+    if (result < 0) {
+        m_lastError = result;
+        return false;
+    }
+    m_dropRequest = result;
+    return true;
+}
+
 bool TelephonyLine::showConfigDialog(HWND owner, const QString& deviceClass)
 {
     const QByteArray cls = deviceClass.toUtf8();

@@ -51,6 +51,8 @@ public:
     bool closeLine();
     bool makeCall(const QString& number);
     bool dropCall();
+    // The offered call turned away as unwanted (lineDecline).
+    bool declineCall();
     bool showConfigDialog(HWND owner, const QString& deviceClass);
 
     LONG takeLastError();

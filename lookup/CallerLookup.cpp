@@ -1,5 +1,6 @@
 #include "lookup/CallerLookup.h"
 
+#include "lookup/BlockList.h"
 #include "lookup/CallLog.h"
 #include "lookup/CallerStatement.h"
 #include "lookup/DataSourceSettings.h"
@@ -225,12 +226,13 @@ std::optional<CallerRecord> CallerLookup::arrive(const QString& number, const QS
     m_lastActivity = now;
     // A repeat leaves the record where the user stepped to; only a failed lookup is tried
     // again, and the call is still logged once.
-    if (sameCall && !m_shownFailed)
+    if (sameCall && !m_shownFailed && !m_shownBlocked)
         return std::nullopt;
     CallerRecord record = lookUp(number);
     record.m_dialNumber = delivered;
     m_shownNumber = number;
     m_shownFailed = record.failed();
+    m_shownBlocked = false;
     if (!sameCall) {
         QString error;
         if (!CallLog(inFolder(m_folder, QStringLiteral("Phone.Log")), m_now).append(number, record.rowText(3), &error))
@@ -238,6 +240,29 @@ std::optional<CallerRecord> CallerLookup::arrive(const QString& number, const QS
     }
     trace(record);
     return record;
+}
+
+bool CallerLookup::turnAway(const QString& number, QString* error)
+{
+    const QDateTime now = m_now();
+    const qint64 sinceLast = m_lastActivity.isValid() ? m_lastActivity.msecsTo(now) : -1;
+    const bool sameCall = m_shownBlocked && number == m_shownNumber && sinceLast >= 0 && sinceLast <= SameCallMs;
+    m_lastActivity = now;
+    if (sameCall)
+        return false;
+    m_shownNumber = number;
+    m_shownFailed = false;
+    m_shownBlocked = true;
+    CallLog(inFolder(m_folder, QStringLiteral("Phone.Log")), m_now).append(number, BlockList::logRemark(), error);
+    return true;
+}
+
+bool CallerLookup::ringingCallTurnedAway() const
+{
+    if (!m_shownBlocked || !m_lastActivity.isValid())
+        return false;
+    const qint64 sinceLast = m_lastActivity.msecsTo(m_now());
+    return sinceLast >= 0 && sinceLast <= SameCallMs;
 }
 
 void CallerLookup::ringing()

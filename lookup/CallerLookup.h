@@ -55,6 +55,12 @@ public:
     // call back on. A failed lookup is done again when the line repeats the number, without
     // a second log line.
     std::optional<CallerRecord> arrive(const QString& number, const QString& delivered = QString());
+    // A call's number that the block list names: logged in "Phone.Log" with the remark
+    // "黑名单", looked up nowhere. True for a new call, false for a repeat of the call still
+    // ringing (logged once). A failed log write comes back in *error.
+    bool turnAway(const QString& number, QString* error = nullptr);
+    // The call still ringing is one turned away: its rings are not announced.
+    bool ringingCallTurnedAway() const;
     // The line rang: the call whose number was shown last goes on.
     void ringing();
     // A number shown again at the user's asking (a call of the call log, a number typed in
@@ -105,5 +111,6 @@ private:
     AddressBookIndex m_addressBook;
     QString m_shownNumber;
     bool m_shownFailed = false;
+    bool m_shownBlocked = false;
     QDateTime m_lastActivity;
 };

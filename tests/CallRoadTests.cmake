@@ -14,3 +14,8 @@ add_dependencies(tst_callroad vornx vmodem simline vornx_demo_db vornx_sounds ar
 vornx_add_test(tst_unattendedcalls SOURCES e2e/tst_unattendedcalls.cpp e2e/ProgramRun.h TIMEOUT 120)
 target_include_directories(tst_unattendedcalls PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 add_dependencies(tst_unattendedcalls vornx vmodem)
+# The block list: its file and matching, and blocked calls on every kind of line.
+vornx_add_test(tst_blocklist SOURCES lookup/tst_blocklist.cpp LIBS app_core lookup)
+vornx_add_test(tst_blockedcalls SOURCES e2e/tst_blockedcalls.cpp e2e/ProgramRun.h LIBS Qt6::Network TIMEOUT 180)
+target_include_directories(tst_blockedcalls PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+add_dependencies(tst_blockedcalls vornx vmodem simline vornx_demo_db vornx_sounds area_dat)

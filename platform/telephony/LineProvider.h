@@ -66,6 +66,9 @@ public:
     // code when refused at once.
     virtual LONG makeCall(DWORD device, DWORD requestId, const QByteArray& number) = 0;
     virtual LONG drop(DWORD device, DWORD callId, DWORD requestId) = 0;
+    // An offered call turned away as unwanted; a provider without a reply of its own for
+    // that drops it.
+    virtual LONG decline(DWORD device, DWORD callId, DWORD requestId) { return drop(device, callId, requestId); }
 
     virtual bool callData(DWORD device, DWORD callId, LineCallData* data) const = 0;
     virtual LONG configDialog(DWORD device, QWidget* owner) = 0;

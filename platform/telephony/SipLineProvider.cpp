@@ -672,11 +672,25 @@ LONG SipLineProvider::makeCall(DWORD device, DWORD requestId, const QByteArray& 
 
 LONG SipLineProvider::drop(DWORD device, DWORD callId, DWORD requestId)
 {
+    return endCallWith(device, callId, requestId, 486);
+}
+
+LONG SipLineProvider::decline(DWORD device, DWORD callId, DWORD requestId)
+{
+    return endCallWith(device, callId, requestId, 603);
+}
+
+// A ringing incoming call is answered with inboundStatus (486 or 603), a connected one ends
+// with BYE and an outgoing one not yet answered with CANCEL.
+LONG SipLineProvider::endCallWith(DWORD device, DWORD callId, DWORD requestId, int inboundStatus)
+{
     Device& d = m_devices.at(device);
     if (d.callId != callId || d.data.state == LINECALLSTATE_IDLE || !d.call)
         return LINEERR_INVALCALLSTATE;
     if (d.connected)
         nua_bye(d.call, TAG_END());
+    else if (d.data.origin == LINECALLORIGIN_INBOUND && inboundStatus == 603)
+        nua_respond(d.call, SIP_603_DECLINE, TAG_END());
     else if (d.data.origin == LINECALLORIGIN_INBOUND)
         nua_respond(d.call, SIP_486_BUSY_HERE, TAG_END());
     else

@@ -39,7 +39,7 @@ struct SipAccount
 // Line devices on SIP accounts (sofia-sip). An incoming INVITE is answered 180 Ringing and
 // offered with the caller's number (P-Asserted-Identity, else Remote-Party-ID, else the
 // From user); CANCEL or BYE ends it. lineDrop turns a ringing call away with 486 Busy Here
-// and ends a connected one with BYE. Outgoing calls go to number@domain. No audio is
+// and ends a connected one with BYE; lineDecline turns a ringing call away with 603 Decline. Outgoing calls go to number@domain. No audio is
 // carried: the calls are watched, never listened to.
 //
 // Calls are taken only from the account's registrar (or, listen-only, from the allowed
@@ -87,6 +87,7 @@ public:
     void close(DWORD device) override;
     LONG makeCall(DWORD device, DWORD requestId, const QByteArray& number) override;
     LONG drop(DWORD device, DWORD callId, DWORD requestId) override;
+    LONG decline(DWORD device, DWORD callId, DWORD requestId) override;
     bool callData(DWORD device, DWORD callId, LineCallData* data) const override;
     LONG configDialog(DWORD device, QWidget* owner) override;
 
@@ -130,6 +131,7 @@ private:
     void registerAccount(DWORD device);
     void setRegistration(DWORD device, const QString& state);
     void endCall(DWORD device, bool notify);
+    LONG endCallWith(DWORD device, DWORD callId, DWORD requestId, int inboundStatus);
     bool authenticate(Device& d, struct nua_handle_s* nh, const void* sip);
     int deviceOf(const struct nua_s* nua) const;
 

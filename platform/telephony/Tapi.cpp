@@ -536,7 +536,14 @@ LONG lineMakeCallA(HLINE hLine, HCALL* lphCall, LPCSTR lpszDestAddress, DWORD, c
     return LONG(requestId);
 }
 
-LONG lineDrop(HCALL hCall, LPCSTR, DWORD)
+namespace {
+enum class Ending
+{
+    Drop,
+    Decline
+};
+
+LONG endCall(HCALL hCall, Ending ending)
 {
     Telephony& t = Telephony::instance();
     const auto call = t.calls.find(hCall);
@@ -551,11 +558,24 @@ LONG lineDrop(HCALL hCall, LPCSTR, DWORD)
         return LINEERR_NOTOWNER;
     const DWORD requestId = t.newRequestId();
     t.requests[requestId] = {call->second.line, nullptr};
-    if (const LONG refused = line.provider->drop(line.device, call->second.callId, requestId)) {
+    const LONG refused = ending == Ending::Decline ? line.provider->decline(line.device, call->second.callId, requestId)
+                                                   : line.provider->drop(line.device, call->second.callId, requestId);
+    if (refused) {
         t.requests.erase(requestId);
         return refused;
     }
     return LONG(requestId);
+}
+} // namespace
+
+LONG lineDrop(HCALL hCall, LPCSTR, DWORD)
+{
+    return endCall(hCall, Ending::Drop);
+}
+
+LONG lineDecline(HCALL hCall)
+{
+    return endCall(hCall, Ending::Decline);
 }
 
 LONG lineDeallocateCall(HCALL hCall)

@@ -457,6 +457,9 @@ LONG lineClose(HLINE hLine);
 LONG lineMakeCallA(HLINE hLine, HCALL* lphCall, LPCSTR lpszDestAddress, DWORD dwCountryCode,
                    const LINECALLPARAMS* lpCallParams);
 LONG lineDrop(HCALL hCall, LPCSTR lpsUserUserInfo, DWORD dwSize);
+// Beyond TAPI 2.x: turns an offered call away as unwanted, otherwise as lineDrop. A provider
+// with a reply of its own for that gives it (a SIP line: 603 Decline); others drop the call.
+LONG lineDecline(HCALL hCall);
 LONG lineDeallocateCall(HCALL hCall);
 LONG lineGetCallInfoA(HCALL hCall, LINECALLINFO* lpCallInfo);
 LONG lineConfigDialogA(DWORD dwDeviceID, HWND hwndOwner, LPCSTR lpszDeviceClass);

@@ -1,4 +1,5 @@
 #include "app/AnimatedTrayIcon.h"
+#include "app/DeviceSettings.h"
 #include "app/MainWindow.h"
 #include "capture/LineMessage.h"
 #include "lookup/CallerWindow.h"
@@ -8,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
@@ -214,6 +216,55 @@ private slots:
         auto* window = form.findChild<CallerWindow*>();
         QCOMPARE(window->record().number(), QStringLiteral("591123456"));
         QCOMPARE(window->rowText(1), QStringLiteral("591123456"));
+    }
+    // The block list as the history window uses it: a number blocked in any form is caught
+    // in every form, saved at once, and its call is logged without a caller window or sound.
+    void aBlockedNumberIsLoggedAndNotShown()
+    {
+        const QString list = m_folder.filePath(QStringLiteral("黑名单.txt"));
+        const auto listBytes = [&list] {
+            QFile f(list);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+        };
+        m_boxes.clear();
+        m_form->blockNumber(QStringLiteral("电话"));
+        QCOMPARE(m_boxes.size(), 1);
+        QCOMPARE(listBytes(), QByteArray("(missing)"));
+
+        m_form->blockNumber(QStringLiteral("+8613905911234"));
+        QCOMPARE(listBytes(), QByteArray("+8613905911234\r\n"));
+        QVERIFY(m_form->isBlocked(QStringLiteral("13905911234")));
+        QVERIFY(m_form->isBlocked(QStringLiteral("008613905911234")));
+        QVERIFY(!m_form->isBlocked(QStringLiteral("13905911235")));
+
+        if (callerWindow())
+            callerWindow()->close();
+        const int before = logLines();
+        post(WM_CALLER_NUMBER, "8613905911234", 0);
+        QTRY_COMPARE(logLines(), before + 1);
+        QFile log(m_folder.filePath(QStringLiteral("Phone.Log")));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(log.readAll().trimmed().endsWith("-#-13905911234-#-\xba\xda\xc3\xfb\xb5\xa5")); // 黑名单 in GBK
+        QVERIFY(!callerWindow() || !callerWindow()->isVisible());
+        QVERIFY(m_sounds.filter(QStringLiteral("coming.wav")).isEmpty());
+
+        // The editor shows the list and follows a change made from elsewhere.
+        m_form->showBlockList();
+        auto* table = m_form->findChild<QTableWidget*>(QStringLiteral("blockTable"));
+        QVERIFY(table);
+        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("+8613905911234"));
+        m_form->unblockNumber(QStringLiteral("13905911234"));
+        QVERIFY(!m_form->isBlocked(QStringLiteral("+8613905911234")));
+        QCOMPARE(table->rowCount(), 0);
+        QCOMPARE(listBytes(), QByteArray());
+        QCOMPARE(m_boxes.size(), 1);
+        // Answering blocked calls is off until the editor's box is ticked, then stored.
+        auto* answer = m_form->findChild<QCheckBox*>(QStringLiteral("answerCheck"));
+        QVERIFY(answer);
+        QVERIFY(!answer->isChecked());
+        answer->click();
+        QVERIFY(DeviceSettings(m_folder.filePath(QStringLiteral("sysset.ini"))).readSystem().blockAnswer);
     }
 };
 

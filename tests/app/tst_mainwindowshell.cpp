@@ -140,6 +140,7 @@ private slots:
             {"historyAction", "历史记录(&L)", "menu_history"},
             {"addressBookAction", "通讯薄(&A)", "menu_addressbook"},
             {"regionQueryAction", "号码归属查询(&P)", nullptr},
+            {"blockListAction", "黑名单(&B)...", nullptr},
             {nullptr, nullptr, nullptr},
             {"deviceAction", "选择设备(&S)", "menu_device"},
             {"dataSourceAction", "设置数据源(&D)", "menu_datasource"},

@@ -219,6 +219,36 @@ private slots:
         QVERIFY(!m_lookup->arrive(QStringLiteral("8861049")));
     }
 
+    // A blocked caller's call is logged once with "黑名单" however often its number repeats
+    // while it rings; its rings count as that call's until it is over, and the same number
+    // arriving once the block is lifted is shown.
+    void aTurnedAwayCallIsLoggedOncePerCall()
+    {
+        writeSettings(QStringLiteral("Provider=SQLite;Data Source=cust.db"), 3);
+        m_clock = QDateTime(QDate(2026, 3, 2), QTime(9, 0, 0));
+        open();
+        QVERIFY(m_lookup->turnAway(QStringLiteral("13905911234")));
+        QVERIFY(m_lookup->ringingCallTurnedAway());
+        m_clock = m_clock.addSecs(5);
+        m_lookup->ringing();
+        m_clock = m_clock.addSecs(5);
+        QVERIFY(!m_lookup->turnAway(QStringLiteral("13905911234")));
+        QCOMPARE(logLines().size(), 1);
+        QVERIFY(logLines().first().endsWith("-#-13905911234-#-\xba\xda\xc3\xfb\xb5\xa5\r\r")); // 黑名单, GBK
+        m_clock = m_clock.addSecs(11);
+        QVERIFY(!m_lookup->ringingCallTurnedAway());
+        QVERIFY(m_lookup->turnAway(QStringLiteral("13905911234")));
+        QCOMPARE(logLines().size(), 2);
+
+        // Taken off the list while it rings: the repeat is shown but not logged twice.
+        m_clock = m_clock.addSecs(2);
+        const std::optional<CallerRecord> shown = m_lookup->arrive(QStringLiteral("13905911234"));
+        QVERIFY(shown);
+        QCOMPARE(shown->rowText(3), QStringLiteral("闽江茶业"));
+        QVERIFY(!m_lookup->ringingCallTurnedAway());
+        QCOMPARE(logLines().size(), 2);
+    }
+
     // Shown again from the call log or the region query: looked up, not logged, and a call
     // of the log keeps the time it was logged, also when stepping.
     void aNumberShownAgainIsNoCall()
