@@ -4,6 +4,7 @@
 #include "lookup/CallerRecord.h"
 #include "lookup/DbConnection.h"
 #include "lookup/DbQuery.h"
+#include "lookup/NumberIndexer.h"
 #include "lookup/StatementRunner.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 struct DataSourceSettings;
@@ -32,9 +34,11 @@ public:
     using RegionLookup = std::function<QString(const QString& number)>;
 
     // folder is the program folder: "Phone.Log", the monthly statement logs and the address
-    // book are found there.
+    // book are found there. A customer statement of the wizard's shape gets a number index,
+    // built in the background from the values indexLoader reads (by default the database's).
     CallerLookup(const DataSourceSettings& settings, RegionLookup region, QString folder,
-                 std::function<QDateTime()> now = &QDateTime::currentDateTime);
+                 std::function<QDateTime()> now = &QDateTime::currentDateTime,
+                 NumberIndexer::Loader indexLoader = {});
     ~CallerLookup();
 
     CallerRecord::Source source() const { return m_source; }
@@ -73,6 +77,10 @@ public:
     AddressBookDialogs::Result showContactDetails(CallerRecord& record, AddressBookDialogs& dialogs);
     AddressBookDialogs::Result newContact(AddressBookDialogs& dialogs);
 
+    // The number index of the customer statement; null when the statement is not of a shape
+    // the index understands, or the source is no database.
+    NumberIndexer* numberIndexer() const { return m_numberIndexer.get(); }
+
     // Row 3 when the caller was not found, or when the lookup failed.
     static QString databaseNotFoundText();
     static QString addressBookNotFoundText();
@@ -82,6 +90,7 @@ public:
 private:
     bool openConnection(QString* error);
     void lookUpInDatabase(CallerRecord& record);
+    bool runThroughIndex(const QString& number, const NumberIndex& index);
     void lookUpInAddressBook(CallerRecord& record);
     void showFailure(CallerRecord& record, const QString& text) const;
     QString numberText(const QString& number) const;
@@ -100,6 +109,8 @@ private:
     DbQuery m_customerQuery;
     DbQuery m_businessQuery;
     StatementRunner m_statements;
+    // Declared after the statements so that its thread stops before anything it was given goes.
+    std::unique_ptr<NumberIndexer> m_numberIndexer;
     QString m_creationConnectError;
 
     AddressBookIndex m_addressBook;
