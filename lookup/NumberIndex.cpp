@@ -144,5 +144,5 @@ QString NumberIndex::describe(const QString& customerSql)
     return tr("来电号码在以下电话字段中查找：%1。程序为这些字段建号码索引（不改动您的数据库），"
               "号码中的空格、横线、括号、+86/0086 和“转”后的分机号都不影响查找，"
               "例如“0591-8765 4321”“(0591) 87654321”“+86 591 8765 4321”都能按来电 59187654321 找到。")
-        .arg(statement->fields().join(QLatin1String("、")));
+        .arg(statement->fields().join(QStringLiteral("、")));
 }
