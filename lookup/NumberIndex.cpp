@@ -138,6 +138,8 @@ qsizetype NumberIndex::bytes() const
 
 QString NumberIndex::describe(const QString& customerSql)
 {
+    if (customerSql.trimmed().isEmpty())
+        return {};
     const std::optional<IndexedStatement> statement = IndexedStatement::parse(customerSql);
     if (!statement)
         return tr("客户查询语句不是向导生成的形式，来电号码按语句原样查找（不建号码索引）。");

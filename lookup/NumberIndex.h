@@ -52,7 +52,7 @@ public:
     qsizetype bytes() const;
 
     // For the user: which fields of a customer statement are indexed and how formatted
-    // numbers are matched, or why the statement runs as written.
+    // numbers are matched, or why the statement runs as written; "" without a statement.
     static QString describe(const QString& customerSql);
 
 private:
