@@ -212,20 +212,24 @@ void CallerLookup::lookUpInDatabase(CallerRecord& record)
 }
 
 // The customers whose stored numbers, as the index has them, end with the number: the
-// customer statement run for exactly those values, so that the rows come in its own order.
-// False when the index knows no such value or the statement found none of them any more.
+// customer statement run for exactly those values (and, on SQLite, those rows), so that the
+// rows come in its own order. False when the index knows no such value or the statement found
+// none of them any more.
 bool CallerLookup::runThroughIndex(const QString& number, const NumberIndex& index)
 {
-    const QStringList values = index.find(number);
-    if (values.isEmpty() || values.size() > MaxIndexedValues)
+    const NumberIndex::Matches matches = index.find(number);
+    if (matches.values.isEmpty() || matches.values.size() > MaxIndexedValues || matches.rowIds.size() > MaxIndexedValues)
         return false;
     const IndexedStatement& statement = m_numberIndexer->statement();
     QVariantList bound;
+    for (const qint64 rowId : matches.rowIds)
+        bound << rowId;
     for (qsizetype field = 0; field < statement.fields().size(); ++field) {
-        for (const QString& value : values)
+        for (const QString& value : matches.values)
             bound << value;
     }
-    return m_statements.runWithValues(statement.exactStatement(int(values.size())), bound, m_customerQuery)
+    return m_statements.runWithValues(statement.exactStatement(int(matches.values.size()), int(matches.rowIds.size())),
+                                      bound, m_customerQuery)
            && m_customerQuery.recordCount() > 0;
 }
 

@@ -44,21 +44,25 @@ std::optional<IndexedStatement> IndexedStatement::parse(const QString& sql)
     return statement;
 }
 
-QString IndexedStatement::valuesStatement() const
+QString IndexedStatement::valuesStatement(bool withRowId) const
 {
     QStringList columns;
+    if (withRowId)
+        columns << QStringLiteral("b.rowid");
     for (const QString& field : m_fields)
         columns << QStringLiteral("b.") + field;
     return QStringLiteral("select ") + columns.join(QLatin1String(", ")) + QStringLiteral(" from ") + m_table
            + QStringLiteral(" b");
 }
 
-QString IndexedStatement::exactStatement(int count) const
+QString IndexedStatement::exactStatement(int count, int rowIds) const
 {
-    QStringList marks(count, QStringLiteral("?"));
-    const QString list = marks.join(QLatin1Char(','));
+    const QString list = QStringList(count, QStringLiteral("?")).join(QLatin1Char(','));
     QStringList conditions;
     for (const QString& field : m_fields)
         conditions << QStringLiteral("b.") + field + QStringLiteral(" in (") + list + QLatin1Char(')');
-    return m_head + QLatin1Char(' ') + conditions.join(QLatin1String(" or "));
+    if (rowIds == 0)
+        return m_head + QLatin1Char(' ') + conditions.join(QLatin1String(" or "));
+    return m_head + QStringLiteral(" b.rowid in (") + QStringList(rowIds, QStringLiteral("?")).join(QLatin1Char(','))
+           + QStringLiteral(") and (") + conditions.join(QLatin1String(" or ")) + QLatin1Char(')');
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -15,7 +16,8 @@
 // Each number is kept as one 64-bit key: its last 16 digits reversed, one digit a nibble
 // (digit + 1, 0 after the end), so that the numbers ending with the same digits lie side by
 // side in the sorted keys and a caller's number finds them with two binary searches. Beside
-// the key is the place of the stored value's text, kept once as UTF-8 behind a length byte.
+// the key are the place of the stored value's text, kept as UTF-8 behind a length byte, and,
+// for SQLite tables, the row's rowid.
 class NumberIndex
 {
     Q_DECLARE_TR_FUNCTIONS(NumberIndex)
@@ -30,22 +32,36 @@ public:
     };
     static Number normalise(const QString& stored);
 
-    // Collects stored values, then sorts them into an index.
+    // Collects stored values, then sorts them into an index. Either every value comes with
+    // its row's rowid or none does.
     class Builder
     {
     public:
-        void add(const QString& stored);
+        void add(const QString& stored, qint64 rowId = -1);
         NumberIndex finish();
 
     private:
-        std::vector<std::pair<std::uint64_t, std::uint32_t>> m_entries;
+        struct Entry
+        {
+            std::uint64_t key;
+            std::uint32_t place;
+            qint64 rowId;
+            bool operator<(const Entry& other) const { return key < other.key; }
+        };
+        std::vector<Entry> m_entries;
         QByteArray m_texts;
+        bool m_rowIds = true;
     };
 
-    // The distinct stored values whose number ends with the caller's number (digits, leading
-    // zeros ignored), in index order. Nothing for a number the index cannot search (fewer than
-    // 3 digits, more than 16, anything but digits).
-    QStringList find(const QString& callerNumber) const;
+    struct Matches
+    {
+        QStringList values; // distinct, in index order
+        QList<qint64> rowIds; // empty when the index holds none
+    };
+    // The stored values whose number ends with the caller's number (digits, leading zeros
+    // ignored). Nothing for a number the index cannot search (fewer than 3 digits, more than
+    // 16, anything but digits).
+    Matches find(const QString& callerNumber) const;
 
     // Numbers indexed, and the memory they take.
     qsizetype size() const { return qsizetype(m_keys.size()); }
@@ -58,5 +74,6 @@ public:
 private:
     std::vector<std::uint64_t> m_keys;
     std::vector<std::uint32_t> m_places;
+    std::vector<qint64> m_rowIds;
     QByteArray m_texts;
 };

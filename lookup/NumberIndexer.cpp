@@ -12,6 +12,8 @@
 namespace {
 // How many rows are read between looks at the stop flag.
 constexpr int RowsBetweenStops = 4096;
+// A build asked for by a lookup waits this many times the last build's duration.
+constexpr int RefreshGapFactor = 10;
 } // namespace
 
 NumberIndexer::NumberIndexer(QString connectString, IndexedStatement statement, Loader loader)
@@ -57,7 +59,7 @@ void NumberIndexer::refresh()
 {
     {
         std::lock_guard lock(m_mutex);
-        m_wanted = true;
+        m_refreshWanted = true;
     }
     m_wake.notify_all();
 }
@@ -90,33 +92,48 @@ QString NumberIndexer::fileStamp() const
 
 void NumberIndexer::run()
 {
+    using Clock = std::chrono::steady_clock;
     std::unique_lock lock(m_mutex);
     while (!m_stop) {
         if (!m_wanted) {
-            if (m_file.isEmpty()) {
-                // An ODBC source's changes cannot be seen, so its index is renewed now and then.
-                if (!m_wake.wait_for(lock, OdbcRefresh, [this] { return m_stop || m_wanted; }))
-                    m_wanted = true;
+            std::optional<Clock::time_point> due;
+            if (m_refreshWanted)
+                due = m_lastEnd + RefreshGapFactor * m_lastDuration;
+            // An ODBC source's changes cannot be seen, so its index is renewed now and then.
+            if (m_file.isEmpty())
+                due = std::min(due.value_or(Clock::time_point::max()), m_lastEnd + OdbcRefresh);
+            if (due && Clock::now() >= *due) {
+                m_wanted = true;
             } else {
-                m_wake.wait(lock, [this] { return m_stop || m_wanted; });
+                const bool refreshWanted = m_refreshWanted;
+                const auto woken = [&] { return m_stop || m_wanted || m_refreshWanted != refreshWanted; };
+                if (due)
+                    m_wake.wait_until(lock, *due, woken);
+                else
+                    m_wake.wait(lock, woken);
             }
             continue;
         }
         m_wanted = false;
+        m_refreshWanted = false;
         // Taken before reading, so that a change made while reading shows as a change later.
         const QString stamp = fileStamp();
         m_buildingStamp = stamp;
         lock.unlock();
 
+        const Clock::time_point start = Clock::now();
         NumberIndex::Builder builder;
         QString error;
-        const bool read = m_loader(m_connectString, m_statement, [&builder](const QString& value) { builder.add(value); },
-                                   m_stop, &error);
+        const bool read = m_loader(
+            m_connectString, m_statement, [&builder](const QString& value, qint64 rowId) { builder.add(value, rowId); },
+            m_stop, &error);
         std::shared_ptr<const NumberIndex> index;
         if (read)
             index = std::make_shared<const NumberIndex>(builder.finish());
 
         lock.lock();
+        m_lastEnd = Clock::now();
+        m_lastDuration = m_lastEnd - start;
         m_buildingStamp.clear();
         if (read) {
             m_index = std::move(index);
@@ -130,8 +147,7 @@ void NumberIndexer::run()
 }
 
 bool NumberIndexer::loadFromDatabase(const QString& connectString, const IndexedStatement& statement,
-                                     const std::function<void(const QString&)>& add, const std::atomic<bool>& stop,
-                                     QString* error)
+                                     const AddValue& add, const std::atomic<bool>& stop, QString* error)
 {
     DbConnection connection;
     connection.setConnectionString(connectString);
@@ -139,17 +155,23 @@ bool NumberIndexer::loadFromDatabase(const QString& connectString, const Indexed
         connection.open();
         QSqlQuery query(connection.database());
         query.setForwardOnly(true);
-        if (!query.exec(statement.valuesStatement())) {
+        // SQLite files and Access copies name their rows by rowid, which a lookup then reads
+        // directly; a view or a table without rowids is read by its values alone.
+        const bool sqlite = ConnectionString::parse(connectString).kind() != ConnectionString::Kind::Odbc;
+        const bool withRowId = sqlite && query.exec(statement.valuesStatement(true));
+        if (!withRowId && !query.exec(statement.valuesStatement(false))) {
             *error = query.lastError().text();
             return false;
         }
-        const int columns = int(statement.fields().size());
+        const int first = withRowId ? 1 : 0;
+        const int columns = int(statement.fields().size()) + first;
         int rows = 0;
         while (query.next()) {
-            for (int column = 0; column < columns; ++column) {
+            const qint64 rowId = withRowId ? query.value(0).toLongLong() : -1;
+            for (int column = first; column < columns; ++column) {
                 const QVariant value = query.value(column);
                 if (!value.isNull())
-                    add(value.toString());
+                    add(value.toString(), rowId);
             }
             if (++rows % RowsBetweenStops == 0 && stop)
                 return false;

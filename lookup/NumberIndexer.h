@@ -16,21 +16,23 @@
 
 // Keeps the number index of one data source fresh on a thread of its own, with a connection
 // of its own, so that the caller window never waits for it: the first index is built at once,
-// a new one when asked (a lookup found nothing), when the database file changed (SQLite and
-// Access, seen at the next lookup) and every few minutes for ODBC sources, whose changes
-// cannot be seen. Until an index is ready, and while a file's index is out of date, there is
-// none, and lookups run the customer statement as written.
+// a new one when the database file changed (SQLite and Access, seen at the next lookup),
+// every few minutes for ODBC sources, whose changes cannot be seen, and when asked (a lookup
+// found nothing) - then no sooner than ten times the last build's duration after it, so that
+// callers nobody knows cannot keep a large table's index building all the time. Until an
+// index is ready, and while a file's index is out of date, there is none, and lookups run the
+// customer statement as written.
 class NumberIndexer
 {
     Q_DISABLE_COPY_MOVE(NumberIndexer)
 
 public:
-    // Hands every stored value of the statement's telephone fields to `add`; false with the
-    // reason in *error when the values cannot be read. Reading stops early, with false, once
-    // `stop` is set.
+    // Hands every stored value of the statement's telephone fields to `add`, with its row's
+    // SQLite rowid where the table has them (-1 otherwise); false with the reason in *error
+    // when the values cannot be read. Reading stops early, with false, once `stop` is set.
+    using AddValue = std::function<void(const QString& value, qint64 rowId)>;
     using Loader = std::function<bool(const QString& connectString, const IndexedStatement& statement,
-                                      const std::function<void(const QString&)>& add,
-                                      const std::atomic<bool>& stop, QString* error)>;
+                                      const AddValue& add, const std::atomic<bool>& stop, QString* error)>;
 
     static constexpr std::chrono::minutes OdbcRefresh{3};
 
@@ -52,8 +54,7 @@ public:
 
     // Reads the values through a connection of its own, opened and closed on the calling thread.
     static bool loadFromDatabase(const QString& connectString, const IndexedStatement& statement,
-                                 const std::function<void(const QString&)>& add, const std::atomic<bool>& stop,
-                                 QString* error);
+                                 const AddValue& add, const std::atomic<bool>& stop, QString* error);
 
 private:
     void run();
@@ -69,6 +70,9 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_wanted = true;
+    bool m_refreshWanted = false;
+    std::chrono::steady_clock::time_point m_lastEnd;
+    std::chrono::steady_clock::duration m_lastDuration{};
     std::shared_ptr<const NumberIndex> m_index;
     QString m_indexStamp;
     QString m_buildingStamp;

@@ -170,12 +170,12 @@ private slots:
             builder.add(QString::fromUtf8(value));
         const NumberIndex index = builder.finish();
         QCOMPARE(index.size(), 4); // "12" is too short to name anyone
-        QCOMPARE(index.find(QStringLiteral("59187654321")), QStringList({"0591-87654321", "(0591) 8765 4321"}));
-        QCOMPARE(index.find(QStringLiteral("87654321")).size(), 3);
-        QCOMPARE(index.find(QStringLiteral("021187654321")), QStringList());
-        QCOMPARE(index.find(QStringLiteral("4567890123456789")), QStringList({"1234567890123456789"}));
-        QCOMPARE(index.find(QStringLiteral("21")), QStringList());
-        QCOMPARE(index.find(QStringLiteral("5918765432a")), QStringList());
+        QCOMPARE(index.find(QStringLiteral("59187654321")).values, QStringList({"0591-87654321", "(0591) 8765 4321"}));
+        QCOMPARE(index.find(QStringLiteral("87654321")).values.size(), 3);
+        QCOMPARE(index.find(QStringLiteral("021187654321")).values, QStringList());
+        QCOMPARE(index.find(QStringLiteral("4567890123456789")).values, QStringList({"1234567890123456789"}));
+        QCOMPARE(index.find(QStringLiteral("21")).values, QStringList());
+        QCOMPARE(index.find(QStringLiteral("5918765432a")).values, QStringList());
     }
 
     void statementShapes()
@@ -184,7 +184,7 @@ private slots:
             DataSourceSql::customerStatement(QStringLiteral("客户 表"), {"name"}, {"phone", "fax no"}));
         QVERIFY(wizard);
         QCOMPARE(wizard->fields(), QStringList({"phone", "\"fax no\""}));
-        QCOMPARE(wizard->valuesStatement(), QStringLiteral("select b.phone, b.\"fax no\" from \"客户 表\" b"));
+        QCOMPARE(wizard->valuesStatement(false), QStringLiteral("select b.phone, b.\"fax no\" from \"客户 表\" b"));
         QVERIFY(wizard->exactStatement(2).endsWith(QStringLiteral("b.phone in (?,?) or b.\"fax no\" in (?,?)")));
         for (const char* handWritten :
              {"select name from customers b where b.phone like '%#NO#' order by name",
@@ -294,10 +294,12 @@ private slots:
             QSqlQuery q(writer.database());
             QVERIFY(q.exec(QStringLiteral("select count(*) from customers")));
         }
-        QCOMPARE(namesOf(lookup->lookUp(QStringLiteral("59188880001"))), QStringList({"新客户"}));
         const int before = indexer.builds();
-        // Not in the index yet: not found, and the index is renewed.
-        QCOMPARE(namesOf(lookup->lookUp(QStringLiteral("59188880002"))), QStringList());
+        QCOMPARE(namesOf(lookup->lookUp(QStringLiteral("59188880001"))), QStringList({"新客户"}));
+        // A changed file has its index renewed at once; a server's changes are unseen, so
+        // there the formatted number is not found, which renews the index.
+        if (connectString.contains(QLatin1String("MSDASQL")))
+            QCOMPARE(namesOf(lookup->lookUp(QStringLiteral("59188880002"))), QStringList());
         QTRY_VERIFY_WITH_TIMEOUT(indexer.builds() > before, BuildWaitMs);
         QCOMPARE(namesOf(lookup->lookUp(QStringLiteral("59188880002"))), QStringList({"新格式客户"}));
 
@@ -316,7 +318,7 @@ private slots:
         const std::unique_ptr<CallerLookup> lookup = open(
             SqliteString, wizardSql(),
             [held](const QString& connectString, const IndexedStatement& statement,
-                   const std::function<void(const QString&)>& add, const std::atomic<bool>& stop, QString* error) {
+                   const NumberIndexer::AddValue& add, const std::atomic<bool>& stop, QString* error) {
                 while (!held->tryAcquire(1, 50)) {
                     if (stop)
                         return false;
