@@ -167,7 +167,9 @@ bool NumberIndexer::loadFromDatabase(const QString& connectString, const Indexed
         const int columns = int(statement.fields().size()) + first;
         int rows = 0;
         while (query.next()) {
-            const qint64 rowId = withRowId ? query.value(0).toLongLong() : -1;
+            // A view gives null rowids.
+            const QVariant row = withRowId ? query.value(0) : QVariant();
+            const qint64 rowId = row.isNull() ? -1 : row.toLongLong();
             for (int column = first; column < columns; ++column) {
                 const QVariant value = query.value(column);
                 if (!value.isNull())

@@ -123,6 +123,13 @@ private slots:
         QVERIFY(created.open(QIODevice::WriteOnly));
         created.close();
         createCustomers(SqliteString);
+        {
+            DbConnection connection;
+            connection.setConnectionString(SqliteString);
+            connection.open();
+            QSqlQuery q(connection.database());
+            QVERIFY(q.exec(QStringLiteral("create view customers_view as select * from customers")));
+        }
         m_pg = postgresServer();
         OdbcConfig odbc(m_dir.path());
         if (m_pg.available)
@@ -185,7 +192,9 @@ private slots:
         QVERIFY(wizard);
         QCOMPARE(wizard->fields(), QStringList({"phone", "\"fax no\""}));
         QCOMPARE(wizard->valuesStatement(false), QStringLiteral("select b.phone, b.\"fax no\" from \"客户 表\" b"));
-        QVERIFY(wizard->exactStatement(2).endsWith(QStringLiteral("b.phone in (?,?) or b.\"fax no\" in (?,?)")));
+        QVERIFY(wizard->exactStatement(2).endsWith(QStringLiteral("where  b.phone in (?,?) or b.\"fax no\" in (?,?)")));
+        QVERIFY(wizard->exactStatement(1, 2).endsWith(
+            QStringLiteral("where  b.rowid in (?,?) and (b.phone in (?) or b.\"fax no\" in (?))")));
         for (const char* handWritten :
              {"select name from customers b where b.phone like '%#NO#' order by name",
               "select name from customers b where b.phone like '%#NO#' and b.active = 1",
@@ -220,6 +229,12 @@ private slots:
             row("shared number, table order", "59186661234", {"共享甲", "共享乙", "共享丙"});
             row("nobody", "59100000000", {});
         }
+        // A view has no rowids of its own: its values alone are matched.
+        const QString viewSql =
+            DataSourceSql::customerStatement(QStringLiteral("customers_view"), {"name", "phone"}, {"phone", "mobile"});
+        QTest::newRow("sqlite view: brackets and blanks") << SqliteString << viewSql << "59187654322" << QStringList({"福州二号"});
+        QTest::newRow("sqlite view: shared number") << SqliteString << viewSql << "59186661234"
+                                                    << QStringList({"共享甲", "共享乙", "共享丙"});
         const QString nwind = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1").arg(AccessFiles::path("nwind.mdb"));
         const QString nwindSql = DataSourceSql::customerStatement(QStringLiteral("Customers"), {"CompanyName", "Phone"},
                                                                   {"Phone", "Fax"});
