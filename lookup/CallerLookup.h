@@ -24,6 +24,9 @@ struct DataSourceSettings;
 // is opened when the lookup is made; a database that cannot be opened then is tried again
 // at each call, and a statement that fails closes the connection so that the next call
 // opens it afresh. Each lookup gives a CallerRecord that holds its result in memory.
+// A customer statement of the wizard's shape is looked up through a number index of its
+// telephone fields first (NumberIndexer), so that numbers stored with blanks, dashes or
+// +86 are found; the statement as written runs when the index finds nobody.
 class CallerLookup
 {
     Q_DECLARE_TR_FUNCTIONS(CallerLookup)
@@ -109,7 +112,6 @@ private:
     DbQuery m_customerQuery;
     DbQuery m_businessQuery;
     StatementRunner m_statements;
-    // Declared after the statements so that its thread stops before anything it was given goes.
     std::unique_ptr<NumberIndexer> m_numberIndexer;
     QString m_creationConnectError;
 
