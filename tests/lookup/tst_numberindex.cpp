@@ -132,6 +132,7 @@ private slots:
         }
         m_pg = postgresServer();
         OdbcConfig odbc(m_dir.path());
+        odbc.addSqlite(QStringLiteral("vornx_sqlite"), ProgramFolder::file(QStringLiteral("formatted.db")));
         if (m_pg.available)
             odbc.addPostgres(QStringLiteral("vornx_pg"), m_pg);
         else if (underCi())
@@ -229,6 +230,10 @@ private slots:
             row("shared number, table order", "59186661234", {"共享甲", "共享乙", "共享丙"});
             row("nobody", "59100000000", {});
         }
+        // The same file through its ODBC driver: values bound by ODBC, no rowids.
+        const QString sqliteDsn = QStringLiteral("Provider=MSDASQL.1;User ID=;Password=;Data Source=vornx_sqlite");
+        QTest::newRow("sqlite by dsn: +86 mobile") << sqliteDsn << sql << "13905911234" << QStringList({"手机客户"});
+        QTest::newRow("sqlite by dsn: quote in the value") << sqliteDsn << sql << "59186001234" << QStringList({"引号客户"});
         // A view has no rowids of its own: its values alone are matched.
         const QString viewSql =
             DataSourceSql::customerStatement(QStringLiteral("customers_view"), {"name", "phone"}, {"phone", "mobile"});
