@@ -212,7 +212,7 @@ void CallerLookup::lookUpInDatabase(CallerRecord& record)
 }
 
 // The customers whose stored numbers, as the index has them, end with the number: the
-// customer statement run for exactly those values (and, on SQLite, those rows), so that the
+// customer statement run for exactly those values (and, where rows have keys, those rows), so that the
 // rows come in its own order. False when the index knows no such value or the statement found
 // none of them any more.
 bool CallerLookup::runThroughIndex(const QString& number, const NumberIndex& index)
@@ -221,16 +221,16 @@ bool CallerLookup::runThroughIndex(const QString& number, const NumberIndex& ind
     if (matches.values.isEmpty() || matches.values.size() > MaxIndexedValues || matches.rowIds.size() > MaxIndexedValues)
         return false;
     const IndexedStatement& statement = m_numberIndexer->statement();
+    const IndexedStatement::RowKey key = m_numberIndexer->rowKey();
     QVariantList bound;
     for (const qint64 rowId : matches.rowIds)
-        bound << rowId;
+        bound << IndexedStatement::rowKeyValue(key, rowId);
     for (qsizetype field = 0; field < statement.fields().size(); ++field) {
         for (const QString& value : matches.values)
             bound << value;
     }
-    return m_statements.runWithValues(statement.exactStatement(int(matches.values.size()), int(matches.rowIds.size())),
-                                      bound, m_customerQuery)
-           && m_customerQuery.recordCount() > 0;
+    const QString sql = statement.exactStatement(int(matches.values.size()), int(matches.rowIds.size()), key);
+    return m_statements.runWithValues(sql, bound, m_customerQuery) && m_customerQuery.recordCount() > 0;
 }
 
 void CallerLookup::lookUpInAddressBook(CallerRecord& record)

@@ -44,25 +44,54 @@ std::optional<IndexedStatement> IndexedStatement::parse(const QString& sql)
     return statement;
 }
 
-QString IndexedStatement::valuesStatement(bool withRowId) const
+QString IndexedStatement::valuesStatement(RowKey key) const
 {
     QStringList columns;
-    if (withRowId)
+    if (key == RowKey::RowId)
         columns << QStringLiteral("b.rowid");
+    else if (key == RowKey::Ctid)
+        columns << QStringLiteral("cast(b.ctid as text)");
     for (const QString& field : m_fields)
         columns << QStringLiteral("b.") + field;
     return QStringLiteral("select ") + columns.join(QLatin1String(", ")) + QStringLiteral(" from ") + m_table
            + QStringLiteral(" b");
 }
 
-QString IndexedStatement::exactStatement(int count, int rowIds) const
+QString IndexedStatement::exactStatement(int count, int rowKeys, RowKey key) const
 {
     const QString list = QStringList(count, QStringLiteral("?")).join(QLatin1Char(','));
     QStringList conditions;
     for (const QString& field : m_fields)
         conditions << QStringLiteral("b.") + field + QStringLiteral(" in (") + list + QLatin1Char(')');
-    if (rowIds == 0)
+    if (rowKeys == 0 || key == RowKey::None)
         return m_head + QLatin1Char(' ') + conditions.join(QLatin1String(" or "));
-    return m_head + QStringLiteral(" b.rowid in (") + QStringList(rowIds, QStringLiteral("?")).join(QLatin1Char(','))
+    const bool ctid = key == RowKey::Ctid;
+    const QString keys =
+        QStringList(rowKeys, ctid ? QStringLiteral("cast(? as tid)") : QStringLiteral("?")).join(QLatin1Char(','));
+    return m_head + (ctid ? QStringLiteral(" b.ctid in (") : QStringLiteral(" b.rowid in (")) + keys
            + QStringLiteral(") and (") + conditions.join(QLatin1String(" or ")) + QLatin1Char(')');
+}
+
+qint64 IndexedStatement::rowKeyNumber(RowKey key, const QVariant& value)
+{
+    // A view gives null keys.
+    if (key == RowKey::None || value.isNull())
+        return -1;
+    if (key == RowKey::RowId)
+        return value.toLongLong();
+    // "(block,item)": the block in the high bits, the item (below 2^16) in the low ones.
+    static const QRegularExpression tid(QStringLiteral(R"(^\((\d+),(\d+)\)$)"));
+    const QRegularExpressionMatch match = tid.match(value.toString());
+    if (!match.hasMatch())
+        return -1;
+    const qint64 block = match.captured(1).toLongLong();
+    const qint64 item = match.captured(2).toLongLong();
+    return item < 0x10000 && block < (qint64(1) << 46) ? (block << 16) | item : -1;
+}
+
+QVariant IndexedStatement::rowKeyValue(RowKey key, qint64 number)
+{
+    if (key == RowKey::Ctid)
+        return QStringLiteral("(%1,%2)").arg(number >> 16).arg(number & 0xFFFF);
+    return number;
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <optional>
 
@@ -17,14 +18,23 @@ public:
 
     // The telephone fields as the statement names them (quoted names keep their quotes).
     const QStringList& fields() const { return m_fields; }
+    // How a row is named directly: SQLite's rowid (SQLite files, Access copies) or
+    // PostgreSQL's ctid (over ODBC); reading a row so named takes no scan of the table.
+    enum class RowKey { None, RowId, Ctid };
+
     // Reads every stored value of the telephone fields, one column per field, after the
-    // row's SQLite rowid when withRowId.
-    QString valuesStatement(bool withRowId) const;
+    // row's key unless RowKey::None.
+    QString valuesStatement(RowKey key) const;
     // The statement with each field's condition replaced by an exact match on one of `count`
-    // bound values ('?'); the values are bound once per field, in field order. With rowIds,
-    // the rows are first named by `rowIds` SQLite rowids, bound before the values, so that
-    // SQLite reads only those rows instead of the whole table.
-    QString exactStatement(int count, int rowIds = 0) const;
+    // bound values ('?'); the values are bound once per field, in field order. With rowKeys,
+    // the rows are first named by that many keys, bound before the values, so that the
+    // database reads only those rows; the values still decide which of them match.
+    QString exactStatement(int count, int rowKeys = 0, RowKey key = RowKey::None) const;
+
+    // A row key as read by valuesStatement() as a number (-1 when it is none), and back as
+    // the value exactStatement() binds.
+    static qint64 rowKeyNumber(RowKey key, const QVariant& value);
+    static QVariant rowKeyValue(RowKey key, qint64 number);
 
 private:
     QString m_head; // "select ... where "

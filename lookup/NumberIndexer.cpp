@@ -146,6 +146,13 @@ void NumberIndexer::run()
     }
 }
 
+IndexedStatement::RowKey NumberIndexer::rowKeyOf(const QString& connectString)
+{
+    return ConnectionString::parse(connectString).kind() == ConnectionString::Kind::Odbc
+               ? IndexedStatement::RowKey::Ctid
+               : IndexedStatement::RowKey::RowId;
+}
+
 bool NumberIndexer::loadFromDatabase(const QString& connectString, const IndexedStatement& statement,
                                      const AddValue& add, const std::atomic<bool>& stop, QString* error)
 {
@@ -155,21 +162,22 @@ bool NumberIndexer::loadFromDatabase(const QString& connectString, const Indexed
         connection.open();
         QSqlQuery query(connection.database());
         query.setForwardOnly(true);
-        // SQLite files and Access copies name their rows by rowid, which a lookup then reads
-        // directly; a view or a table without rowids is read by its values alone.
-        const bool sqlite = ConnectionString::parse(connectString).kind() != ConnectionString::Kind::Odbc;
-        const bool withRowId = sqlite && query.exec(statement.valuesStatement(true));
-        if (!withRowId && !query.exec(statement.valuesStatement(false))) {
-            *error = query.lastError().text();
-            return false;
+        // Rows named by a key are read directly at lookup; a table whose rows have none (a
+        // view, a table without rowids, a database other than SQLite or PostgreSQL) is read
+        // by its values alone.
+        IndexedStatement::RowKey key = rowKeyOf(connectString);
+        if (!query.exec(statement.valuesStatement(key))) {
+            key = IndexedStatement::RowKey::None;
+            if (!query.exec(statement.valuesStatement(key))) {
+                *error = query.lastError().text();
+                return false;
+            }
         }
-        const int first = withRowId ? 1 : 0;
+        const int first = key == IndexedStatement::RowKey::None ? 0 : 1;
         const int columns = int(statement.fields().size()) + first;
         int rows = 0;
         while (query.next()) {
-            // A view gives null rowids.
-            const QVariant row = withRowId ? query.value(0) : QVariant();
-            const qint64 rowId = row.isNull() ? -1 : row.toLongLong();
+            const qint64 rowId = first ? IndexedStatement::rowKeyNumber(key, query.value(0)) : -1;
             for (int column = first; column < columns; ++column) {
                 const QVariant value = query.value(column);
                 if (!value.isNull())

@@ -28,7 +28,7 @@ class NumberIndexer
 
 public:
     // Hands every stored value of the statement's telephone fields to `add`, with its row's
-    // SQLite rowid where the table has them (-1 otherwise); false with the reason in *error
+    // key (IndexedStatement::rowKeyNumber) where the table has them (-1 otherwise); false with the reason in *error
     // when the values cannot be read. Reading stops early, with false, once `stop` is set.
     using AddValue = std::function<void(const QString& value, qint64 rowId)>;
     using Loader = std::function<bool(const QString& connectString, const IndexedStatement& statement,
@@ -51,6 +51,9 @@ public:
     QString lastError() const;
 
     const IndexedStatement& statement() const { return m_statement; }
+    // How the index's rows are named when it holds row keys: by the kind of source.
+    IndexedStatement::RowKey rowKey() const { return rowKeyOf(m_connectString); }
+    static IndexedStatement::RowKey rowKeyOf(const QString& connectString);
 
     // Reads the values through a connection of its own, opened and closed on the calling thread.
     static bool loadFromDatabase(const QString& connectString, const IndexedStatement& statement,

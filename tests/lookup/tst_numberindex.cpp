@@ -192,10 +192,14 @@ private slots:
             DataSourceSql::customerStatement(QStringLiteral("客户 表"), {"name"}, {"phone", "fax no"}));
         QVERIFY(wizard);
         QCOMPARE(wizard->fields(), QStringList({"phone", "\"fax no\""}));
-        QCOMPARE(wizard->valuesStatement(false), QStringLiteral("select b.phone, b.\"fax no\" from \"客户 表\" b"));
+        QCOMPARE(wizard->valuesStatement(IndexedStatement::RowKey::None), QStringLiteral("select b.phone, b.\"fax no\" from \"客户 表\" b"));
         QVERIFY(wizard->exactStatement(2).endsWith(QStringLiteral("where  b.phone in (?,?) or b.\"fax no\" in (?,?)")));
-        QVERIFY(wizard->exactStatement(1, 2).endsWith(
+        QVERIFY(wizard->exactStatement(1, 2, IndexedStatement::RowKey::RowId).endsWith(
             QStringLiteral("where  b.rowid in (?,?) and (b.phone in (?) or b.\"fax no\" in (?))")));
+        // PostgreSQL's "(block,item)" row keys survive the trip through a number.
+        const qint64 ctid = IndexedStatement::rowKeyNumber(IndexedStatement::RowKey::Ctid, QStringLiteral("(70000,12)"));
+        QCOMPARE(IndexedStatement::rowKeyValue(IndexedStatement::RowKey::Ctid, ctid).toString(), QStringLiteral("(70000,12)"));
+        QCOMPARE(IndexedStatement::rowKeyNumber(IndexedStatement::RowKey::Ctid, QStringLiteral("12")), -1);
         for (const char* handWritten :
              {"select name from customers b where b.phone like '%#NO#' order by name",
               "select name from customers b where b.phone like '%#NO#' and b.active = 1",
