@@ -17,7 +17,7 @@
 // (digit + 1, 0 after the end), so that the numbers ending with the same digits lie side by
 // side in the sorted keys and a caller's number finds them with two binary searches. Beside
 // the key are the place of the stored value's text, kept as UTF-8 behind a length byte, and,
-// for SQLite tables, the row's rowid.
+// where the table has them, the row's key (IndexedStatement::RowKey).
 class NumberIndex
 {
     Q_DECLARE_TR_FUNCTIONS(NumberIndex)
