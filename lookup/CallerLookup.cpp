@@ -17,6 +17,8 @@ namespace {
 constexpr qint64 SameCallMs = 10000;
 // Fewer digits than this match the end of too many stored numbers to name a caller.
 constexpr int MinLookupDigits = 3;
+// A number that ends more stored values than this is looked up by the statement as written.
+constexpr int MaxIndexedValues = 200;
 
 int digitCount(const QString& number)
 {
@@ -33,7 +35,7 @@ QString inFolder(const QString& folder, const QString& name)
 } // namespace
 
 CallerLookup::CallerLookup(const DataSourceSettings& settings, RegionLookup region, QString folder,
-                           std::function<QDateTime()> now)
+                           std::function<QDateTime()> now, NumberIndexer::Loader indexLoader)
     : m_region(std::move(region)), m_folder(std::move(folder)), m_now(std::move(now)),
       m_customerQuery(&m_connection), m_businessQuery(&m_connection), m_statements(m_folder, m_now),
       m_addressBook(AddressBookLocation::storePath(m_folder), nullptr)
@@ -63,6 +65,9 @@ CallerLookup::CallerLookup(const DataSourceSettings& settings, RegionLookup regi
         // A database that cannot be opened now is tried again at each call, and the user is
         // told with the first one.
         openConnection(&m_creationConnectError);
+        if (std::optional<IndexedStatement> indexed = IndexedStatement::parse(m_customerSql))
+            m_numberIndexer = std::make_unique<NumberIndexer>(settings.connectString, std::move(*indexed),
+                                                              std::move(indexLoader));
     } else if (settings.queryType == 1) {
         m_source = CallerRecord::Source::AddressBook;
         m_labels.clear();
@@ -173,9 +178,13 @@ void CallerLookup::lookUpInDatabase(CallerRecord& record)
         record.m_notices.append(notice);
         m_connection.close();
     };
+    const std::shared_ptr<const NumberIndex> index = m_numberIndexer ? m_numberIndexer->current() : nullptr;
     try {
         QString error;
-        if (!m_statements.run(*statement, true, m_customerQuery, &error)) {
+        // The statement as written finds what the index cannot: plain digits stored since the
+        // index was built, and everything while there is no index.
+        if ((!index || !runThroughIndex(record.m_number, *index))
+            && !m_statements.run(*statement, true, m_customerQuery, &error)) {
             fail({CallerRecord::Notice::Information, error});
             return;
         }
@@ -190,6 +199,9 @@ void CallerLookup::lookUpInDatabase(CallerRecord& record)
             record.m_results << values;
         }
         m_customerQuery.close();
+        // Perhaps the caller was stored in a way the index has not seen yet.
+        if (record.m_results.isEmpty() && index)
+            m_numberIndexer->refresh();
     } catch (const std::exception&) {
         m_customerQuery.close();
         fail({CallerRecord::Notice::Error, tr("数据库操作失败")});
@@ -198,6 +210,28 @@ void CallerLookup::lookUpInDatabase(CallerRecord& record)
     record.m_resultOpen = true;
     record.m_current = 0;
     record.showDatabaseRow();
+}
+
+// The customers whose stored numbers, as the index has them, end with the number: the
+// customer statement run for exactly those values (and, where rows have keys, those rows), so that the
+// rows come in its own order. False when the index knows no such value or the statement found
+// none of them any more.
+bool CallerLookup::runThroughIndex(const QString& number, const NumberIndex& index)
+{
+    const NumberIndex::Matches matches = index.find(number);
+    if (matches.values.isEmpty() || matches.values.size() > MaxIndexedValues || matches.rowIds.size() > MaxIndexedValues)
+        return false;
+    const IndexedStatement& statement = m_numberIndexer->statement();
+    const IndexedStatement::RowKey key = m_numberIndexer->rowKey();
+    QVariantList bound;
+    for (const qint64 rowId : matches.rowIds)
+        bound << IndexedStatement::rowKeyValue(key, rowId);
+    for (qsizetype field = 0; field < statement.fields().size(); ++field) {
+        for (const QString& value : matches.values)
+            bound << value;
+    }
+    const QString sql = statement.exactStatement(int(matches.values.size()), int(matches.rowIds.size()), key);
+    return m_statements.runWithValues(sql, bound, m_customerQuery) && m_customerQuery.recordCount() > 0;
 }
 
 void CallerLookup::lookUpInAddressBook(CallerRecord& record)

@@ -4,6 +4,7 @@
 #include "lookup/CallerRecord.h"
 #include "lookup/DbConnection.h"
 #include "lookup/DbQuery.h"
+#include "lookup/NumberIndexer.h"
 #include "lookup/StatementRunner.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 struct DataSourceSettings;
@@ -22,6 +24,9 @@ struct DataSourceSettings;
 // is opened when the lookup is made; a database that cannot be opened then is tried again
 // at each call, and a statement that fails closes the connection so that the next call
 // opens it afresh. Each lookup gives a CallerRecord that holds its result in memory.
+// A customer statement of the wizard's shape is looked up through a number index of its
+// telephone fields first (NumberIndexer), so that numbers stored with blanks, dashes or
+// +86 are found; the statement as written runs when the index finds nobody.
 class CallerLookup
 {
     Q_DECLARE_TR_FUNCTIONS(CallerLookup)
@@ -32,9 +37,11 @@ public:
     using RegionLookup = std::function<QString(const QString& number)>;
 
     // folder is the program folder: "Phone.Log", the monthly statement logs and the address
-    // book are found there.
+    // book are found there. A customer statement of the wizard's shape gets a number index,
+    // built in the background from the values indexLoader reads (by default the database's).
     CallerLookup(const DataSourceSettings& settings, RegionLookup region, QString folder,
-                 std::function<QDateTime()> now = &QDateTime::currentDateTime);
+                 std::function<QDateTime()> now = &QDateTime::currentDateTime,
+                 NumberIndexer::Loader indexLoader = {});
     ~CallerLookup();
 
     CallerRecord::Source source() const { return m_source; }
@@ -79,6 +86,10 @@ public:
     AddressBookDialogs::Result showContactDetails(CallerRecord& record, AddressBookDialogs& dialogs);
     AddressBookDialogs::Result newContact(AddressBookDialogs& dialogs);
 
+    // The number index of the customer statement; null when the statement is not of a shape
+    // the index understands, or the source is no database.
+    NumberIndexer* numberIndexer() const { return m_numberIndexer.get(); }
+
     // Row 3 when the caller was not found, or when the lookup failed.
     static QString databaseNotFoundText();
     static QString addressBookNotFoundText();
@@ -88,6 +99,7 @@ public:
 private:
     bool openConnection(QString* error);
     void lookUpInDatabase(CallerRecord& record);
+    bool runThroughIndex(const QString& number, const NumberIndex& index);
     void lookUpInAddressBook(CallerRecord& record);
     void showFailure(CallerRecord& record, const QString& text) const;
     QString numberText(const QString& number) const;
@@ -106,6 +118,7 @@ private:
     DbQuery m_customerQuery;
     DbQuery m_businessQuery;
     StatementRunner m_statements;
+    std::unique_ptr<NumberIndexer> m_numberIndexer;
     QString m_creationConnectError;
 
     AddressBookIndex m_addressBook;

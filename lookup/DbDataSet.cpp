@@ -34,7 +34,7 @@ void DbDataSet::close()
     emit resultChanged();
 }
 
-void DbDataSet::load(const QString& statement)
+void DbDataSet::load(const QString& statement, const QVariantList& values)
 {
     close();
     if (!m_connection)
@@ -43,8 +43,17 @@ void DbDataSet::load(const QString& statement)
         m_connection->open();
     QSqlQuery query(m_connection->database());
     query.setForwardOnly(true);
-    if (!query.exec(statement))
-        throw DbError(query.lastError().text());
+    if (values.isEmpty()) {
+        if (!query.exec(statement))
+            throw DbError(query.lastError().text());
+    } else {
+        if (!query.prepare(statement))
+            throw DbError(query.lastError().text());
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        if (!query.exec())
+            throw DbError(query.lastError().text());
+    }
     if (!query.isSelect())
         throw DbError(tr("语句没有返回记录集。"));
     const QSqlRecord record = query.record();

@@ -53,8 +53,9 @@ signals:
     void currentChanged();
 
 protected:
-    // Runs a statement that returns rows and keeps them; throws DbError with the provider's message.
-    void load(const QString& statement);
+    // Runs a statement that returns rows and keeps them; throws DbError with the provider's
+    // message. With values, the statement is prepared and they are bound to its '?' in order.
+    void load(const QString& statement, const QVariantList& values = {});
     static QString valueText(const QVariant& value);
 
 private:

@@ -14,6 +14,12 @@ DbQuery::DbQuery(DbConnection* connection, QObject* parent)
 void DbQuery::clearSql()
 {
     m_lines.clear();
+    m_values.clear();
+}
+
+void DbQuery::setBoundValues(const QVariantList& values)
+{
+    m_values = values;
 }
 
 void DbQuery::addSql(const QString& line)
@@ -28,7 +34,7 @@ QString DbQuery::sql() const
 
 void DbQuery::open()
 {
-    load(sql());
+    load(sql(), m_values);
 }
 
 void DbQuery::execSql()

@@ -13,13 +13,18 @@ class DbQuery : public DbDataSet
 public:
     explicit DbQuery(DbConnection* connection = nullptr, QObject* parent = nullptr);
 
+    // Clears the lines and the bound values.
     void clearSql();
     void addSql(const QString& line);
     QString sql() const;
+    // Values for the '?' of a statement that returns rows, bound in order: they reach the
+    // database as data, whatever characters they hold.
+    void setBoundValues(const QVariantList& values);
 
     void open();
     void execSql();
 
 private:
     QStringList m_lines;
+    QVariantList m_values;
 };

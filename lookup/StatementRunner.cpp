@@ -17,10 +17,22 @@ StatementRunner::StatementRunner(QString folder, std::function<QDateTime()> now)
 
 bool StatementRunner::run(const QString& sql, bool isQuery, DbQuery& query, QString* error)
 {
+    return run(sql, {}, isQuery, query, error);
+}
+
+bool StatementRunner::runWithValues(const QString& sql, const QVariantList& values, DbQuery& query, QString* error)
+{
+    return run(sql, values, true, query, error);
+}
+
+bool StatementRunner::run(const QString& sql, const QVariantList& values, bool isQuery, DbQuery& query,
+                          QString* error)
+{
     try {
         query.close();
         query.clearSql();
         query.addSql(sql);
+        query.setBoundValues(values);
         if (isQuery)
             query.open();
         else

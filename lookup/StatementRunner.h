@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QVariantList>
 
 #include <functional>
 
@@ -20,6 +21,8 @@ public:
     // in *error the notice the user is shown, failureNotice(). Errors of other kinds reach
     // the caller.
     bool run(const QString& sql, bool isQuery, DbQuery& query, QString* error = nullptr);
+    // The same for a statement that returns rows, with values bound to its '?' in order.
+    bool runWithValues(const QString& sql, const QVariantList& values, DbQuery& query, QString* error = nullptr);
 
     // What the user is told of a failed statement (a box "系统提示"); the details are in the log.
     static QString failureNotice();
@@ -31,6 +34,8 @@ public:
     QString logFileName(const QDateTime& when) const;
 
 private:
+    bool run(const QString& sql, const QVariantList& values, bool isQuery, DbQuery& query, QString* error);
+
     QString m_folder;
     std::function<QDateTime()> m_now;
 };

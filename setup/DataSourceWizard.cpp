@@ -1,6 +1,7 @@
 #include "setup/DataSourceWizard.h"
 
 #include "lookup/DataSourceSettings.h"
+#include "lookup/NumberIndex.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ui/MessageBoxes.h"
 #include "setup/ConnectionDialog.h"
@@ -198,6 +199,11 @@ void DataSourceWizard::buildForm()
     m_joinFieldCombo = new QComboBox(m_joinGrid->viewport());
     m_joinFieldCombo->setEditable(true);
     m_joinFieldCombo->hide();
+    // How the caller's number will be looked up in the mapped telephone fields.
+    m_numberIndexNote = new QLabel(m_businessTablePage);
+    m_numberIndexNote->setObjectName(QStringLiteral("numberIndexNote"));
+    m_numberIndexNote->setWordWrap(true);
+    p4->addWidget(m_numberIndexNote);
 
     for (QWidget* page : {m_sourcePage, m_customerTablePage, m_accountSetPage, m_businessTablePage})
         layout->addWidget(page, 1);
@@ -351,8 +357,10 @@ void DataSourceWizard::nextPage()
         showPage(2, true, false);
     else if (m_page == 1 && m_inventoryRadio->isChecked())
         showPage(3, true, true);
-    else if (m_page == 2 && m_externalSourceRadio->isChecked())
+    else if (m_page == 2 && m_externalSourceRadio->isChecked()) {
+        m_numberIndexNote->setText(NumberIndex::describe(m_mapping.build(QString()).customerSql));
         showPage(4, true, true);
+    }
 }
 
 void DataSourceWizard::previousPage()

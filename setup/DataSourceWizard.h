@@ -10,6 +10,7 @@
 
 class ConnectionDialog;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -94,6 +95,7 @@ private:
     QPushButton* m_testAccountSetButton = nullptr;
     QComboBox* m_businessTableCombo = nullptr;
     QTableWidget* m_joinGrid = nullptr;
+    QLabel* m_numberIndexNote = nullptr;
     QComboBox* m_joinFieldCombo = nullptr;
     QPushButton* m_prevButton = nullptr;
     QPushButton* m_nextButton = nullptr;

@@ -18,3 +18,4 @@ vornx_add_db_test(tst_lookupsources SOURCES lookup/tst_lookupsources.cpp LIBS lo
 vornx_add_test(tst_setupwizards SOURCES setup_ui/tst_setupwizards.cpp support/TestDatabases.cpp LIBS setup_ui lookup_ui platform_sound)
 # The wizard's logic, without a display.
 vornx_add_test(tst_setuplogic SOURCES setup/tst_setuplogic.cpp support/TestDatabases.cpp LIBS setup)
+vornx_add_db_test(tst_numberindex SOURCES lookup/tst_numberindex.cpp LIBS lookup)

@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include <mdbtools.h>
@@ -133,6 +134,10 @@ constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDe
 
 bool AccessMirror::refresh(const QString& accessFile, QString* mirrorFile, QString* error)
 {
+    // Connections on other threads (the number index) copy the same file into the same place,
+    // under the same temporary name: one copy is made at a time in the process.
+    static std::mutex copying;
+    const std::lock_guard lock(copying);
     const QFileInfo info(accessFile);
     if (!info.isFile())
         return fail(error, tr("找不到 Access 数据库文件：%1").arg(accessFile));

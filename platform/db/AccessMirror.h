@@ -22,7 +22,8 @@ class AccessMirror
 public:
     explicit AccessMirror(QString cacheFolder = defaultCacheFolder());
 
-    // The up-to-date SQLite copy of accessFile in *mirrorFile, made now if needed.
+    // The up-to-date SQLite copy of accessFile in *mirrorFile, made now if needed. Safe to call
+    // from several threads.
     bool refresh(const QString& accessFile, QString* mirrorFile, QString* error = nullptr);
 
     // "<user cache folder>/access-mirror".

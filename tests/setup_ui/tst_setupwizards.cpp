@@ -18,6 +18,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -341,6 +342,8 @@ private slots:
 
         nextButton->click();
         QCOMPARE(dlg->currentPage(), 4);
+        // The last page names the telephone fields the number index covers.
+        QVERIFY(part<QLabel>(dlg, "numberIndexNote")->text().contains(QStringLiteral("Phone、Fax")));
         businessTableCombo->setCurrentText(QStringLiteral("Orders"));
         QCOMPARE(int(dlg->mapping().businessFields().size()), 14);
         joinGrid->setCurrentCell(1, 1);
