@@ -18,3 +18,5 @@ vornx_add_db_test(tst_lookupsources SOURCES lookup/tst_lookupsources.cpp LIBS lo
 vornx_add_test(tst_setupwizards SOURCES setup_ui/tst_setupwizards.cpp support/TestDatabases.cpp LIBS setup_ui lookup_ui platform_sound)
 # The wizard's logic, without a display.
 vornx_add_test(tst_setuplogic SOURCES setup/tst_setuplogic.cpp support/TestDatabases.cpp LIBS setup)
+# User data sources in the home folder and system ones, listed and opened.
+vornx_add_test(tst_odbcdatasources SOURCES platform/tst_odbcdatasources.cpp support/TestDatabases.cpp LIBS lookup)
