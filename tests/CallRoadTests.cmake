@@ -14,3 +14,6 @@ add_dependencies(tst_callroad vornx vmodem simline vornx_demo_db vornx_sounds ar
 vornx_add_test(tst_unattendedcalls SOURCES e2e/tst_unattendedcalls.cpp e2e/ProgramRun.h TIMEOUT 120)
 target_include_directories(tst_unattendedcalls PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 add_dependencies(tst_unattendedcalls vornx vmodem)
+# The data source changed with the wizard while the program runs.
+vornx_add_test(tst_datasourceroad SOURCES app/tst_datasourceroad.cpp LIBS app_shell)
+add_dependencies(tst_datasourceroad vornx_demo_db)
