@@ -2,6 +2,7 @@
 
 #include "lookup/ConnectionString.h"
 #include "lookup/DbError.h"
+#include "platform/ProgramFolder.h"
 #include "platform/db/OdbcDataSources.h"
 #include "platform/ui/MessageBoxes.h"
 #include "setup/LinkStrings.h"
@@ -193,7 +194,7 @@ QWidget* ConnectionDialog::buildSqlitePanel(QWidget* parent)
     m_sqliteFileEdit = new QLineEdit(panel);
     m_sqliteFileButton = new QPushButton(QStringLiteral("..."), panel);
     form->addRow(tr("数据库文件名称："), fileRow(m_sqliteFileEdit, m_sqliteFileButton));
-    form->addRow(QString(), new QLabel(tr("例：/home/user/客户资料.db（不带路径的文件名指程序文件夹中的文件）"), panel));
+    form->addRow(QString(), new QLabel(tr("例：/home/user/客户资料.db\n只写文件名时，指程序文件夹中的文件。"), panel));
     return panel;
 }
 
@@ -360,9 +361,13 @@ void ConnectionDialog::browseAccessFile()
 
 void ConnectionDialog::browseSqliteFile()
 {
-    const QString file =
-        QFileDialog::getOpenFileName(this, tr("选择数据库文件"), QFileInfo(m_sqliteFileEdit->text()).absolutePath(),
-                                     tr("SQLite 数据库 (*.db *.sqlite *.sqlite3);;所有文件 (*)"));
+    // A name without a folder is a file of the program folder, as the lookup opens it.
+    const QString current = m_sqliteFileEdit->text().trimmed();
+    const QString folder = current.isEmpty() ? ProgramFolder::path()
+                           : QFileInfo(current).isAbsolute() ? QFileInfo(current).absolutePath()
+                                                             : QFileInfo(ProgramFolder::file(current)).absolutePath();
+    const QString file = QFileDialog::getOpenFileName(this, tr("选择数据库文件"), folder,
+                                                      tr("SQLite 数据库 (*.db *.sqlite *.sqlite3);;所有文件 (*)"));
     if (!file.isEmpty())
         m_sqliteFileEdit->setText(file);
 }
