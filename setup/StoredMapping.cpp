@@ -51,14 +51,15 @@ StoredMapping StoredMapping::parse(const QString& customerSql, const QString& bu
         stored.shownFields = nameList(c.captured(1));
         stored.customerTable = unquoted(c.captured(2));
         stored.labels = labels.mid(0, stored.shownFields.size());
-        static const QRegularExpression phone = pattern(QStringLiteral(R"(\bb\.)") + kName + QStringLiteral(R"(\s+like\s+'%#NO#')"));
+        static const QRegularExpression phone =
+            pattern(QStringLiteral(R"(\bb\.)") + kName + QStringLiteral(R"(\s+like\s+'%#NO#')"));
         for (auto it = phone.globalMatch(c.captured(3)); it.hasNext();)
             stored.phoneFields << unquoted(it.next().captured(1));
     }
 
-    static const QRegularExpression business = pattern(QStringLiteral(R"(^\s*select\s+a\.\*\s+from\s+(?:)") + kName
-                                                       + QStringLiteral(R"(\s+)?a\s*,\s*)") + kName
-                                                       + QStringLiteral(R"(\s+b\s+where\s([^(]*))"));
+    static const QRegularExpression business =
+        pattern(QStringLiteral(R"(^\s*select\s+a\.\*\s+from\s+(?:)") + kName + QStringLiteral(R"(\s+)?a\s*,\s*)") +
+                kName + QStringLiteral(R"(\s+b\s+where\s([^(]*))"));
     const QRegularExpressionMatch b = business.match(businessSql);
     if (b.hasMatch()) {
         stored.businessTable = unquoted(b.captured(1));

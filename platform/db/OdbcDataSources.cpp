@@ -9,8 +9,7 @@
 namespace {
 
 // Walks SQLDataSources or SQLDrivers: both list a name and a description per entry.
-template <typename Fetch>
-QStringList listNames(Fetch fetch)
+template <typename Fetch> QStringList listNames(Fetch fetch)
 {
     QStringList names;
     SQLHENV env = SQL_NULL_HENV;

@@ -33,8 +33,7 @@ class TestDataSourceRoad : public QObject
     QTemporaryDir m_folder;
     QStringList m_boxes;
 
-    template <typename T>
-    static T* part(const QObject& window, const char* name)
+    template <typename T> static T* part(const QObject& window, const char* name)
     {
         T* widget = window.findChild<T*>(QLatin1String(name));
         if (!widget)
@@ -43,8 +42,7 @@ class TestDataSourceRoad : public QObject
     }
 
     // Answers the next modal dialog of type T once its loop runs.
-    template <typename T>
-    static void answer(std::function<void(T&)> fill)
+    template <typename T> static void answer(std::function<void(T&)> fill)
     {
         QTimer::singleShot(0, [fill] {
             auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
@@ -56,7 +54,8 @@ class TestDataSourceRoad : public QObject
     static void clickCell(QTableWidget* grid, int row, int column)
     {
         grid->scrollTo(grid->model()->index(row, column));
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, column)).center());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(row, column)).center());
     }
 
 private slots:
@@ -69,7 +68,8 @@ private slots:
         ini.write("[QUERYTYPE]\r\nTYPE=1\r\n");
         ini.close();
         // The shipped demo database under a name of the user's own, beside nothing else.
-        QVERIFY(QFile::copy(QStringLiteral(VORNX_BIN_DIR "/demo.db"), m_folder.filePath(QStringLiteral("shop.sqlite3"))));
+        QVERIFY(
+            QFile::copy(QStringLiteral(VORNX_BIN_DIR "/demo.db"), m_folder.filePath(QStringLiteral("shop.sqlite3"))));
         MessageBoxes::setHandler([this](const MessageBoxes::Box& box) {
             m_boxes << box.text;
             return QMessageBox::Ok;
