@@ -50,7 +50,6 @@ void CallerWindow::setLookup(CallerLookup& lookup)
 {
     m_lookup = &lookup;
     m_moreButton->setEnabled(m_lookup->source() != CallerRecord::Source::AddressBook);
-    showRecord(m_lookup->blankRecord());
 }
 
 void CallerWindow::buildWindow()

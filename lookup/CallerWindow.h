@@ -32,7 +32,8 @@ public:
     ~CallerWindow() override;
 
     // Takes a new lookup, made when the data source changed, in place of the one given
-    // before, and shows its blank record; the owner destroys the old one afterwards.
+    // before; the owner destroys the old one afterwards. The record on show stays: it is
+    // the last call's, read before the change.
     void setLookup(CallerLookup& lookup);
 
     // Shows a new record: its rows, the stepping buttons, the window folded.

@@ -114,6 +114,9 @@ private slots:
         });
         form.findChild<QAction*>(QStringLiteral("dataSourceAction"))->trigger();
         QCOMPARE(m_boxes.last(), QStringLiteral("设置成功！新设置从下一次来电起生效。"));
+        // The last call's record stays on show until the next call.
+        QCOMPARE(window->record().number(), QStringLiteral("5713668522"));
+        QCOMPARE(window->record().rows().value(2).label, QStringLiteral("客户姓名"));
 
         // The same number again, from the customer's mobile this time, and then the office line.
         post("13385103707");
