@@ -99,9 +99,9 @@ QString MainWindow::regionOf(const QString& number) const
 
 std::unique_ptr<CallerLookup> MainWindow::makeCallerLookup()
 {
-    return std::make_unique<CallerLookup>(DataSourceSettings::read(ProgramFolder::file(QStringLiteral("Vornx.ini"))),
-                                          [this](const QString& number) { return regionOf(number); },
-                                          ProgramFolder::path());
+    return std::make_unique<CallerLookup>(
+        DataSourceSettings::read(ProgramFolder::file(QStringLiteral("Vornx.ini"))),
+        [this](const QString& number) { return regionOf(number); }, ProgramFolder::path());
 }
 
 CallerWindow& MainWindow::callerWindow()

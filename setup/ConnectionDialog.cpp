@@ -16,8 +16,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QKeyEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -363,7 +363,7 @@ void ConnectionDialog::browseSqliteFile()
 {
     // A name without a folder is a file of the program folder, as the lookup opens it.
     const QString current = m_sqliteFileEdit->text().trimmed();
-    const QString folder = current.isEmpty() ? ProgramFolder::path()
+    const QString folder = current.isEmpty()                 ? ProgramFolder::path()
                            : QFileInfo(current).isAbsolute() ? QFileInfo(current).absolutePath()
                                                              : QFileInfo(ProgramFolder::file(current)).absolutePath();
     const QString file = QFileDialog::getOpenFileName(this, tr("选择数据库文件"), folder,

@@ -98,10 +98,8 @@ void DataSourceWizard::buildForm()
     choices->addWidget(heading);
     choices->addWidget(new QLabel(tr("当本系统监听到来电后，取得来电号码。再根据号码查询"), m_sourcePage));
     choices->addWidget(new QLabel(tr("在此指定数据源中的客户资料并显示。"), m_sourcePage));
-    m_addressBookRadio =
-        new QRadioButton(tr("本地Windows地址薄。查询Windows附件中的地址薄。(&W)"), m_sourcePage);
-    m_externalSourceRadio =
-        new QRadioButton(tr("外部数据源。查询外部系统数据库或数据文件。(&O)"), m_sourcePage);
+    m_addressBookRadio = new QRadioButton(tr("本地Windows地址薄。查询Windows附件中的地址薄。(&W)"), m_sourcePage);
+    m_externalSourceRadio = new QRadioButton(tr("外部数据源。查询外部系统数据库或数据文件。(&O)"), m_sourcePage);
     m_inventoryRadio = new QRadioButton(tr("晨拓进销存数据源。（本软件作者提供的"), m_sourcePage);
     choices->addSpacing(12);
     choices->addWidget(m_addressBookRadio);
@@ -123,14 +121,13 @@ void DataSourceWizard::buildForm()
     m_customerTableCombo = new QComboBox(m_customerTablePage);
     m_customerTableCombo->setEditable(true);
     tableRow->addWidget(m_customerTableCombo, 1);
-    m_chooseSourceButton = new QPushButton(style()->standardIcon(QStyle::SP_DirOpenIcon), tr("选择数据源"),
-                                           m_customerTablePage);
+    m_chooseSourceButton =
+        new QPushButton(style()->standardIcon(QStyle::SP_DirOpenIcon), tr("选择数据源"), m_customerTablePage);
     tableRow->addWidget(m_chooseSourceButton);
     p2->addLayout(tableRow);
     auto* gridRow = new QHBoxLayout;
     m_fieldGrid = new QTableWidget(1, 4, m_customerTablePage);
-    m_fieldGrid->setHorizontalHeaderLabels({tr("表字段"), tr("查看字段"),
-                                            tr("电话号码"), tr("映射字段名")});
+    m_fieldGrid->setHorizontalHeaderLabels({tr("表字段"), tr("查看字段"), tr("电话号码"), tr("映射字段名")});
     const int widths[] = {150, 70, 70, 150};
     for (int c = 0; c < 4; ++c)
         m_fieldGrid->setColumnWidth(c, widths[c]);
@@ -152,8 +149,8 @@ void DataSourceWizard::buildForm()
     // Page 3: an account set of the inventory product.
     m_accountSetPage = new QWidget(this);
     auto* p3 = new QVBoxLayout(m_accountSetPage);
-    p3->addWidget(whiteHeader(tr("晨拓进销存系统账套选择"),
-                              tr("在此选择一个晨拓进销存系统的账套作为你的外部数据源"), m_accountSetPage));
+    p3->addWidget(whiteHeader(tr("晨拓进销存系统账套选择"), tr("在此选择一个晨拓进销存系统的账套作为你的外部数据源"),
+                              m_accountSetPage));
     auto* pathGrid = new QGridLayout;
     pathGrid->addWidget(new QLabel(tr("晨拓进销存安装路径："), m_accountSetPage), 0, 0);
     m_inventoryPathEdit = new QLineEdit(m_accountSetPage);
@@ -183,8 +180,7 @@ void DataSourceWizard::buildForm()
     // Page 4: business table and how it joins the customer table.
     m_businessTablePage = new QWidget(this);
     auto* p4 = new QVBoxLayout(m_businessTablePage);
-    p4->addWidget(whiteHeader(tr("业务信息设置"), tr("请在此配置来电时查看客户相关的业务信息"),
-                              m_businessTablePage));
+    p4->addWidget(whiteHeader(tr("业务信息设置"), tr("请在此配置来电时查看客户相关的业务信息"), m_businessTablePage));
     p4->addWidget(new QLabel(tr("第一步：选择业务表(如出库记录表)"), m_businessTablePage));
     m_businessTableCombo = new QComboBox(m_businessTablePage);
     m_businessTableCombo->setEditable(true);
@@ -568,8 +564,8 @@ void DataSourceWizard::joinFieldChosen()
 
 void DataSourceWizard::choosePath()
 {
-    const QString folder = QFileDialog::getExistingDirectory(this, tr("选择晨拓进销存管理系统安装路径"),
-                                                             m_inventoryPathEdit->text());
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, tr("选择晨拓进销存管理系统安装路径"), m_inventoryPathEdit->text());
     if (folder.isEmpty()) {
         ShowInfoBox(tr("没有选中路径！"));
         return;

@@ -221,7 +221,8 @@ private slots:
         read.setBusinessTable(QStringLiteral("BillIndex"), businessFields);
         read.restore(stored);
         // The shown fields in the select list's order on the rows the shown fields had; Remark keeps its row.
-        QCOMPARE(names(read.customerFields()), QStringList({"note text", "remark", "id", "name", "phone", "phonemove"}));
+        QCOMPARE(names(read.customerFields()),
+                 QStringList({"note text", "remark", "id", "name", "phone", "phonemove"}));
         QCOMPARE(read.customerFields().at(0).caption, QStringLiteral("备注"));
         QVERIFY(!read.customerFields().at(1).shown);
         QCOMPARE(read.customerFields().at(2).caption, QStringLiteral("ID")); // the stored label, as written
@@ -232,8 +233,9 @@ private slots:
         const ExternalSource again = read.build(QStringLiteral("BillIndex"));
         QCOMPARE(again.customerSql, QStringLiteral("select \"note text\", id, name from \"customer notes\" b where  "
                                                    "b.phone like '%#NO#' or b.phonemove like '%#NO#' "));
-        QCOMPARE(again.businessSql, QStringLiteral("select a.* from BillIndex a,\"customer notes\" b where  a.UnitID=b.id and  "
-                                                   "a.\"Unit ID\"=b.\"note text\" and "));
+        QCOMPARE(again.businessSql,
+                 QStringLiteral("select a.* from BillIndex a,\"customer notes\" b where  a.UnitID=b.id and  "
+                                "a.\"Unit ID\"=b.\"note text\" and "));
         QCOMPARE(again.labels, source.labels);
         QCOMPARE(again.labels, QStringList({"备注", "ID", "客户名称"}));
 

@@ -278,8 +278,10 @@ private slots:
         qputenv("ODBCINI", odbcIni);
         QCOMPARE(m_boxes.size(), 1);
         const QString help = m_boxes.first();
-        QVERIFY2(help.contains(QStringLiteral("用户数据源：") + home.path() + QStringLiteral("/.odbc.ini")), qPrintable(help));
-        QVERIFY2(help.contains(QStringLiteral("系统数据源：") + m_root.path() + QStringLiteral("/odbc.ini")), qPrintable(help));
+        QVERIFY2(help.contains(QStringLiteral("用户数据源：") + home.path() + QStringLiteral("/.odbc.ini")),
+                 qPrintable(help));
+        QVERIFY2(help.contains(QStringLiteral("系统数据源：") + m_root.path() + QStringLiteral("/odbc.ini")),
+                 qPrintable(help));
         QVERIFY(help.contains(QStringLiteral("[customers]\nDriver=SQLite3\nDatabase=")));
         QVERIFY(help.contains(QStringLiteral("Driver=PostgreSQL Unicode\nServername=")));
     }
@@ -322,7 +324,8 @@ private slots:
         finishButton->click();
         QCOMPARE(m_boxes, QStringList({kSaved}));
         const QString written = readIni();
-        QVERIFY2(written.contains(QStringLiteral("ConnectString=Provider=SQLite;Data Source=") + m_customers), qPrintable(written));
+        QVERIFY2(written.contains(QStringLiteral("ConnectString=Provider=SQLite;Data Source=") + m_customers),
+                 qPrintable(written));
 
         // The next showing: the same source, table, marks, captions, order and join.
         dlg->show();
@@ -371,15 +374,18 @@ private slots:
         QCOMPARE(m_boxes.size(), 3);
         const DataSourceSettings s = DataSourceSettings::read(iniFile());
         QCOMPARE(s.labels, QStringList({"contactname", "公司名称", "电话"}));
-        QCOMPARE(s.businessSql, QStringLiteral("select a.* from orders a,customers b where  a.customerid=b.customerid and (  "
-                                               "b.phone like '%#NO#' or b.fax like '%#NO#' )"));
+        QCOMPARE(s.businessSql,
+                 QStringLiteral("select a.* from orders a,customers b where  a.customerid=b.customerid and (  "
+                                "b.phone like '%#NO#' or b.fax like '%#NO#' )"));
     }
 
     // The inventory link in use is offered again, with its account set.
     void reopensOnTheInventoryLink()
     {
         const QString accountFile = m_root.filePath(QStringLiteral("Data/2023.mdb"));
-        writeIni(("[QUERYTYPE]\r\nTYPE=3\r\n[DBSET]\r\nConnectString=" + InventoryLink::accountSetString(accountFile) + "\r\n").toUtf8());
+        writeIni(("[QUERYTYPE]\r\nTYPE=3\r\n[DBSET]\r\nConnectString=" + InventoryLink::accountSetString(accountFile) +
+                  "\r\n")
+                     .toUtf8());
         auto dlg = openWizard();
         QVERIFY(part<QRadioButton>(dlg, "inventoryRadio")->isChecked());
         part<QPushButton>(dlg, "nextButton")->click();
