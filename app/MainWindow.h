@@ -263,6 +263,9 @@ private:
     void showWaitingNotices();
     // The caller window with its lookup, both made on first use: "Vornx.ini" is read then.
     CallerWindow& callerWindow();
+    std::unique_ptr<CallerLookup> makeCallerLookup();
+    // The data-source wizard wrote new settings: the next call is looked up with them.
+    void dataSourceChanged();
     // Resolves a number to its region through the table this window owns.
     QString regionOf(const QString& number) const;
     // A caller's digits in the national form the lookup, the log and the block list use.

@@ -111,17 +111,34 @@ QString MainWindow::regionOf(const QString& number) const
     return m_regionTable ? RegionQuery::district(*m_regionTable, number) : QString();
 }
 
+std::unique_ptr<CallerLookup> MainWindow::makeCallerLookup()
+{
+    return std::make_unique<CallerLookup>(
+        DataSourceSettings::read(ProgramFolder::file(QStringLiteral("Vornx.ini"))),
+        [this](const QString& number) { return regionOf(number); }, ProgramFolder::path());
+}
+
 CallerWindow& MainWindow::callerWindow()
 {
     if (!m_callerWindow) {
-        m_callerLookup = std::make_unique<CallerLookup>(
-            DataSourceSettings::read(ProgramFolder::file(QStringLiteral("Vornx.ini"))),
-            [this](const QString& number) { return regionOf(number); }, ProgramFolder::path());
+        m_callerLookup = makeCallerLookup();
         m_callerWindow = new CallerWindow(*m_callerLookup, *this, this);
         connect(m_callerWindow, &CallerWindow::historyRequested, this, &MainWindow::showHistory);
         tell(m_callerLookup->openingNotices());
     }
     return *m_callerWindow;
+}
+
+void MainWindow::dataSourceChanged()
+{
+    // Before the first call there is nothing to replace: the first call reads the new file.
+    if (!m_callerWindow)
+        return;
+    std::unique_ptr<CallerLookup> lookup = makeCallerLookup();
+    // The window lets go of the old lookup before it is destroyed.
+    m_callerWindow->setLookup(*lookup);
+    m_callerLookup = std::move(lookup);
+    tell(m_callerLookup->openingNotices());
 }
 
 void MainWindow::showCall(const QString& number, const QString& delivered)

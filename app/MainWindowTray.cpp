@@ -200,10 +200,11 @@ void MainWindow::showDeviceChoice()
 
 void MainWindow::showDataSourceWizard()
 {
-    // Made on first use and kept, so the wizard opens where the user left it.
+    // Made on first use and kept; each showing opens on the settings in use.
     if (!m_dataSourceWizard)
         m_dataSourceWizard = new DataSourceWizard(this);
-    m_dataSourceWizard->exec();
+    if (m_dataSourceWizard->exec() == QDialog::Accepted)
+        dataSourceChanged();
 }
 
 void MainWindow::openHomePage()

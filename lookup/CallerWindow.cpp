@@ -35,16 +35,22 @@ QFrame* panel(QWidget* parent, const char* name, int height)
 } // namespace
 
 CallerWindow::CallerWindow(CallerLookup& lookup, LineCommands& line, QWidget* parent)
-    : QDialog(parent), m_lookup(lookup), m_line(line), m_contactDialogs(this), m_record(lookup.blankRecord())
+    : QDialog(parent), m_lookup(&lookup), m_line(line), m_contactDialogs(this), m_record(lookup.blankRecord())
 {
     buildWindow();
     fillRows();
     // The address book has no business records.
-    if (m_lookup.source() == CallerRecord::Source::AddressBook)
+    if (m_lookup->source() == CallerRecord::Source::AddressBook)
         m_moreButton->setEnabled(false);
 }
 
 CallerWindow::~CallerWindow() = default;
+
+void CallerWindow::setLookup(CallerLookup& lookup)
+{
+    m_lookup = &lookup;
+    m_moreButton->setEnabled(m_lookup->source() != CallerRecord::Source::AddressBook);
+}
 
 void CallerWindow::buildWindow()
 {
@@ -224,7 +230,7 @@ void CallerWindow::toggleBusinessRecords()
         return;
     }
     QString error;
-    const std::optional<BusinessRecords> records = m_lookup.businessRecords(m_record.number(), &error);
+    const std::optional<BusinessRecords> records = m_lookup->businessRecords(m_record.number(), &error);
     if (!records) {
         // A failed statement leaves the grid empty; a number that makes no statement leaves it as it was.
         if (!error.isEmpty()) {

@@ -31,6 +31,11 @@ public:
     CallerWindow(CallerLookup& lookup, LineCommands& line, QWidget* parent = nullptr);
     ~CallerWindow() override;
 
+    // Takes a new lookup, made when the data source changed, in place of the one given
+    // before; the owner destroys the old one afterwards. The record on show stays: it is
+    // the last call's, read before the change.
+    void setLookup(CallerLookup& lookup);
+
     // Shows a new record: its rows, the stepping buttons, the window folded.
     void showRecord(const CallerRecord& record);
     const CallerRecord& record() const { return m_record; }
@@ -75,7 +80,7 @@ private:
     // A new sheet of what the grid shows now.
     void makeSheet();
 
-    CallerLookup& m_lookup;
+    CallerLookup* m_lookup;
     LineCommands& m_line;
     ContactDialogs m_contactDialogs;
     CallerRecord m_record;

@@ -68,7 +68,7 @@ void CallerWindow::showContactDetails()
         ShowInfoBox(tr("无详细信息!"));
         return;
     }
-    m_lookup.showContactDetails(m_record, m_contactDialogs);
+    m_lookup->showContactDetails(m_record, m_contactDialogs);
 }
 
 void CallerWindow::addContact()
@@ -81,7 +81,7 @@ void CallerWindow::addContact()
     const QMimeData* content = clipboard->mimeData();
     if (content && content->hasText())
         clipboard->setText(m_record.number());
-    m_lookup.newContact(m_contactDialogs);
+    m_lookup->newContact(m_contactDialogs);
 }
 
 void CallerWindow::makeSheet()

@@ -91,5 +91,6 @@ ConnectionString ConnectionString::parse(const QString& text)
         throw DbError(tr("连接字符串的数据源（Data Source）为空。"));
     result.m_userId = parts.value(QStringLiteral("user id"));
     result.m_password = parts.value(QStringLiteral("password"));
+    result.m_databasePassword = parts.value(QStringLiteral("jet oledb:database password"));
     return result;
 }

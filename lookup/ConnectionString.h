@@ -34,10 +34,13 @@ public:
     const QString& dataSource() const { return m_dataSource; }
     const QString& userId() const { return m_userId; }
     const QString& password() const { return m_password; }
+    // The Access file's own password ("Jet OLEDB:Database Password").
+    const QString& databasePassword() const { return m_databasePassword; }
 
 private:
     Kind m_kind = Kind::Sqlite;
     QString m_dataSource;
     QString m_userId;
     QString m_password;
+    QString m_databasePassword;
 };

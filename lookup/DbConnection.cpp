@@ -4,6 +4,7 @@
 #include "lookup/DbError.h"
 #include "platform/ProgramFolder.h"
 #include "platform/db/AccessMirror.h"
+#include "platform/db/OdbcDataSources.h"
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -51,6 +52,7 @@ void DbConnection::open()
     QSqlDatabase db;
     switch (target.kind()) {
     case ConnectionString::Kind::Odbc:
+        UseHomeOdbcUserSources();
         db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
         db.setDatabaseName(target.dataSource());
         db.setUserName(target.userId());

@@ -12,9 +12,9 @@ class QRadioButton;
 class QTabWidget;
 class QWidget;
 
-// "数据库连接配置": the user describes an ODBC data source or an Access file and gets its
-// connection string ("" after Cancel), and may try the string out first. Its owner keeps
-// it from one showing to the next, so every entry stays.
+// "数据库连接配置": the user describes an ODBC data source, an Access file or a SQLite file
+// and gets its connection string ("" after Cancel), and may try the string out first. Its
+// owner keeps it from one showing to the next, so every entry stays.
 class ConnectionDialog final : public QDialog
 {
     Q_OBJECT
@@ -27,18 +27,31 @@ public:
     // The string built by the last Finish or connection test; empty after Cancel and Esc. The
     // close box keeps what was there.
     const QString& linkString() const { return m_linkString; }
+    // Puts the choice and the entries of a connection string in place, as the settings in use
+    // describe the source; a string that does not read changes nothing.
+    void showConnection(const QString& connectString);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildForm();
+    QWidget* buildTypePage();
+    QWidget* buildParameterPage();
+    QWidget* buildOdbcPanel(QWidget* parent);
+    QWidget* buildAccessPanel(QWidget* parent);
+    QWidget* buildSqlitePanel(QWidget* parent);
+    QWidget* buildSqlServerPanel(QWidget* parent);
+    QWidget* buildSybasePanel(QWidget* parent);
+    void nameWidgets();
+    void connectWidgets();
     // The string of the selected choice; false for the choices that build none.
     bool buildLinkString(QString* link) const;
     void finish();
     void cancel();
     void testConnection();
     void browseAccessFile();
+    void browseSqliteFile();
     void openOdbcAdministrator();
     void updateSqlPasswordEdit();
     void showParameterPanel();
@@ -51,6 +64,7 @@ private:
     QWidget* m_parameterPage = nullptr;
     QRadioButton* m_odbcRadio = nullptr;
     QRadioButton* m_accessRadio = nullptr;
+    QRadioButton* m_sqliteRadio = nullptr;
     QRadioButton* m_sqlServerRadio = nullptr;
     QRadioButton* m_paradoxRadio = nullptr;
     QRadioButton* m_oracleRadio = nullptr;
@@ -58,6 +72,7 @@ private:
     QRadioButton* m_interBaseRadio = nullptr;
     QWidget* m_odbcPanel = nullptr;
     QWidget* m_accessPanel = nullptr;
+    QWidget* m_sqlitePanel = nullptr;
     QWidget* m_sqlServerPanel = nullptr;
     QWidget* m_paradoxPanel = nullptr;
     QWidget* m_oraclePanel = nullptr;
@@ -71,6 +86,8 @@ private:
     QPushButton* m_accessFileButton = nullptr;
     QLineEdit* m_accessUserEdit = nullptr;
     QLineEdit* m_accessPasswordEdit = nullptr;
+    QLineEdit* m_sqliteFileEdit = nullptr;
+    QPushButton* m_sqliteFileButton = nullptr;
     QLineEdit* m_sqlServerEdit = nullptr;
     QLineEdit* m_sqlUserEdit = nullptr;
     QLineEdit* m_sqlPasswordEdit = nullptr;

@@ -1,11 +1,14 @@
 #include "setup/DataSourceWizard.h"
 
+#include "lookup/ConnectionString.h"
 #include "lookup/DataSourceSettings.h"
+#include "lookup/DbError.h"
 #include "lookup/NumberIndex.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ui/MessageBoxes.h"
 #include "setup/ConnectionDialog.h"
 #include "setup/LinkStrings.h"
+#include "setup/StoredMapping.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -78,7 +81,7 @@ DataSourceWizard::~DataSourceWizard() = default;
 
 void DataSourceWizard::buildForm()
 {
-    setWindowTitle(QStringLiteral("数据源设置向导"));
+    setWindowTitle(tr("数据源设置向导"));
     auto* layout = new QVBoxLayout(this);
 
     // Page 1: the three sources.
@@ -89,23 +92,21 @@ void DataSourceWizard::buildForm()
     picture->setAlignment(Qt::AlignTop);
     p1->addWidget(picture);
     auto* choices = new QVBoxLayout;
-    auto* heading = new QLabel(QStringLiteral("请选择客户资料数据来源..."), m_sourcePage);
+    auto* heading = new QLabel(tr("请选择客户资料数据来源..."), m_sourcePage);
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);
     choices->addWidget(heading);
-    choices->addWidget(new QLabel(QStringLiteral("当本系统监听到来电后，取得来电号码。再根据号码查询"), m_sourcePage));
-    choices->addWidget(new QLabel(QStringLiteral("在此指定数据源中的客户资料并显示。"), m_sourcePage));
-    m_addressBookRadio =
-        new QRadioButton(QStringLiteral("本地Windows地址薄。查询Windows附件中的地址薄。(&W)"), m_sourcePage);
-    m_externalSourceRadio =
-        new QRadioButton(QStringLiteral("外部数据源。查询外部系统数据库或数据文件。(&O)"), m_sourcePage);
-    m_inventoryRadio = new QRadioButton(QStringLiteral("晨拓进销存数据源。（本软件作者提供的"), m_sourcePage);
+    choices->addWidget(new QLabel(tr("当本系统监听到来电后，取得来电号码。再根据号码查询"), m_sourcePage));
+    choices->addWidget(new QLabel(tr("在此指定数据源中的客户资料并显示。"), m_sourcePage));
+    m_addressBookRadio = new QRadioButton(tr("本地Windows地址薄。查询Windows附件中的地址薄。(&W)"), m_sourcePage);
+    m_externalSourceRadio = new QRadioButton(tr("外部数据源。查询外部系统数据库或数据文件。(&O)"), m_sourcePage);
+    m_inventoryRadio = new QRadioButton(tr("晨拓进销存数据源。（本软件作者提供的"), m_sourcePage);
     choices->addSpacing(12);
     choices->addWidget(m_addressBookRadio);
     choices->addWidget(m_externalSourceRadio);
     choices->addWidget(m_inventoryRadio);
-    auto* inventoryContinuation = new QLabel(QStringLiteral("仓库管理软件）(&D)"), m_sourcePage);
+    auto* inventoryContinuation = new QLabel(tr("仓库管理软件）(&D)"), m_sourcePage);
     inventoryContinuation->setBuddy(m_inventoryRadio);
     inventoryContinuation->setContentsMargins(22, 0, 0, 0);
     choices->addWidget(inventoryContinuation);
@@ -115,20 +116,19 @@ void DataSourceWizard::buildForm()
     // Page 2: customer table and its fields.
     m_customerTablePage = new QWidget(this);
     auto* p2 = new QVBoxLayout(m_customerTablePage);
-    p2->addWidget(whiteHeader(QStringLiteral("选择数据源"), QString(), m_customerTablePage));
+    p2->addWidget(whiteHeader(tr("选择数据源"), QString(), m_customerTablePage));
     auto* tableRow = new QHBoxLayout;
-    tableRow->addWidget(new QLabel(QStringLiteral("选择客户资料表:"), m_customerTablePage));
+    tableRow->addWidget(new QLabel(tr("选择客户资料表:"), m_customerTablePage));
     m_customerTableCombo = new QComboBox(m_customerTablePage);
     m_customerTableCombo->setEditable(true);
     tableRow->addWidget(m_customerTableCombo, 1);
-    m_chooseSourceButton = new QPushButton(style()->standardIcon(QStyle::SP_DirOpenIcon), QStringLiteral("选择数据源"),
-                                           m_customerTablePage);
+    m_chooseSourceButton =
+        new QPushButton(style()->standardIcon(QStyle::SP_DirOpenIcon), tr("选择数据源"), m_customerTablePage);
     tableRow->addWidget(m_chooseSourceButton);
     p2->addLayout(tableRow);
     auto* gridRow = new QHBoxLayout;
     m_fieldGrid = new QTableWidget(1, 4, m_customerTablePage);
-    m_fieldGrid->setHorizontalHeaderLabels({QStringLiteral("表字段"), QStringLiteral("查看字段"),
-                                            QStringLiteral("电话号码"), QStringLiteral("映射字段名")});
+    m_fieldGrid->setHorizontalHeaderLabels({tr("表字段"), tr("查看字段"), tr("电话号码"), tr("映射字段名")});
     const int widths[] = {150, 70, 70, 150};
     for (int c = 0; c < 4; ++c)
         m_fieldGrid->setColumnWidth(c, widths[c]);
@@ -137,8 +137,8 @@ void DataSourceWizard::buildForm()
     m_fieldGrid->setEditTriggers(QAbstractItemView::AllEditTriggers);
     gridRow->addWidget(m_fieldGrid, 1);
     auto* moves = new QVBoxLayout;
-    m_moveUpButton = new QPushButton(QStringLiteral("↑"), m_customerTablePage);
-    m_moveDownButton = new QPushButton(QStringLiteral("↓"), m_customerTablePage);
+    m_moveUpButton = new QPushButton(tr("↑"), m_customerTablePage);
+    m_moveDownButton = new QPushButton(tr("↓"), m_customerTablePage);
     for (QPushButton* b : {m_moveUpButton, m_moveDownButton}) {
         b->setFixedWidth(32);
         moves->addWidget(b);
@@ -150,19 +150,19 @@ void DataSourceWizard::buildForm()
     // Page 3: an account set of the inventory product.
     m_accountSetPage = new QWidget(this);
     auto* p3 = new QVBoxLayout(m_accountSetPage);
-    p3->addWidget(whiteHeader(QStringLiteral("晨拓进销存系统账套选择"),
-                              QStringLiteral("在此选择一个晨拓进销存系统的账套作为你的外部数据源"), m_accountSetPage));
+    p3->addWidget(whiteHeader(tr("晨拓进销存系统账套选择"), tr("在此选择一个晨拓进销存系统的账套作为你的外部数据源"),
+                              m_accountSetPage));
     auto* pathGrid = new QGridLayout;
-    pathGrid->addWidget(new QLabel(QStringLiteral("晨拓进销存安装路径："), m_accountSetPage), 0, 0);
+    pathGrid->addWidget(new QLabel(tr("晨拓进销存安装路径："), m_accountSetPage), 0, 0);
     m_inventoryPathEdit = new QLineEdit(m_accountSetPage);
     m_inventoryPathEdit->setReadOnly(true);
     m_inventoryPathEdit->setBackgroundRole(QPalette::Button);
     pathGrid->addWidget(m_inventoryPathEdit, 0, 1);
-    m_choosePathButton = new QPushButton(QStringLiteral("选择路径"), m_accountSetPage);
+    m_choosePathButton = new QPushButton(tr("选择路径"), m_accountSetPage);
     pathGrid->addWidget(m_choosePathButton, 0, 2);
-    pathGrid->addWidget(new QLabel(QStringLiteral("账   套   列   表："), m_accountSetPage), 1, 0, Qt::AlignTop);
+    pathGrid->addWidget(new QLabel(tr("账   套   列   表："), m_accountSetPage), 1, 0, Qt::AlignTop);
     m_accountSetGrid = new QTableWidget(0, 2, m_accountSetPage);
-    m_accountSetGrid->setHorizontalHeaderLabels({QStringLiteral("账套名称"), QStringLiteral("公司名称")});
+    m_accountSetGrid->setHorizontalHeaderLabels({tr("账套名称"), tr("公司名称")});
     m_accountSetGrid->setColumnWidth(0, 100);
     m_accountSetGrid->setColumnWidth(1, 150);
     m_accountSetGrid->verticalHeader()->hide();
@@ -174,22 +174,21 @@ void DataSourceWizard::buildForm()
     m_accountFileEdit->setReadOnly(true);
     m_accountFileEdit->setBackgroundRole(QPalette::Button);
     pathGrid->addWidget(m_accountFileEdit, 2, 1);
-    m_testAccountSetButton = new QPushButton(QStringLiteral("测试账套"), m_accountSetPage);
+    m_testAccountSetButton = new QPushButton(tr("测试账套"), m_accountSetPage);
     pathGrid->addWidget(m_testAccountSetButton, 2, 2);
     p3->addLayout(pathGrid, 1);
 
     // Page 4: business table and how it joins the customer table.
     m_businessTablePage = new QWidget(this);
     auto* p4 = new QVBoxLayout(m_businessTablePage);
-    p4->addWidget(whiteHeader(QStringLiteral("业务信息设置"), QStringLiteral("请在此配置来电时查看客户相关的业务信息"),
-                              m_businessTablePage));
-    p4->addWidget(new QLabel(QStringLiteral("第一步：选择业务表(如出库记录表)"), m_businessTablePage));
+    p4->addWidget(whiteHeader(tr("业务信息设置"), tr("请在此配置来电时查看客户相关的业务信息"), m_businessTablePage));
+    p4->addWidget(new QLabel(tr("第一步：选择业务表(如出库记录表)"), m_businessTablePage));
     m_businessTableCombo = new QComboBox(m_businessTablePage);
     m_businessTableCombo->setEditable(true);
     p4->addWidget(m_businessTableCombo);
-    p4->addWidget(new QLabel(QStringLiteral("第二步：设置业务表如客户资料表的关联关系"), m_businessTablePage));
+    p4->addWidget(new QLabel(tr("第二步：设置业务表如客户资料表的关联关系"), m_businessTablePage));
     m_joinGrid = new QTableWidget(1, 2, m_businessTablePage);
-    m_joinGrid->setHorizontalHeaderLabels({QStringLiteral("业务表字段"), QStringLiteral("客户表字段")});
+    m_joinGrid->setHorizontalHeaderLabels({tr("业务表字段"), tr("客户表字段")});
     m_joinGrid->setColumnWidth(0, 200);
     m_joinGrid->setColumnWidth(1, 200);
     m_joinGrid->verticalHeader()->hide();
@@ -210,10 +209,10 @@ void DataSourceWizard::buildForm()
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    m_prevButton = new QPushButton(QStringLiteral("< 上一步(&B)"), this);
-    m_nextButton = new QPushButton(QStringLiteral("下一步(&N) >"), this);
-    m_finishButton = new QPushButton(QStringLiteral("完成(&F)"), this);
-    m_cancelButton = new QPushButton(QStringLiteral("取消(&C)"), this);
+    m_prevButton = new QPushButton(tr("< 上一步(&B)"), this);
+    m_nextButton = new QPushButton(tr("下一步(&N) >"), this);
+    m_finishButton = new QPushButton(tr("完成(&F)"), this);
+    m_cancelButton = new QPushButton(tr("取消(&C)"), this);
     for (QPushButton* b : {m_prevButton, m_nextButton, m_finishButton, m_cancelButton}) {
         b->setAutoDefault(false);
         buttons->addWidget(b);
@@ -307,7 +306,6 @@ void DataSourceWizard::showEvent(QShowEvent* event)
 void DataSourceWizard::reset()
 {
     m_mapping.clear();
-    m_addressBookRadio->setChecked(true);
     showPage(1, false, true);
     fillFieldGrid();
     fillJoinGrid();
@@ -318,6 +316,45 @@ void DataSourceWizard::reset()
         openInventoryFolder(store);
     else
         m_inventoryPathEdit->clear();
+    openSettingsInUse();
+}
+
+void DataSourceWizard::openSettingsInUse()
+{
+    const DataSourceSettings settings = DataSourceSettings::read(ProgramFolder::file(QStringLiteral("Vornx.ini")));
+    m_connectString.clear();
+    if (settings.queryType == 2) {
+        m_externalSourceRadio->setChecked(true);
+        showPage(1, false, false);
+        m_connectString = settings.connectString;
+        if (m_connectionDialog)
+            m_connectionDialog->showConnection(m_connectString);
+        openSource(StoredMapping::parse(settings.customerSql, settings.businessSql, settings.labels));
+    } else if (settings.queryType == 3) {
+        m_inventoryRadio->setChecked(true);
+        showPage(1, false, false);
+        showAccountSet(settings.connectString);
+    } else {
+        m_addressBookRadio->setChecked(true);
+    }
+}
+
+void DataSourceWizard::showAccountSet(const QString& connectString)
+{
+    QString file;
+    try {
+        file = ConnectionString::parse(connectString).dataSource();
+    } catch (const DbError&) {
+        return;
+    }
+    for (int r = 0; r < m_accountSets.size(); ++r) {
+        if (m_accountSets.at(r).path == file) {
+            m_accountSetGrid->setCurrentCell(r, 0);
+            return;
+        }
+    }
+    // Installed elsewhere than beside the program: the account set stays chosen all the same.
+    m_accountFileEdit->setText(file);
 }
 
 void DataSourceWizard::done(int result)
@@ -373,33 +410,55 @@ void DataSourceWizard::previousPage()
 
 void DataSourceWizard::chooseSource()
 {
-    if (!m_connectionDialog)
+    if (!m_connectionDialog) {
         m_connectionDialog = new ConnectionDialog(this);
+        m_connectionDialog->showConnection(m_connectString);
+    }
     m_connectionDialog->exec();
     const QString link = m_connectionDialog->linkString();
     if (link.isEmpty())
         return;
     // The string is kept even when the source cannot be opened now; Finish writes it.
     m_connectString = link;
+    openSource(StoredMapping());
+}
+
+void DataSourceWizard::openSource(const StoredMapping& stored)
+{
     // A source that cannot be opened or listed leaves the lists as they were.
     if (!m_catalog.open(m_connectString))
         return;
     QStringList tables;
     if (!m_catalog.listTables(&tables))
         return;
+    // Names as the database spells them; a stored one it does not list stays as typed.
+    auto choose = [](QComboBox* combo, const QString& table) {
+        const int index = combo->findText(table, Qt::MatchFixedString);
+        if (index >= 0)
+            combo->setCurrentIndex(index);
+        else
+            combo->setCurrentText(table);
+    };
     m_filling = true;
     m_customerTableCombo->clear();
     m_customerTableCombo->addItems(tables);
-    m_customerTableCombo->setCurrentIndex(tables.isEmpty() ? -1 : 0);
-    m_filling = false;
-    customerTableChanged();
-    m_filling = true;
+    if (stored.customerTable.isEmpty())
+        m_customerTableCombo->setCurrentIndex(tables.isEmpty() ? -1 : 0);
+    else
+        choose(m_customerTableCombo, stored.customerTable);
     m_businessTableCombo->clear();
     m_businessTableCombo->addItems(tables);
     m_businessTableCombo->setCurrentIndex(-1);
-    m_joinFieldCombo->clear();
-    m_joinFieldCombo->addItems(m_catalog.fields(m_customerTableCombo->currentText()));
+    if (!stored.businessTable.isEmpty())
+        choose(m_businessTableCombo, stored.businessTable);
     m_filling = false;
+    customerTableChanged();
+    // The joins listed are those of the table the combo box names, none when it names none.
+    const QString businessTable = m_businessTableCombo->currentText();
+    m_mapping.setBusinessTable(businessTable, m_catalog.fields(businessTable));
+    m_mapping.restore(stored);
+    fillFieldGrid();
+    fillJoinGrid();
 }
 
 void DataSourceWizard::customerTableChanged()
@@ -513,10 +572,10 @@ void DataSourceWizard::joinFieldChosen()
 
 void DataSourceWizard::choosePath()
 {
-    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("选择晨拓进销存管理系统安装路径"),
-                                                             m_inventoryPathEdit->text());
+    const QString folder =
+        QFileDialog::getExistingDirectory(this, tr("选择晨拓进销存管理系统安装路径"), m_inventoryPathEdit->text());
     if (folder.isEmpty()) {
-        ShowInfoBox(QStringLiteral("没有选中路径！"));
+        ShowInfoBox(tr("没有选中路径！"));
         return;
     }
     openInventoryFolder(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
@@ -538,11 +597,11 @@ void DataSourceWizard::listAccountSets()
     switch (read) {
     case InventoryAccounts::ReadResult::NoLoginDb:
         // Not an installation: the account sets listed before stay as they are.
-        ShowWarningBox(QStringLiteral("路径错,请重新选择晨拓进销存安装路径!"));
+        ShowWarningBox(tr("路径错,请重新选择晨拓进销存安装路径!"));
         return;
     case InventoryAccounts::ReadResult::Damaged:
         fillAccountGrid();
-        ShowWarningBox(QStringLiteral("晨拓进销存数据库可能被破坏!") + error);
+        ShowWarningBox(tr("晨拓进销存数据库可能被破坏!") + error);
         return;
     case InventoryAccounts::ReadResult::Listed:
         fillAccountGrid();
@@ -570,13 +629,13 @@ void DataSourceWizard::testAccountSet()
 {
     switch (InventoryAccounts::check(m_accountFileEdit->text())) {
     case InventoryAccounts::Check::NoneChosen:
-        ShowInfoBox(QStringLiteral("没有选择账套,请在列表框内选择!"));
+        ShowInfoBox(tr("没有选择账套,请在列表框内选择!"));
         break;
     case InventoryAccounts::Check::Missing:
-        ShowWarningBox(QStringLiteral("无效账套,请重新选择!"));
+        ShowWarningBox(tr("无效账套,请重新选择!"));
         break;
     case InventoryAccounts::Check::Valid:
-        ShowInfoBox(QStringLiteral("有效账套!"));
+        ShowInfoBox(tr("有效账套!"));
         break;
     }
 }
@@ -590,7 +649,7 @@ void DataSourceWizard::finish()
     } else if (m_inventoryRadio->isChecked()) {
         // A link without an account set would connect to nothing at every call.
         if (m_accountFileEdit->text().trimmed().isEmpty()) {
-            ShowInfoBox(QStringLiteral("没有选择账套,请在列表框内选择!"));
+            ShowInfoBox(tr("没有选择账套,请在列表框内选择!"));
             return;
         }
         writer.startFrom(ProgramFolder::file(QStringLiteral("Orvel.ini")));
@@ -598,7 +657,7 @@ void DataSourceWizard::finish()
     } else {
         const ExternalSource source = m_mapping.build(m_businessTableCombo->currentText());
         if (!source.complete) {
-            ShowInfoBox(QStringLiteral("请正确指定电话号码字段与查看字段！"));
+            ShowInfoBox(tr("请正确指定电话号码字段与查看字段！"));
             return;
         }
         writer.startFrom();
@@ -607,9 +666,9 @@ void DataSourceWizard::finish()
     QString error;
     if (!writer.commit(&error)) {
         // The old settings are still in place; saying "done" here would hide that.
-        ShowWarningBox(QStringLiteral("设置保存失败：") + error);
+        ShowWarningBox(tr("设置保存失败：") + error);
         return;
     }
-    ShowInfoBox(QStringLiteral("设置成功！重新启动程序设置生效！"));
+    ShowInfoBox(tr("设置成功！新设置从下一次来电起生效。"));
     accept();
 }

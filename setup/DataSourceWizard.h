@@ -9,6 +9,7 @@
 #include <QString>
 
 class ConnectionDialog;
+struct StoredMapping;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -20,7 +21,8 @@ class QWidget;
 // "数据源设置向导": chooses where the caller window looks callers up (the address book, an
 // external database mapped table by table and field by field, or an account set of the
 // maker's inventory product) and writes the choice to "Vornx.ini" in the program folder.
-// Its owner creates it once and shows it modally each time.
+// Its owner creates it once and shows it modally each time; the dialog is accepted only when
+// new settings were written.
 class DataSourceWizard final : public QDialog
 {
     Q_OBJECT
@@ -47,7 +49,13 @@ private:
     void buildForm();
     void nameWidgets();
     void connectWidgets();
+    // Each showing starts on the settings in use: the source chosen in "Vornx.ini", and for a
+    // database its tables, marked fields, captions and join, read back from the statements.
     void reset();
+    void openSettingsInUse();
+    void showAccountSet(const QString& connectString);
+    // Opens the chosen source and lists its tables, with the stored mapping on them.
+    void openSource(const StoredMapping& stored);
     void releaseSource();
     void showPage(int page, bool prevEnabled, bool finishShown);
     void nextPage();

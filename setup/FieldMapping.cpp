@@ -1,8 +1,11 @@
 #include "setup/FieldMapping.h"
 
 #include "lookup/DataSourceSettings.h"
+#include "setup/StoredMapping.h"
 
 #include <QPair>
+
+#include <algorithm>
 
 void FieldMapping::setCustomerTable(const QString& table, const QStringList& fields)
 {
@@ -24,6 +27,46 @@ void FieldMapping::clear()
 {
     m_customerFields.clear();
     m_businessFields.clear();
+}
+
+void FieldMapping::restore(const StoredMapping& stored)
+{
+    auto indexIn = [](const auto& fields, const QString& name) {
+        for (int i = 0; i < fields.size(); ++i) {
+            if (fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+                return i;
+        }
+        return -1;
+    };
+    // The shown fields take the rows the shown fields have in the table, in the order of the
+    // select list; the other fields keep their rows.
+    QList<int> rows;
+    QList<CustomerField> shown;
+    for (int k = 0; k < stored.shownFields.size(); ++k) {
+        const int i = indexIn(m_customerFields, stored.shownFields.at(k));
+        if (i < 0 || rows.contains(i))
+            continue;
+        rows << i;
+        CustomerField field = m_customerFields.at(i);
+        field.shown = true;
+        const QString label = stored.labels.value(k);
+        field.caption = label == field.name ? QString() : label;
+        shown << field;
+    }
+    std::sort(rows.begin(), rows.end());
+    for (int k = 0; k < rows.size(); ++k)
+        m_customerFields[rows.at(k)] = shown.at(k);
+    for (const QString& phone : stored.phoneFields) {
+        const int i = indexIn(m_customerFields, phone);
+        if (i >= 0)
+            m_customerFields[i].phone = true;
+    }
+    for (const auto& [businessField, customerField] : stored.joins) {
+        const int i = indexIn(m_businessFields, businessField);
+        const int j = indexIn(m_customerFields, customerField);
+        if (i >= 0)
+            m_businessFields[i].customerField = j >= 0 ? m_customerFields.at(j).name : customerField;
+    }
 }
 
 int FieldMapping::indexOfCustomerField(const QString& name) const

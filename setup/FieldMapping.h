@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QList>
+
+struct StoredMapping;
 #include <QString>
 #include <QStringList>
 
@@ -39,6 +41,10 @@ public:
     void setCustomerTable(const QString& table, const QStringList& fields);
     void setBusinessTable(const QString& table, const QStringList& fields);
     void clear();
+    // Marks, captions, order and joins as stored, on the tables set before. Names are matched
+    // without regard to case, as databases give them in their own case; stored names that
+    // are no field of the tables now are passed over.
+    void restore(const StoredMapping& stored);
 
     const QString& customerTable() const { return m_customerTable; }
     const QString& businessTable() const { return m_businessTable; }

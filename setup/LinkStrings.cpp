@@ -33,6 +33,11 @@ QString LinkStrings::access(const QString& user, const QString& file, const QStr
            + piece(file) + QStringLiteral(";Persist Security Info=False;Jet OLEDB:Database Password=") + piece(password);
 }
 
+QString LinkStrings::sqlite(const QString& file)
+{
+    return QStringLiteral("Provider=SQLite;Data Source=") + piece(file);
+}
+
 QString InventoryLink::loginDbFile(const QString& folder)
 {
     return folder + QStringLiteral("LoginDB.mdb");

@@ -17,6 +17,9 @@ QString odbc(const QString& user, const QString& password, const QString& dataSo
 //  Jet OLEDB:Database Password=p"
 QString access(const QString& user, const QString& file, const QString& password);
 
+// "Provider=SQLite;Data Source=file"
+QString sqlite(const QString& file);
+
 } // namespace LinkStrings
 
 // The maker's inventory product: its installation folder holds "LoginDB.mdb", whose table

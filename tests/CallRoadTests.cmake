@@ -19,3 +19,6 @@ vornx_add_test(tst_blocklist SOURCES lookup/tst_blocklist.cpp LIBS app_core look
 vornx_add_test(tst_blockedcalls SOURCES e2e/tst_blockedcalls.cpp e2e/ProgramRun.h LIBS Qt6::Network TIMEOUT 180)
 target_include_directories(tst_blockedcalls PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 add_dependencies(tst_blockedcalls vornx vmodem simline vornx_demo_db vornx_sounds area_dat)
+# The data source changed with the wizard while the program runs.
+vornx_add_test(tst_datasourceroad SOURCES app/tst_datasourceroad.cpp LIBS app_shell)
+add_dependencies(tst_datasourceroad vornx_demo_db)

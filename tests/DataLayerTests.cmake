@@ -19,3 +19,5 @@ vornx_add_test(tst_setupwizards SOURCES setup_ui/tst_setupwizards.cpp support/Te
 # The wizard's logic, without a display.
 vornx_add_test(tst_setuplogic SOURCES setup/tst_setuplogic.cpp support/TestDatabases.cpp LIBS setup)
 vornx_add_db_test(tst_numberindex SOURCES lookup/tst_numberindex.cpp LIBS lookup)
+# User data sources in the home folder and system ones, listed and opened.
+vornx_add_test(tst_odbcdatasources SOURCES platform/tst_odbcdatasources.cpp support/TestDatabases.cpp LIBS lookup)

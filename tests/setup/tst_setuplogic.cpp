@@ -5,6 +5,7 @@
 #include "setup/InventoryAccounts.h"
 #include "setup/LinkStrings.h"
 #include "setup/SourceCatalog.h"
+#include "setup/StoredMapping.h"
 
 #include "../support/TestDatabases.h"
 
@@ -175,6 +176,77 @@ private slots:
         const QString orders = DataSourceSql::completedBusinessStatement(source.businessSql, source.customerSql);
         QCOMPARE(firstColumn(orders + QStringLiteral(" order by a.orderid"), QStringLiteral("010-8861049")),
                  QStringList({"1", "2"}));
+    }
+
+    // What the wizard wrote is read back onto the table's fields as the database lists them
+    // (in its own case): the same statements come out again, quoted names included.
+    void storedMappingGivesBackWhatWasWritten()
+    {
+        const QStringList customerFields = {"ID", "Remark", "Name", "note text", "Phone", "PhoneMove"};
+        const QStringList businessFields = {"BillNo", "UnitID", "Unit ID"};
+        FieldMapping written;
+        written.setCustomerTable(QStringLiteral("customer notes"), customerFields);
+        written.setBusinessTable(QStringLiteral("BillIndex"), businessFields);
+        for (const char* shown : {"note text", "Name", "ID"})
+            written.toggleShown(written.indexOfCustomerField(QString::fromLatin1(shown)));
+        written.togglePhone(written.indexOfCustomerField(QStringLiteral("Phone")));
+        written.togglePhone(written.indexOfCustomerField(QStringLiteral("PhoneMove")));
+        written.setCaption(written.indexOfCustomerField(QStringLiteral("Name")), QStringLiteral("客户名称"));
+        written.setCaption(written.indexOfCustomerField(QStringLiteral("note text")), QStringLiteral("备注"));
+        // The select list leaves the table's order: note text first; Remark, not shown, between ID and Name.
+        for (int i = 0; i < 3; ++i)
+            written.moveUp(written.indexOfCustomerField(QStringLiteral("note text")));
+        written.setJoin(1, QStringLiteral("ID"));
+        written.setJoin(2, QStringLiteral("note text"));
+        const ExternalSource source = written.build(QStringLiteral("BillIndex"));
+        QCOMPARE(source.customerSql, QStringLiteral("select \"note text\", ID, Name from \"customer notes\" b where  "
+                                                    "b.Phone like '%#NO#' or b.PhoneMove like '%#NO#' "));
+
+        // As the reader gives it: trailing blanks gone, the business statement completed.
+        const QString completed =
+            DataSourceSql::completedBusinessStatement(source.businessSql.trimmed(), source.customerSql.trimmed());
+        const StoredMapping stored = StoredMapping::parse(source.customerSql.trimmed(), completed, source.labels);
+        QCOMPARE(stored.customerTable, QStringLiteral("customer notes"));
+        QCOMPARE(stored.shownFields, QStringList({"note text", "ID", "Name"}));
+        QCOMPARE(stored.phoneFields, QStringList({"Phone", "PhoneMove"}));
+        QCOMPARE(stored.businessTable, QStringLiteral("BillIndex"));
+        QCOMPARE(stored.joins.size(), 2);
+        QCOMPARE(stored.joins.at(1), qMakePair(QStringLiteral("Unit ID"), QStringLiteral("note text")));
+
+        FieldMapping read;
+        QStringList lowerCase;
+        for (const QString& field : customerFields)
+            lowerCase << field.toLower();
+        read.setCustomerTable(QStringLiteral("customer notes"), lowerCase);
+        read.setBusinessTable(QStringLiteral("BillIndex"), businessFields);
+        read.restore(stored);
+        // The shown fields in the select list's order on the rows the shown fields had; Remark keeps its row.
+        QCOMPARE(names(read.customerFields()),
+                 QStringList({"note text", "remark", "id", "name", "phone", "phonemove"}));
+        QCOMPARE(read.customerFields().at(0).caption, QStringLiteral("备注"));
+        QVERIFY(!read.customerFields().at(1).shown);
+        QCOMPARE(read.customerFields().at(2).caption, QStringLiteral("ID")); // the stored label, as written
+        QCOMPARE(read.customerFields().at(3).caption, QStringLiteral("客户名称"));
+        QVERIFY(!read.customerFields().at(4).shown && read.customerFields().at(4).phone);
+        QCOMPARE(read.businessFields().at(0).customerField, QString());
+        QCOMPARE(read.businessFields().at(1).customerField, QStringLiteral("id"));
+        const ExternalSource again = read.build(QStringLiteral("BillIndex"));
+        QCOMPARE(again.customerSql, QStringLiteral("select \"note text\", id, name from \"customer notes\" b where  "
+                                                   "b.phone like '%#NO#' or b.phonemove like '%#NO#' "));
+        QCOMPARE(again.businessSql,
+                 QStringLiteral("select a.* from BillIndex a,\"customer notes\" b where  a.UnitID=b.id and  "
+                                "a.\"Unit ID\"=b.\"note text\" and "));
+        QCOMPARE(again.labels, source.labels);
+        QCOMPARE(again.labels, QStringList({"备注", "ID", "客户名称"}));
+
+        // A statement of another shape, and stored fields the table no longer has, give nothing.
+        const StoredMapping other = StoredMapping::parse(QStringLiteral("select * from Unit where Phone = '#NO#'"),
+                                                         QStringLiteral("select 1"), {});
+        QVERIFY(other.customerTable.isEmpty() && other.shownFields.isEmpty() && other.businessTable.isEmpty());
+        FieldMapping gone;
+        gone.setCustomerTable(QStringLiteral("customer notes"), {"ID"});
+        gone.restore(stored);
+        QVERIFY(gone.customerFields().at(0).shown && !gone.customerFields().at(0).phone);
     }
 
     void catalogSaysWhatItCannotReach()

@@ -34,6 +34,10 @@
 
 using namespace TestDatabases;
 
+namespace {
+const QString kSaved = QStringLiteral("设置成功！新设置从下一次来电起生效。");
+}
+
 // The wizards walked as a user walks them, offscreen, on real databases.
 class TestSetupWizards : public QObject
 {
@@ -42,6 +46,7 @@ class TestSetupWizards : public QObject
 private:
     QTemporaryDir m_root;
     QString m_program; // the program folder
+    QString m_customers; // a SQLite file with the test customers
     QStringList m_boxes;
     std::unique_ptr<StatementRunner> m_dataModule;
 
@@ -125,6 +130,7 @@ private slots:
 
         // A SQLite customer file reached through an ODBC data source.
         const QString sqliteFile = m_root.filePath(QStringLiteral("customers.db"));
+        m_customers = sqliteFile;
         QFile created(sqliteFile);
         QVERIFY(created.open(QIODevice::WriteOnly));
         created.close();
@@ -248,9 +254,144 @@ private slots:
         // With the template in place the same Finish is taken.
         QVERIFY(QFile::copy(QStringLiteral(VORNX_TEST_DATA "/../../data/Orvel.ini"), m_program + QStringLiteral("Orvel.ini")));
         part<QPushButton>(dlg, "finishButton")->click();
-        QCOMPARE(m_boxes.last(), QStringLiteral("设置成功！重新启动程序设置生效！"));
+        QCOMPARE(m_boxes.last(), kSaved);
         QCOMPARE(DataSourceSettings::read(iniFile()).connectString, InventoryLink::accountSetString(accountFile));
         QFile::remove(m_program + QStringLiteral("Orvel.ini"));
+    }
+
+    // Without an ODBC administrator, "新建(&E)..." names the user's and the system's files
+    // and gives entries to copy.
+    void newDataSourceWithoutAdministratorSaysHow()
+    {
+        QTemporaryDir home;
+        const QByteArray path = qgetenv("PATH");
+        const QByteArray odbcIni = qgetenv("ODBCINI");
+        const QByteArray homeVariable = qgetenv("HOME");
+        qputenv("PATH", QFile::encodeName(home.path())); // no administrator program on it
+        qputenv("HOME", QFile::encodeName(home.path()));
+        qunsetenv("ODBCINI");
+        ConnectionDialog form;
+        form.show();
+        part<QPushButton>(form, "nextButton")->click();
+        part<QPushButton>(form, "newDataSourceButton")->click();
+        qputenv("PATH", path);
+        qputenv("HOME", homeVariable);
+        qputenv("ODBCINI", odbcIni);
+        QCOMPARE(m_boxes.size(), 1);
+        const QString help = m_boxes.first();
+        QVERIFY2(help.contains(QStringLiteral("用户数据源：") + home.path() + QStringLiteral("/.odbc.ini")),
+                 qPrintable(help));
+        QVERIFY2(help.contains(QStringLiteral("系统数据源：") + m_root.path() + QStringLiteral("/odbc.ini")),
+                 qPrintable(help));
+        QVERIFY(help.contains(QStringLiteral("[customers]\nDriver=SQLite3\nDatabase=")));
+        QVERIFY(help.contains(QStringLiteral("Driver=PostgreSQL Unicode\nServername=")));
+    }
+
+    // A SQLite file chosen with the connection wizard's file choice and mapped; the next
+    // showing opens on exactly that, and can be finished again, unchanged or changed.
+    void reopensOnTheSettingsInUse()
+    {
+        auto dlg = openWizard();
+        auto* fieldGrid = part<QTableWidget>(dlg, "fieldGrid");
+        auto* joinGrid = part<QTableWidget>(dlg, "joinGrid");
+        auto* customerTableCombo = part<QComboBox>(dlg, "customerTableCombo");
+        auto* businessTableCombo = part<QComboBox>(dlg, "businessTableCombo");
+        auto* nextButton = part<QPushButton>(dlg, "nextButton");
+        auto* finishButton = part<QPushButton>(dlg, "finishButton");
+        QVERIFY(part<QRadioButton>(dlg, "addressBookRadio")->isChecked()); // no settings yet
+        part<QRadioButton>(dlg, "externalSourceRadio")->click();
+        nextButton->click();
+        answerLinkWizard([this](ConnectionDialog& form) {
+            part<QRadioButton>(form, "sqliteRadio")->click();
+            part<QTabWidget>(form, "pages")->setCurrentIndex(1);
+            QVERIFY(part<QWidget>(form, "sqlitePanel")->isVisible());
+            part<QLineEdit>(form, "sqliteFileEdit")->setText(m_customers);
+            part<QPushButton>(form, "finishButton")->click();
+        });
+        part<QPushButton>(dlg, "chooseSourceButton")->click();
+        customerTableCombo->setCurrentText(QStringLiteral("customers"));
+        for (const char* shown : {"companyname", "contactname", "phone"})
+            clickCell(fieldGrid, rowOf(*dlg, QString::fromLatin1(shown)), 1);
+        for (const char* phone : {"phone", "fax"})
+            clickCell(fieldGrid, rowOf(*dlg, QString::fromLatin1(phone)), 2);
+        fieldGrid->item(rowOf(*dlg, QStringLiteral("companyname")), 3)->setText(QStringLiteral("公司名称"));
+        fieldGrid->setCurrentCell(rowOf(*dlg, QStringLiteral("contactname")), 0);
+        part<QPushButton>(dlg, "moveUpButton")->click();
+        nextButton->click();
+        businessTableCombo->setCurrentText(QStringLiteral("orders"));
+        joinGrid->setCurrentCell(1, 1);
+        clickCell(joinGrid, 1, 1);
+        part<QComboBox>(dlg, "joinFieldCombo")->setCurrentText(QStringLiteral("customerid"));
+        finishButton->click();
+        QCOMPARE(m_boxes, QStringList({kSaved}));
+        const QString written = readIni();
+        QVERIFY2(written.contains(QStringLiteral("ConnectString=Provider=SQLite;Data Source=") + m_customers),
+                 qPrintable(written));
+
+        // The next showing: the same source, table, marks, captions, order and join.
+        dlg->show();
+        QCOMPARE(dlg->currentPage(), 1);
+        QVERIFY(part<QRadioButton>(dlg, "externalSourceRadio")->isChecked());
+        QVERIFY(nextButton->isVisible() && !finishButton->isVisible());
+        QCOMPARE(customerTableCombo->currentText(), QStringLiteral("customers"));
+        QStringList order;
+        QList<bool> shown;
+        QList<bool> phone;
+        for (const CustomerField& field : dlg->mapping().customerFields()) {
+            order << field.name;
+            shown << field.shown;
+            phone << field.phone;
+        }
+        QCOMPARE(order, QStringList({"customerid", "contactname", "companyname", "phone", "fax"}));
+        QCOMPARE(shown, QList<bool>({false, true, true, true, false}));
+        QCOMPARE(phone, QList<bool>({false, false, false, true, true}));
+        QVERIFY(fieldGrid->item(0, 1)->icon().isNull() && !fieldGrid->item(1, 1)->icon().isNull());
+        QCOMPARE(fieldGrid->item(2, 3)->text(), QStringLiteral("公司名称"));
+        QCOMPARE(fieldGrid->item(1, 3)->text(), QString());
+        QCOMPARE(businessTableCombo->currentText(), QStringLiteral("orders"));
+        QCOMPARE(dlg->mapping().businessFields().at(1).customerField, QStringLiteral("customerid"));
+        QCOMPARE(joinGrid->item(1, 1)->text(), QStringLiteral("customerid"));
+        // The connection wizard shows the file in use.
+        answerLinkWizard([this](ConnectionDialog& form) {
+            QVERIFY(part<QRadioButton>(form, "sqliteRadio")->isChecked());
+            QCOMPARE(part<QLineEdit>(form, "sqliteFileEdit")->text(), m_customers);
+            part<QPushButton>(form, "cancelButton")->click();
+        });
+        part<QPushButton>(dlg, "chooseSourceButton")->click();
+
+        // Finished again without a change: the same file.
+        nextButton->click();
+        nextButton->click();
+        finishButton->click();
+        QCOMPARE(m_boxes.last(), kSaved);
+        QCOMPARE(readIni(), written);
+
+        // And with a changed caption.
+        dlg->show();
+        nextButton->click();
+        fieldGrid->item(3, 3)->setText(QStringLiteral("电话"));
+        nextButton->click();
+        finishButton->click();
+        QCOMPARE(m_boxes.size(), 3);
+        const DataSourceSettings s = DataSourceSettings::read(iniFile());
+        QCOMPARE(s.labels, QStringList({"contactname", "公司名称", "电话"}));
+        QCOMPARE(s.businessSql,
+                 QStringLiteral("select a.* from orders a,customers b where  a.customerid=b.customerid and (  "
+                                "b.phone like '%#NO#' or b.fax like '%#NO#' )"));
+    }
+
+    // The inventory link in use is offered again, with its account set.
+    void reopensOnTheInventoryLink()
+    {
+        const QString accountFile = m_root.filePath(QStringLiteral("Data/2023.mdb"));
+        writeIni(("[QUERYTYPE]\r\nTYPE=3\r\n[DBSET]\r\nConnectString=" + InventoryLink::accountSetString(accountFile) +
+                  "\r\n")
+                     .toUtf8());
+        auto dlg = openWizard();
+        QVERIFY(part<QRadioButton>(dlg, "inventoryRadio")->isChecked());
+        part<QPushButton>(dlg, "nextButton")->click();
+        QCOMPARE(dlg->currentPage(), 3);
+        QCOMPARE(part<QLineEdit>(dlg, "accountFileEdit")->text(), accountFile);
     }
 
     void pageTable()
@@ -288,8 +429,12 @@ private slots:
     {
         writeIni("[QUERYTYPE]\r\nTYPE=2\r\n[DBSET]\r\nConnectString=old\r\n");
         auto dlg = openWizard();
+        // The wizard opens on the source in use.
+        QVERIFY(part<QRadioButton>(dlg, "externalSourceRadio")->isChecked());
+        QVERIFY(!part<QPushButton>(dlg, "finishButton")->isVisible());
+        part<QRadioButton>(dlg, "addressBookRadio")->click();
         part<QPushButton>(dlg, "finishButton")->click();
-        QCOMPARE(m_boxes, QStringList({"设置成功！重新启动程序设置生效！"}));
+        QCOMPARE(m_boxes, QStringList({kSaved}));
         QCOMPARE(dlg->result(), int(QDialog::Accepted));
         QCOMPARE(readIni(), QStringLiteral("[QUERYTYPE]\r\nTYPE=1\r\n"));
     }
@@ -357,7 +502,7 @@ private slots:
         QVERIFY(!joinFieldCombo->isVisible());
 
         part<QPushButton>(dlg, "finishButton")->click();
-        QCOMPARE(m_boxes, QStringList({"设置成功！重新启动程序设置生效！"}));
+        QCOMPARE(m_boxes, QStringList({kSaved}));
         QCOMPARE(dlg->result(), int(QDialog::Accepted));
         const QString expected =
             QStringLiteral("[QUERYTYPE]\r\nTYPE=2\r\n[DBSET]\r\nConnectString=") + LinkStrings::access(QStringLiteral("Admin"), nwind(), QString())
@@ -405,7 +550,7 @@ private slots:
         clickCell(part<QTableWidget>(dlg, "fieldGrid"), rowOf(*dlg, QStringLiteral("phone")), 2);
         part<QPushButton>(dlg, "nextButton")->click();
         part<QPushButton>(dlg, "finishButton")->click();
-        QCOMPARE(m_boxes.last(), QStringLiteral("设置成功！重新启动程序设置生效！"));
+        QCOMPARE(m_boxes.last(), kSaved);
         const DataSourceSettings s = DataSourceSettings::read(iniFile());
         QCOMPARE(s.connectString, QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;User ID=;Password=;Data Source=vornx_customers"));
         QCOMPARE(s.customerSql, QStringLiteral("select contactname from customers b where  b.phone like '%#NO#'"));
@@ -486,7 +631,7 @@ private slots:
         part<QRadioButton>(dlg, "inventoryRadio")->click();
         part<QPushButton>(dlg, "nextButton")->click();
         part<QPushButton>(dlg, "finishButton")->click();
-        QCOMPARE(m_boxes.last(), QStringLiteral("设置成功！重新启动程序设置生效！"));
+        QCOMPARE(m_boxes.last(), kSaved);
         const DataSourceSettings s = DataSourceSettings::read(iniFile());
         QCOMPARE(s.queryType, 3);
         QCOMPARE(s.connectString, InventoryLink::accountSetString(accountFile));
