@@ -66,10 +66,13 @@ CallHistory::CallHistory(const QList<CallLog::Entry>& entries)
 
 int CallHistory::intern(const QString& text, QHash<QString, int>* ids, std::vector<QString>* texts)
 {
-    const auto [it, added] = ids->tryEmplace(text, int(texts->size()));
-    if (added)
-        texts->push_back(text);
-    return it.value();
+    const auto found = ids->constFind(text);
+    if (found != ids->cend())
+        return found.value();
+    const int id = int(texts->size());
+    ids->insert(text, id);
+    texts->push_back(text);
+    return id;
 }
 
 QDate CallHistory::firstDay() const

@@ -14,7 +14,9 @@
 struct CallFilter
 {
     QString text;   // found in the number, the remark or the time text, any case; blank = all
-    QDate from, to; // either may be left invalid for no bound
+    // Either may be left invalid for no bound.
+    QDate from = {};
+    QDate to = {};
 };
 
 // The calls of the call log held for searching and counting. Numbers and remarks repeat a
