@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "capture/ModemLine.h"
 #include "lookup/HistoryWindow.h"
+#include "lookup/RegionQuery.h"
 #include "lookup/CallSheetPrinter.h"
 #include "lookup/CallerWindow.h"
 #include "platform/ProgramFolder.h"
@@ -18,7 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringEncoder>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -78,8 +79,13 @@ private slots:
         form->findChild<QAction*>(QStringLiteral("historyAction"))->trigger();
         QPointer<HistoryWindow> history = form->findChild<HistoryWindow*>();
         QVERIFY(history && history->isVisible());
-        auto* calls = history->findChild<QTableWidget*>(QStringLiteral("callList"));
-        QCOMPARE(calls->rowCount(), 2);
+        auto* calls = history->findChild<QTableView*>(QStringLiteral("callList"));
+        QCOMPARE(calls->model()->rowCount(), 2);
+        // The region beside the number comes from the main window's table.
+        const QString number = calls->model()->index(0, 1).data().toString();
+        const QString region = RegionQuery::district(*form->regionTable(), number);
+        QVERIFY2(!region.isEmpty(), qPrintable(number));
+        QCOMPARE(calls->model()->index(0, 2).data().toString(), region);
         calls->selectRow(0);
         history->findChild<QPushButton*>(QStringLiteral("detailsButton"))->click();
         auto* caller = form->findChild<CallerWindow*>();
