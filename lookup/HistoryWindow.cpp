@@ -267,6 +267,7 @@ void HistoryWindow::hideEvent(QHideEvent* event)
 void HistoryWindow::reload()
 {
     m_calls->setHistory(CallHistory());
+    showCounts();
     if (m_title.isEmpty())
         m_title = windowTitle();
     setWindowTitle(m_title);
@@ -288,7 +289,8 @@ void HistoryWindow::reload()
             fill(*load);
     });
     setWindowTitle(tr("%1（正在读取…）").arg(m_title));
-    reader->start(QThread::LowPriority);
+    // At the ordinary priority: the user is waiting for the list.
+    reader->start();
 }
 
 void HistoryWindow::fill(HistoryLoad& load)

@@ -13,65 +13,79 @@ HistoryWindowChart::HistoryWindowChart(QWidget* parent) : QChartView(parent)
 {
     setObjectName(QStringLiteral("callChart"));
     setRenderHint(QPainter::Antialiasing);
-    chart()->legend()->hide();
-    chart()->setMargins(QMargins(4, 4, 4, 4));
     setMinimumSize(320, 160);
+    QChart* chart = this->chart();
+    chart->legend()->hide();
+    chart->setMargins(QMargins(4, 4, 4, 4));
+
+    m_countAxis = new QValueAxis;
+    m_countAxis->setLabelFormat(QStringLiteral("%d"));
+    chart->addAxis(m_countAxis, Qt::AlignLeft);
+
+    m_days = new QLineSeries;
+    chart->addSeries(m_days);
+    m_dayAxis = new QDateTimeAxis;
+    chart->addAxis(m_dayAxis, Qt::AlignBottom);
+    m_days->attachAxis(m_dayAxis);
+    m_days->attachAxis(m_countAxis);
+
+    m_callsPerHour = new QBarSet(tr("来电"));
+    QStringList hours;
+    for (int hour = 0; hour < 24; ++hour) {
+        *m_callsPerHour << 0;
+        hours << QString::number(hour);
+    }
+    m_hours = new QBarSeries;
+    m_hours->append(m_callsPerHour);
+    chart->addSeries(m_hours);
+    m_hourAxis = new QBarCategoryAxis;
+    m_hourAxis->append(hours);
+    chart->addAxis(m_hourAxis, Qt::AlignBottom);
+    m_hours->attachAxis(m_hourAxis);
+    m_hours->attachAxis(m_countAxis);
+    showTimeline({});
 }
 
 void HistoryWindowChart::showTimeline(const CallHistory::Timeline& timeline)
 {
-    QChart* chart = this->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes()) {
-        chart->removeAxis(axis);
-        delete axis;
-    }
-    if (timeline.counts.empty()) {
-        chart->setTitle(tr("没有来电"));
+    const bool any = !timeline.counts.empty();
+    m_days->setVisible(any && !timeline.hourly);
+    m_dayAxis->setVisible(any && !timeline.hourly);
+    m_hours->setVisible(any && timeline.hourly);
+    m_hourAxis->setVisible(any && timeline.hourly);
+    m_countAxis->setVisible(any);
+    if (!any) {
+        chart()->setTitle(tr("没有来电"));
         return;
     }
-    const int most = *std::max_element(timeline.counts.begin(), timeline.counts.end());
-    auto* countAxis = new QValueAxis;
-    countAxis->setLabelFormat(QStringLiteral("%d"));
-    countAxis->setRange(0, std::max(most, 1));
-    countAxis->setTickCount(std::min(std::max(most, 1), 5) + 1);
+    const int most = std::max(*std::max_element(timeline.counts.begin(), timeline.counts.end()), 1);
+    m_countAxis->setRange(0, most);
+    m_countAxis->setTickCount(std::min(most, 5) + 1);
+    if (timeline.hourly)
+        showHours(timeline);
+    else
+        showDays(timeline);
+}
 
-    if (timeline.hourly) {
-        chart->setTitle(tr("%1 每小时来电").arg(timeline.first.toString(QStringLiteral("yyyy-MM-dd"))));
-        auto* calls = new QBarSet(tr("来电"));
-        QStringList hours;
-        for (size_t hour = 0; hour < timeline.counts.size(); ++hour) {
-            *calls << timeline.counts[hour];
-            hours << QString::number(hour);
-        }
-        auto* series = new QBarSeries;
-        series->append(calls);
-        chart->addSeries(series);
-        auto* hourAxis = new QBarCategoryAxis;
-        hourAxis->append(hours);
-        chart->addAxis(hourAxis, Qt::AlignBottom);
-        series->attachAxis(hourAxis);
-        chart->addAxis(countAxis, Qt::AlignLeft);
-        series->attachAxis(countAxis);
-        return;
-    }
+void HistoryWindowChart::showHours(const CallHistory::Timeline& timeline)
+{
+    chart()->setTitle(tr("%1 每小时来电").arg(timeline.first.toString(QStringLiteral("yyyy-MM-dd"))));
+    for (int hour = 0; hour < 24; ++hour)
+        m_callsPerHour->replace(hour, timeline.counts[size_t(hour)]);
+}
 
-    chart->setTitle(tr("每日来电"));
+void HistoryWindowChart::showDays(const CallHistory::Timeline& timeline)
+{
+    chart()->setTitle(tr("每日来电"));
     QList<QPointF> points;
     points.reserve(qsizetype(timeline.counts.size()));
     for (size_t day = 0; day < timeline.counts.size(); ++day) {
         const QDateTime midnight = timeline.first.addDays(qint64(day)).startOfDay();
         points << QPointF(qreal(midnight.toMSecsSinceEpoch()), timeline.counts[day]);
     }
-    auto* series = new QLineSeries;
-    series->replace(points);
-    chart->addSeries(series);
-    auto* dayAxis = new QDateTimeAxis;
-    dayAxis->setFormat(timeline.counts.size() > 366 ? QStringLiteral("yyyy-MM") : QStringLiteral("MM-dd"));
-    dayAxis->setRange(timeline.first.startOfDay(), timeline.first.addDays(qint64(timeline.counts.size()) - 1).startOfDay());
-    dayAxis->setTickCount(int(std::min<size_t>(timeline.counts.size(), 7)));
-    chart->addAxis(dayAxis, Qt::AlignBottom);
-    series->attachAxis(dayAxis);
-    chart->addAxis(countAxis, Qt::AlignLeft);
-    series->attachAxis(countAxis);
+    m_days->replace(points);
+    const QDate last = timeline.first.addDays(qint64(timeline.counts.size()) - 1);
+    m_dayAxis->setFormat(timeline.counts.size() > 366 ? QStringLiteral("yyyy-MM") : QStringLiteral("MM-dd"));
+    m_dayAxis->setRange(timeline.first.startOfDay(), last.startOfDay());
+    m_dayAxis->setTickCount(int(std::clamp<size_t>(timeline.counts.size(), 2, 7)));
 }

@@ -8,4 +8,4 @@ vornx_add_test(tst_callercommands SOURCES lookup_ui/tst_callercommands.cpp suppo
 target_include_directories(tst_callercommands PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 vornx_add_test(tst_callhistoryroad SOURCES app/tst_callhistoryroad.cpp LIBS app_shell)
 target_include_directories(tst_callhistoryroad PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-add_dependencies(tst_callhistoryroad vmodem vornx vornx_demo_db)
+add_dependencies(tst_callhistoryroad vmodem vornx vornx_demo_db area_dat)

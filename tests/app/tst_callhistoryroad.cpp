@@ -58,6 +58,7 @@ private slots:
         QVERIFY(PrivateProfile(ProgramFolder::file(QStringLiteral("sysset.ini")))
                     .writeString(QStringLiteral("PORTS"), QStringLiteral("COM3"), modem.path()));
         auto form = std::make_unique<MainWindow>();
+        form->loadRegionTable();
         form->findChild<QRadioButton*>(QStringLiteral("modemRadio"))->setChecked(true);
         form->findChild<QComboBox*>(QStringLiteral("portCombo"))->setCurrentIndex(2);
         form->startMonitoring();
@@ -83,7 +84,7 @@ private slots:
         QCOMPARE(calls->model()->rowCount(), 2);
         // The region beside the number comes from the main window's table.
         const QString number = calls->model()->index(0, 1).data().toString();
-        const QString region = RegionQuery::district(*form->regionTable(), number);
+        const QString region = RegionQuery::district(*form->regionTable(), RegionQuery::withoutLeadingZeros(number));
         QVERIFY2(!region.isEmpty(), qPrintable(number));
         QCOMPARE(calls->model()->index(0, 2).data().toString(), region);
         calls->selectRow(0);
@@ -126,7 +127,7 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QVERIFY(boxes.at(0).startsWith(QStringLiteral("系统提示|")));
         QVERIFY(!QFile::exists(log));
-        QCOMPARE(calls->rowCount(), 0);
+        QCOMPARE(calls->model()->rowCount(), 0);
 
         form.reset();
         QVERIFY(!history);
