@@ -148,8 +148,9 @@ HistoryWindow::HistoryWindow(QWidget* parent) : QDialog(parent)
     m_callList->setColumnWidth(CallHistory::TimeColumn, 140);
     m_callList->setColumnWidth(CallHistory::NumberColumn, 140);
     m_callList->setColumnWidth(CallHistory::RegionColumn, 110);
-    m_callList->setColumnWidth(CallHistory::RemarkColumn, 260);
-    m_callList->horizontalHeader()->setStretchLastSection(true);
+    m_callList->setColumnWidth(CallHistory::CountColumn, 50);
+    // The remark takes what the others leave, as it did when it was the last column.
+    m_callList->horizontalHeader()->setSectionResizeMode(CallHistory::RemarkColumn, QHeaderView::Stretch);
     // Log order until a column is chosen: the latest calls at the bottom.
     m_callList->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     m_callList->setSortingEnabled(true);

@@ -40,6 +40,11 @@ HistoryWindowChart::HistoryWindowChart(QWidget* parent) : QChartView(parent)
     chart->addSeries(m_hours);
     m_hourAxis = new QBarCategoryAxis;
     m_hourAxis->append(hours);
+    // Small enough for all 24 hours to be named in a narrow window.
+    QFont small = m_hourAxis->labelsFont();
+    small.setPixelSize(9);
+    m_hourAxis->setLabelsFont(small);
+    m_hourAxis->setTruncateLabels(false);
     chart->addAxis(m_hourAxis, Qt::AlignBottom);
     m_hours->attachAxis(m_hourAxis);
     m_hours->attachAxis(m_countAxis);
@@ -61,6 +66,8 @@ void HistoryWindowChart::showTimeline(const CallHistory::Timeline& timeline)
     const int most = std::max(*std::max_element(timeline.counts.begin(), timeline.counts.end()), 1);
     m_countAxis->setRange(0, most);
     m_countAxis->setTickCount(std::min(most, 5) + 1);
+    // Round steps: a count axis of 0, 203, 407, ... is hard to read.
+    m_countAxis->applyNiceNumbers();
     if (timeline.hourly)
         showHours(timeline);
     else
