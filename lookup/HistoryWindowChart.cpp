@@ -84,15 +84,18 @@ void HistoryWindowChart::showHours(const CallHistory::Timeline& timeline)
 void HistoryWindowChart::showDays(const CallHistory::Timeline& timeline)
 {
     chart()->setTitle(tr("每日来电"));
+    // Each day at its noon, reckoned from the first day's: converting every day's local time
+    // on its own reads the time zone once per day, and a daylight-saving hour moves a noon
+    // nowhere near the day before or after.
+    constexpr qint64 DayMs = 24 * 3600 * 1000;
+    const qint64 firstNoon = timeline.first.startOfDay().toMSecsSinceEpoch() + DayMs / 2;
     QList<QPointF> points;
     points.reserve(qsizetype(timeline.counts.size()));
-    for (size_t day = 0; day < timeline.counts.size(); ++day) {
-        const QDateTime midnight = timeline.first.addDays(qint64(day)).startOfDay();
-        points << QPointF(qreal(midnight.toMSecsSinceEpoch()), timeline.counts[day]);
-    }
+    for (size_t day = 0; day < timeline.counts.size(); ++day)
+        points << QPointF(qreal(firstNoon + qint64(day) * DayMs), timeline.counts[day]);
     m_days->replace(points);
-    const QDate last = timeline.first.addDays(qint64(timeline.counts.size()) - 1);
     m_dayAxis->setFormat(timeline.counts.size() > 366 ? QStringLiteral("yyyy-MM") : QStringLiteral("MM-dd"));
-    m_dayAxis->setRange(timeline.first.startOfDay(), last.startOfDay());
+    m_dayAxis->setRange(QDateTime::fromMSecsSinceEpoch(firstNoon),
+                        QDateTime::fromMSecsSinceEpoch(firstNoon + qint64(timeline.counts.size() - 1) * DayMs));
     m_dayAxis->setTickCount(int(std::clamp<size_t>(timeline.counts.size(), 2, 7)));
 }

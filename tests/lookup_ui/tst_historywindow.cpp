@@ -354,6 +354,8 @@ private slots:
         auto* days = qobject_cast<QLineSeries*>(shownSeries(chart).first());
         QVERIFY(days);
         QCOMPARE(days->count(), 3);
+        QCOMPARE(QDateTime::fromMSecsSinceEpoch(qint64(days->at(0).x())).date(), QDate(2026, 12, 5));
+        QCOMPARE(QDateTime::fromMSecsSinceEpoch(qint64(days->at(2).x())).date(), QDate(2026, 12, 7));
         QCOMPARE(days->at(0).y(), 4.0);
         QCOMPARE(days->at(1).y(), 0.0);
         QCOMPARE(days->at(2).y(), 3.0);
