@@ -118,8 +118,7 @@ std::vector<qsizetype> CallHistory::matching(const CallFilter& filter) const
     const QString text = filter.text.trimmed();
     // Times and numbers are digits: a text without letters is sought in them as it is,
     // which is several times faster than ignoring case.
-    const Qt::CaseSensitivity digitsCase =
-        text.toLower() == text.toUpper() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const Qt::CaseSensitivity digitsCase = text.toLower() == text.toUpper() ? Qt::CaseSensitive : Qt::CaseInsensitive;
     const qint64 from = filter.from.isValid() ? filter.from.toJulianDay() : 0;
     const qint64 to = filter.to.isValid() ? filter.to.toJulianDay() : 0;
     const bool dated = from != 0 || to != 0;
@@ -172,9 +171,10 @@ void CallHistory::sort(std::vector<qsizetype>* rows, Column column, Qt::SortOrde
                          [&](int a, int b) { return m_calls[size_t(a)].time < m_calls[size_t(b)].time; });
         // Equal times share a key, so they keep the rows' order.
         for (size_t place = 0; place < order.size(); ++place)
-            key[size_t(order[place])] = place > 0 && m_calls[size_t(order[place])].time == m_calls[size_t(order[place - 1])].time
-                                            ? key[size_t(order[place - 1])]
-                                            : int(place);
+            key[size_t(order[place])] =
+                place > 0 && m_calls[size_t(order[place])].time == m_calls[size_t(order[place - 1])].time
+                    ? key[size_t(order[place - 1])]
+                    : int(place);
         break;
     }
     case NumberColumn:
@@ -200,9 +200,11 @@ void CallHistory::sort(std::vector<qsizetype>* rows, Column column, Qt::SortOrde
         break;
     }
     if (order == Qt::AscendingOrder)
-        std::stable_sort(rows->begin(), rows->end(), [&](qsizetype a, qsizetype b) { return key[size_t(a)] < key[size_t(b)]; });
+        std::stable_sort(rows->begin(), rows->end(),
+                         [&](qsizetype a, qsizetype b) { return key[size_t(a)] < key[size_t(b)]; });
     else
-        std::stable_sort(rows->begin(), rows->end(), [&](qsizetype a, qsizetype b) { return key[size_t(a)] > key[size_t(b)]; });
+        std::stable_sort(rows->begin(), rows->end(),
+                         [&](qsizetype a, qsizetype b) { return key[size_t(a)] > key[size_t(b)]; });
 }
 
 CallHistory::Timeline CallHistory::timeline(const std::vector<qsizetype>& rows) const

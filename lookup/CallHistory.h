@@ -13,7 +13,7 @@
 // What the history window lists a call by: search text and an inclusive date range.
 struct CallFilter
 {
-    QString text;   // found in the number, the remark or the time text, any case; blank = all
+    QString text; // found in the number, the remark or the time text, any case; blank = all
     // Either may be left invalid for no bound.
     QDate from = {};
     QDate to = {};

@@ -382,9 +382,8 @@ void HistoryWindow::requestSelectedCaller()
 {
     const QModelIndexList selected = m_callList->selectionModel()->selectedRows();
     if (selected.isEmpty()) {
-        MessageBoxes::show({QMessageBox::Information, tr("系统提示"), tr("没有记录被选择！"), QMessageBox::Ok,
-                            QMessageBox::Ok},
-                           this);
+        MessageBoxes::show(
+            {QMessageBox::Information, tr("系统提示"), tr("没有记录被选择！"), QMessageBox::Ok, QMessageBox::Ok}, this);
         return;
     }
     const int row = selected.first().row();
@@ -397,8 +396,9 @@ void HistoryWindow::chooseExportFile()
     const QString csvFilter = tr("CSV 文件 (*.csv)");
     const QString logFilter = tr("来电记录 (*.Log)");
     QString chosenFilter = csvFilter;
-    const QString path = QFileDialog::getSaveFileName(this, tr("导出"), ProgramFolder::file(QStringLiteral("来电记录.csv")),
-                                                      csvFilter + QStringLiteral(";;") + logFilter, &chosenFilter);
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("导出"), ProgramFolder::file(QStringLiteral("来电记录.csv")),
+                                     csvFilter + QStringLiteral(";;") + logFilter, &chosenFilter);
     if (path.isEmpty())
         return;
     exportCalls(path, chosenFilter == logFilter ? CallExport::Format::CallLog : CallExport::Format::Csv);

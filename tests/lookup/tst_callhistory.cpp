@@ -71,14 +71,19 @@ private slots:
         const char* lineEnds[] = {"\r\r\n", "\r\n", "\n"};
         QByteArray bytes;
         for (int k = 0; k < Calls; ++k) {
-            QByteArray remark = k % 3 == 0 ? gbk.encode(TeaShop) : k % 3 == 1 ? QByteArray("ABC") : gbk.encode(QuotedRemark);
+            QByteArray remark = k % 3 == 0   ? gbk.encode(TeaShop)
+                                : k % 3 == 1 ? QByteArray("ABC")
+                                             : gbk.encode(QuotedRemark);
             if (k % LongLineEvery == 1)
                 remark = QByteArray(100 * 1024, 'y');
             bytes += timeOf(k).toLatin1() + "-#-" + numberOf(k).toLatin1() + "-#-" + remark + lineEnds[k % 3];
             if (k % 777 == 0)
                 bytes += k % 2 ? "\r\n" : "\n";
             ++m_expectedCounts[numberOf(k)];
-            ++m_expectedRemarks[k % LongLineEvery == 1 ? QString() : k % 3 == 0 ? TeaShop : k % 3 == 1 ? QStringLiteral("ABC") : QuotedRemark];
+            ++m_expectedRemarks[k % LongLineEvery == 1 ? QString()
+                                : k % 3 == 0           ? TeaShop
+                                : k % 3 == 1           ? QStringLiteral("ABC")
+                                                       : QuotedRemark];
         }
         // A line written by hand, without a date.
         bytes += "written by hand\r\n";
@@ -284,7 +289,8 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         QStringEncoder gbk("GB18030");
-        QVERIFY(bytes.startsWith(timeOf(19002).toLatin1() + "-#-" + numberOf(19002).toLatin1() + "-#-" + gbk.encode(TeaShop) + "\r\r\n"));
+        QVERIFY(bytes.startsWith(timeOf(19002).toLatin1() + "-#-" + numberOf(19002).toLatin1() + "-#-" +
+                                 gbk.encode(TeaShop) + "\r\r\n"));
         QList<CallLog::Entry> back;
         QVERIFY(CallLog(path).read(&back));
         QCOMPARE(back.size(), listed->rowCount());

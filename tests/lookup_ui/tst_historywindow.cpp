@@ -1,25 +1,25 @@
 #include "lookup/HistoryWindow.h"
 
 #include "lookup/CallerWindow.h"
-#include "support/CallerWindowFixture.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ui/MessageBoxes.h"
+#include "support/CallerWindowFixture.h"
 
-#include <QFile>
-#include <QPushButton>
-#include <QStringEncoder>
-#include <QChart>
-#include <QChartView>
+#include <QAction>
 #include <QBarSeries>
 #include <QBarSet>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QTableView>
-#include <QAction>
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLineSeries>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStringEncoder>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -103,8 +103,7 @@ class TestHistoryWindow : public QObject
     {
         return form->findChild<QTableView*>(QStringLiteral("callList"));
     }
-    template <typename T>
-    static T* child(const HistoryWindow* form, const char* name)
+    template <typename T> static T* child(const HistoryWindow* form, const char* name)
     {
         T* found = form->findChild<T*>(QLatin1String(name));
         Q_ASSERT(found);
@@ -213,14 +212,14 @@ private slots:
         QCOMPARE(titles, (QStringList{QStringLiteral("来电时间"), QStringLiteral("来电号码"), QStringLiteral("地区"),
                                       QStringLiteral("备注"), QStringLiteral("次数")}));
         QCOMPARE(rows(form), 4);
-        QCOMPARE(rowTexts(list(form), 0), (QStringList{QStringLiteral("2026-12-07 09:05:00"),
-                                                       QStringLiteral("059187654321"), QStringLiteral("闽江茶业"),
-                                                       QStringLiteral("1")}));
+        QCOMPARE(rowTexts(list(form), 0),
+                 (QStringList{QStringLiteral("2026-12-07 09:05:00"), QStringLiteral("059187654321"),
+                              QStringLiteral("闽江茶业"), QStringLiteral("1")}));
         // A long remark hides no later call.
         QCOMPARE(cell(list(form), 1, 3), QString(3000, QLatin1Char('x')));
-        QCOMPARE(rowTexts(list(form), 2), (QStringList{QStringLiteral("2026-12-07 11:00:00"),
-                                                       QStringLiteral("13905911234"), QStringLiteral("a-#-b"),
-                                                       QStringLiteral("1")}));
+        QCOMPARE(rowTexts(list(form), 2),
+                 (QStringList{QStringLiteral("2026-12-07 11:00:00"), QStringLiteral("13905911234"),
+                              QStringLiteral("a-#-b"), QStringLiteral("1")}));
         QCOMPARE(rowTexts(list(form), 3),
                  (QStringList{QString(), QString(), QStringLiteral("ten by hand"), QStringLiteral("1")}));
         QVERIFY(m_boxes.isEmpty());
@@ -326,10 +325,15 @@ private slots:
     void searchNarrowsTheListTheChartAndTheBusiestCallers()
     {
         QStringEncoder gbk("GB18030");
-        writeLog("2026-12-05 08:00:00-#-13905911234-#-" + gbk.encode(QStringLiteral("闽江茶业")) + "\r\r\n"
-                 "2026-12-05 08:30:00-#-13905911234-#-" + gbk.encode(QStringLiteral("闽江茶业")) + "\r\r\n"
+        writeLog("2026-12-05 08:00:00-#-13905911234-#-" + gbk.encode(QStringLiteral("闽江茶业")) +
+                 "\r\r\n"
+                 "2026-12-05 08:30:00-#-13905911234-#-" +
+                 gbk.encode(QStringLiteral("闽江茶业")) +
+                 "\r\r\n"
                  "2026-12-05 10:00:00-#-8861049-#-\r\r\n"
-                 "2026-12-05 11:00:00-#-13905911234-#-" + gbk.encode(QStringLiteral("闽江茶业")) + "\r\r\n"
+                 "2026-12-05 11:00:00-#-13905911234-#-" +
+                 gbk.encode(QStringLiteral("闽江茶业")) +
+                 "\r\r\n"
                  "\r\n"
                  "2026-12-07 09:05:00-#-8861049-#-\r\n"
                  "2026-12-07 14:10:00-#-059187654321-#-ABC\r\n"
@@ -470,7 +474,8 @@ private slots:
         QVERIFY(form->exportCalls(path, CallExport::Format::Csv));
         QFile csv(path);
         QVERIFY(csv.open(QIODevice::ReadOnly));
-        QCOMPARE(csv.readAll(), QByteArray("\xEF\xBB\xBF") + QStringLiteral("来电时间,来电号码,地区,备注,次数\r\n").toUtf8() +
+        QCOMPARE(csv.readAll(), QByteArray("\xEF\xBB\xBF") +
+                                    QStringLiteral("来电时间,来电号码,地区,备注,次数\r\n").toUtf8() +
                                     "2026-12-07 09:05:00,8861049,,\"a,b\",2\r\n"
                                     "2026-12-07 09:07:00,8861049,,,2\r\n");
         QVERIFY(m_boxes.isEmpty());
