@@ -99,6 +99,7 @@ void CallHistory::setRegionLookup(RegionLookup lookup)
 {
     m_regionLookup = std::move(lookup);
     m_regionKnown.assign(m_numbers.size(), false);
+    m_sortKeys[RegionColumn].clear();
 }
 
 QString CallHistory::region(const Call& call) const
@@ -158,11 +159,12 @@ std::vector<int> CallHistory::ranks(const std::vector<QString>& texts)
     return rank;
 }
 
-void CallHistory::sort(std::vector<qsizetype>* rows, Column column, Qt::SortOrder order) const
+const std::vector<int>& CallHistory::sortKey(Column column) const
 {
-    // Every column is turned into one integer key per call, so the sort itself compares
-    // integers; texts are compared once per distinct text.
-    std::vector<int> key(m_calls.size());
+    std::vector<int>& key = m_sortKeys[size_t(column)];
+    if (!key.empty() || m_calls.empty())
+        return key;
+    key.resize(m_calls.size());
     switch (column) {
     case TimeColumn: {
         std::vector<int> order(m_calls.size());
@@ -186,8 +188,8 @@ void CallHistory::sort(std::vector<qsizetype>* rows, Column column, Qt::SortOrde
     }
     case RegionColumn: {
         std::vector<QString> regions(m_numbers.size());
-        for (const qsizetype row : *rows)
-            regions[size_t(call(row).number)] = region(call(row));
+        for (const Call& c : m_calls)
+            regions[size_t(c.number)] = region(c);
         const std::vector<int> rank = ranks(regions);
         for (size_t i = 0; i < m_calls.size(); ++i)
             key[i] = rank[size_t(m_calls[i].number)];
@@ -199,6 +201,12 @@ void CallHistory::sort(std::vector<qsizetype>* rows, Column column, Qt::SortOrde
             key[i] = m_callsPerNumber[size_t(m_calls[i].number)];
         break;
     }
+    return key;
+}
+
+void CallHistory::sort(std::vector<qsizetype>* rows, Column column, Qt::SortOrder order) const
+{
+    const std::vector<int>& key = sortKey(column);
     if (order == Qt::AscendingOrder)
         std::stable_sort(rows->begin(), rows->end(),
                          [&](qsizetype a, qsizetype b) { return key[size_t(a)] < key[size_t(b)]; });

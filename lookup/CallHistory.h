@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -80,7 +81,9 @@ public:
 
     // The indexes of the calls the filter lets through, in log order.
     std::vector<qsizetype> matching(const CallFilter& filter) const;
-    // Orders rows by a column; calls that compare equal keep their order.
+    // Orders rows by a column; calls that compare equal keep their order. The first sort by
+    // a column ranks every call once, so that sorting again as the filter changes only
+    // compares integers.
     void sort(std::vector<qsizetype>* rows, Column column, Qt::SortOrder order) const;
 
     Timeline timeline(const std::vector<qsizetype>& rows) const;
@@ -91,6 +94,8 @@ private:
     int intern(const QString& text, QHash<QString, int>* ids, std::vector<QString>* texts);
     // Each distinct text's place in the texts' order, to sort calls by comparing integers.
     static std::vector<int> ranks(const std::vector<QString>& texts);
+    // Per call, its place in the order of a column; equal values share one.
+    const std::vector<int>& sortKey(Column column) const;
 
     std::vector<Call> m_calls;
     std::vector<QString> m_numbers;
@@ -99,4 +104,5 @@ private:
     RegionLookup m_regionLookup;
     mutable std::vector<QString> m_regions;
     mutable std::vector<bool> m_regionKnown;
+    mutable std::array<std::vector<int>, ColumnCount> m_sortKeys;
 };

@@ -397,7 +397,7 @@ void HistoryWindow::chooseExportFile()
     const QString logFilter = tr("来电记录 (*.Log)");
     QString chosenFilter = csvFilter;
     const QString path =
-        QFileDialog::getSaveFileName(this, tr("导出"), ProgramFolder::file(QStringLiteral("来电记录.csv")),
+        QFileDialog::getSaveFileName(this, tr("导出"), ProgramFolder::file(tr("来电记录") + QStringLiteral(".csv")),
                                      csvFilter + QStringLiteral(";;") + logFilter, &chosenFilter);
     if (path.isEmpty())
         return;
