@@ -266,6 +266,7 @@ void MainWindow::showHistory()
 {
     if (!m_historyWindow) {
         m_historyWindow = new HistoryWindow(this);
+        m_historyWindow->setRegionLookup([this](const QString& number) { return regionOf(number); });
         connect(m_historyWindow, &HistoryWindow::callerRequested, this, &MainWindow::showLoggedCall);
     }
     m_historyWindow->show();

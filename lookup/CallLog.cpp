@@ -7,7 +7,8 @@
 #include <vector>
 
 namespace {
-const QLatin1String Separator("-#-");
+// Sought as UTF-16: measurably quicker than a Latin-1 needle over a big log.
+constexpr QStringView Separator = u"-#-";
 
 QByteArray gbk(const QString& text)
 {
@@ -17,7 +18,9 @@ QByteArray gbk(const QString& text)
 
 QString fromGbk(QByteArrayView bytes)
 {
-    QStringDecoder decoder("GB18030");
+    // Opening a converter costs more than decoding a line, and a history reads
+    // hundreds of thousands of them: one per thread, each line decoded on its own.
+    thread_local QStringDecoder decoder("GB18030", QStringDecoder::Flag::Stateless);
     return decoder.decode(bytes);
 }
 
@@ -83,7 +86,7 @@ QByteArray CallLog::formatLine(const Entry& entry)
     remark.replace(QLatin1String("\r\n"), QLatin1String(" "));
     remark.replace(QLatin1Char('\r'), QLatin1Char(' '));
     remark.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return gbk(entry.time + Separator + entry.number + Separator + remark) + "\r\r\n";
+    return gbk(QStringList{entry.time, entry.number, remark}.join(Separator)) + "\r\r\n";
 }
 
 CallLog::Entry CallLog::parseLine(QByteArrayView line)

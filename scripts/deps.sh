@@ -6,8 +6,9 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev qt6-multimedia-dev
     libqt6sql6-sqlite libqt6sql6-odbc
-    # the history chart; the English translation and Qt's own Chinese texts
-    qt6-charts-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
+    # the history chart (its CMake package needs the OpenGL one); the English translation
+    # and Qt's own Chinese texts
+    qt6-charts-dev libqt6opengl6-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     # data access
     unixodbc-dev odbcinst libsqliteodbc mdbtools-dev sqlite3
     # SIP line

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "capture/ModemLine.h"
 #include "lookup/HistoryWindow.h"
+#include "lookup/RegionQuery.h"
 #include "lookup/CallSheetPrinter.h"
 #include "lookup/CallerWindow.h"
 #include "platform/ProgramFolder.h"
@@ -18,7 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringEncoder>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -57,6 +58,7 @@ private slots:
         QVERIFY(PrivateProfile(ProgramFolder::file(QStringLiteral("sysset.ini")))
                     .writeString(QStringLiteral("PORTS"), QStringLiteral("COM3"), modem.path()));
         auto form = std::make_unique<MainWindow>();
+        form->loadRegionTable();
         form->findChild<QRadioButton*>(QStringLiteral("modemRadio"))->setChecked(true);
         form->findChild<QComboBox*>(QStringLiteral("portCombo"))->setCurrentIndex(2);
         form->startMonitoring();
@@ -78,8 +80,13 @@ private slots:
         form->findChild<QAction*>(QStringLiteral("historyAction"))->trigger();
         QPointer<HistoryWindow> history = form->findChild<HistoryWindow*>();
         QVERIFY(history && history->isVisible());
-        auto* calls = history->findChild<QTableWidget*>(QStringLiteral("callList"));
-        QCOMPARE(calls->rowCount(), 2);
+        auto* calls = history->findChild<QTableView*>(QStringLiteral("callList"));
+        QCOMPARE(calls->model()->rowCount(), 2);
+        // The region beside the number comes from the main window's table.
+        const QString number = calls->model()->index(0, 1).data().toString();
+        const QString region = RegionQuery::district(*form->regionTable(), RegionQuery::withoutLeadingZeros(number));
+        QVERIFY2(!region.isEmpty(), qPrintable(number));
+        QCOMPARE(calls->model()->index(0, 2).data().toString(), region);
         calls->selectRow(0);
         history->findChild<QPushButton*>(QStringLiteral("detailsButton"))->click();
         auto* caller = form->findChild<CallerWindow*>();
@@ -120,7 +127,7 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QVERIFY(boxes.at(0).startsWith(QStringLiteral("系统提示|")));
         QVERIFY(!QFile::exists(log));
-        QCOMPARE(calls->rowCount(), 0);
+        QCOMPARE(calls->model()->rowCount(), 0);
 
         form.reset();
         QVERIFY(!history);

@@ -25,6 +25,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringEncoder>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -373,9 +374,9 @@ private slots:
         QSignalSpy requests(&dlg->window, &CallerWindow::historyRequested);
         dlg->child<QToolButton>("historyButton")->click();
         QVERIFY(history.isVisible());
-        auto* calls = history.findChild<QTableWidget*>(QStringLiteral("callList"));
-        QCOMPARE(calls->rowCount(), 1);
-        QCOMPARE(calls->item(0, 1)->text(), QStringLiteral("8861049"));
+        auto* calls = history.findChild<QTableView*>(QStringLiteral("callList"));
+        QCOMPARE(calls->model()->rowCount(), 1);
+        QCOMPARE(calls->model()->index(0, 1).data().toString(), QStringLiteral("8861049"));
         dlg->child<QToolButton>("historyButton")->click();
         QCOMPARE(requests.size(), 2);
     }
