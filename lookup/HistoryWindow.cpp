@@ -3,6 +3,7 @@
 #include "lookup/CallLog.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ui/MessageBoxes.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -58,6 +59,7 @@ QString bareNumber(const QString& text)
 
 HistoryWindow::HistoryWindow(QWidget* parent) : QDialog(parent)
 {
+    WindowPlacement::centreWhenShown(this);
     setWindowTitle(QStringLiteral("历史记录"));
     setFont(QFont(QStringLiteral("宋体"), 9));
     resize(483, 415 - FrameHeight);

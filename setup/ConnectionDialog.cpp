@@ -4,6 +4,7 @@
 #include "platform/ui/MessageBoxes.h"
 #include "setup/LinkStrings.h"
 #include "setup/SourceCatalog.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QBoxLayout>
 #include <QButtonGroup>
@@ -47,6 +48,7 @@ QString odbcAdministrator()
 
 ConnectionDialog::ConnectionDialog(QWidget* parent) : QDialog(parent)
 {
+    WindowPlacement::centreWhenShown(this);
     buildForm();
 }
 

@@ -5,6 +5,7 @@
 #include "platform/ui/MessageBoxes.h"
 #include "setup/ConnectionDialog.h"
 #include "setup/LinkStrings.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -68,6 +69,7 @@ QTableWidgetItem* cell(const QString& text, bool editable, bool hint)
 
 DataSourceWizard::DataSourceWizard(QWidget* parent) : QDialog(parent)
 {
+    WindowPlacement::centreWhenShown(this);
     buildForm();
     nameWidgets();
     connectWidgets();
