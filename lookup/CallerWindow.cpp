@@ -42,7 +42,7 @@ CallerWindow::CallerWindow(CallerLookup& lookup, LineCommands& line, QWidget* pa
       m_storedSize(ProgramFolder::file(QStringLiteral("sysset.ini")), DefaultClientSize, SmallestStoredSize),
       m_foldedSize(m_storedSize.read())
 {
-    // A dialog, with the window system's maximise button besides its close button.
+    // A dialog, with the window system's maximise button beside its close button.
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
     buildWindow();
