@@ -1,13 +1,13 @@
 #include "app/AboutDialog.h"
 
 #include "app/Maker.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -40,6 +40,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     Q_INIT_RESOURCE(shell); // the images live in a static library
     setWindowTitle(tr("关于"));
     setFixedSize(401, 303);
+    WindowPlacement::centreWhenShown(this);
     setModal(true);
 
     auto* icon = new QLabel(this);
@@ -78,11 +79,4 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     grid->addLayout(text, 0, 1);
     grid->addWidget(buttons, 1, 0, 1, 2);
     grid->setColumnStretch(1, 1);
-}
-
-void AboutDialog::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
 }

@@ -13,9 +13,6 @@ class AboutDialog final : public QDialog
 public:
     explicit AboutDialog(QWidget* parent = nullptr);
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     QLabel* m_homePageLink = nullptr;
     QLabel* m_supportLink = nullptr;

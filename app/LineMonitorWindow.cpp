@@ -2,6 +2,7 @@
 
 #include "capture/CallerIdReport.h"
 #include "platform/ui/MessageBoxes.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,6 +19,7 @@
 LineMonitorWindow::LineMonitorWindow(QWidget* parent, std::function<QDateTime()> now)
     : QWidget(parent, Qt::Window), m_now(std::move(now))
 {
+    WindowPlacement::centreWhenShown(this);
     setObjectName(QStringLiteral("lineMonitor"));
     setWindowTitle(tr("线路监视"));
     resize(640, 420);

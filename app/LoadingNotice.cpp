@@ -1,10 +1,11 @@
 #include "app/LoadingNotice.h"
 
+#include "platform/ui/WindowPlacement.h"
+
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -69,8 +70,7 @@ LoadingNotice::LoadingNotice(QWidget* owner)
 
 void LoadingNotice::showNow()
 {
-    if (const QScreen* s = screen())
-        move(s->geometry().center() - rect().center());
+    WindowPlacement::centre(this);
     show();
     repaint();
 }

@@ -77,6 +77,9 @@ public:
     void loadRegionTable();
     void startLineDevices();
     void chooseModemDefaults();
+    // Each item of the port list names the device behind it; a port without one is greyed,
+    // yet stays selectable, since stored settings may name it.
+    void describePorts();
     void applyDeviceSettings();
 
     // Stores the device choice, as the monitoring command does whatever its outcome;

@@ -3,6 +3,7 @@
 #include "app/AutoRun.h"
 #include "app/ClickableWidgets.h"
 #include "app/DeviceSettings.h"
+#include "platform/serial/SerialPortMap.h"
 #include "platform/ui/MessageBoxes.h"
 
 #include <QCheckBox>
@@ -100,7 +101,27 @@ void MainWindow::modemChosen()
     m_callerIdCommandCombo->setEnabled(true);
     m_initCommandCombo->setEnabled(true);
     m_testModemButton->setEnabled(true);
+    // A modem plugged in since the last look shows up when the user turns to the modem.
+    describePorts();
     m_statusLabel->setText(QStringLiteral("Modem: ") + m_portCombo->currentText() + kStatusTail);
+}
+
+void MainWindow::describePorts()
+{
+    const SerialPortMap ports(settingsFile());
+    const QColor absent = m_portCombo->palette().color(QPalette::Disabled, QPalette::Text);
+    for (int item = 0; item < m_portCombo->count() && item < SerialPortMap::PortCount; ++item) {
+        const SerialPortMap::Device device = ports.device(item + 1);
+        QString tip;
+        if (device.present)
+            tip = tr("COM%1：%2").arg(item + 1).arg(device.path);
+        else if (device.path.isEmpty())
+            tip = tr("COM%1：本机没有对应的串口设备").arg(item + 1);
+        else
+            tip = tr("COM%1：%2（设备不存在）").arg(item + 1).arg(device.path);
+        m_portCombo->setItemData(item, tip, Qt::ToolTipRole);
+        m_portCombo->setItemData(item, device.present ? QVariant() : QVariant(absent), Qt::ForegroundRole);
+    }
 }
 
 void MainWindow::showChosenPort()

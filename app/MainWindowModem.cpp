@@ -53,6 +53,7 @@ void MainWindow::chooseModemDefaults()
 {
     const int port = m_modem->findModemPort();
     m_portCombo->setCurrentIndex(port > 0 ? port - 1 : 0);
+    describePorts();
     m_callerIdCommandCombo->setCurrentIndex(0);
     m_initCommandCombo->setCurrentIndex(0);
 }

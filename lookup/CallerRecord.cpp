@@ -41,6 +41,26 @@ bool CallerRecord::canStepForward() const
     return false;
 }
 
+int CallerRecord::matchCount() const
+{
+    switch (m_source) {
+    case Source::Database:
+        return m_resultOpen ? int(m_results.size()) : 0;
+    case Source::AddressBook:
+        return int(m_contacts.size());
+    case Source::None:
+        break;
+    }
+    return 0;
+}
+
+int CallerRecord::matchNumber() const
+{
+    if (matchCount() == 0)
+        return 0;
+    return (m_source == Source::Database ? m_current : m_contactIndex) + 1;
+}
+
 void CallerRecord::stepBack()
 {
     if (!canStepBack())

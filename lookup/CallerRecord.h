@@ -54,6 +54,9 @@ public:
     bool canStepForward() const;
     void stepBack();
     void stepForward();
+    // How many matches there are, and which of them is shown (from 1; 0 when none).
+    int matchCount() const;
+    int matchNumber() const;
 
     // The contact now shown; nullptr when none.
     const ContactSummary* currentContact() const;

@@ -2,13 +2,14 @@
 
 #include "lookup/CallerLookup.h"
 #include "lookup/LineCommands.h"
+#include "platform/ProgramFolder.h"
 #include "platform/ui/MessageBoxes.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QScreen>
-#include <QShowEvent>
+#include <QResizeEvent>
 #include <QStandardItemModel>
 #include <QStyle>
 #include <QTableView>
@@ -18,11 +19,13 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int CollapsedHeight = 430;
-constexpr int ExpandedHeight = 600;
-// Title bar and borders: the outer heights above hold a client area 27 pixels lower.
-constexpr int FrameHeight = 27;
-constexpr int ClientWidth = 597;
+// The client area folded: the window's outer height of 430 less its title bar and borders.
+constexpr QSize DefaultClientSize(597, 403);
+// The business records unfold below the record with this much room (an outer height of 600).
+constexpr int BusinessRoom = 170;
+// Smaller than this, a stored size is damage rather than the user's choice.
+constexpr QSize SmallestStoredSize(300, 200);
+constexpr int RowHeight = 24;
 
 QFrame* panel(QWidget* parent, const char* name, int height)
 {
@@ -35,16 +38,28 @@ QFrame* panel(QWidget* parent, const char* name, int height)
 } // namespace
 
 CallerWindow::CallerWindow(CallerLookup& lookup, LineCommands& line, QWidget* parent)
-    : QDialog(parent), m_lookup(&lookup), m_line(line), m_contactDialogs(this), m_record(lookup.blankRecord())
+    : QDialog(parent), m_lookup(&lookup), m_line(line), m_contactDialogs(this), m_record(lookup.blankRecord()),
+      m_storedSize(ProgramFolder::file(QStringLiteral("sysset.ini")), DefaultClientSize, SmallestStoredSize),
+      m_foldedSize(m_storedSize.read())
 {
+    // A dialog, with the window system's maximise button beside its close button.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                   | Qt::WindowCloseButtonHint);
     buildWindow();
     fillRows();
     // The address book has no business records.
     if (m_lookup->source() == CallerRecord::Source::AddressBook)
         m_moreButton->setEnabled(false);
+    resize(m_foldedSize);
+    WindowPlacement::centreWhenShown(this);
 }
 
-CallerWindow::~CallerWindow() = default;
+CallerWindow::~CallerWindow()
+{
+    // The program may end while the window is on screen.
+    if (isVisible())
+        rememberSize();
+}
 
 void CallerWindow::setLookup(CallerLookup& lookup)
 {
@@ -54,7 +69,7 @@ void CallerWindow::setLookup(CallerLookup& lookup)
 
 void CallerWindow::buildWindow()
 {
-    setWindowTitle(QStringLiteral("客户资料"));
+    setWindowTitle(tr("客户资料"));
     setFont(QFont(QStringLiteral("宋体"), 9));
 
     auto* layout = new QVBoxLayout(this);
@@ -66,28 +81,40 @@ void CallerWindow::buildWindow()
     banner->setPalette(QPalette(Qt::white));
     auto* band = new QHBoxLayout(banner);
     band->setContentsMargins(12, 0, 12, 0);
-    band->addWidget(new QLabel(QStringLiteral("如果有多条相关记录，可以用<上一条><下一条>查看。    "), banner));
+    band->addWidget(new QLabel(tr("如果有多条相关记录，可以用<上一条><下一条>查看。    "), banner));
     band->addStretch();
+    m_positionLabel = new QLabel(banner);
+    m_positionLabel->setObjectName(QStringLiteral("positionLabel"));
+    m_positionLabel->hide();
+    band->addWidget(m_positionLabel);
+    band->addSpacing(8);
     auto* picture = new QLabel(banner);
     picture->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
     band->addWidget(picture);
     layout->addWidget(banner);
 
-    QFrame* recordPanel = panel(this, "recordPanel", 320);
+    QFrame* recordPanel = panel(this, "recordPanel", 0);
     auto* gridBox = new QVBoxLayout(recordPanel);
     gridBox->setContentsMargins(8, 15, 8, 15);
     m_recordGrid = new QTableWidget(2, 2, recordPanel);
     m_recordGrid->setObjectName(QStringLiteral("recordGrid"));
-    m_recordGrid->setFixedSize(580, 290);
-    m_recordGrid->setHorizontalHeaderLabels({QStringLiteral("项    目"), QStringLiteral("资    料")});
+    m_recordGrid->setMinimumHeight(4 * RowHeight);
+    m_recordGrid->setHorizontalHeaderLabels({tr("项    目"), tr("资    料")});
     m_recordGrid->setColumnWidth(0, 80);
-    m_recordGrid->setColumnWidth(1, 450);
+    // The values take whatever width the window has; a value longer than a line wraps and its
+    // row grows to hold it.
+    m_recordGrid->horizontalHeader()->setStretchLastSection(true);
     m_recordGrid->verticalHeader()->hide();
-    m_recordGrid->verticalHeader()->setDefaultSectionSize(24);
+    m_recordGrid->verticalHeader()->setMinimumSectionSize(RowHeight);
+    // Queued: the header reports the value column's new width before the view has taken it.
+    connect(m_recordGrid->horizontalHeader(), &QHeaderView::sectionResized, m_recordGrid,
+            &QTableWidget::resizeRowsToContents, Qt::QueuedConnection);
     m_recordGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_recordGrid->setWordWrap(false);
+    m_recordGrid->setWordWrap(true);
+    m_recordGrid->setTextElideMode(Qt::ElideRight);
+    m_recordGrid->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     gridBox->addWidget(m_recordGrid);
-    layout->addWidget(recordPanel);
+    layout->addWidget(recordPanel, 1);
 
     QFrame* toolPanel = panel(this, "toolPanel", 30);
     toolPanel->setFrameShape(QFrame::StyledPanel);
@@ -102,6 +129,7 @@ void CallerWindow::buildWindow()
                        "QToolBar::separator { width: 5px; }"));
     toolBar->layout()->setSpacing(0);
     barBox->addWidget(toolBar);
+    barBox->addStretch();
     auto button = [this, toolBar](const char* name, const QString& caption, const QString& hint,
                                   QStyle::StandardPixmap icon) {
         auto* b = new QToolButton(toolBar);
@@ -115,36 +143,31 @@ void CallerWindow::buildWindow()
         toolBar->addWidget(b);
         return b;
     };
-    m_previousButton =
-        button("previousButton", QStringLiteral("上一条"), QStringLiteral("上一条记录 "), QStyle::SP_ArrowBack);
-    m_nextButton = button("nextButton", QString(), QStringLiteral("下一条(&N)"), QStyle::SP_ArrowForward);
+    m_previousButton = button("previousButton", tr("上一条"), tr("上一条记录 "), QStyle::SP_ArrowBack);
+    m_nextButton = button("nextButton", QString(), tr("下一条(&N)"), QStyle::SP_ArrowForward);
     toolBar->addSeparator();
-    m_dialButton = button("dialButton", QStringLiteral("回拨"), QStringLiteral("回拨(&R)"), QStyle::SP_DialogYesButton);
-    m_pickUpButton =
-        button("pickUpButton", QStringLiteral("接听"), QStringLiteral("接听电话"), QStyle::SP_DialogApplyButton);
-    m_hangUpButton = button("hangUpButton", QString(), QStringLiteral("挂断电话"), QStyle::SP_DialogCancelButton);
+    m_dialButton = button("dialButton", tr("回拨"), tr("回拨(&R)"), QStyle::SP_DialogYesButton);
+    m_pickUpButton = button("pickUpButton", tr("接听"), tr("接听电话"), QStyle::SP_DialogApplyButton);
+    m_hangUpButton = button("hangUpButton", QString(), tr("挂断电话"), QStyle::SP_DialogCancelButton);
     toolBar->addSeparator();
-    m_historyButton = button("historyButton", QStringLiteral("历史记录"), QStringLiteral("历史来电(&H)"),
-                             QStyle::SP_FileDialogDetailedView);
+    m_historyButton = button("historyButton", tr("历史记录"), tr("历史来电(&H)"), QStyle::SP_FileDialogDetailedView);
     toolBar->addSeparator();
-    m_detailsButton = button("detailsButton", QStringLiteral("详细资料"), QStringLiteral("详细信息(&M)"),
-                             QStyle::SP_FileDialogInfoView);
-    m_newContactButton = button("newContactButton", QStringLiteral("添加"), QStringLiteral("添加新客户资料"),
-                                QStyle::SP_FileDialogNewFolder);
+    m_detailsButton = button("detailsButton", tr("详细资料"), tr("详细信息(&M)"), QStyle::SP_FileDialogInfoView);
+    m_newContactButton = button("newContactButton", tr("添加"), tr("添加新客户资料"), QStyle::SP_FileDialogNewFolder);
     toolBar->addSeparator();
-    m_printButton = button("printButton", QStringLiteral("打印"), QStringLiteral("打  印(&P)"), QStyle::SP_DriveFDIcon);
+    m_printButton = button("printButton", tr("打印"), tr("打  印(&P)"), QStyle::SP_DriveFDIcon);
     toolBar->addSeparator();
-    m_moreButton = button("moreButton", QStringLiteral("↓"), QStringLiteral("更多信息..."), QStyle::SP_CustomBase);
+    m_moreButton = button("moreButton", tr("↓"), tr("更多信息..."), QStyle::SP_CustomBase);
     QFont arrow(QStringLiteral("宋体"));
     arrow.setPixelSize(14);
     arrow.setBold(true);
     arrow.setUnderline(true);
     m_moreButton->setFont(arrow);
     toolBar->addSeparator();
-    m_helpButton = button("helpButton", QString(), QStringLiteral("帮助"), QStyle::SP_MessageBoxQuestion);
+    m_helpButton = button("helpButton", QString(), tr("帮助"), QStyle::SP_MessageBoxQuestion);
     layout->addWidget(toolPanel);
 
-    m_businessPanel = panel(this, "businessPanel", 0);
+    m_businessPanel = panel(this, "businessPanel", BusinessRoom);
     auto* bizBox = new QVBoxLayout(m_businessPanel);
     bizBox->setContentsMargins(7, 5, 8, 5);
     m_businessGrid = new QTableView(m_businessPanel);
@@ -155,27 +178,36 @@ void CallerWindow::buildWindow()
     m_businessModel = new QStandardItemModel(this);
     m_businessGrid->setModel(m_businessModel);
     bizBox->addWidget(m_businessGrid);
-    layout->addWidget(m_businessPanel, 1);
+    layout->addWidget(m_businessPanel);
+    m_businessPanel->hide();
 
     connect(m_previousButton, &QToolButton::clicked, this, &CallerWindow::stepBack);
     connect(m_nextButton, &QToolButton::clicked, this, &CallerWindow::stepForward);
     connect(m_moreButton, &QToolButton::clicked, this, &CallerWindow::toggleBusinessRecords);
     buildCommands();
-
-    setOuterHeight(CollapsedHeight);
+    // Commands past the window's edge would hide behind an overflow arrow.
+    toolPanel->setMinimumWidth(toolBar->sizeHint().width());
 }
 
-void CallerWindow::showEvent(QShowEvent* event)
+void CallerWindow::resizeEvent(QResizeEvent* event)
 {
-    QDialog::showEvent(event);
-    // Restored from minimised by the window system: it stays where the user left it.
-    if (event->spontaneous())
+    QDialog::resizeEvent(event);
+    // A maximised window gives no size of the user's to keep.
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
-    // Centred on the screen, not over the main window, which is usually hidden in the tray.
-    if (const QScreen* screen = this->screen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, m_outerHeight / 2));
-    }
+    m_foldedSize = event->size() - QSize(0, m_unfolded ? BusinessRoom : 0);
+}
+
+void CallerWindow::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    rememberSize();
+}
+
+void CallerWindow::rememberSize()
+{
+    // A size that cannot be kept costs the user nothing now: the window keeps it for this run.
+    (void)m_storedSize.write(m_foldedSize);
 }
 
 void CallerWindow::showRecord(const CallerRecord& record)
@@ -185,7 +217,7 @@ void CallerWindow::showRecord(const CallerRecord& record)
     const bool addressBook = m_record.source() == CallerRecord::Source::AddressBook;
     m_detailsButton->setEnabled(addressBook);
     m_newContactButton->setEnabled(addressBook);
-    setOuterHeight(CollapsedHeight);
+    setUnfolded(false);
     updateStepButtons();
 }
 
@@ -195,12 +227,19 @@ void CallerWindow::fillRows()
     m_recordGrid->setRowCount(int(rows.size()));
     for (int row = 0; row < rows.size(); ++row) {
         m_recordGrid->setItem(row, 0, new QTableWidgetItem(rows.at(row).label));
-        m_recordGrid->setItem(row, 1, new QTableWidgetItem(rows.at(row).value));
+        auto* value = new QTableWidgetItem(rows.at(row).value);
+        // A value too long even for a wrapped row (a path, a long number) can still be read whole.
+        value->setToolTip(rows.at(row).value);
+        m_recordGrid->setItem(row, 1, value);
     }
+    m_recordGrid->resizeRowsToContents();
 }
 
 void CallerWindow::updateStepButtons()
 {
+    const int count = m_record.matchCount();
+    m_positionLabel->setVisible(count > 1);
+    m_positionLabel->setText(tr("第 %1/%2 条").arg(m_record.matchNumber()).arg(count));
     // Without a source there is nothing to step through; the buttons are left as they are.
     if (m_record.source() == CallerRecord::Source::None)
         return;
@@ -224,9 +263,9 @@ void CallerWindow::stepForward()
 
 void CallerWindow::toggleBusinessRecords()
 {
-    if (m_outerHeight / 100 != CollapsedHeight / 100) {
-        setOuterHeight(CollapsedHeight);
-        m_moreButton->setText(QStringLiteral("↓"));
+    if (m_unfolded) {
+        setUnfolded(false);
+        m_moreButton->setText(tr("↓"));
         return;
     }
     QString error;
@@ -248,8 +287,8 @@ void CallerWindow::toggleBusinessRecords()
             items << new QStandardItem(value);
         m_businessModel->appendRow(items);
     }
-    setOuterHeight(ExpandedHeight);
-    m_moreButton->setText(QStringLiteral("↑"));
+    setUnfolded(true);
+    m_moreButton->setText(tr("↑"));
 }
 
 void CallerWindow::showNotices(const QList<CallerRecord::Notice>& notices)
@@ -257,8 +296,7 @@ void CallerWindow::showNotices(const QList<CallerRecord::Notice>& notices)
     for (const CallerRecord::Notice& notice : notices) {
         switch (notice.kind) {
         case CallerRecord::Notice::Error:
-            MessageBoxes::show({QMessageBox::Critical, QStringLiteral("错误提示"), notice.text, QMessageBox::Ok,
-                                QMessageBox::Ok});
+            MessageBoxes::show({QMessageBox::Critical, tr("错误提示"), notice.text, QMessageBox::Ok, QMessageBox::Ok});
             break;
         case CallerRecord::Notice::Information:
             ShowInfoBox(notice.text);
@@ -276,9 +314,15 @@ QString CallerWindow::rowText(int row) const
     return item ? item->text() : QString();
 }
 
-void CallerWindow::setOuterHeight(int height)
+void CallerWindow::setUnfolded(bool unfolded)
 {
-    m_outerHeight = height;
-    m_businessPanel->setVisible(height == ExpandedHeight);
-    setFixedSize(ClientWidth, height - FrameHeight);
+    if (unfolded == m_unfolded)
+        return;
+    const QSize folded = m_foldedSize;
+    m_unfolded = unfolded;
+    m_businessPanel->setVisible(unfolded);
+    // The business records take room of their own below; the record keeps the user's size.
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        resize(folded + QSize(0, unfolded ? BusinessRoom : 0));
+    m_foldedSize = folded;
 }

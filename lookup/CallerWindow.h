@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lookup/CallerRecord.h"
+#include "lookup/CallerWindowSize.h"
 #include "platform/addressbook/ContactDialogs.h"
 
 #include <QDialog>
@@ -9,6 +10,7 @@
 class CallSheetPrinter;
 class CallerLookup;
 class LineCommands;
+class QLabel;
 class QMenu;
 class QStandardItemModel;
 class QTableView;
@@ -21,6 +23,8 @@ class QToolButton;
 // printing, help and, for the address book, the contact's details and a new contact.
 // Created once and reused for every call; closing only hides it, and the record it holds
 // stays, so that its buttons still step through it when the same number is shown again.
+// The user may resize or maximise it: the values follow the width, wrapped, and each holds
+// its whole text as a tooltip; the size is kept in "sysset.ini" for the next start.
 class CallerWindow final : public QDialog
 {
     Q_OBJECT
@@ -40,8 +44,10 @@ public:
     void showRecord(const CallerRecord& record);
     const CallerRecord& record() const { return m_record; }
 
-    // The window's outer height: 430 folded, 600 with the business records unfolded.
-    int outerHeight() const { return m_outerHeight; }
+    // The business records are unfolded below the record.
+    bool businessRecordsShown() const { return m_unfolded; }
+    // The client size without the business records, as it is kept for the next start.
+    QSize foldedSize() const { return m_foldedSize; }
     // The value shown in a row (row 1 is the number, row 2 the time, ...).
     QString rowText(int row) const;
 
@@ -53,14 +59,16 @@ signals:
     void historyRequested();
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void buildWindow();
     void buildCommands();
     void fillRows();
     void updateStepButtons();
-    void setOuterHeight(int height);
+    void setUnfolded(bool unfolded);
+    void rememberSize();
 
     void stepBack();
     void stepForward();
@@ -84,8 +92,11 @@ private:
     LineCommands& m_line;
     ContactDialogs m_contactDialogs;
     CallerRecord m_record;
-    int m_outerHeight = 430;
+    CallerWindowSize m_storedSize;
+    QSize m_foldedSize;
+    bool m_unfolded = false;
 
+    QLabel* m_positionLabel = nullptr;
     QTableWidget* m_recordGrid = nullptr;
     QTableView* m_businessGrid = nullptr;
     QStandardItemModel* m_businessModel = nullptr;

@@ -5,6 +5,7 @@
 #include "lookup/HistoryWindowChart.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ui/MessageBoxes.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -83,6 +84,7 @@ QPushButton* addButton(QHBoxLayout* row, const QString& text, const char* name)
 
 HistoryWindow::HistoryWindow(QWidget* parent) : QDialog(parent)
 {
+    WindowPlacement::centreWhenShown(this);
     setWindowTitle(tr("历史记录"));
     setFont(QFont(QStringLiteral("宋体"), 9));
     // Wider and taller than the plain list was, for the search row and the chart.

@@ -1,6 +1,7 @@
 #include "lookup/RegionQueryWindow.h"
 
 #include "lookup/RegionQuery.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@
 
 RegionQueryWindow::RegionQueryWindow(const RegionTable& table, QWidget* parent) : QDialog(parent), m_table(table)
 {
+    WindowPlacement::centreWhenShown(this);
     setWindowTitle(tr("号码归属查询"));
 
     auto* hint = new QLabel(tr("输入您需要查询的电话，可以是手机或固定电话号码         "), this);

@@ -8,6 +8,7 @@
 #include "setup/LinkStrings.h"
 #include "setup/OdbcSetupHelp.h"
 #include "setup/SourceCatalog.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QBoxLayout>
 #include <QButtonGroup>
@@ -62,6 +63,7 @@ QString odbcAdministrator()
 
 ConnectionDialog::ConnectionDialog(QWidget* parent) : QDialog(parent)
 {
+    WindowPlacement::centreWhenShown(this);
     buildForm();
     nameWidgets();
     connectWidgets();

@@ -8,6 +8,7 @@
 #include "platform/ui/MessageBoxes.h"
 #include "setup/ConnectionDialog.h"
 #include "setup/LinkStrings.h"
+#include "platform/ui/WindowPlacement.h"
 #include "setup/StoredMapping.h"
 
 #include <QBoxLayout>
@@ -72,6 +73,7 @@ QTableWidgetItem* cell(const QString& text, bool editable, bool hint)
 
 DataSourceWizard::DataSourceWizard(QWidget* parent) : QDialog(parent)
 {
+    WindowPlacement::centreWhenShown(this);
     buildForm();
     nameWidgets();
     connectWidgets();

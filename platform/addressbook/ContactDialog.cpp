@@ -1,6 +1,7 @@
 #include "platform/addressbook/ContactDialog.h"
 
 #include "platform/ui/MessageBoxes.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -31,6 +32,7 @@ QLineEdit* lineEdit(QWidget* parent, const QString& name, const QString& text)
 ContactDialog::ContactDialog(const QString& caption, const Contact& contact, Saver saver, QWidget* parent)
     : QDialog(parent), m_original(contact), m_saver(std::move(saver))
 {
+    WindowPlacement::centreWhenShown(this);
     setWindowTitle(caption);
     setModal(true);
     auto* tabs = new QTabWidget(this);

@@ -2,6 +2,7 @@
 
 #include "platform/addressbook/AddressBookDialogs.h"
 #include "platform/addressbook/ContactStore.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -29,6 +30,7 @@ QString digitsOf(const QString& text)
 ContactsWindow::ContactsWindow(QString storePath, AddressBookDialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), m_storePath(std::move(storePath)), m_dialogs(dialogs)
 {
+    WindowPlacement::centreWhenShown(this);
     setWindowTitle(tr("通讯薄"));
     m_findEdit = new QLineEdit(this);
     m_findEdit->setObjectName(QStringLiteral("findEdit"));
@@ -61,7 +63,9 @@ ContactsWindow::ContactsWindow(QString storePath, AddressBookDialogs& dialogs, Q
     connect(m_contactTable, &QTableWidget::cellDoubleClicked, this, &ContactsWindow::showDetails);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(tr("查找(&F)："), this));
+    auto* findLabel = new QLabel(tr("查找(&F)："), this);
+    findLabel->setBuddy(m_findEdit);
+    top->addWidget(findLabel);
     top->addWidget(m_findEdit, 1);
     top->addWidget(newButton);
     top->addWidget(detailsButton);

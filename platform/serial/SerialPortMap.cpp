@@ -2,6 +2,7 @@
 
 #include "platform/profile/PrivateProfile.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSerialPortInfo>
 
@@ -36,6 +37,14 @@ QString SerialPortMap::devicePath(int comPort) const
     if (!mapped.isEmpty())
         return mapped;
     return comPort <= m_defaultPorts.size() ? m_defaultPorts.at(comPort - 1) : QString();
+}
+
+SerialPortMap::Device SerialPortMap::device(int comPort) const
+{
+    Device d;
+    d.path = devicePath(comPort);
+    d.present = !d.path.isEmpty() && QFileInfo::exists(d.path);
+    return d;
 }
 
 QStringList SerialPortMap::systemPorts()

@@ -21,6 +21,15 @@ public:
 
     QString devicePath(int comPort) const;
 
+    // The device a port stands for as the user is shown it: its path (empty when none is
+    // mapped) and whether that device is there now.
+    struct Device
+    {
+        QString path;
+        bool present = false;
+    };
+    Device device(int comPort) const;
+
     // The machine's serial devices as the system lists them.
     static QStringList systemPorts();
     // The default rule's order of a list of device paths.

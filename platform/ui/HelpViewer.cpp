@@ -2,6 +2,7 @@
 
 #include "platform/ProgramFolder.h"
 #include "platform/ui/MessageBoxes.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -20,6 +21,7 @@ void createWindow()
     g_window = new QWidget(nullptr, Qt::Window);
     g_window->setAttribute(Qt::WA_QuitOnClose, false);
     g_window->resize(640, 520);
+    WindowPlacement::centreWhenShown(g_window);
     auto* layout = new QVBoxLayout(g_window);
     layout->setContentsMargins(0, 0, 0, 0);
     g_browser = new QTextBrowser(g_window);

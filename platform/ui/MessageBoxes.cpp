@@ -1,7 +1,9 @@
 #include "platform/ui/MessageBoxes.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
+#include <QFontMetrics>
+#include <QGridLayout>
 
 namespace {
 MessageBoxes::Handler g_handler;
@@ -32,10 +34,34 @@ QMessageBox::StandardButton MessageBoxes::show(const Box& box, QWidget* parent)
     const QString logPath = qEnvironmentVariable("VORNX_MESSAGE_LOG");
     if (!logPath.isEmpty())
         return logged(box, logPath);
-    QMessageBox mb(box.icon, box.caption, box.text, box.buttons, parent);
+    return QMessageBox::StandardButton(build(box, parent)->exec());
+}
+
+std::unique_ptr<QMessageBox> MessageBoxes::build(const Box& box, QWidget* parent)
+{
+    auto mb = std::make_unique<QMessageBox>(box.icon, box.caption, box.text, box.buttons, parent);
     if (box.defaultButton != QMessageBox::NoButton)
-        mb.setDefaultButton(box.defaultButton);
-    return QMessageBox::StandardButton(mb.exec());
+        mb->setDefaultButton(box.defaultButton);
+    // A short text makes a narrow box, and window managers cut a title wider than its window
+    // ("系… 示"). The box sizes itself from its layout, so the caption's room goes in there.
+    if (auto* grid = qobject_cast<QGridLayout*>(mb->layout()))
+        grid->addItem(new QSpacerItem(captionWidth(box.caption), 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    return mb;
+}
+
+int MessageBoxes::captionWidth(const QString& caption)
+{
+    // Title fonts are commonly a bold, somewhat larger version of the desktop font; the
+    // window menu's icon and three buttons take about a title bar's height each, besides the margins.
+    QFont title = QApplication::font();
+    title.setBold(true);
+    if (title.pointSizeF() > 0)
+        title.setPointSizeF(title.pointSizeF() * 1.25);
+    else
+        title.setPixelSize(title.pixelSize() * 5 / 4);
+    const QFontMetrics metrics(title);
+    return metrics.horizontalAdvance(caption) + 6 * metrics.height();
 }
 
 void ShowInfoBox(const QString& text)

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -28,6 +29,13 @@ using Handler = std::function<QMessageBox::StandardButton(const Box&)>;
 void setHandler(Handler handler);
 
 QMessageBox::StandardButton show(const Box& box, QWidget* parent = nullptr);
+
+// The box show() puts on screen, before it is shown.
+std::unique_ptr<QMessageBox> build(const Box& box, QWidget* parent = nullptr);
+
+// The width a box needs so that the window system can show its whole caption beside the
+// title bar's buttons.
+int captionWidth(const QString& caption);
 
 } // namespace MessageBoxes
 

@@ -3,6 +3,7 @@
 #include "platform/telephony/MqttLineProvider.h"
 #include "platform/telephony/NcidLineProvider.h"
 #include "platform/ui/MessageBoxes.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -73,6 +74,7 @@ NcidLineConfigDialog::NcidLineConfigDialog(NcidLineProvider& provider, QWidget* 
     : QDialog(parent), m_provider(provider), m_hostEdit(NamedEdit(this, "hostEdit", provider.server().host)),
       m_portSpin(NamedSpin(this, "portSpin", 1, 65535, provider.server().port))
 {
+    WindowPlacement::centreWhenShown(this);
     setWindowTitle(tr("NCID 服务器线路配置"));
     auto* form = new QFormLayout;
     form->addRow(tr("服务器:"), m_hostEdit);
@@ -99,6 +101,7 @@ void NcidLineConfigDialog::accept()
 MqttLineConfigDialog::MqttLineConfigDialog(MqttLineProvider& provider, QWidget* parent)
     : QDialog(parent), m_provider(provider)
 {
+    WindowPlacement::centreWhenShown(this);
     const MqttSettings& s = provider.settings();
     m_hostEdit = NamedEdit(this, "hostEdit", s.host);
     m_portSpin = NamedSpin(this, "portSpin", 1, 65535, s.port);

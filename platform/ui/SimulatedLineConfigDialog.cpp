@@ -2,6 +2,7 @@
 
 #include "platform/telephony/SimulatedLineProvider.h"
 #include "platform/ui/MessageBoxes.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -13,6 +14,7 @@ SimulatedLineConfigDialog::SimulatedLineConfigDialog(SimulatedLineProvider& prov
     : QDialog(parent), m_provider(provider), m_device(device), m_lineNameEdit(new QLineEdit(this)),
       m_providerInfoEdit(new QLineEdit(this)), m_switchInfoEdit(new QLineEdit(this)), m_makeCallResultEdit(new QLineEdit(this))
 {
+    WindowPlacement::centreWhenShown(this);
     setWindowTitle(tr("模拟线路配置"));
     m_lineNameEdit->setObjectName(QStringLiteral("lineNameEdit"));
     m_providerInfoEdit->setObjectName(QStringLiteral("providerInfoEdit"));

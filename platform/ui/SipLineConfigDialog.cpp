@@ -2,6 +2,7 @@
 
 #include "platform/telephony/SipLineProvider.h"
 #include "platform/ui/MessageBoxes.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,6 +22,7 @@ SipLineConfigDialog::SipLineConfigDialog(SipLineProvider& provider, DWORD device
       m_listenOnlyCheck(new QCheckBox(tr("仅监听（不注册，由交换机或语音网关直接送来电）"), this)),
       m_localAddressEdit(new QLineEdit(this)), m_allowedPeersEdit(new QLineEdit(this))
 {
+    WindowPlacement::centreWhenShown(this);
     setWindowTitle(tr("SIP线路配置"));
     m_userEdit->setObjectName(QStringLiteral("userEdit"));
     m_domainEdit->setObjectName(QStringLiteral("domainEdit"));

@@ -12,6 +12,8 @@
 #include "support/VirtualModemProcess.h"
 
 #include <QComboBox>
+#include <QFileInfo>
+#include <QStandardItemModel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -141,6 +143,42 @@ private slots:
         map(6, m_folder->filePath(QStringLiteral("absent6")));
         window.chooseModemDefaults();
         QCOMPARE(child<QComboBox>(window, "portCombo")->currentText(), QStringLiteral("COM1"));
+    }
+
+    // The port list says which device stands behind each port and greys the ports without
+    // one, which stay selectable: stored settings may name them.
+    void portListNamesTheDevices()
+    {
+        auto modem = std::make_unique<VirtualModemProcess>();
+        QVERIFY(!modem->path().isEmpty());
+        map(3, modem->path());
+        MainWindow window;
+        window.chooseModemDefaults();
+        auto* ports = child<QComboBox>(window, "portCombo");
+        QCOMPARE(ports->count(), 8);
+        const auto tip = [ports](int item) { return ports->itemData(item, Qt::ToolTipRole).toString(); };
+        const auto greyed = [ports](int item) { return ports->itemData(item, Qt::ForegroundRole).isValid(); };
+        QCOMPARE(tip(2), QStringLiteral("COM3：") + modem->path());
+        QVERIFY(!greyed(2));
+        for (int item : {0, 1, 3, 7}) {
+            QVERIFY2(tip(item).contains(m_folder->filePath(QStringLiteral("absent%1").arg(item + 1))), qPrintable(tip(item)));
+            QVERIFY(tip(item).contains(QStringLiteral("设备不存在")));
+            QVERIFY(greyed(item));
+        }
+        // Greyed, not disabled: an absent port can still be chosen.
+        ports->setCurrentIndex(5);
+        QCOMPARE(ports->currentText(), QStringLiteral("COM6"));
+        auto* model = qobject_cast<QStandardItemModel*>(ports->model());
+        QVERIFY(model && model->item(5)->isEnabled() && model->item(5)->isSelectable());
+
+        // The modem pulled out: seen the next time the user turns to the modem.
+        const QString gone = modem->path();
+        modem.reset();
+        QTRY_VERIFY(!QFileInfo::exists(gone));
+        child<QRadioButton>(window, "lineRadio")->setChecked(true);
+        child<QRadioButton>(window, "modemRadio")->setChecked(true);
+        QVERIFY(greyed(2));
+        QVERIFY(tip(2).contains(gone));
     }
 
     void monitoringStartsTheModemAndACallIsPosted()

@@ -1,10 +1,13 @@
 #include "lookup/CallerWindow.h"
 
 #include "platform/ProgramFolder.h"
+#include "platform/profile/PrivateProfile.h"
 #include "platform/ui/MessageBoxes.h"
 #include "support/CallerWindowFixture.h"
 
 #include <QFile>
+#include <QLabel>
+#include <QLayout>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringEncoder>
@@ -18,6 +21,22 @@
 
 namespace {
 const QString NotFound = QStringLiteral("数据库中没有对应来电的通讯资料信息！");
+
+// A customer name far longer than one line of the grid.
+QString longName()
+{
+    return QStringLiteral("万达贸易有限公司福州分公司仓山区城门镇建新南路一百二十八号海峡国际会展中心东侧物流园三号仓库二楼");
+}
+
+// Lets the layouts of a resized window finish.
+void settle(QWidget& window)
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    if (window.layout())
+        window.layout()->activate();
+    QCoreApplication::processEvents();
+}
 
 void writeGbk(const QString& path, const QString& text)
 {
@@ -108,7 +127,7 @@ private slots:
         QCOMPARE(f.window.rowText(3), QStringLiteral("闽江茶业"));
         QCOMPARE(f.window.rowText(4), QStringLiteral("林建华"));
         QCOMPARE(grid->rowCount(), 4);
-        QCOMPARE(f.window.outerHeight(), 430);
+        QVERIFY(!f.window.businessRecordsShown());
         QVERIFY(m_boxes.isEmpty());
     }
 
@@ -167,9 +186,12 @@ private slots:
         f.show(QStringLiteral("59187654321"));
         QCOMPARE(more->text(), QStringLiteral("↓"));
         QVERIFY(!f.child<QWidget>("businessPanel")->isVisibleTo(&f.window));
+        const int foldedHeight = f.window.height();
         more->click();
-        QCOMPARE(f.window.outerHeight(), 600);
+        QVERIFY(f.window.businessRecordsShown());
         QVERIFY(f.child<QWidget>("businessPanel")->isVisibleTo(&f.window));
+        // The records get room of their own; the record above keeps its size.
+        QCOMPARE(f.window.height(), foldedHeight + 170);
         QCOMPARE(more->text(), QStringLiteral("↑"));
         QAbstractItemModel* grid = f.child<QTableView>("businessGrid")->model();
         QCOMPARE(grid->rowCount(), 2);
@@ -177,23 +199,24 @@ private slots:
         QCOMPARE(grid->index(1, 1).data().toString(), QStringLiteral("XS02"));
 
         more->click();
-        QCOMPARE(f.window.outerHeight(), 430);
+        QVERIFY(!f.window.businessRecordsShown());
         QCOMPARE(more->text(), QStringLiteral("↓"));
+        QCOMPARE(f.window.height(), foldedHeight);
 
         // A new show folds the window but leaves the caption as it was.
         more->click();
         f.show(QStringLiteral("8861049"));
-        QCOMPARE(f.window.outerHeight(), 430);
+        QVERIFY(!f.window.businessRecordsShown());
         QCOMPARE(more->text(), QStringLiteral("↑"));
         more->click();
-        QCOMPARE(f.window.outerHeight(), 600);
+        QVERIFY(f.window.businessRecordsShown());
         QCOMPARE(grid->rowCount(), 1);
 
         // A number that is not digits runs no statement: the window stays folded.
         more->click();
         f.show(QStringLiteral("1' or '1'='1"));
         more->click();
-        QCOMPARE(f.window.outerHeight(), 430);
+        QVERIFY(!f.window.businessRecordsShown());
         QVERIFY(m_boxes.isEmpty());
     }
 
@@ -204,7 +227,7 @@ private slots:
         f.show(QStringLiteral("8861049"));
         f.child<QToolButton>("moreButton")->click();
         QCOMPARE(m_boxes, QStringList{QStringLiteral("系统提示|数据库操作失败!")});
-        QCOMPARE(f.window.outerHeight(), 430);
+        QVERIFY(!f.window.businessRecordsShown());
         QCOMPARE(f.child<QTableView>("businessGrid")->model()->rowCount(), 0);
     }
 
@@ -221,6 +244,107 @@ private slots:
         QVERIFY(m_boxes.at(0).startsWith(QStringLiteral("错误提示|")));
         QCOMPARE(f.window.rowText(3), CallerLookup::connectFailedText());
         QVERIFY(!f.child<QToolButton>("nextButton")->isEnabled());
+    }
+
+    // The window follows the user's size: the value column takes the width, a long value
+    // wraps into a taller row and keeps its whole text as a tooltip.
+    void valuesFollowTheWidth()
+    {
+        useDatabase(3, QStringLiteral("select a.* from BillIndex a,Unit b where  a.UnitID=b.ID and "));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fixture"));
+            db.setDatabaseName(file(QStringLiteral("cust.db")));
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("update Unit set Name = '%1' where ID = 3").arg(longName())));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("fixture"));
+        CallerWindowFixture f;
+        QVERIFY(f.window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(f.window.maximumWidth() > 2000 && f.window.maximumHeight() > 2000);
+        f.show(QStringLiteral("8861049"));
+        auto* grid = f.child<QTableWidget>("recordGrid");
+        QCOMPARE(f.window.rowText(3), longName());
+        QCOMPARE(grid->item(2, 1)->toolTip(), longName());
+        QCOMPARE(grid->item(3, 1)->toolTip(), QStringLiteral("陈敏"));
+
+        f.window.resize(520, 420);
+        settle(f.window);
+        const int narrowColumn = grid->columnWidth(1);
+        const int narrowRow = grid->rowHeight(2);
+        QCOMPARE(grid->columnWidth(0), 80);
+        QVERIFY2(narrowRow > grid->rowHeight(3), "a long value wraps onto more lines");
+        QVERIFY(narrowColumn + 80 <= grid->viewport()->width());
+
+        f.window.resize(790, 420);
+        settle(f.window);
+        QVERIFY(grid->columnWidth(1) >= narrowColumn + 150);
+        QVERIFY2(grid->rowHeight(2) < narrowRow, "a wider window needs fewer lines");
+        QCOMPARE(grid->rowHeight(3), 24);
+
+        f.window.showMaximized();
+        settle(f.window);
+        QVERIFY(grid->columnWidth(1) > narrowColumn + 150);
+    }
+
+    // The size the user left is the size of the next window, with or without the business
+    // records unfolded; a size that makes no sense is not taken.
+    void theSizeIsKeptForTheNextStart()
+    {
+        useDatabase(3, QStringLiteral("select a.* from BillIndex a,Unit b where  a.UnitID=b.ID and "));
+        const QSize standard(597, 403);
+        {
+            CallerWindowFixture f;
+            QCOMPARE(f.window.size(), standard);
+            f.show(QStringLiteral("8861049"));
+            f.window.resize(700, 380);
+            settle(f.window);
+            f.window.close();
+        }
+        PrivateProfile ini(file(QStringLiteral("sysset.ini")));
+        QCOMPARE(ini.readInt(QStringLiteral("CALLERWINDOW"), QStringLiteral("WIDTH"), 0), 700);
+        QCOMPARE(ini.readInt(QStringLiteral("CALLERWINDOW"), QStringLiteral("HEIGHT"), 0), 380);
+        {
+            CallerWindowFixture f;
+            QCOMPARE(f.window.size(), QSize(700, 380));
+            f.show(QStringLiteral("8861049"));
+            QCOMPARE(f.window.size(), QSize(700, 380));
+            f.child<QToolButton>("moreButton")->click();
+            QCOMPARE(f.window.size(), QSize(700, 550));
+            // Made taller while unfolded: the record got the room, and that is what is kept.
+            f.window.resize(720, 580);
+            settle(f.window);
+            QCOMPARE(f.window.foldedSize(), QSize(720, 410));
+            // Still on screen when the program ends.
+        }
+        QCOMPARE(CallerWindowFixture().window.size(), QSize(720, 410));
+
+        for (const char* damaged : {"WIDTH=abc\r\nHEIGHT=500", "WIDTH=3\r\nHEIGHT=2", "WIDTH=99999999\r\nHEIGHT=500"}) {
+            writeGbk(file(QStringLiteral("sysset.ini")),
+                     QStringLiteral("[CALLERWINDOW]\r\n") + QString::fromLatin1(damaged) + QStringLiteral("\r\n"));
+            QCOMPARE(CallerWindowFixture().window.size(), standard);
+        }
+    }
+
+    // While the user steps through several matches, the window says which one is shown.
+    void positionAmongTheMatches()
+    {
+        useDatabase(3, QStringLiteral("select a.* from BillIndex a,Unit b where  a.UnitID=b.ID and "));
+        CallerWindowFixture f;
+        auto* position = f.child<QLabel>("positionLabel");
+        auto* next = f.child<QToolButton>("nextButton");
+        f.show(QStringLiteral("13905911234"));
+        QVERIFY(position->isVisible());
+        QCOMPARE(position->text(), QStringLiteral("第 1/2 条"));
+        next->click();
+        QCOMPARE(position->text(), QStringLiteral("第 2/2 条"));
+        f.child<QToolButton>("previousButton")->click();
+        QCOMPARE(position->text(), QStringLiteral("第 1/2 条"));
+        // One match, or none: nothing to step through, nothing said.
+        f.show(QStringLiteral("8861049"));
+        QVERIFY(!position->isVisible());
+        f.show(QStringLiteral("12345"));
+        QVERIFY(!position->isVisible());
     }
 
     void addressBookButtons()
@@ -241,6 +365,7 @@ private slots:
         QCOMPARE(f.window.rowText(3), QStringLiteral("林秀英"));
         QVERIFY(!f.child<QToolButton>("nextButton")->isEnabled());
         QVERIFY(f.child<QToolButton>("previousButton")->isEnabled());
+        QCOMPARE(f.child<QLabel>("positionLabel")->text(), QStringLiteral("第 2/2 条"));
     }
 };
 

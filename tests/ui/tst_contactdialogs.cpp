@@ -224,6 +224,15 @@ private slots:
         QCOMPARE(table->rowCount(), 2);
         QCOMPARE(table->item(0, 0)->text(), QStringLiteral("张三"));
         QCOMPARE(table->item(0, 1)->text(), QStringLiteral("010-87654321, 13900001111"));
+        // Every label with a mnemonic names the field it leads to; without one it shows the '&'.
+        int mnemonics = 0;
+        for (const QLabel* label : form.findChildren<QLabel*>()) {
+            if (!label->text().contains(QLatin1Char('&')))
+                continue;
+            ++mnemonics;
+            QVERIFY2(label->buddy(), qPrintable(label->text()));
+        }
+        QCOMPARE(mnemonics, 1);
 
         auto visibleRows = [table] {
             QStringList names;
