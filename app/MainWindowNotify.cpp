@@ -268,6 +268,10 @@ void MainWindow::showHistory()
         m_historyWindow = new HistoryWindow(this);
         m_historyWindow->setRegionLookup([this](const QString& number) { return regionOf(number); });
         connect(m_historyWindow, &HistoryWindow::callerRequested, this, &MainWindow::showLoggedCall);
+        m_historyWindow->setBlockedTest([this](const QString& number) { return isBlocked(number); });
+        connect(m_historyWindow, &HistoryWindow::blockRequested, this, &MainWindow::blockNumber);
+        connect(m_historyWindow, &HistoryWindow::unblockRequested, this, &MainWindow::unblockNumber);
+        connect(m_historyWindow, &HistoryWindow::blockListRequested, this, &MainWindow::showBlockList);
     }
     m_historyWindow->show();
     m_historyWindow->raise();

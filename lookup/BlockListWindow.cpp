@@ -2,6 +2,7 @@
 
 #include "lookup/BlockList.h"
 #include "platform/ui/MessageBoxes.h"
+#include "platform/ui/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -17,6 +18,7 @@ BlockListWindow::BlockListWindow(BlockList& list, bool answerBlocked, QWidget* p
 {
     setWindowTitle(tr("黑名单"));
     resize(440, 400);
+    WindowPlacement::centreWhenShown(this);
 
     m_table = new QTableWidget(0, 2, this);
     m_table->setObjectName(QStringLiteral("blockTable"));

@@ -101,6 +101,106 @@
     </message>
 </context>
 <context>
+    <name>BlockList</name>
+    <message>
+        <source>黑名单文件 %1 未能读入，不能保存，以免覆盖其中的号码。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法写入黑名单文件 %1：%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>“%1”不是号码。请输入号码，或以 * 结尾的号码开头。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>黑名单已满（最多 %1 条）。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>BlockListWindow</name>
+    <message>
+        <source>黑名单</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>号码</source>
+        <translation type="unfinished">Number</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>号码，或以 * 结尾的号码开头，如 0591*</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>备注（可不填）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>加入黑名单(&amp;A)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>移出黑名单(&amp;R)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>拦截时接听后立即挂断(&amp;H)（对方可能因此被收取通话费）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>号码(&amp;N)：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>备注(&amp;M)：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文件中另有 %1 行不是号码，已略过，保存时原样保留。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>黑名单中没有“%1”。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CallExport</name>
+    <message>
+        <source>导出的文件“%1”无法写入：%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CallHistoryModel</name>
+    <message>
+        <source>来电时间</source>
+        <translation type="unfinished">Call time</translation>
+    </message>
+    <message>
+        <source>来电号码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>地区</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>次数</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CallLog</name>
     <message>
         <source>日志文件无法打开或创建！</source>
@@ -257,6 +357,110 @@
         <source>无详细信息!</source>
         <translation>No details!</translation>
     </message>
+    <message>
+        <source>客户资料</source>
+        <translation type="unfinished">Customer details</translation>
+    </message>
+    <message>
+        <source>如果有多条相关记录，可以用&lt;上一条&gt;&lt;下一条&gt;查看。    </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>项    目</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>资    料</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>上一条</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>上一条记录 </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>下一条(&amp;N)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>回拨</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>回拨(&amp;R)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>接听</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>接听电话</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>挂断电话</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>历史记录</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>历史来电(&amp;H)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>详细资料</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>详细信息(&amp;M)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>添加新客户资料</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>打  印(&amp;P)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>↓</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>更多信息...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation type="unfinished">Help</translation>
+    </message>
+    <message>
+        <source>第 %1/%2 条</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>↑</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>错误提示</source>
+        <translation type="unfinished">Error</translation>
+    </message>
 </context>
 <context>
     <name>CommandLineHelp</name>
@@ -291,6 +495,159 @@ Options:
 
 Program folder: %1
 </translation>
+    </message>
+</context>
+<context>
+    <name>ConnectionDialog</name>
+    <message>
+        <source>数据库连接配置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>在此选择您已经存在的数据库系统</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>数据库类型</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>参数配置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取消(&amp;C)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>完成(&amp;F)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ODBC连接配置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Microsoft Access (.mdb) 配置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SQLite 数据库文件配置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>InterBase配置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Microsoft Sql Server 配置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paradox 配置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Oracle 配置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sybase 配置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>下一步&gt;(&amp;N)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>测试连接(&amp;L)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>新建(&amp;E)...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>用户/系统
+DSN:：(&amp;M)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>用户名：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>密     码：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>数据库文件名称：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>例：/home/user/Orvel/Data/LoginDB.mdb</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>密    码：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>例：/home/user/客户资料.db
+只写文件名时，指程序文件夹中的文件。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>服务器名称：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>例：192.168.0.1 或 (Local)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>用 户 名 称：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>空密码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>登 陆 密 码：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>数 据 库 名：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>用  户  名：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>测试连接成功!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>测试连接失败!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>测试连接失败：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>选择数据库文件</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Microsoft Access (*.mdb);;所有文件 (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SQLite 数据库 (*.db *.sqlite *.sqlite3);;所有文件 (*)</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -613,6 +970,185 @@ Program folder: %1
     </message>
 </context>
 <context>
+    <name>DataSourceWizard</name>
+    <message>
+        <source>数据源设置向导</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请选择客户资料数据来源...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>当本系统监听到来电后，取得来电号码。再根据号码查询</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>在此指定数据源中的客户资料并显示。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>本地Windows地址薄。查询Windows附件中的地址薄。(&amp;W)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>外部数据源。查询外部系统数据库或数据文件。(&amp;O)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>晨拓进销存数据源。（本软件作者提供的</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>仓库管理软件）(&amp;D)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>选择数据源</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>选择客户资料表:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>表字段</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>查看字段</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>电话号码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>映射字段名</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>↑</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>↓</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>晨拓进销存系统账套选择</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>在此选择一个晨拓进销存系统的账套作为你的外部数据源</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>晨拓进销存安装路径：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>选择路径</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>账   套   列   表：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>账套名称</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>公司名称</source>
+        <translation type="unfinished">Company</translation>
+    </message>
+    <message>
+        <source>测试账套</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>业务信息设置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请在此配置来电时查看客户相关的业务信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>第一步：选择业务表(如出库记录表)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>第二步：设置业务表如客户资料表的关联关系</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>业务表字段</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>客户表字段</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt; 上一步(&amp;B)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>下一步(&amp;N) &gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>完成(&amp;F)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取消(&amp;C)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>选择晨拓进销存管理系统安装路径</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>没有选中路径！</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>路径错,请重新选择晨拓进销存安装路径!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>晨拓进销存数据库可能被破坏!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>没有选择账套,请在列表框内选择!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无效账套,请重新选择!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>有效账套!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请正确指定电话号码字段与查看字段！</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设置保存失败：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>设置成功！新设置从下一次来电起生效。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DataSourceWriter</name>
     <message>
         <source>找不到模板文件“%1”。</source>
@@ -731,6 +1267,117 @@ Program folder: %1
     <message>
         <source>%1（最近 %2 次来电，更早的 %3 次未列出）</source>
         <translation>%1 (latest %2 calls; %3 earlier calls not listed)</translation>
+    </message>
+    <message>
+        <source>错误信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>历史记录</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>历史来电记录    </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>按号码、备注或日期查找</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>日期从</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>至</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>来电最多</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>加入黑名单</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>移出黑名单</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>黑名单…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>详细信息(&amp;M)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>清除记录</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确定(&amp;Y)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>共 %1 次来电</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1（%2 次）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation type="unfinished">Notice</translation>
+    </message>
+    <message>
+        <source>没有记录被选择！</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>来电记录 (*.Log)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>来电记录</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确实要清除全部历史来电记录吗？清除后不能恢复。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>历史记录无法清除！</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HistoryWindowChart</name>
+    <message>
+        <source>来电</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>没有来电</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 每小时来电</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>每日来电</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1039,6 +1686,22 @@ Program folder: %1
         <source>通讯薄安装错误，请重新安装！</source>
         <translation>The address book is not installed properly; please reinstall!</translation>
     </message>
+    <message>
+        <source>COM%1：%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>COM%1：本机没有对应的串口设备</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>COM%1：%2（设备不存在）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>黑名单(&amp;B)...</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Maker</name>
@@ -1226,6 +1889,43 @@ Calls of this PC are published to the same server too.</translation>
     <message>
         <source>错误提示</source>
         <translation>Error</translation>
+    </message>
+</context>
+<context>
+    <name>NumberIndex</name>
+    <message>
+        <source>客户查询语句不是向导生成的形式，来电号码按语句原样查找（不建号码索引）。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>来电号码在以下电话字段中查找：%1。程序为这些字段建号码索引（不改动您的数据库），号码中的空格、横线、括号、+86/0086 和“转”后的分机号都不影响查找，例如“0591-8765 4321”“(0591) 87654321”“+86 591 8765 4321”都能按来电 59187654321 找到。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>OdbcSetupHelp</name>
+    <message>
+        <source>没有安装任何 ODBC 驱动程序（Debian 软件包 libsqliteodbc、odbc-postgresql）。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已安装的驱动程序（Driver=）：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>本机没有 ODBC 数据源管理程序。请用文本编辑器在下列文件中加入数据源：
+用户数据源：%1
+系统数据源：%2（需要管理员权限）
+
+SQLite 数据库文件的例子：
+%3
+
+PostgreSQL 数据库的例子：
+%4
+
+%5
+保存后再打开“参数配置”页，新的数据源就在列表中。</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "capture/LineMessage.h"
 #include "lookup/CallerWindow.h"
+#include "lookup/HistoryWindow.h"
 #include "platform/ProgramFolder.h"
 #include "platform/sound/Sound.h"
 #include "platform/ui/MessageBoxes.h"
@@ -265,6 +266,22 @@ private slots:
         QVERIFY(!answer->isChecked());
         answer->click();
         QVERIFY(DeviceSettings(m_folder.filePath(QStringLiteral("sysset.ini"))).readSystem().blockAnswer);
+    }
+    // The history window's block entries reach the main window's list.
+    void theHistoryWindowBlocksThroughTheMainWindow()
+    {
+        m_form->showHistory();
+        auto* history = m_form->findChild<HistoryWindow*>();
+        QVERIFY(history);
+        emit history->blockRequested(QStringLiteral("05913334444"));
+        QVERIFY(m_form->isBlocked(QStringLiteral("+865913334444")));
+        emit history->unblockRequested(QStringLiteral("05913334444"));
+        QVERIFY(!m_form->isBlocked(QStringLiteral("05913334444")));
+        emit history->blockListRequested();
+        auto* editor = m_form->findChild<QWidget*>(QStringLiteral("blockListWindow"));
+        QVERIFY(editor && editor->isVisible());
+        history->hide();
+        editor->hide();
     }
 };
 
