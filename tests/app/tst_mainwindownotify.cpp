@@ -273,10 +273,10 @@ private slots:
         m_form->showHistory();
         auto* history = m_form->findChild<HistoryWindow*>();
         QVERIFY(history);
-        emit history->blockRequested(QStringLiteral("05913334444"));
-        QVERIFY(m_form->isBlocked(QStringLiteral("+865913334444")));
-        emit history->unblockRequested(QStringLiteral("05913334444"));
-        QVERIFY(!m_form->isBlocked(QStringLiteral("05913334444")));
+        emit history->blockRequested(QStringLiteral("13800138000"));
+        QVERIFY(m_form->isBlocked(QStringLiteral("+8613800138000")));
+        emit history->unblockRequested(QStringLiteral("13800138000"));
+        QVERIFY(!m_form->isBlocked(QStringLiteral("13800138000")));
         emit history->blockListRequested();
         auto* editor = m_form->findChild<QWidget*>(QStringLiteral("blockListWindow"));
         QVERIFY(editor && editor->isVisible());
