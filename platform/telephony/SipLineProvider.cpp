@@ -537,6 +537,12 @@ void SipLineProvider::handle(const Event& e)
                 emit registrationChanged(device, d.registration);
             break;
         }
+        // Nobody watches the line: a call held as offering would never be taken, and would
+        // turn every later call away as busy until its caller gave up.
+        if (d.openCount == 0) {
+            nua_respond(e.nh, SIP_480_TEMPORARILY_UNAVAILABLE, TAG_END());
+            break;
+        }
         // One call at a time; the handle goes when its transaction is over (below).
         if (d.callId && d.data.state != LINECALLSTATE_IDLE) {
             nua_respond(e.nh, SIP_486_BUSY_HERE, TAG_END());

@@ -325,6 +325,34 @@ private slots:
         QCOMPARE(sip->refusedCalls(0), 2);
     }
 
+    // A call while the line is not watched is turned away at once, so that it cannot hold
+    // the line busy for the calls that come once monitoring starts.
+    void callWhileTheLineIsClosedIsTurnedAway()
+    {
+        const quint16 port = freeUdpPort();
+        install(QStringLiteral(R"({"listenOnly": true, "localPort": %1, "user": "8001", "allowedPeers": ["127.0.0.1"]})")
+                    .arg(port)
+                    .toUtf8());
+        Receiver window;
+        TelephonyLine line;
+        window.watch(line);
+        QVERIFY(line.initLines());
+
+        QProcess early;
+        startSipp(early, {QStringLiteral("127.0.0.1:%1").arg(port), "-sf", kScenarios + "offer_unwatched.xml", "-s",
+                          "8001", "-key", "caller", "013905911234", "-key", "display", "Early"});
+        QVERIFY(finishedWell(early));
+        QVERIFY(window.received.isEmpty());
+
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QProcess next;
+        startSipp(next, {QStringLiteral("127.0.0.1:%1").arg(port), "-sf", kScenarios + "offer_cancel.xml", "-s", "8001",
+                         "-key", "caller", "013905911234", "-key", "display", "Next"});
+        QTRY_COMPARE_WITH_TIMEOUT(window.received.size(), 5, 15000);
+        QVERIFY(finishedWell(next));
+        QVERIFY(window.received.contains(QPair<int, QByteArray>{WM_CALLER_NUMBER, "013905911234"}));
+    }
+
     // Without a named peer anyone reaching the local port may ring, but an identity it
     // asserts about itself is not believed: the number is the one in From.
     void claimedIdentityOfAnUnknownPeerIsIgnored()
