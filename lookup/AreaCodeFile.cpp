@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <array>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,10 +14,25 @@
 namespace {
 constexpr qsizetype CodeField = 8;
 
-// White space as the C library's formatted input knows it.
-bool isSpace(char c)
+// What the reader tells apart in a byte.
+enum ByteClass : uchar
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    Plain,
+    Space, // white space as the C library's formatted input knows it
+    Nul,
+};
+
+constexpr auto byteClasses = [] {
+    std::array<uchar, 256> classes{};
+    for (const char c : {' ', '\t', '\n', '\v', '\f', '\r'})
+        classes[uchar(c)] = Space;
+    classes[0] = Nul;
+    return classes;
+}();
+
+ByteClass classOf(char c)
+{
+    return ByteClass(byteClasses[uchar(c)]);
 }
 
 class RecordReader
@@ -26,7 +42,8 @@ public:
 
     // One record: exactly 8 characters of code field (taken as they come, white space
     // included), white space, the name up to the next white space, white space. False
-    // when the bytes end before a whole record.
+    // when the bytes end before a whole record. The name given ends at its first NUL, as
+    // the name of an 8-bit text does; the record still runs to the white space.
     bool next(QByteArrayView* field, QByteArrayView* name)
     {
         if (m_end - m_p < CodeField)
@@ -35,11 +52,17 @@ public:
         m_p += CodeField;
         skipSpace();
         const char* begin = m_p;
-        while (m_p != m_end && !isSpace(*m_p))
-            ++m_p;
+        const char* nul = nullptr;
+        for (; m_p != m_end; ++m_p) {
+            const ByteClass c = classOf(*m_p);
+            if (c == Space)
+                break;
+            if (c == Nul && !nul)
+                nul = m_p;
+        }
         if (m_p == begin)
             return false;
-        *name = QByteArrayView(begin, m_p - begin);
+        *name = QByteArrayView(begin, (nul ? nul : m_p) - begin);
         skipSpace();
         return true;
     }
@@ -47,13 +70,23 @@ public:
 private:
     void skipSpace()
     {
-        while (m_p != m_end && isSpace(*m_p))
+        while (m_p != m_end && classOf(*m_p) == Space)
             ++m_p;
     }
 
     const char* m_p;
     const char* m_end;
 };
+
+// The code of a record's field as a text: cut as cutCode() cuts it, and ended at its
+// first NUL.
+QByteArrayView codeText(QByteArrayView field)
+{
+    for (qsizetype i = 0; i < field.size(); ++i)
+        if (field[i] == '\0' || (field[i] == ' ' && i > 0))
+            return field.first(i);
+    return field;
+}
 } // namespace
 
 QByteArrayView AreaCodeFile::cutCode(QByteArrayView field)
@@ -75,7 +108,7 @@ AreaCodeLoad AreaCodeFile::read(QByteArrayView bytes, RegionTable& table)
     QByteArrayView name;
     while (reader.next(&field, &name)) {
         // Code and name are texts: a NUL inside the file ends them there.
-        const RegionTable::Fault fault = builder.append(cutCode(field), name);
+        const RegionTable::Fault fault = builder.appendText(codeText(field), name);
         if (fault != RegionTable::Fault::None && result.skipped++ == 0)
             result.firstSkipReason = RegionTable::faultText(fault);
     }

@@ -1,6 +1,5 @@
 #include "lookup/RegionTable.h"
 
-#include <QHashFunctions>
 #include <QtEndian>
 
 #include <algorithm>
@@ -36,6 +35,21 @@ void copyCode(char* to, const uchar* from, int length)
     case 8: std::memcpy(to, from, 8); break;
     default: std::memcpy(to, from, 9); break;
     }
+}
+
+bool sameBytes(QByteArrayView a, QByteArrayView b)
+{
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), size_t(a.size())) == 0;
+}
+
+// FNV-1a: names are a few bytes, and a short loop the compiler sees beats a library hash
+// made for long keys.
+size_t nameHash(QByteArrayView name)
+{
+    uint32_t hash = 2166136261u;
+    for (const char c : name)
+        hash = (hash ^ uchar(c)) * 16777619u;
+    return hash;
 }
 
 QByteArrayView nameIn(const std::vector<char>& names, const std::vector<uint32_t>& starts, uint32_t id)
@@ -230,15 +244,15 @@ RegionTable::Builder::Builder(qsizetype expectedRecords)
 uint32_t RegionTable::Builder::districtId(QByteArrayView district)
 {
     // Records of one region mostly follow each other in the shipped file.
-    if (m_districtStarts.size() > 1 && nameIn(m_districts, m_districtStarts, m_lastDistrict) == district)
+    if (m_districtStarts.size() > 1 && sameBytes(nameIn(m_districts, m_districtStarts, m_lastDistrict), district))
         return m_lastDistrict;
     if (m_slots.empty())
         m_slots.assign(1024, 0);
     size_t mask = m_slots.size() - 1;
-    size_t slot = qHash(district) & mask;
+    size_t slot = nameHash(district) & mask;
     for (; m_slots[slot] != 0; slot = (slot + 1) & mask) {
         const uint32_t id = m_slots[slot] - 1;
-        if (nameIn(m_districts, m_districtStarts, id) == district)
+        if (sameBytes(nameIn(m_districts, m_districtStarts, id), district))
             return m_lastDistrict = id;
     }
     const uint32_t id = uint32_t(m_districtStarts.size() - 1);
@@ -248,7 +262,7 @@ uint32_t RegionTable::Builder::districtId(QByteArrayView district)
         std::vector<uint32_t> grown(m_slots.size() * 2, 0);
         mask = grown.size() - 1;
         for (uint32_t known = 0; known <= id; ++known) {
-            size_t s = qHash(nameIn(m_districts, m_districtStarts, known)) & mask;
+            size_t s = nameHash(nameIn(m_districts, m_districtStarts, known)) & mask;
             while (grown[s] != 0)
                 s = (s + 1) & mask;
             grown[s] = known + 1;
@@ -260,8 +274,11 @@ uint32_t RegionTable::Builder::districtId(QByteArrayView district)
 
 RegionTable::Fault RegionTable::Builder::append(QByteArrayView code, QByteArrayView district)
 {
-    code = text(code);
-    district = text(district);
+    return appendText(text(code), text(district));
+}
+
+RegionTable::Fault RegionTable::Builder::appendText(QByteArrayView code, QByteArrayView district)
+{
     const Fault fault = check(code, district);
     if (fault != Fault::None)
         return fault;

@@ -79,6 +79,9 @@ public:
         // Takes one record, or refuses it with the fault. code and district end at a NUL,
         // if they hold one; they need to stay valid only during the call.
         Fault append(QByteArrayView code, QByteArrayView district);
+        // append() for a code and a district that hold no NUL, as a reader that has
+        // already ended them gives them.
+        Fault appendText(QByteArrayView code, QByteArrayView district);
         qsizetype size() const { return qsizetype(m_entries.size()); }
         // Replaces the contents of table by the records taken; the builder is then empty.
         void build(RegionTable& table);
