@@ -60,6 +60,7 @@ private slots:
     void answers();
     void shippedTableAnswers();
     void shippedTableInAnyOrder();
+    void readAgreesWithRecordByRecord();
 };
 
 void TestAreaCodeFile::cutCode_data()
@@ -318,6 +319,80 @@ void TestAreaCodeFile::shippedTableInAnyOrder()
     RegionTable loaded;
     QVERIFY(AreaCodeFile::load(shippedTable(), loaded).error.isEmpty());
     QCOMPARE(dump(loaded), dump(sorted));
+}
+
+// Random files with white space, NULs and odd bytes anywhere in codes and names, and more
+// names than the loader's first name index holds: what read() keeps and skips is what a
+// plain reading of each record added one by one keeps and skips.
+void TestAreaCodeFile::readAgreesWithRecordByRecord()
+{
+    static const QByteArray spaces(" \t\n\v\f\r");
+    const auto isSpace = [](char c) { return spaces.contains(c); };
+    static const char alphabet[] = "0123456789 \t\r\n\0\xb8\xa3x";
+    QRandomGenerator random(23);
+    const auto pick = [&random](const char* from, int size) { return from[random.bounded(size)]; };
+
+    for (int round = 0; round < 20; ++round) {
+        QByteArray bytes;
+        for (int r = 0, records = random.bounded(1, 3000); r < records; ++r) {
+            for (int i = 0; i < 8; ++i)
+                bytes += random.bounded(4) == 0 ? pick(alphabet, sizeof alphabet - 1) : pick("0123456789", 10);
+            bytes += pick(" \t\r", 3);
+            // Often a name met before, sometimes one of some 2,000 others, sometimes long.
+            QByteArray name = "n" + QByteArray::number(random.bounded(random.bounded(2) ? 40 : 2000));
+            if (random.bounded(20) == 0)
+                name += QByteArray(random.bounded(30, 60), 'L');
+            if (random.bounded(15) == 0)
+                name.insert(random.bounded(name.size()), '\0');
+            bytes += name + pick(" \t\r\n", 4) + (random.bounded(3) == 0 ? "\r\n" : "");
+        }
+
+        RegionTable read;
+        const AreaCodeLoad load = AreaCodeFile::read(bytes, read);
+
+        RegionTable added;
+        qsizetype skipped = 0;
+        qsizetype p = 0;
+        while (bytes.size() - p >= 8) {
+            const QByteArrayView field = QByteArrayView(bytes).sliced(p, 8);
+            p += 8;
+            while (p < bytes.size() && isSpace(bytes[p]))
+                ++p;
+            const qsizetype begin = p;
+            while (p < bytes.size() && !isSpace(bytes[p]))
+                ++p;
+            if (p == begin)
+                break;
+            const QByteArrayView name = QByteArrayView(bytes).sliced(begin, p - begin);
+            while (p < bytes.size() && isSpace(bytes[p]))
+                ++p;
+            if (added.add(AreaCodeFile::cutCode(field), name) < 0)
+                ++skipped;
+        }
+
+        QCOMPARE(load.skipped, skipped);
+        QCOMPARE(load.loaded, added.size());
+        QCOMPARE(read.size(), added.size());
+        QCOMPARE(read.districtCount(), added.districtCount());
+        // Equal codes may stand in another order: the records are compared as sets, and
+        // read()'s are checked to be in code order.
+        QList<QByteArray> fromRead;
+        QList<QByteArray> fromAdded;
+        for (qsizetype i = 0; i < read.size(); ++i) {
+            const RegionRecord a = read.record(i);
+            const RegionRecord b = added.record(i);
+            fromRead << a.code.toByteArray() + '=' + a.district.toByteArray();
+            fromAdded << b.code.toByteArray() + '=' + b.district.toByteArray();
+            if (i > 0) {
+                const RegionRecord before = read.record(i - 1);
+                QVERIFY(before.code.size() < a.code.size() ||
+                        (before.code.size() == a.code.size() && before.code.compare(a.code) <= 0));
+            }
+        }
+        std::sort(fromRead.begin(), fromRead.end());
+        std::sort(fromAdded.begin(), fromAdded.end());
+        QCOMPARE(fromRead, fromAdded);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestAreaCodeFile)
