@@ -3,7 +3,8 @@
 //  - the window program: time from process start until the main window is mapped on an X
 //    server (a private Xvfb), its peak resident size so far, and its resident size after it
 //    has sat idle; once as it starts plainly, once with monitoring started by itself (the
-//    stored "start with the system" choice), which hides it to the tray.
+//    stored "start with the system" choice), which hides it to the tray and then takes the
+//    simulated line's demonstration call, and once monitoring without that call.
 // Usage: bench_startup [path/to/vornx] [rounds]
 #include <xcb/xcb.h>
 
@@ -11,6 +12,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -273,6 +277,16 @@ QString prepareFolder(const QTemporaryDir& dir, const QString& name, const std::
     waitpid(pid, &status, 0);
     return folder;
 }
+// A program folder whose stored choice starts monitoring the simulated line by itself,
+// which hides the window to the tray; the line's demonstration call comes a few seconds later.
+QString prepareMonitoring(const QTemporaryDir& dir, const QString& name, const std::string& program)
+{
+    const QString folder = prepareFolder(dir, name, program);
+    QFile settings(folder + QStringLiteral("/sysset.ini"));
+    if (settings.open(QIODevice::WriteOnly))
+        settings.write("[DEVICESET]\r\nDEVTYPE=3\r\nDEVNUM=0\r\n[SYSTEM]\r\nAUTOSTART=1\r\n");
+    return folder;
+}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -295,10 +309,27 @@ int main(int argc, char* argv[])
     if (!benchWindow("window, plain start", program, server.display(), plain, rounds))
         return 1;
 
-    const QString monitoring = prepareFolder(dir, QStringLiteral("monitoring"), program);
-    QFile settings(monitoring + QStringLiteral("/sysset.ini"));
-    if (settings.open(QIODevice::WriteOnly))
-        settings.write("[DEVICESET]\r\nDEVTYPE=3\r\nDEVNUM=0\r\n[SYSTEM]\r\nAUTOSTART=1\r\n");
-    settings.close();
-    return benchWindow("window, monitoring", program, server.display(), monitoring, rounds) ? 0 : 1;
+    const QString monitoring = prepareMonitoring(dir, QStringLiteral("monitoring"), program);
+    if (!benchWindow("window, monitoring", program, server.display(), monitoring, rounds))
+        return 1;
+    // The same without the simulated line's demonstration call: the program as it waits for
+    // the first call of the day.
+    const QString waiting = prepareMonitoring(dir, QStringLiteral("waiting"), program);
+    QFile lineFile(waiting + QStringLiteral("/simline.json"));
+    if (!lineFile.open(QIODevice::ReadOnly))
+        return 1;
+    QJsonObject line = QJsonDocument::fromJson(lineFile.readAll()).object();
+    lineFile.close();
+    QJsonArray devices = line.value(QStringLiteral("devices")).toArray();
+    for (QJsonValueRef device : devices) {
+        QJsonObject withoutCall = device.toObject();
+        withoutCall.remove(QStringLiteral("demoCall"));
+        device = withoutCall;
+    }
+    line.insert(QStringLiteral("devices"), devices);
+    if (!lineFile.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        lineFile.write(QJsonDocument(line).toJson()) < 0)
+        return 1;
+    lineFile.close();
+    return benchWindow("window, monitoring, no call", program, server.display(), waiting, rounds) ? 0 : 1;
 }
