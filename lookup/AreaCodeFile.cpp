@@ -1,6 +1,7 @@
 #include "lookup/AreaCodeFile.h"
 
 #include "lookup/RegionTable.h"
+#include "lookup/RegionTableCache.h"
 
 #include <QFile>
 
@@ -113,16 +114,40 @@ qsizetype recordsIn(qint64 bytes)
     return qsizetype(bytes / 20 + 1);
 }
 
-void take(RecordReader& reader, RegionTable::Builder& builder, AreaCodeLoad& result)
+void take(RecordReader& reader, RegionTable::Builder& builder, AreaCodeLoad& result,
+          RegionTable::Fault* firstFault = nullptr)
 {
     QByteArrayView field;
     QByteArrayView name;
     while (reader.next(&field, &name)) {
         // Code and name are texts: a NUL inside the file ends them there.
         const RegionTable::Fault fault = builder.appendText(codeText(field), name);
-        if (fault != RegionTable::Fault::None && result.skipped++ == 0)
+        if (fault != RegionTable::Fault::None && result.skipped++ == 0) {
             result.firstSkipReason = RegionTable::faultText(fault);
+            if (firstFault)
+                *firstFault = fault;
+        }
     }
+}
+
+// Hashes the whole file from its start; false when it cannot be read or is too large.
+bool hashFile(QFile& file, std::vector<char>& buffer, uint64_t* hash)
+{
+    RegionTableCache::Hasher hasher;
+    qint64 total = 0;
+    for (;;) {
+        const qint64 count = file.read(buffer.data(), qint64(buffer.size()));
+        if (count < 0)
+            return false;
+        if (count == 0)
+            break;
+        total += count;
+        if (total > AreaCodeFile::kMaxFileSize)
+            return false;
+        hasher.add(buffer.data(), size_t(count));
+    }
+    *hash = hasher.result();
+    return true;
 }
 } // namespace
 
@@ -192,11 +217,29 @@ AreaCodeLoad AreaCodeFile::load(const QString& path, RegionTable& table)
         ::close(fd);
     if (unopenable || !reason.isEmpty())
         return failed(reason);
+    // A table built from these very bytes before is mapped from its cache instead of
+    // being held on the heap. The bytes are always hashed: a file rewritten within one
+    // tick of the clock keeps its modification time.
+    std::vector<char> buffer(PieceSize);
+    RegionTableCache::Source source{uint64_t(st.st_size),
+                                    int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, 0};
+    const QString cachePath = RegionTableCache::pathFor(path);
+    RegionTableCache::Counts counts;
+    if (hashFile(file, buffer, &source.hash) && RegionTableCache::open(cachePath, source, table, &counts)) {
+        AreaCodeLoad result;
+        result.loaded = qsizetype(counts.loaded);
+        result.skipped = qsizetype(counts.skipped);
+        result.firstSkipReason = RegionTable::faultText(counts.firstFault);
+        return result;
+    }
+    if (!file.seek(0))
+        return failed(file.errorString());
+
     // Read a piece at a time, so that the file's bytes are never all in memory beside the
     // records taken from them; a record cut by the end of a piece waits for the next one.
     AreaCodeLoad result;
     RegionTable::Builder builder(recordsIn(st.st_size));
-    std::vector<char> buffer(PieceSize);
+    RegionTableCache::Hasher hasher;
     size_t held = 0;
     qint64 total = 0;
     for (;;) {
@@ -209,9 +252,10 @@ AreaCodeLoad AreaCodeFile::load(const QString& path, RegionTable& table)
         total += count;
         if (total > kMaxFileSize)
             return failed(tr("“%1”太大（最多 %2 字节）").arg(path).arg(kMaxFileSize));
+        hasher.add(buffer.data() + held, size_t(count));
         held += size_t(count);
         RecordReader reader(QByteArrayView(buffer.data(), qsizetype(held)), count == 0);
-        take(reader, builder, result);
+        take(reader, builder, result, &counts.firstFault);
         if (count == 0)
             break;
         held -= size_t(reader.taken());
@@ -219,5 +263,11 @@ AreaCodeLoad AreaCodeFile::load(const QString& path, RegionTable& table)
     }
     result.loaded = builder.size();
     builder.build(table);
+    // Written only for the bytes hashed before, and mapped at once, so that this run
+    // too gives its heap back; a folder the user cannot write keeps the table in memory.
+    counts.loaded = uint64_t(result.loaded);
+    counts.skipped = uint64_t(result.skipped);
+    if (hasher.result() == source.hash && RegionTableCache::save(cachePath, table, source, counts))
+        RegionTableCache::open(cachePath, source, table, nullptr);
     return result;
 }
