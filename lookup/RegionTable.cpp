@@ -139,10 +139,11 @@ void RegionTable::view(const Arrays& arrays, const int32_t (&codeCount)[MaxCodeL
     clear();
     std::copy(std::begin(codeCount), std::end(codeCount), std::begin(m_codeCount));
     updateStarts();
-    m_codes = {};
-    m_districtIds = {};
-    m_districts = {};
-    m_districtStarts = {};
+    // Released, not only emptied: the table holds nothing on the heap while it views.
+    std::vector<char>().swap(m_codes);
+    std::vector<uint32_t>().swap(m_districtIds);
+    std::vector<char>().swap(m_districts);
+    std::vector<uint32_t>().swap(m_districtStarts);
     m_owner = std::move(owner);
     m_arrays = arrays;
 }

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
@@ -150,8 +151,8 @@ void TestRegionTableCache::countsOfSkippedRecordsSurviveTheCache()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("area.dat"));
-    QVERIFY(writeAll(path, "0591    \rFuzhou\r\n0123456789 \rlong\r\n1390591\rFuzhou\r\n"
-                           "010     \r" + QByteArray(60, 'x') + "\r\n"));
+    QVERIFY(writeAll(path, "0591    \rFuzhou\r\n010     \r" + QByteArray(60, 'x') + "\r\n1390591 \rFuzhou\r\n" +
+                               QByteArray("\0" "20     \rGuangzhou\r\n", 20)));
     AreaCodeLoad first;
     AreaCodeLoad second;
     RegionTable table;
@@ -162,7 +163,7 @@ void TestRegionTableCache::countsOfSkippedRecordsSurviveTheCache()
     QCOMPARE(first.skipped, 2);
     QCOMPARE(second.loaded, first.loaded);
     QCOMPARE(second.skipped, first.skipped);
-    QCOMPARE(second.firstSkipReason, RegionTable::faultText(RegionTable::Fault::LongCode));
+    QCOMPARE(second.firstSkipReason, RegionTable::faultText(RegionTable::Fault::LongDistrict));
     QCOMPARE(answer(table, "5910000"), QByteArray("0591=Fuzhou"));
 }
 
@@ -199,8 +200,10 @@ void TestRegionTableCache::damagedCacheIsRebuilt()
 
     // Offsets into the layout: header, district numbers, starts, codes, names.
     QByteArray bad = good;
+    // 3,001 records, 41 names, codes of 4 and 8 bytes.
     const qsizetype header = 144;
-    const qsizetype names = good.size() - 8; // inside the last names
+    const qsizetype codes = header + 4 * 3001 + 4 * 42;
+    const qsizetype names = good.size() - 8;
     const auto flip = [&bad](qsizetype at) { bad[at] = char(bad[at] ^ 0x01); };
     if (damage == "empty")
         bad.clear();
@@ -221,11 +224,11 @@ void TestRegionTableCache::damagedCacheIsRebuilt()
     else if (damage == "flipped district number")
         flip(header + 4 * 1500);
     else if (damage == "flipped code")
-        flip(header + 4 * 3001 + 4 * 41 + 100);
+        flip(codes + 100);
     else if (damage == "flipped name")
         flip(names);
     else if (damage == "flipped padding")
-        flip(header + 4 * 3001 + 4 * 41 + 4 + 3000 * 7 + 3);
+        flip(codes + 4 + 3000 * 8 + 3);
     QVERIFY(bad != good);
     QVERIFY(writeAll(cachePath, bad));
 
@@ -285,7 +288,7 @@ void TestRegionTableCache::unwritableCacheKeepsTableInMemory()
     const AreaCodeLoad load = AreaCodeFile::load(path, table);
     QVERIFY(load.error.isEmpty());
     QVERIFY(!table.isViewing());
-    QCOMPARE(answer(table, "13905911234"), QByteArray("13905911=Fuzhou"));
+    QCOMPARE(answer(table, "3905911234"), QByteArray("13905911=Fuzhou"));
     compareTables(table, memory);
 }
 
@@ -298,7 +301,7 @@ void TestRegionTableCache::changingAMappedTableCopiesIt()
     AreaCodeFile::load(path, table);
     QVERIFY(table.isViewing());
     const RegionTable copy = table;
-    QCOMPARE(table.add("0592", "Xiamen"), 1);
+    QCOMPARE(table.add("0592", "Xiamen"), 2);
     QVERIFY(!table.isViewing());
     QCOMPARE(table.size(), 3);
     QCOMPARE(answer(table, "5921234"), QByteArray("0592=Xiamen"));
