@@ -218,14 +218,18 @@ AreaCodeLoad AreaCodeFile::load(const QString& path, RegionTable& table)
     if (unopenable || !reason.isEmpty())
         return failed(reason);
     // A table built from these very bytes before is mapped from its cache instead of
-    // being held on the heap. The bytes are always hashed: a file rewritten within one
-    // tick of the clock keeps its modification time.
+    // being held on the heap. The bytes are hashed whenever the cache's size and time
+    // match: a file rewritten within one tick of the clock keeps its modification time.
     std::vector<char> buffer(PieceSize);
     RegionTableCache::Source source{uint64_t(st.st_size),
                                     int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, 0};
     const QString cachePath = RegionTableCache::pathFor(path);
     RegionTableCache::Counts counts;
-    if (hashFile(file, buffer, &source.hash) && RegionTableCache::open(cachePath, source, table, &counts)) {
+    const auto hashSource = [&file, &buffer]() -> std::optional<uint64_t> {
+        uint64_t hash = 0;
+        return hashFile(file, buffer, &hash) ? std::optional<uint64_t>(hash) : std::nullopt;
+    };
+    if (RegionTableCache::open(cachePath, source, hashSource, table, &counts)) {
         AreaCodeLoad result;
         result.loaded = qsizetype(counts.loaded);
         result.skipped = qsizetype(counts.skipped);
@@ -263,11 +267,12 @@ AreaCodeLoad AreaCodeFile::load(const QString& path, RegionTable& table)
     }
     result.loaded = builder.size();
     builder.build(table);
-    // Written only for the bytes hashed before, and mapped at once, so that this run
-    // too gives its heap back; a folder the user cannot write keeps the table in memory.
+    // Mapped at once, so that this run too gives its heap back; a folder the user cannot
+    // write keeps the table in memory.
     counts.loaded = uint64_t(result.loaded);
     counts.skipped = uint64_t(result.skipped);
-    if (hasher.result() == source.hash && RegionTableCache::save(cachePath, table, source, counts))
-        RegionTableCache::open(cachePath, source, table, nullptr);
+    source.hash = hasher.result();
+    if (RegionTableCache::save(cachePath, table, source, counts))
+        RegionTableCache::open(cachePath, source, [&source] { return std::optional<uint64_t>(source.hash); }, table, nullptr);
     return result;
 }

@@ -205,7 +205,9 @@ bool RegionTableCache::save(const QString& cachePath, const RegionTable& table, 
     return file.commit();
 }
 
-bool RegionTableCache::open(const QString& cachePath, const Source& source, RegionTable& table, Counts* counts)
+bool RegionTableCache::open(const QString& cachePath, const Source& source,
+                            const std::function<std::optional<uint64_t>()>& hashSource, RegionTable& table,
+                            Counts* counts)
 {
     const int fd = ::open(QFile::encodeName(cachePath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
@@ -224,8 +226,9 @@ bool RegionTableCache::open(const QString& cachePath, const Source& source, Regi
     std::memcpy(&header, file, sizeof header);
     RegionTable::Arrays arrays;
     if (header.magic != Magic || header.version != Version || header.headerSize != sizeof(Header) ||
-        header.sourceSize != source.size || header.sourceModifiedNs != source.modifiedNs ||
-        header.sourceHash != source.hash || !arraysOf(file, mapping->size, header, &arrays) ||
+        header.sourceSize != source.size || header.sourceModifiedNs != source.modifiedNs)
+        return false;
+    if (header.sourceHash != hashSource().value_or(~header.sourceHash) || !arraysOf(file, mapping->size, header, &arrays) ||
         header.contentHash != contentHash(header, arrays) || !consistent(header, arrays))
         return false;
     // Checking read every page; lookups need only a few of them, which come back from the

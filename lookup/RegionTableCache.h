@@ -5,6 +5,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 // The region table kept in a binary file beside the region file, which the program maps
 // read-only instead of holding the table on its heap. The file records the size, the
@@ -49,6 +51,8 @@ public:
     // not be written, e.g. in a folder the user cannot write.
     static bool save(const QString& cachePath, const RegionTable& table, const Source& source, const Counts& counts);
     // Makes table view the cache file when it is whole, consistent and built from source;
-    // otherwise leaves table as it is and returns false.
-    static bool open(const QString& cachePath, const Source& source, RegionTable& table, Counts* counts);
+    // otherwise leaves table as it is and returns false. source's hash is ignored:
+    // hashSource gives it, asked only when the cache's size and time match source's.
+    static bool open(const QString& cachePath, const Source& source,
+                     const std::function<std::optional<uint64_t>()>& hashSource, RegionTable& table, Counts* counts);
 };
