@@ -25,6 +25,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <ctime>
+#include <map>
 #include <optional>
 #include <poll.h>
 #include <spawn.h>
@@ -188,7 +189,49 @@ struct WindowRun
     double peakAtShownKb = 0;
     double idleRssKb = 0;
     double idlePeakKb = 0;
+    // Resident kB of each mapped file at idle; memory of no file under its kind ("[heap]",
+    // "[anon]", "[stack]").
+    std::map<std::string, long> residentKb;
 };
+
+std::map<std::string, long> residentByFile(pid_t pid)
+{
+    std::map<std::string, long> resident;
+    QFile file(QStringLiteral("/proc/%1/smaps").arg(pid));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return resident;
+    std::string name;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine().trimmed();
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        // A mapping's first line: address range, permissions, offset, device, inode[, path].
+        if (fields.size() >= 5 && fields[0].contains('-') && !fields[0].endsWith(':')) {
+            name = fields.size() >= 6 ? line.mid(line.indexOf(fields[5])).toStdString() : "[anon]";
+            if (name.rfind("[stack", 0) == 0)
+                name = "[stack]";
+        } else if (line.startsWith("Rss:")) {
+            resident[name] += fields.value(1).toLong();
+        }
+    }
+    return resident;
+}
+
+// The mappings of one idle run by resident size, largest first, down to 100 kB.
+void printResident(const std::map<std::string, long>& resident)
+{
+    std::vector<std::pair<long, std::string>> sorted;
+    long rest = 0;
+    for (const auto& [name, kb] : resident) {
+        if (kb >= 100)
+            sorted.emplace_back(kb, name);
+        else
+            rest += kb;
+    }
+    std::sort(sorted.rbegin(), sorted.rend());
+    for (const auto& [kb, name] : sorted)
+        std::printf("    %7.2f MiB  %s\n", kb / 1024.0, name.c_str());
+    std::printf("    %7.2f MiB  (%zu smaller mappings)\n", rest / 1024.0, resident.size() - sorted.size());
+}
 
 std::optional<WindowRun> runWindow(const std::string& program, const std::string& display, const QString& folder)
 {
@@ -225,6 +268,7 @@ std::optional<WindowRun> runWindow(const std::string& program, const std::string
         sleep(IdleSeconds);
         run->idleRssKb = double(statusKb(pid, "VmRSS"));
         run->idlePeakKb = double(statusKb(pid, "VmHWM"));
+        run->residentKb = residentByFile(pid);
     }
     if (pid > 0) {
         int status = 0;
@@ -246,6 +290,7 @@ bool benchWindow(const char* what, const std::string& program, const std::string
     std::vector<double> peakShown;
     std::vector<double> idle;
     std::vector<double> idlePeak;
+    std::map<std::string, long> lastResident;
     for (int i = 0; i < rounds + 1; ++i) {
         const std::optional<WindowRun> run = runWindow(program, display, folder);
         if (!run) {
@@ -258,11 +303,14 @@ bool benchWindow(const char* what, const std::string& program, const std::string
         peakShown.push_back(run->peakAtShownKb);
         idle.push_back(run->idleRssKb);
         idlePeak.push_back(run->idlePeakKb);
+        lastResident = run->residentKb;
     }
     std::printf("%-26s %d runs: main window shown median %6.1f ms (best %6.1f), peak RSS by then %5.1f MiB; "
                 "after %d s idle RSS %5.1f MiB, peak %5.1f MiB\n",
                 what, rounds, median(shown), *std::min_element(shown.begin(), shown.end()), mib(median(peakShown)),
                 IdleSeconds, mib(median(idle)), mib(median(idlePeak)));
+    std::printf("  resident at idle in the last run, by mapped file:\n");
+    printResident(lastResident);
     std::fflush(stdout);
     return true;
 }
