@@ -4,7 +4,8 @@
 //    server (a private Xvfb), its peak resident size so far, and its resident size after it
 //    has sat idle; once as it starts plainly, once with monitoring started by itself (the
 //    stored "start with the system" choice), which hides it to the tray and then takes the
-//    simulated line's demonstration call, and once monitoring without that call.
+//    simulated line's demonstration call, and once monitoring without that call; for each,
+//    where the idle resident memory of the last run is, by mapped file (/proc/PID/smaps).
 // Usage: bench_startup [path/to/vornx] [rounds]
 #include <xcb/xcb.h>
 
@@ -201,8 +202,9 @@ std::map<std::string, long> residentByFile(pid_t pid)
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return resident;
     std::string name;
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine().trimmed();
+    // Read whole: a file of /proc tells no size, so atEnd() knows nothing before reading.
+    for (const QByteArray& raw : file.readAll().split('\n')) {
+        const QByteArray line = raw.trimmed();
         const QList<QByteArray> fields = line.simplified().split(' ');
         // A mapping's first line: address range, permissions, offset, device, inode[, path].
         if (fields.size() >= 5 && fields[0].contains('-') && !fields[0].endsWith(':')) {
