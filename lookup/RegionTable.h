@@ -37,6 +37,11 @@ public:
     // District names are shorter than this, in bytes.
     static constexpr int MaxDistrictLen = 50;
 
+    RegionTable() { refresh(); }
+    // A copy views what the table views, or holds its own copy of the table's arrays.
+    RegionTable(const RegionTable& other);
+    RegionTable& operator=(const RegionTable& other);
+
     enum class Fault
     {
         None,
@@ -89,10 +94,6 @@ public:
     // be consistent with codeCount (1 to MaxCodeLen), as RegionTableCache checks them.
     void view(const Arrays& arrays, const int32_t (&codeCount)[MaxCodeLen], std::shared_ptr<const void> owner);
     bool isViewing() const { return m_owner != nullptr; }
-
-    RegionTable() { refresh(); }
-    RegionTable(const RegionTable& other);
-    RegionTable& operator=(const RegionTable& other);
 
     // Fills a table from many records in O(n log n), where adding them one by one costs
     // O(n²), and in O(n) when each length's codes come in strictly ascending order, as the
