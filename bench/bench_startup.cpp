@@ -3,7 +3,9 @@
 //  - the window program: time from process start until the main window is mapped on an X
 //    server (a private Xvfb), its peak resident size so far, and its resident size after it
 //    has sat idle; once as it starts plainly, once with monitoring started by itself (the
-//    stored "start with the system" choice), which hides it to the tray.
+//    stored "start with the system" choice), which hides it to the tray and then takes the
+//    simulated line's demonstration call, and once monitoring without that call; for each,
+//    where the idle resident memory of the last run is, by mapped file (/proc/PID/smaps).
 // Usage: bench_startup [path/to/vornx] [rounds]
 #include <xcb/xcb.h>
 
@@ -11,6 +13,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -21,6 +26,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <ctime>
+#include <map>
 #include <optional>
 #include <poll.h>
 #include <spawn.h>
@@ -184,7 +190,50 @@ struct WindowRun
     double peakAtShownKb = 0;
     double idleRssKb = 0;
     double idlePeakKb = 0;
+    // Resident kB of each mapped file at idle; memory of no file under its kind ("[heap]",
+    // "[anon]", "[stack]").
+    std::map<std::string, long> residentKb;
 };
+
+std::map<std::string, long> residentByFile(pid_t pid)
+{
+    std::map<std::string, long> resident;
+    QFile file(QStringLiteral("/proc/%1/smaps").arg(pid));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return resident;
+    std::string name;
+    // Read whole: a file of /proc tells no size, so atEnd() knows nothing before reading.
+    for (const QByteArray& raw : file.readAll().split('\n')) {
+        const QByteArray line = raw.trimmed();
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        // A mapping's first line: address range, permissions, offset, device, inode[, path].
+        if (fields.size() >= 5 && fields[0].contains('-') && !fields[0].endsWith(':')) {
+            name = fields.size() >= 6 ? line.mid(line.indexOf(fields[5])).toStdString() : "[anon]";
+            if (name.rfind("[stack", 0) == 0)
+                name = "[stack]";
+        } else if (line.startsWith("Rss:")) {
+            resident[name] += fields.value(1).toLong();
+        }
+    }
+    return resident;
+}
+
+// The mappings of one idle run by resident size, largest first, down to 100 kB.
+void printResident(const std::map<std::string, long>& resident)
+{
+    std::vector<std::pair<long, std::string>> sorted;
+    long rest = 0;
+    for (const auto& [name, kb] : resident) {
+        if (kb >= 100)
+            sorted.emplace_back(kb, name);
+        else
+            rest += kb;
+    }
+    std::sort(sorted.rbegin(), sorted.rend());
+    for (const auto& [kb, name] : sorted)
+        std::printf("    %7.2f MiB  %s\n", kb / 1024.0, name.c_str());
+    std::printf("    %7.2f MiB  (%zu smaller mappings)\n", rest / 1024.0, resident.size() - sorted.size());
+}
 
 std::optional<WindowRun> runWindow(const std::string& program, const std::string& display, const QString& folder)
 {
@@ -221,6 +270,7 @@ std::optional<WindowRun> runWindow(const std::string& program, const std::string
         sleep(IdleSeconds);
         run->idleRssKb = double(statusKb(pid, "VmRSS"));
         run->idlePeakKb = double(statusKb(pid, "VmHWM"));
+        run->residentKb = residentByFile(pid);
     }
     if (pid > 0) {
         int status = 0;
@@ -242,6 +292,7 @@ bool benchWindow(const char* what, const std::string& program, const std::string
     std::vector<double> peakShown;
     std::vector<double> idle;
     std::vector<double> idlePeak;
+    std::map<std::string, long> lastResident;
     for (int i = 0; i < rounds + 1; ++i) {
         const std::optional<WindowRun> run = runWindow(program, display, folder);
         if (!run) {
@@ -254,11 +305,14 @@ bool benchWindow(const char* what, const std::string& program, const std::string
         peakShown.push_back(run->peakAtShownKb);
         idle.push_back(run->idleRssKb);
         idlePeak.push_back(run->idlePeakKb);
+        lastResident = run->residentKb;
     }
     std::printf("%-26s %d runs: main window shown median %6.1f ms (best %6.1f), peak RSS by then %5.1f MiB; "
                 "after %d s idle RSS %5.1f MiB, peak %5.1f MiB\n",
                 what, rounds, median(shown), *std::min_element(shown.begin(), shown.end()), mib(median(peakShown)),
                 IdleSeconds, mib(median(idle)), mib(median(idlePeak)));
+    std::printf("  resident at idle in the last run, by mapped file:\n");
+    printResident(lastResident);
     std::fflush(stdout);
     return true;
 }
@@ -271,6 +325,16 @@ QString prepareFolder(const QTemporaryDir& dir, const QString& name, const std::
     const pid_t pid = spawn({program, "--data-dir", folder.toStdString(), "--region", "1"}, {});
     int status = 0;
     waitpid(pid, &status, 0);
+    return folder;
+}
+// A program folder whose stored choice starts monitoring the simulated line by itself,
+// which hides the window to the tray; the line's demonstration call comes a few seconds later.
+QString prepareMonitoring(const QTemporaryDir& dir, const QString& name, const std::string& program)
+{
+    const QString folder = prepareFolder(dir, name, program);
+    QFile settings(folder + QStringLiteral("/sysset.ini"));
+    if (settings.open(QIODevice::WriteOnly))
+        settings.write("[DEVICESET]\r\nDEVTYPE=3\r\nDEVNUM=0\r\n[SYSTEM]\r\nAUTOSTART=1\r\n");
     return folder;
 }
 } // namespace
@@ -295,10 +359,27 @@ int main(int argc, char* argv[])
     if (!benchWindow("window, plain start", program, server.display(), plain, rounds))
         return 1;
 
-    const QString monitoring = prepareFolder(dir, QStringLiteral("monitoring"), program);
-    QFile settings(monitoring + QStringLiteral("/sysset.ini"));
-    if (settings.open(QIODevice::WriteOnly))
-        settings.write("[DEVICESET]\r\nDEVTYPE=3\r\nDEVNUM=0\r\n[SYSTEM]\r\nAUTOSTART=1\r\n");
-    settings.close();
-    return benchWindow("window, monitoring", program, server.display(), monitoring, rounds) ? 0 : 1;
+    const QString monitoring = prepareMonitoring(dir, QStringLiteral("monitoring"), program);
+    if (!benchWindow("window, monitoring", program, server.display(), monitoring, rounds))
+        return 1;
+    // The same without the simulated line's demonstration call: the program as it waits for
+    // the first call of the day.
+    const QString waiting = prepareMonitoring(dir, QStringLiteral("waiting"), program);
+    QFile lineFile(waiting + QStringLiteral("/simline.json"));
+    if (!lineFile.open(QIODevice::ReadOnly))
+        return 1;
+    QJsonObject line = QJsonDocument::fromJson(lineFile.readAll()).object();
+    lineFile.close();
+    QJsonArray devices = line.value(QStringLiteral("devices")).toArray();
+    for (QJsonValueRef device : devices) {
+        QJsonObject withoutCall = device.toObject();
+        withoutCall.remove(QStringLiteral("demoCall"));
+        device = withoutCall;
+    }
+    line.insert(QStringLiteral("devices"), devices);
+    if (!lineFile.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        lineFile.write(QJsonDocument(line).toJson()) < 0)
+        return 1;
+    lineFile.close();
+    return benchWindow("window, monitoring, no call", program, server.display(), waiting, rounds) ? 0 : 1;
 }

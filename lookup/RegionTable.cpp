@@ -1,6 +1,5 @@
 #include "lookup/RegionTable.h"
 
-#include <QHashFunctions>
 #include <QtEndian>
 
 #include <algorithm>
@@ -38,9 +37,29 @@ void copyCode(char* to, const uchar* from, int length)
     }
 }
 
+bool sameBytes(QByteArrayView a, QByteArrayView b)
+{
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), size_t(a.size())) == 0;
+}
+
+// FNV-1a: names are a few bytes, and a short loop the compiler sees beats a library hash
+// made for long keys.
+size_t nameHash(QByteArrayView name)
+{
+    uint32_t hash = 2166136261u;
+    for (const char c : name)
+        hash = (hash ^ uchar(c)) * 16777619u;
+    return hash;
+}
+
+QByteArrayView nameIn(const char* names, const uint32_t* starts, uint32_t id)
+{
+    return QByteArrayView(names + starts[id], qsizetype(starts[id + 1] - starts[id]));
+}
+
 QByteArrayView nameIn(const std::vector<char>& names, const std::vector<uint32_t>& starts, uint32_t id)
 {
-    return QByteArrayView(names.data() + starts[id], qsizetype(starts[id + 1] - starts[id]));
+    return nameIn(names.data(), starts.data(), id);
 }
 
 void appendName(std::vector<char>& names, std::vector<uint32_t>& starts, QByteArrayView name)
@@ -86,14 +105,71 @@ QByteArrayView RegionTable::text(QByteArrayView bytes)
     return bytes;
 }
 
+RegionTable::RegionTable(const RegionTable& other)
+{
+    *this = other;
+}
+
+RegionTable& RegionTable::operator=(const RegionTable& other)
+{
+    if (this == &other)
+        return *this;
+    m_codes = other.m_codes;
+    m_districtIds = other.m_districtIds;
+    m_districts = other.m_districts;
+    m_districtStarts = other.m_districtStarts;
+    std::copy(std::begin(other.m_codeCount), std::end(other.m_codeCount), std::begin(m_codeCount));
+    m_owner = other.m_owner;
+    m_arrays = other.m_arrays;
+    updateStarts();
+    refresh();
+    return *this;
+}
+
+void RegionTable::refresh()
+{
+    if (m_owner)
+        return;
+    m_arrays = {m_codes.data(),          m_codes.size(),         m_districtIds.data(), m_districtIds.size(),
+                m_districtStarts.data(), m_districtStarts.size(), m_districts.data(),   m_districts.size()};
+}
+
+void RegionTable::view(const Arrays& arrays, const int32_t (&codeCount)[MaxCodeLen], std::shared_ptr<const void> owner)
+{
+    clear();
+    std::copy(std::begin(codeCount), std::end(codeCount), std::begin(m_codeCount));
+    updateStarts();
+    // Released, not only emptied: the table holds nothing on the heap while it views.
+    std::vector<char>().swap(m_codes);
+    std::vector<uint32_t>().swap(m_districtIds);
+    std::vector<char>().swap(m_districts);
+    std::vector<uint32_t>().swap(m_districtStarts);
+    m_owner = std::move(owner);
+    m_arrays = arrays;
+}
+
+void RegionTable::own()
+{
+    if (!m_owner)
+        return;
+    m_codes.assign(m_arrays.codes, m_arrays.codes + m_arrays.codeBytes);
+    m_districtIds.assign(m_arrays.districtIds, m_arrays.districtIds + m_arrays.recordCount);
+    m_districts.assign(m_arrays.districts, m_arrays.districts + m_arrays.districtBytes);
+    m_districtStarts.assign(m_arrays.districtStarts, m_arrays.districtStarts + m_arrays.districtStartCount);
+    m_owner.reset();
+    refresh();
+}
+
 void RegionTable::clear()
 {
+    m_owner.reset();
     m_codes.assign(Padding, 0);
     m_districtIds.clear();
     m_districts.clear();
     m_districtStarts.assign(1, 0);
     std::fill(std::begin(m_codeCount), std::end(m_codeCount), 0);
     updateStarts();
+    refresh();
 }
 
 void RegionTable::updateStarts()
@@ -115,7 +191,7 @@ size_t RegionTable::codeOffset(qsizetype position, int length) const
 
 const char* RegionTable::codeAt(qsizetype position, int length) const
 {
-    return m_codes.data() + codeOffset(position, length);
+    return m_arrays.codes + codeOffset(position, length);
 }
 
 int RegionTable::lengthAt(qsizetype position) const
@@ -130,7 +206,7 @@ RegionRecord RegionTable::record(qsizetype position) const
 {
     const int length = lengthAt(position);
     return {QByteArrayView(codeAt(position, length), length),
-            nameIn(m_districts, m_districtStarts, m_districtIds[size_t(position)])};
+            nameIn(m_arrays.districts, m_arrays.districtStarts, m_arrays.districtIds[size_t(position)])};
 }
 
 size_t RegionTable::memoryBytes() const
@@ -158,6 +234,7 @@ int32_t RegionTable::add(QByteArrayView code, QByteArrayView district, Fault* fa
         *fault = refused;
     if (refused != Fault::None)
         return -1;
+    own();
     if (m_districtIds.size() >= size_t(std::numeric_limits<int32_t>::max()))
         throw std::length_error("region table too large");
 
@@ -186,6 +263,7 @@ int32_t RegionTable::add(QByteArrayView code, QByteArrayView district, Fault* fa
     m_districtIds.insert(m_districtIds.begin() + position, id);
     ++m_codeCount[length - 1];
     updateStarts();
+    refresh();
     return position;
 }
 
@@ -202,7 +280,7 @@ std::optional<RegionRecord> RegionTable::lookup(const char* number, int length) 
         // Codes hold no NUL and their bytes after the first are compared with the
         // number's first l - 1, as 8-byte words that compare as the bytes do.
         const uint64_t wanted = leadingBytes(digits, l - 1);
-        const char* codes = m_codes.data() + m_codeStart[l - 1];
+        const char* codes = m_arrays.codes + m_codeStart[l - 1];
         int32_t lo = start(l);
         int32_t hi = lo + count - 1;
         while (lo <= hi) {
@@ -210,8 +288,8 @@ std::optional<RegionRecord> RegionTable::lookup(const char* number, int length) 
             const char* code = codes + size_t(mid - start(l)) * size_t(l);
             const uint64_t stored = leadingBytes(code + 1, l - 1);
             if (stored == wanted)
-                return RegionRecord{QByteArrayView(code, l),
-                                    nameIn(m_districts, m_districtStarts, m_districtIds[size_t(mid)])};
+                return RegionRecord{QByteArrayView(code, l), nameIn(m_arrays.districts, m_arrays.districtStarts,
+                                                                    m_arrays.districtIds[size_t(mid)])};
             if (stored > wanted)
                 hi = mid - 1;
             else
@@ -230,15 +308,15 @@ RegionTable::Builder::Builder(qsizetype expectedRecords)
 uint32_t RegionTable::Builder::districtId(QByteArrayView district)
 {
     // Records of one region mostly follow each other in the shipped file.
-    if (m_districtStarts.size() > 1 && nameIn(m_districts, m_districtStarts, m_lastDistrict) == district)
+    if (m_districtStarts.size() > 1 && sameBytes(nameIn(m_districts, m_districtStarts, m_lastDistrict), district))
         return m_lastDistrict;
     if (m_slots.empty())
         m_slots.assign(1024, 0);
     size_t mask = m_slots.size() - 1;
-    size_t slot = qHash(district) & mask;
+    size_t slot = nameHash(district) & mask;
     for (; m_slots[slot] != 0; slot = (slot + 1) & mask) {
         const uint32_t id = m_slots[slot] - 1;
-        if (nameIn(m_districts, m_districtStarts, id) == district)
+        if (sameBytes(nameIn(m_districts, m_districtStarts, id), district))
             return m_lastDistrict = id;
     }
     const uint32_t id = uint32_t(m_districtStarts.size() - 1);
@@ -248,7 +326,7 @@ uint32_t RegionTable::Builder::districtId(QByteArrayView district)
         std::vector<uint32_t> grown(m_slots.size() * 2, 0);
         mask = grown.size() - 1;
         for (uint32_t known = 0; known <= id; ++known) {
-            size_t s = qHash(nameIn(m_districts, m_districtStarts, known)) & mask;
+            size_t s = nameHash(nameIn(m_districts, m_districtStarts, known)) & mask;
             while (grown[s] != 0)
                 s = (s + 1) & mask;
             grown[s] = known + 1;
@@ -260,8 +338,11 @@ uint32_t RegionTable::Builder::districtId(QByteArrayView district)
 
 RegionTable::Fault RegionTable::Builder::append(QByteArrayView code, QByteArrayView district)
 {
-    code = text(code);
-    district = text(district);
+    return appendText(text(code), text(district));
+}
+
+RegionTable::Fault RegionTable::Builder::appendText(QByteArrayView code, QByteArrayView district)
+{
     const Fault fault = check(code, district);
     if (fault != Fault::None)
         return fault;
@@ -367,6 +448,7 @@ void RegionTable::Builder::build(RegionTable& table)
     table.m_districtStarts = std::move(m_districtStarts);
     table.m_districts.shrink_to_fit();
     table.m_districtStarts.shrink_to_fit();
+    table.refresh();
     m_districts.clear();
     m_districtStarts.assign(1, 0);
     m_slots.clear();

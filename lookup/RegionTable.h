@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -23,6 +24,9 @@ struct RegionRecord
 // side by side in one array (a code of L characters takes L bytes), one district number
 // per record, and each district name once. The shipped table has some 321,000 records
 // but only a few hundred names.
+//
+// The arrays can also be viewed where another owner holds them, such as a file mapped into
+// memory; the table then holds none of them on its heap.
 class RegionTable
 {
     Q_DECLARE_TR_FUNCTIONS(RegionTable)
@@ -32,6 +36,11 @@ public:
     static constexpr int MaxCodeLen = 10;
     // District names are shorter than this, in bytes.
     static constexpr int MaxDistrictLen = 50;
+
+    RegionTable() { refresh(); }
+    // A copy views what the table views, or holds its own copy of the table's arrays.
+    RegionTable(const RegionTable& other);
+    RegionTable& operator=(const RegionTable& other);
 
     enum class Fault
     {
@@ -58,14 +67,33 @@ public:
     // number need not be NUL-terminated.
     std::optional<RegionRecord> lookup(const char* number, int length) const;
 
-    qsizetype size() const { return qsizetype(m_districtIds.size()); }
-    bool isEmpty() const { return m_districtIds.empty(); }
+    qsizetype size() const { return qsizetype(arrays().recordCount); }
+    bool isEmpty() const { return size() == 0; }
     RegionRecord record(qsizetype position) const;
     // Number of records whose code has `length` characters (1 to MaxCodeLen).
     int32_t codeCount(int length) const { return m_codeCount[length - 1]; }
-    qsizetype districtCount() const { return qsizetype(m_districtStarts.size()) - 1; }
-    // Heap bytes the table holds.
+    qsizetype districtCount() const { return qsizetype(arrays().districtStartCount) - 1; }
+    // Heap bytes the table holds; arrays it views elsewhere are not counted.
     size_t memoryBytes() const;
+
+    // The table's arrays, in the layout described above.
+    struct Arrays
+    {
+        // Including the eight zero bytes behind the last code.
+        const char* codes = nullptr;
+        size_t codeBytes = 0;
+        const uint32_t* districtIds = nullptr;
+        size_t recordCount = 0;
+        const uint32_t* districtStarts = nullptr;
+        size_t districtStartCount = 0;
+        const char* districts = nullptr;
+        size_t districtBytes = 0;
+    };
+    const Arrays& arrays() const { return m_arrays; }
+    // Makes the table view arrays that owner keeps alive, in place of its own. They must
+    // be consistent with codeCount (1 to MaxCodeLen), as RegionTableCache checks them.
+    void view(const Arrays& arrays, const int32_t (&codeCount)[MaxCodeLen], std::shared_ptr<const void> owner);
+    bool isViewing() const { return m_owner != nullptr; }
 
     // Fills a table from many records in O(n log n), where adding them one by one costs
     // O(n²), and in O(n) when each length's codes come in strictly ascending order, as the
@@ -79,6 +107,9 @@ public:
         // Takes one record, or refuses it with the fault. code and district end at a NUL,
         // if they hold one; they need to stay valid only during the call.
         Fault append(QByteArrayView code, QByteArrayView district);
+        // append() for a code and a district that hold no NUL, as a reader that has
+        // already ended them gives them.
+        Fault appendText(QByteArrayView code, QByteArrayView district);
         qsizetype size() const { return qsizetype(m_entries.size()); }
         // Replaces the contents of table by the records taken; the builder is then empty.
         void build(RegionTable& table);
@@ -114,6 +145,10 @@ private:
     int lengthAt(qsizetype position) const;
     void updateStarts();
     uint32_t districtId(QByteArrayView district);
+    // Points m_arrays at the table's own arrays, unless it views others.
+    void refresh();
+    // Copies viewed arrays into the table's own, before they change.
+    void own();
 
     // Codes grouped by length, each group in order; group L holds codeCount(L) codes of L
     // bytes each. Eight zero bytes follow the last code.
@@ -127,4 +162,7 @@ private:
     // Position of the first record and byte offset of the first code of each length.
     int32_t m_start[MaxCodeLen] = {};
     size_t m_codeStart[MaxCodeLen] = {};
+    // Where the arrays are: the vectors above, or memory m_owner keeps alive.
+    Arrays m_arrays;
+    std::shared_ptr<const void> m_owner;
 };

@@ -3,6 +3,8 @@
 vornx_add_test(tst_regiontable SOURCES lookup/tst_regiontable.cpp LIBS lookup)
 vornx_add_test(tst_areacodefile SOURCES lookup/tst_areacodefile.cpp LIBS lookup)
 add_dependencies(tst_areacodefile area_dat)
+vornx_add_test(tst_regiontablecache SOURCES lookup/tst_regiontablecache.cpp LIBS lookup)
+add_dependencies(tst_regiontablecache area_dat)
 vornx_add_test(tst_regioncommand SOURCES app/tst_regioncommand.cpp)
 add_dependencies(tst_regioncommand vornx area_dat)
 vornx_add_test(tst_regionquerywindow SOURCES lookup_ui/tst_regionquerywindow.cpp LIBS lookup_ui)

@@ -190,11 +190,6 @@ QString SipAccount::address() const
 SipLineProvider::SipLineProvider(QString configFile, QObject* parent)
     : LineProvider(parent), m_configFile(std::move(configFile)), m_pump(new QTimer(this))
 {
-    su_init();
-    su_log_redirect(nullptr, sofiaLog, nullptr);
-    // P-Asserted-Identity and Remote-Party-ID are parsed only once the parser knows them.
-    sip_update_default_mclass(sip_extend_mclass(nullptr));
-    m_root = su_root_create(nullptr);
     m_pump->setInterval(kPumpIntervalMs);
     connect(m_pump, &QTimer::timeout, this, [this] { su_root_step(m_root, 0); });
 }
@@ -203,8 +198,24 @@ SipLineProvider::~SipLineProvider()
 {
     for (DWORD i = 0; i < m_devices.size(); ++i)
         stop(i);
-    su_root_destroy(m_root);
-    su_deinit();
+    if (m_root) {
+        su_root_destroy(m_root);
+        su_deinit();
+    }
+}
+
+su_root_s* SipLineProvider::root()
+{
+    // The SIP stack starts with the first account that goes on line: the line is always
+    // installed, and most desks never have an account.
+    if (!m_root) {
+        su_init();
+        su_log_redirect(nullptr, sofiaLog, nullptr);
+        // P-Asserted-Identity and Remote-Party-ID are parsed only once the parser knows them.
+        sip_update_default_mclass(sip_extend_mclass(nullptr));
+        m_root = su_root_create(nullptr);
+    }
+    return m_root;
 }
 
 bool SipLineProvider::load(QString* error)
@@ -378,7 +389,7 @@ void SipLineProvider::createAgent(DWORD device, const QString& bindAddress)
                                .toUtf8();
     const QByteArray from = d.account.address().toUtf8();
     const QByteArray proxy = registrarOf(d.account).toUtf8();
-    d.nua = nua_create(m_root, nuaCallback, this, NUTAG_URL(url.constData()), SIPTAG_FROM_STR(from.constData()),
+    d.nua = nua_create(root(), nuaCallback, this, NUTAG_URL(url.constData()), SIPTAG_FROM_STR(from.constData()),
                        NUTAG_MEDIA_ENABLE(0), NUTAG_AUTOALERT(0), NUTAG_AUTOANSWER(0),
                        TAG_IF(!d.account.listenOnly, NUTAG_PROXY(proxy.constData())), TAG_END());
     if (!d.nua) {

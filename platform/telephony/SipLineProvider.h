@@ -125,6 +125,7 @@ private:
     };
 
     void start(DWORD device);
+    struct su_root_s* root();
     void createAgent(DWORD device, const QString& bindAddress);
     bool fromKnownPeer(const Device& d, const QHostAddress& source) const;
     void stop(DWORD device);

@@ -37,6 +37,28 @@ QString shippedTable()
 {
     return QStringLiteral(VORNX_BIN_DIR "/area.dat");
 }
+
+// Records with white space, NULs and odd bytes anywhere in codes and names, and more names
+// than the loader's first name index holds.
+QByteArray randomRecords(QRandomGenerator& random, int count)
+{
+    static const char alphabet[] = "0123456789 \t\r\n\0\xb8\xa3x";
+    const auto pick = [&random](const char* from, int size) { return from[random.bounded(size)]; };
+    QByteArray bytes;
+    for (int r = 0; r < count; ++r) {
+        for (int i = 0; i < 8; ++i)
+            bytes += random.bounded(4) == 0 ? pick(alphabet, sizeof alphabet - 1) : pick("0123456789", 10);
+        bytes += pick(" \t\r", 3);
+        // Often a name met before, sometimes one of some 2,000 others, sometimes long.
+        QByteArray name = "n" + QByteArray::number(random.bounded(random.bounded(2) ? 40 : 2000));
+        if (random.bounded(20) == 0)
+            name += QByteArray(random.bounded(30, 60), 'L');
+        if (random.bounded(15) == 0)
+            name.insert(random.bounded(name.size()), '\0');
+        bytes += name + pick(" \t\r\n", 4) + (random.bounded(3) == 0 ? "\r\n" : "");
+    }
+    return bytes;
+}
 } // namespace
 
 class TestAreaCodeFile : public QObject
@@ -60,6 +82,8 @@ private slots:
     void answers();
     void shippedTableAnswers();
     void shippedTableInAnyOrder();
+    void readAgreesWithRecordByRecord();
+    void loadAgreesWithRead();
 };
 
 void TestAreaCodeFile::cutCode_data()
@@ -318,6 +342,98 @@ void TestAreaCodeFile::shippedTableInAnyOrder()
     RegionTable loaded;
     QVERIFY(AreaCodeFile::load(shippedTable(), loaded).error.isEmpty());
     QCOMPARE(dump(loaded), dump(sorted));
+}
+
+// What read() keeps and skips of random records is what a plain reading of each record
+// added one by one keeps and skips.
+void TestAreaCodeFile::readAgreesWithRecordByRecord()
+{
+    static const QByteArray spaces(" \t\n\v\f\r");
+    const auto isSpace = [](char c) { return spaces.contains(c); };
+    QRandomGenerator random(23);
+    for (int round = 0; round < 20; ++round) {
+        const QByteArray bytes = randomRecords(random, random.bounded(1, 3000));
+
+        RegionTable read;
+        const AreaCodeLoad load = AreaCodeFile::read(bytes, read);
+
+        RegionTable added;
+        qsizetype skipped = 0;
+        qsizetype p = 0;
+        while (bytes.size() - p >= 8) {
+            const QByteArrayView field = QByteArrayView(bytes).sliced(p, 8);
+            p += 8;
+            while (p < bytes.size() && isSpace(bytes[p]))
+                ++p;
+            const qsizetype begin = p;
+            while (p < bytes.size() && !isSpace(bytes[p]))
+                ++p;
+            if (p == begin)
+                break;
+            const QByteArrayView name = QByteArrayView(bytes).sliced(begin, p - begin);
+            while (p < bytes.size() && isSpace(bytes[p]))
+                ++p;
+            if (added.add(AreaCodeFile::cutCode(field), name) < 0)
+                ++skipped;
+        }
+
+        QCOMPARE(load.skipped, skipped);
+        QCOMPARE(load.loaded, added.size());
+        QCOMPARE(read.size(), added.size());
+        QCOMPARE(read.districtCount(), added.districtCount());
+        // Equal codes may stand in another order: the records are compared as sets, and
+        // read()'s are checked to be in code order.
+        QList<QByteArray> fromRead;
+        QList<QByteArray> fromAdded;
+        for (qsizetype i = 0; i < read.size(); ++i) {
+            const RegionRecord a = read.record(i);
+            const RegionRecord b = added.record(i);
+            fromRead << a.code.toByteArray() + '=' + a.district.toByteArray();
+            fromAdded << b.code.toByteArray() + '=' + b.district.toByteArray();
+            if (i > 0) {
+                const RegionRecord before = read.record(i - 1);
+                QVERIFY(before.code.size() < a.code.size() ||
+                        (before.code.size() == a.code.size() && before.code.compare(a.code) <= 0));
+            }
+        }
+        std::sort(fromRead.begin(), fromRead.end());
+        std::sort(fromAdded.begin(), fromAdded.end());
+        QCOMPARE(fromRead, fromAdded);
+    }
+}
+
+// The file is read in pieces: records, white space and names of any length that straddle
+// the pieces' ends come out as read() takes them from the whole bytes.
+void TestAreaCodeFile::loadAgreesWithRead()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("area.dat"));
+    QRandomGenerator random(31);
+    for (int round = 0; round < 6; ++round) {
+        QByteArray bytes = randomRecords(random, random.bounded(20000, 60000));
+        // A name longer than any piece (refused), and white space longer than a piece
+        // between two records, somewhere in the file.
+        const QByteArray longName = "01234567\r" + QByteArray(random.bounded(300000, 700000), 'N') + "\r\n";
+        const QByteArray longSpace = "05910000\rfz" + QByteArray(random.bounded(300000, 700000), ' ');
+        bytes.insert(random.bounded(bytes.size() / 2), round % 2 ? longName : longSpace);
+        bytes += record("0595", "last");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(bytes), bytes.size());
+        file.close();
+
+        RegionTable whole;
+        const AreaCodeLoad read = AreaCodeFile::read(bytes, whole);
+        RegionTable loaded;
+        const AreaCodeLoad load = AreaCodeFile::load(path, loaded);
+        QVERIFY(load.error.isEmpty());
+        QCOMPARE(load.loaded, read.loaded);
+        QCOMPARE(load.skipped, read.skipped);
+        QCOMPARE(load.firstSkipReason, read.firstSkipReason);
+        QCOMPARE(dump(loaded), dump(whole));
+        // The file is read to its end.
+        QVERIFY(dump(loaded).contains("0595=last "));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestAreaCodeFile)
