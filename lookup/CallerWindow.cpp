@@ -185,8 +185,9 @@ void CallerWindow::buildWindow()
     connect(m_nextButton, &QToolButton::clicked, this, &CallerWindow::stepForward);
     connect(m_moreButton, &QToolButton::clicked, this, &CallerWindow::toggleBusinessRecords);
     buildCommands();
-    // Commands past the window's edge would hide behind an overflow arrow.
-    toolPanel->setMinimumWidth(toolBar->sizeHint().width());
+    // Commands past the window's edge would hide behind an overflow arrow. Held on the bar
+    // itself, the panel's frame comes on top of it.
+    toolBar->setMinimumWidth(toolBar->sizeHint().width());
 }
 
 void CallerWindow::resizeEvent(QResizeEvent* event)

@@ -104,100 +104,100 @@
     <name>BlockList</name>
     <message>
         <source>黑名单文件 %1 未能读入，不能保存，以免覆盖其中的号码。</source>
-        <translation type="unfinished"></translation>
+        <translation>The block list file %1 could not be read; it is not saved, so the numbers in it are not overwritten.</translation>
     </message>
     <message>
         <source>无法写入黑名单文件 %1：%2</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot write the block list file %1: %2</translation>
     </message>
     <message>
         <source>“%1”不是号码。请输入号码，或以 * 结尾的号码开头。</source>
-        <translation type="unfinished"></translation>
+        <translation>&quot;%1&quot; is not a number. Please enter a number, or the start of a number followed by *.</translation>
     </message>
     <message>
         <source>黑名单已满（最多 %1 条）。</source>
-        <translation type="unfinished"></translation>
+        <translation>The block list is full (at most %1 entries).</translation>
     </message>
 </context>
 <context>
     <name>BlockListWindow</name>
     <message>
         <source>黑名单</source>
-        <translation type="unfinished"></translation>
+        <translation>Block List</translation>
     </message>
     <message>
         <source>号码</source>
-        <translation type="unfinished">Number</translation>
+        <translation>Number</translation>
     </message>
     <message>
         <source>备注</source>
-        <translation type="unfinished"></translation>
+        <translation>Note</translation>
     </message>
     <message>
         <source>号码，或以 * 结尾的号码开头，如 0591*</source>
-        <translation type="unfinished"></translation>
+        <translation>Number, or its start followed by *, e.g. 0591*</translation>
     </message>
     <message>
         <source>备注（可不填）</source>
-        <translation type="unfinished"></translation>
+        <translation>Note (optional)</translation>
     </message>
     <message>
         <source>加入黑名单(&amp;A)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Block</translation>
     </message>
     <message>
         <source>移出黑名单(&amp;R)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Unblock</translation>
     </message>
     <message>
         <source>拦截时接听后立即挂断(&amp;H)（对方可能因此被收取通话费）</source>
-        <translation type="unfinished"></translation>
+        <translation>Answer and &amp;hang up blocked calls (the caller may then be charged)</translation>
     </message>
     <message>
         <source>号码(&amp;N)：</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Number:</translation>
     </message>
     <message>
         <source>备注(&amp;M)：</source>
-        <translation type="unfinished"></translation>
+        <translation>No&amp;te:</translation>
     </message>
     <message>
         <source>文件中另有 %1 行不是号码，已略过，保存时原样保留。</source>
-        <translation type="unfinished"></translation>
+        <translation>The file has %1 more lines that are not numbers; they are skipped here and kept as they are when saving.</translation>
     </message>
     <message>
         <source>黑名单中没有“%1”。</source>
-        <translation type="unfinished"></translation>
+        <translation>&quot;%1&quot; is not in the block list.</translation>
     </message>
 </context>
 <context>
     <name>CallExport</name>
     <message>
         <source>导出的文件“%1”无法写入：%2</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot write the export file &quot;%1&quot;: %2</translation>
     </message>
 </context>
 <context>
     <name>CallHistoryModel</name>
     <message>
         <source>来电时间</source>
-        <translation type="unfinished">Call time</translation>
+        <translation>Call time</translation>
     </message>
     <message>
         <source>来电号码</source>
-        <translation type="unfinished"></translation>
+        <translation>Number</translation>
     </message>
     <message>
         <source>地区</source>
-        <translation type="unfinished"></translation>
+        <translation>Region</translation>
     </message>
     <message>
         <source>备注</source>
-        <translation type="unfinished"></translation>
+        <translation>Note</translation>
     </message>
     <message>
         <source>次数</source>
-        <translation type="unfinished"></translation>
+        <translation>Calls</translation>
     </message>
 </context>
 <context>
@@ -359,107 +359,107 @@
     </message>
     <message>
         <source>客户资料</source>
-        <translation type="unfinished">Customer details</translation>
+        <translation>Customer Details</translation>
     </message>
     <message>
         <source>如果有多条相关记录，可以用&lt;上一条&gt;&lt;下一条&gt;查看。    </source>
-        <translation type="unfinished"></translation>
+        <translation>If several records match, see them with &lt;Previous&gt; and &lt;Next&gt;.    </translation>
     </message>
     <message>
         <source>项    目</source>
-        <translation type="unfinished"></translation>
+        <translation>Item</translation>
     </message>
     <message>
         <source>资    料</source>
-        <translation type="unfinished"></translation>
+        <translation>Details</translation>
     </message>
     <message>
         <source>上一条</source>
-        <translation type="unfinished"></translation>
+        <translation>Previous</translation>
     </message>
     <message>
         <source>上一条记录 </source>
-        <translation type="unfinished"></translation>
+        <translation>Previous record </translation>
     </message>
     <message>
         <source>下一条(&amp;N)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Next record</translation>
     </message>
     <message>
         <source>回拨</source>
-        <translation type="unfinished"></translation>
+        <translation>Call back</translation>
     </message>
     <message>
         <source>回拨(&amp;R)</source>
-        <translation type="unfinished"></translation>
+        <translation>Call &amp;back</translation>
     </message>
     <message>
         <source>接听</source>
-        <translation type="unfinished"></translation>
+        <translation>Answer</translation>
     </message>
     <message>
         <source>接听电话</source>
-        <translation type="unfinished"></translation>
+        <translation>Answer the call</translation>
     </message>
     <message>
         <source>挂断电话</source>
-        <translation type="unfinished"></translation>
+        <translation>Hang up</translation>
     </message>
     <message>
         <source>历史记录</source>
-        <translation type="unfinished"></translation>
+        <translation>History</translation>
     </message>
     <message>
         <source>历史来电(&amp;H)</source>
-        <translation type="unfinished"></translation>
+        <translation>Call &amp;history</translation>
     </message>
     <message>
         <source>详细资料</source>
-        <translation type="unfinished"></translation>
+        <translation>Details</translation>
     </message>
     <message>
         <source>详细信息(&amp;M)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;More details</translation>
     </message>
     <message>
         <source>添加</source>
-        <translation type="unfinished"></translation>
+        <translation>Add</translation>
     </message>
     <message>
         <source>添加新客户资料</source>
-        <translation type="unfinished"></translation>
+        <translation>Add a new customer</translation>
     </message>
     <message>
         <source>打印</source>
-        <translation type="unfinished"></translation>
+        <translation>Print</translation>
     </message>
     <message>
         <source>打  印(&amp;P)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Print</translation>
     </message>
     <message>
         <source>↓</source>
-        <translation type="unfinished"></translation>
+        <translation>↓</translation>
     </message>
     <message>
         <source>更多信息...</source>
-        <translation type="unfinished"></translation>
+        <translation>More information...</translation>
     </message>
     <message>
         <source>帮助</source>
-        <translation type="unfinished">Help</translation>
+        <translation>Help</translation>
     </message>
     <message>
         <source>第 %1/%2 条</source>
-        <translation type="unfinished"></translation>
+        <translation>Record %1 of %2</translation>
     </message>
     <message>
         <source>↑</source>
-        <translation type="unfinished"></translation>
+        <translation>↑</translation>
     </message>
     <message>
         <source>错误提示</source>
-        <translation type="unfinished">Error</translation>
+        <translation>Error</translation>
     </message>
 </context>
 <context>
@@ -501,153 +501,155 @@ Program folder: %1
     <name>ConnectionDialog</name>
     <message>
         <source>数据库连接配置</source>
-        <translation type="unfinished"></translation>
+        <translation>Database Connection Setup</translation>
     </message>
     <message>
         <source>在此选择您已经存在的数据库系统</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose the database system you already have</translation>
     </message>
     <message>
         <source>数据库类型</source>
-        <translation type="unfinished"></translation>
+        <translation>Database type</translation>
     </message>
     <message>
         <source>参数配置</source>
-        <translation type="unfinished"></translation>
+        <translation>Parameters</translation>
     </message>
     <message>
         <source>取消(&amp;C)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Cancel</translation>
     </message>
     <message>
         <source>完成(&amp;F)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Finish</translation>
     </message>
     <message>
         <source>ODBC连接配置</source>
-        <translation type="unfinished"></translation>
+        <translation>ODBC connection</translation>
     </message>
     <message>
         <source>Microsoft Access (.mdb) 配置</source>
-        <translation type="unfinished"></translation>
+        <translation>Microsoft Access (.mdb)</translation>
     </message>
     <message>
         <source>SQLite 数据库文件配置</source>
-        <translation type="unfinished"></translation>
+        <translation>SQLite database file</translation>
     </message>
     <message>
         <source>InterBase配置</source>
-        <translation type="unfinished"></translation>
+        <translation>InterBase</translation>
     </message>
     <message>
         <source>Microsoft Sql Server 配置</source>
-        <translation type="unfinished"></translation>
+        <translation>Microsoft SQL Server</translation>
     </message>
     <message>
         <source>Paradox 配置</source>
-        <translation type="unfinished"></translation>
+        <translation>Paradox</translation>
     </message>
     <message>
         <source>Oracle 配置</source>
-        <translation type="unfinished"></translation>
+        <translation>Oracle</translation>
     </message>
     <message>
         <source>Sybase 配置</source>
-        <translation type="unfinished"></translation>
+        <translation>Sybase</translation>
     </message>
     <message>
         <source>下一步&gt;(&amp;N)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Next &gt;</translation>
     </message>
     <message>
         <source>测试连接(&amp;L)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Test connection</translation>
     </message>
     <message>
         <source>新建(&amp;E)...</source>
-        <translation type="unfinished"></translation>
+        <translation>N&amp;ew...</translation>
     </message>
     <message>
         <source>用户/系统
 DSN:：(&amp;M)</source>
-        <translation type="unfinished"></translation>
+        <translation>User/system
+&amp;DSN:</translation>
     </message>
     <message>
         <source>用户名：</source>
-        <translation type="unfinished"></translation>
+        <translation>User name:</translation>
     </message>
     <message>
         <source>密     码：</source>
-        <translation type="unfinished"></translation>
+        <translation>Password:</translation>
     </message>
     <message>
         <source>数据库文件名称：</source>
-        <translation type="unfinished"></translation>
+        <translation>Database file:</translation>
     </message>
     <message>
         <source>例：/home/user/Orvel/Data/LoginDB.mdb</source>
-        <translation type="unfinished"></translation>
+        <translation>Example: /home/user/Orvel/Data/LoginDB.mdb</translation>
     </message>
     <message>
         <source>密    码：</source>
-        <translation type="unfinished"></translation>
+        <translation>Password:</translation>
     </message>
     <message>
         <source>例：/home/user/客户资料.db
 只写文件名时，指程序文件夹中的文件。</source>
-        <translation type="unfinished"></translation>
+        <translation>Example: /home/user/customers.db
+A file name alone means a file in the program folder.</translation>
     </message>
     <message>
         <source>服务器名称：</source>
-        <translation type="unfinished"></translation>
+        <translation>Server name:</translation>
     </message>
     <message>
         <source>例：192.168.0.1 或 (Local)</source>
-        <translation type="unfinished"></translation>
+        <translation>Example: 192.168.0.1 or (Local)</translation>
     </message>
     <message>
         <source>用 户 名 称：</source>
-        <translation type="unfinished"></translation>
+        <translation>User name:</translation>
     </message>
     <message>
         <source>空密码</source>
-        <translation type="unfinished"></translation>
+        <translation>Empty password</translation>
     </message>
     <message>
         <source>登 陆 密 码：</source>
-        <translation type="unfinished"></translation>
+        <translation>Password:</translation>
     </message>
     <message>
         <source>数 据 库 名：</source>
-        <translation type="unfinished"></translation>
+        <translation>Database:</translation>
     </message>
     <message>
         <source>用  户  名：</source>
-        <translation type="unfinished"></translation>
+        <translation>User name:</translation>
     </message>
     <message>
         <source>测试连接成功!</source>
-        <translation type="unfinished"></translation>
+        <translation>Connection test passed!</translation>
     </message>
     <message>
         <source>测试连接失败!</source>
-        <translation type="unfinished"></translation>
+        <translation>Connection test failed!</translation>
     </message>
     <message>
         <source>测试连接失败：</source>
-        <translation type="unfinished"></translation>
+        <translation>Connection test failed: </translation>
     </message>
     <message>
         <source>选择数据库文件</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose the database file</translation>
     </message>
     <message>
         <source>Microsoft Access (*.mdb);;所有文件 (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Microsoft Access (*.mdb);;All files (*)</translation>
     </message>
     <message>
         <source>SQLite 数据库 (*.db *.sqlite *.sqlite3);;所有文件 (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>SQLite databases (*.db *.sqlite *.sqlite3);;All files (*)</translation>
     </message>
 </context>
 <context>
@@ -973,179 +975,179 @@ DSN:：(&amp;M)</source>
     <name>DataSourceWizard</name>
     <message>
         <source>数据源设置向导</source>
-        <translation type="unfinished"></translation>
+        <translation>Data Source Wizard</translation>
     </message>
     <message>
         <source>请选择客户资料数据来源...</source>
-        <translation type="unfinished"></translation>
+        <translation>Please choose where the customer details come from...</translation>
     </message>
     <message>
         <source>当本系统监听到来电后，取得来电号码。再根据号码查询</source>
-        <translation type="unfinished"></translation>
+        <translation>When a call comes in, the program takes the caller&apos;s number, looks up</translation>
     </message>
     <message>
         <source>在此指定数据源中的客户资料并显示。</source>
-        <translation type="unfinished"></translation>
+        <translation>the customer details in the data source chosen here and shows them.</translation>
     </message>
     <message>
         <source>本地Windows地址薄。查询Windows附件中的地址薄。(&amp;W)</source>
-        <translation type="unfinished"></translation>
+        <translation>Local &amp;Windows address book: looks up the Windows address book.</translation>
     </message>
     <message>
         <source>外部数据源。查询外部系统数据库或数据文件。(&amp;O)</source>
-        <translation type="unfinished"></translation>
+        <translation>External data s&amp;ource: looks up another system&apos;s database or data file.</translation>
     </message>
     <message>
         <source>晨拓进销存数据源。（本软件作者提供的</source>
-        <translation type="unfinished"></translation>
+        <translation>Chentuo Inventory data source (the stock-keeping program</translation>
     </message>
     <message>
         <source>仓库管理软件）(&amp;D)</source>
-        <translation type="unfinished"></translation>
+        <translation>by the &amp;developer of this program)</translation>
     </message>
     <message>
         <source>选择数据源</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose data source</translation>
     </message>
     <message>
         <source>选择客户资料表:</source>
-        <translation type="unfinished"></translation>
+        <translation>Customer table:</translation>
     </message>
     <message>
         <source>表字段</source>
-        <translation type="unfinished"></translation>
+        <translation>Table field</translation>
     </message>
     <message>
         <source>查看字段</source>
-        <translation type="unfinished"></translation>
+        <translation>Show</translation>
     </message>
     <message>
         <source>电话号码</source>
-        <translation type="unfinished"></translation>
+        <translation>Phone</translation>
     </message>
     <message>
         <source>映射字段名</source>
-        <translation type="unfinished"></translation>
+        <translation>Shown as</translation>
     </message>
     <message>
         <source>↑</source>
-        <translation type="unfinished"></translation>
+        <translation>↑</translation>
     </message>
     <message>
         <source>↓</source>
-        <translation type="unfinished"></translation>
+        <translation>↓</translation>
     </message>
     <message>
         <source>晨拓进销存系统账套选择</source>
-        <translation type="unfinished"></translation>
+        <translation>Chentuo Inventory account set</translation>
     </message>
     <message>
         <source>在此选择一个晨拓进销存系统的账套作为你的外部数据源</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose an account set of Chentuo Inventory as your external data source</translation>
     </message>
     <message>
         <source>晨拓进销存安装路径：</source>
-        <translation type="unfinished"></translation>
+        <translation>Chentuo Inventory folder:</translation>
     </message>
     <message>
         <source>选择路径</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose folder</translation>
     </message>
     <message>
         <source>账   套   列   表：</source>
-        <translation type="unfinished"></translation>
+        <translation>Account sets:</translation>
     </message>
     <message>
         <source>账套名称</source>
-        <translation type="unfinished"></translation>
+        <translation>Account set</translation>
     </message>
     <message>
         <source>公司名称</source>
-        <translation type="unfinished">Company</translation>
+        <translation>Company</translation>
     </message>
     <message>
         <source>测试账套</source>
-        <translation type="unfinished"></translation>
+        <translation>Test account set</translation>
     </message>
     <message>
         <source>业务信息设置</source>
-        <translation type="unfinished"></translation>
+        <translation>Business records</translation>
     </message>
     <message>
         <source>请在此配置来电时查看客户相关的业务信息</source>
-        <translation type="unfinished"></translation>
+        <translation>Set up which of the customer&apos;s business records are shown for a call</translation>
     </message>
     <message>
         <source>第一步：选择业务表(如出库记录表)</source>
-        <translation type="unfinished"></translation>
+        <translation>Step 1: choose the business table (such as the goods-out table)</translation>
     </message>
     <message>
         <source>第二步：设置业务表如客户资料表的关联关系</source>
-        <translation type="unfinished"></translation>
+        <translation>Step 2: set how the business table joins the customer table</translation>
     </message>
     <message>
         <source>业务表字段</source>
-        <translation type="unfinished"></translation>
+        <translation>Business table field</translation>
     </message>
     <message>
         <source>客户表字段</source>
-        <translation type="unfinished"></translation>
+        <translation>Customer table field</translation>
     </message>
     <message>
         <source>&lt; 上一步(&amp;B)</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt; &amp;Back</translation>
     </message>
     <message>
         <source>下一步(&amp;N) &gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Next &gt;</translation>
     </message>
     <message>
         <source>完成(&amp;F)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Finish</translation>
     </message>
     <message>
         <source>取消(&amp;C)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Cancel</translation>
     </message>
     <message>
         <source>选择晨拓进销存管理系统安装路径</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose the folder Chentuo Inventory is installed in</translation>
     </message>
     <message>
         <source>没有选中路径！</source>
-        <translation type="unfinished"></translation>
+        <translation>No folder chosen!</translation>
     </message>
     <message>
         <source>路径错,请重新选择晨拓进销存安装路径!</source>
-        <translation type="unfinished"></translation>
+        <translation>Wrong folder; please choose the Chentuo Inventory folder again!</translation>
     </message>
     <message>
         <source>晨拓进销存数据库可能被破坏!</source>
-        <translation type="unfinished"></translation>
+        <translation>The Chentuo Inventory database may be damaged! </translation>
     </message>
     <message>
         <source>没有选择账套,请在列表框内选择!</source>
-        <translation type="unfinished"></translation>
+        <translation>No account set chosen; please choose one in the list!</translation>
     </message>
     <message>
         <source>无效账套,请重新选择!</source>
-        <translation type="unfinished"></translation>
+        <translation>Invalid account set; please choose again!</translation>
     </message>
     <message>
         <source>有效账套!</source>
-        <translation type="unfinished"></translation>
+        <translation>Valid account set!</translation>
     </message>
     <message>
         <source>请正确指定电话号码字段与查看字段！</source>
-        <translation type="unfinished"></translation>
+        <translation>Please mark the phone number field and the fields to show!</translation>
     </message>
     <message>
         <source>设置保存失败：</source>
-        <translation type="unfinished"></translation>
+        <translation>The settings were not saved: </translation>
     </message>
     <message>
         <source>设置成功！新设置从下一次来电起生效。</source>
-        <translation type="unfinished"></translation>
+        <translation>Settings saved! They apply from the next call on.</translation>
     </message>
 </context>
 <context>
@@ -1270,114 +1272,114 @@ DSN:：(&amp;M)</source>
     </message>
     <message>
         <source>错误信息</source>
-        <translation type="unfinished"></translation>
+        <translation>Error</translation>
     </message>
     <message>
         <source>历史记录</source>
-        <translation type="unfinished"></translation>
+        <translation>Call History</translation>
     </message>
     <message>
         <source>历史来电记录    </source>
-        <translation type="unfinished"></translation>
+        <translation>Call history    </translation>
     </message>
     <message>
         <source>按号码、备注或日期查找</source>
-        <translation type="unfinished"></translation>
+        <translation>Find by number, note or date</translation>
     </message>
     <message>
         <source>日期从</source>
-        <translation type="unfinished"></translation>
+        <translation>Dates from</translation>
     </message>
     <message>
         <source>至</source>
-        <translation type="unfinished"></translation>
+        <translation>to</translation>
     </message>
     <message>
         <source>来电最多</source>
-        <translation type="unfinished"></translation>
+        <translation>Most calls</translation>
     </message>
     <message>
         <source>加入黑名单</source>
-        <translation type="unfinished"></translation>
+        <translation>Add to block list</translation>
     </message>
     <message>
         <source>移出黑名单</source>
-        <translation type="unfinished"></translation>
+        <translation>Remove from block list</translation>
     </message>
     <message>
         <source>黑名单…</source>
-        <translation type="unfinished"></translation>
+        <translation>Block list…</translation>
     </message>
     <message>
         <source>导出</source>
-        <translation type="unfinished"></translation>
+        <translation>Export</translation>
     </message>
     <message>
         <source>详细信息(&amp;M)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Details</translation>
     </message>
     <message>
         <source>清除记录</source>
-        <translation type="unfinished"></translation>
+        <translation>Clear history</translation>
     </message>
     <message>
         <source>确定(&amp;Y)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;OK</translation>
     </message>
     <message>
         <source>共 %1 次来电</source>
-        <translation type="unfinished"></translation>
+        <translation>Calls: %1</translation>
     </message>
     <message>
         <source>%1（%2 次）</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (%2×)</translation>
     </message>
     <message>
         <source>系统提示</source>
-        <translation type="unfinished">Notice</translation>
+        <translation>Notice</translation>
     </message>
     <message>
         <source>没有记录被选择！</source>
-        <translation type="unfinished"></translation>
+        <translation>No record is selected!</translation>
     </message>
     <message>
         <source>CSV 文件 (*.csv)</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV files (*.csv)</translation>
     </message>
     <message>
         <source>来电记录 (*.Log)</source>
-        <translation type="unfinished"></translation>
+        <translation>Call log (*.Log)</translation>
     </message>
     <message>
         <source>来电记录</source>
-        <translation type="unfinished"></translation>
+        <translation>Calls</translation>
     </message>
     <message>
         <source>确实要清除全部历史来电记录吗？清除后不能恢复。</source>
-        <translation type="unfinished"></translation>
+        <translation>Really clear the whole call history? It cannot be brought back.</translation>
     </message>
     <message>
         <source>历史记录无法清除！</source>
-        <translation type="unfinished"></translation>
+        <translation>The call history cannot be cleared!</translation>
     </message>
 </context>
 <context>
     <name>HistoryWindowChart</name>
     <message>
         <source>来电</source>
-        <translation type="unfinished"></translation>
+        <translation>Calls</translation>
     </message>
     <message>
         <source>没有来电</source>
-        <translation type="unfinished"></translation>
+        <translation>No calls</translation>
     </message>
     <message>
         <source>%1 每小时来电</source>
-        <translation type="unfinished"></translation>
+        <translation>Calls per hour on %1</translation>
     </message>
     <message>
         <source>每日来电</source>
-        <translation type="unfinished"></translation>
+        <translation>Calls per day</translation>
     </message>
 </context>
 <context>
@@ -1688,19 +1690,19 @@ DSN:：(&amp;M)</source>
     </message>
     <message>
         <source>COM%1：%2</source>
-        <translation type="unfinished"></translation>
+        <translation>COM%1: %2</translation>
     </message>
     <message>
         <source>COM%1：本机没有对应的串口设备</source>
-        <translation type="unfinished"></translation>
+        <translation>COM%1: no serial device on this computer</translation>
     </message>
     <message>
         <source>COM%1：%2（设备不存在）</source>
-        <translation type="unfinished"></translation>
+        <translation>COM%1: %2 (device missing)</translation>
     </message>
     <message>
         <source>黑名单(&amp;B)...</source>
-        <translation type="unfinished"></translation>
+        <translation>B&amp;lock list...</translation>
     </message>
 </context>
 <context>
@@ -1895,22 +1897,22 @@ Calls of this PC are published to the same server too.</translation>
     <name>NumberIndex</name>
     <message>
         <source>客户查询语句不是向导生成的形式，来电号码按语句原样查找（不建号码索引）。</source>
-        <translation type="unfinished"></translation>
+        <translation>The customer query is not in the form the wizard writes; the caller&apos;s number is looked up with the query as it stands (no number index).</translation>
     </message>
     <message>
         <source>来电号码在以下电话字段中查找：%1。程序为这些字段建号码索引（不改动您的数据库），号码中的空格、横线、括号、+86/0086 和“转”后的分机号都不影响查找，例如“0591-8765 4321”“(0591) 87654321”“+86 591 8765 4321”都能按来电 59187654321 找到。</source>
-        <translation type="unfinished"></translation>
+        <translation>The caller&apos;s number is looked up in these telephone fields: %1. The program keeps a number index of them (your database is not changed), so spaces, dashes, brackets, +86/0086 and an extension after the number (&quot;ext. 12&quot;) do not get in the way: &quot;0591-8765 4321&quot;, &quot;(0591) 87654321&quot; and &quot;+86 591 8765 4321&quot; are all found for a call from 59187654321.</translation>
     </message>
 </context>
 <context>
     <name>OdbcSetupHelp</name>
     <message>
         <source>没有安装任何 ODBC 驱动程序（Debian 软件包 libsqliteodbc、odbc-postgresql）。</source>
-        <translation type="unfinished"></translation>
+        <translation>No ODBC driver is installed (Debian packages libsqliteodbc, odbc-postgresql).</translation>
     </message>
     <message>
         <source>已安装的驱动程序（Driver=）：%1</source>
-        <translation type="unfinished"></translation>
+        <translation>Installed drivers (Driver=): %1</translation>
     </message>
     <message>
         <source>本机没有 ODBC 数据源管理程序。请用文本编辑器在下列文件中加入数据源：
@@ -1925,7 +1927,18 @@ PostgreSQL 数据库的例子：
 
 %5
 保存后再打开“参数配置”页，新的数据源就在列表中。</source>
-        <translation type="unfinished"></translation>
+        <translation>This computer has no ODBC data source administrator. Add the data source with a text editor to one of these files:
+User data sources: %1
+System data sources: %2 (needs administrator rights)
+
+Example for an SQLite database file:
+%3
+
+Example for a PostgreSQL database:
+%4
+
+%5
+After saving, open the &quot;Parameters&quot; page again: the new data source is in the list.</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 #include "app/Translations.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ui/MessageBoxes.h"
+#include "support/CallerWindowFixture.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -12,12 +13,15 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLibraryInfo>
 #include <QPrintPreviewDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -252,6 +256,36 @@ private slots:
             if (hasChinese(text))
                 chinese << text;
         QVERIFY2(chinese.isEmpty(), qPrintable(chinese.join(QLatin1Char('|'))));
+    }
+
+    // The caller window in English: no Chinese caption, and at its smallest width the longer
+    // English captions still leave every command of its bar in view, none behind the overflow
+    // arrow.
+    void callerWindowSpeaksEnglishAndShowsEveryCommand()
+    {
+        QVERIFY(Translations::setUp({QStringLiteral("vornx"), QStringLiteral("--lang"), QStringLiteral("en")}));
+        CallerWindowFixture f;
+        f.show(QStringLiteral("13905911234"));
+        QCOMPARE(f.window.windowTitle(), QStringLiteral("Customer Details"));
+        QCOMPARE(f.child<QToolButton>("dialButton")->text(), QStringLiteral("Call back"));
+        QStringList chinese;
+        for (const QString& text : visibleTexts(f.window))
+            if (hasChinese(text))
+                chinese << text;
+        QVERIFY2(chinese.isEmpty(), qPrintable(chinese.join(QLatin1Char('|'))));
+
+        f.window.resize(1, f.window.height());
+        QCoreApplication::processEvents();
+        f.window.layout()->activate();
+        QCoreApplication::processEvents();
+        const auto* bar = f.child<QToolBar>("toolBar");
+        QStringList hidden;
+        for (const QToolButton* button : bar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)) {
+            const bool overflowArrow = button->objectName() == QLatin1String("qt_toolbar_ext_button");
+            if (button->isVisible() == overflowArrow)
+                hidden << (overflowArrow ? QStringLiteral("overflow arrow shown") : button->objectName());
+        }
+        QVERIFY2(hidden.isEmpty(), qPrintable(hidden.join(QLatin1Char(','))));
     }
 
 private:
