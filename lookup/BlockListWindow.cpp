@@ -48,11 +48,15 @@ BlockListWindow::BlockListWindow(BlockList& list, bool answerBlocked, QWidget* p
     m_answerCheck->setObjectName(QStringLiteral("answerCheck"));
     m_answerCheck->setChecked(answerBlocked);
 
+    auto* numberLabel = new QLabel(tr("号码(&N)："), this);
+    numberLabel->setBuddy(m_numberEdit);
+    auto* remarkLabel = new QLabel(tr("备注(&M)："), this);
+    remarkLabel->setBuddy(m_remarkEdit);
     auto* edits = new QGridLayout;
-    edits->addWidget(new QLabel(tr("号码(&N)："), this), 0, 0);
+    edits->addWidget(numberLabel, 0, 0);
     edits->addWidget(m_numberEdit, 0, 1);
     edits->addWidget(m_addButton, 0, 2);
-    edits->addWidget(new QLabel(tr("备注(&M)："), this), 1, 0);
+    edits->addWidget(remarkLabel, 1, 0);
     edits->addWidget(m_remarkEdit, 1, 1);
     edits->addWidget(m_removeButton, 1, 2);
     auto* layout = new QVBoxLayout(this);

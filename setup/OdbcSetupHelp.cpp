@@ -8,7 +8,7 @@ QString OdbcSetupHelp::text(const QString& userFile, const QString& systemFile, 
         "[customers_pg]\nDriver=PostgreSQL Unicode\nServername=localhost\nPort=5432\nDatabase=customers");
     const QString installed = drivers.isEmpty()
                                   ? tr("没有安装任何 ODBC 驱动程序（Debian 软件包 libsqliteodbc、odbc-postgresql）。")
-                                  : tr("已安装的驱动程序（Driver=）：%1").arg(drivers.join(QStringLiteral("、")));
+                                  : tr("已安装的驱动程序（Driver=）：%1").arg(drivers.join(tr("、")));
     return tr("本机没有 ODBC 数据源管理程序。请用文本编辑器在下列文件中加入数据源：\n"
               "用户数据源：%1\n"
               "系统数据源：%2（需要管理员权限）\n\n"

@@ -1940,6 +1940,10 @@ Example for a PostgreSQL database:
 %5
 After saving, open the &quot;Parameters&quot; page again: the new data source is in the list.</translation>
     </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
 </context>
 <context>
     <name>PrivateFolder</name>
