@@ -39,7 +39,8 @@ void copyCode(char* to, const uchar* from, int length)
 
 bool sameBytes(QByteArrayView a, QByteArrayView b)
 {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), size_t(a.size())) == 0;
+    // An empty name may have no bytes behind it at all, and memcmp must not see a null pointer.
+    return a.size() == b.size() && (a.isEmpty() || std::memcmp(a.data(), b.data(), size_t(a.size())) == 0);
 }
 
 // FNV-1a: names are a few bytes, and a short loop the compiler sees beats a library hash

@@ -192,6 +192,13 @@ void TestAreaCodeFile::nulEndsTexts()
     QCOMPARE(load.loaded, 2);
     QCOMPARE(load.skipped, 0);
     QCOMPARE(dump(table), QByteArray("010=bj 0591=fz "));
+
+    // Names a NUL empties from their first byte: one empty name, met twice.
+    RegionTable unnamed;
+    const AreaCodeLoad empties = AreaCodeFile::read(record("0591", QByteArray("\0x", 2)) +
+                                                        record("0592", QByteArray("\0y", 2)), unnamed);
+    QCOMPARE(empties.loaded, 2);
+    QCOMPARE(dump(unnamed), QByteArray("0591= 0592= "));
 }
 
 void TestAreaCodeFile::emptyFileGivesEmptyTable()
