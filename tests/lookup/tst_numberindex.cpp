@@ -44,7 +44,7 @@ const QList<QStringList> Customers = {
 void insertCustomer(DbConnection& connection, int id, const QStringList& customer)
 {
     QSqlQuery q(connection.database());
-    QVERIFY(q.prepare(QStringLiteral("insert into customers (id, name, phone, mobile) values (?, ?, ?, ?)")));
+    QVERIFY(q.prepare(QStringLiteral("insert into numbered_customers (id, name, phone, mobile) values (?, ?, ?, ?)")));
     q.addBindValue(id);
     for (const QString& value : customer)
         q.addBindValue(value.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(value));
@@ -57,8 +57,8 @@ void createCustomers(const QString& connectString)
     connection.setConnectionString(connectString);
     connection.open();
     QSqlQuery q(connection.database());
-    q.exec(QStringLiteral("drop table if exists customers"));
-    QVERIFY(q.exec(QStringLiteral("create table customers (id integer, name varchar(40), phone varchar(60), "
+    q.exec(QStringLiteral("drop table if exists numbered_customers"));
+    QVERIFY(q.exec(QStringLiteral("create table numbered_customers (id integer, name varchar(40), phone varchar(60), "
                                   "mobile varchar(60))")));
     for (int i = 0; i < Customers.size(); ++i)
         insertCustomer(connection, i + 1, Customers.at(i));
@@ -110,7 +110,7 @@ class TestNumberIndex : public QObject
 
     static QString wizardSql()
     {
-        return DataSourceSql::customerStatement(QStringLiteral("customers"), {"name", "phone"}, {"phone", "mobile"});
+        return DataSourceSql::customerStatement(QStringLiteral("numbered_customers"), {"name", "phone"}, {"phone", "mobile"});
     }
 
 private slots:
@@ -128,7 +128,7 @@ private slots:
             connection.setConnectionString(SqliteString);
             connection.open();
             QSqlQuery q(connection.database());
-            QVERIFY(q.exec(QStringLiteral("create view customers_view as select * from customers")));
+            QVERIFY(q.exec(QStringLiteral("create view numbered_customers_view as select * from numbered_customers")));
         }
         m_pg = postgresServer();
         OdbcConfig odbc(m_dir.path());
@@ -201,12 +201,12 @@ private slots:
         QCOMPARE(IndexedStatement::rowKeyValue(IndexedStatement::RowKey::Ctid, ctid).toString(), QStringLiteral("(70000,12)"));
         QCOMPARE(IndexedStatement::rowKeyNumber(IndexedStatement::RowKey::Ctid, QStringLiteral("12")), -1);
         for (const char* handWritten :
-             {"select name from customers b where b.phone like '%#NO#' order by name",
-              "select name from customers b where b.phone like '%#NO#' and b.active = 1",
-              "select name from customers b, orders o where b.phone like '%#NO#'",
-              "select name from customers where phone like '%#NO#'",
-              "select name from customers b where b.phone like '#NO#%'",
-              "select name from customers b where b.phone like '%#NO#' or b.code = '?'"})
+             {"select name from numbered_customers b where b.phone like '%#NO#' order by name",
+              "select name from numbered_customers b where b.phone like '%#NO#' and b.active = 1",
+              "select name from numbered_customers b, orders o where b.phone like '%#NO#'",
+              "select name from numbered_customers where phone like '%#NO#'",
+              "select name from numbered_customers b where b.phone like '#NO#%'",
+              "select name from numbered_customers b where b.phone like '%#NO#' or b.code = '?'"})
             QVERIFY2(!IndexedStatement::parse(QString::fromUtf8(handWritten)), handWritten);
     }
 
@@ -240,7 +240,7 @@ private slots:
         QTest::newRow("sqlite by dsn: quote in the value") << sqliteDsn << sql << "59186001234" << QStringList({"引号客户"});
         // A view has no rowids of its own: its values alone are matched.
         const QString viewSql =
-            DataSourceSql::customerStatement(QStringLiteral("customers_view"), {"name", "phone"}, {"phone", "mobile"});
+            DataSourceSql::customerStatement(QStringLiteral("numbered_customers_view"), {"name", "phone"}, {"phone", "mobile"});
         QTest::newRow("sqlite view: brackets and blanks") << SqliteString << viewSql << "59187654322" << QStringList({"福州二号"});
         QTest::newRow("sqlite view: shared number") << SqliteString << viewSql << "59186661234"
                                                     << QStringList({"共享甲", "共享乙", "共享丙"});
@@ -274,7 +274,7 @@ private slots:
     // statement's own condition, formatted numbers not.
     void handWrittenStatementAsWritten()
     {
-        const QString sql = QStringLiteral("select name, phone from customers b where b.phone like '%#NO#' "
+        const QString sql = QStringLiteral("select name, phone from numbered_customers b where b.phone like '%#NO#' "
                                            "or b.mobile like '%#NO#' order by name desc");
         const std::unique_ptr<CallerLookup> lookup = open(SqliteString, sql);
         QVERIFY(lookup);
@@ -316,7 +316,7 @@ private slots:
             insertCustomer(writer, 100, {"新客户", "059188880001", ""});
             insertCustomer(writer, 101, {"新格式客户", "0591-8888 0002", ""});
             QSqlQuery q(writer.database());
-            QVERIFY(q.exec(QStringLiteral("select count(*) from customers")));
+            QVERIFY(q.exec(QStringLiteral("select count(*) from numbered_customers")));
         }
         const int before = indexer.builds();
         QCOMPARE(namesOf(lookup->lookUp(QStringLiteral("59188880001"))), QStringList({"新客户"}));
@@ -331,7 +331,7 @@ private slots:
         writer.setConnectionString(connectString);
         writer.open();
         QSqlQuery q(writer.database());
-        QVERIFY(q.exec(QStringLiteral("delete from customers where id >= 100")));
+        QVERIFY(q.exec(QStringLiteral("delete from numbered_customers where id >= 100")));
     }
 
     // The index is read on its own thread: a lookup made while it is still being read runs the
