@@ -52,6 +52,16 @@ public:
     // A file the build ships beside the program (sounds, demo database).
     void copyShipped(const QString& name) const { QFile::copy(QStringLiteral(VORNX_BIN_DIR "/") + name, file(name)); }
 
+    // The simulated line's driver run against this program folder: its exit code and its
+    // answer ("OK ...").
+    QPair<int, QString> simline(const QStringList& args) const
+    {
+        QProcess tool;
+        tool.start(QStringLiteral(VORNX_BIN_DIR "/simline"), QStringList{QStringLiteral("--data-dir"), folder()} + args);
+        tool.waitForFinished(10000);
+        return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()).trimmed()};
+    }
+
     // The program's message boxes are really shown and nobody answers them, as on a PC left
     // alone; nothing is written to messages() then.
     void leaveBoxesUnanswered() { m_boxesAnswered = false; }

@@ -5,8 +5,7 @@
 // is the block list's doing.
 #include "support/VirtualModemProcess.h"
 #include "tests/e2e/ProgramRun.h"
-
-#include <QUdpSocket>
+#include "tests/e2e/SipCaller.h"
 
 namespace {
 QString settings(int devType, bool answer, const QString& com1 = QString())
@@ -33,26 +32,11 @@ QStringList blockedLines(const ProgramRun& run)
     return run.callLog().filter(QStringLiteral("-#-黑名单"));
 }
 
-quint16 freeUdpPort()
-{
-    QUdpSocket probe;
-    probe.bind(QHostAddress::LocalHost, 0);
-    return probe.localPort();
-}
 } // namespace
 
 class TestBlockedCalls : public QObject
 {
     Q_OBJECT
-
-private:
-    static QPair<int, QString> simline(const ProgramRun& run, const QStringList& args)
-    {
-        QProcess tool;
-        tool.start(QStringLiteral(VORNX_BIN_DIR "/simline"), QStringList{"--data-dir", run.folder()} + args);
-        tool.waitForFinished(10000);
-        return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()).trimmed()};
-    }
 
 private slots:
     void modemAnswersAndHangsUp()
@@ -100,31 +84,11 @@ private slots:
         // Calls before monitoring has started are missed, as on a real line: the caller
         // tries again until one is logged.
         QProcess sipp;
-        sipp.setProcessChannelMode(QProcess::MergedChannels);
         for (int attempt = 0; attempt < 20 && blockedLines(run).isEmpty(); ++attempt) {
             QTest::qWait(500);
             QVERIFY(run.running());
-            sipp.start(QStringLiteral("sipp"), {QStringLiteral("127.0.0.1:%1").arg(port),
-                                                "-sf",
-                                                VORNX_TEST_DATA "/sip/offer_declined.xml",
-                                                "-nostdin",
-                                                "-i",
-                                                "127.0.0.1",
-                                                "-p",
-                                                QString::number(freeUdpPort()),
-                                                "-m",
-                                                "1",
-                                                "-timeout",
-                                                "15s",
-                                                "-timeout_error",
-                                                "-s",
-                                                "8001",
-                                                "-key",
-                                                "caller",
-                                                "+8613905911234",
-                                                "-key",
-                                                "display",
-                                                "Spam"});
+            startSipCaller(sipp, port, QStringLiteral(VORNX_TEST_DATA "/sip/offer_declined.xml"), QStringLiteral("+8613905911234"),
+                           QStringLiteral("Spam"));
             QVERIFY(sipp.waitForStarted());
             QTRY_VERIFY_WITH_TIMEOUT(sipp.state() == QProcess::NotRunning, 20000);
         }
@@ -153,17 +117,17 @@ private slots:
         run.write(QStringLiteral("simline.json"), R"({"devices": [{"lineName": "线路一"}]})");
         run.write(QStringLiteral("sysset.ini"), settings(3, answer).toLatin1());
         QVERIFY(run.start());
-        QTRY_COMPARE_WITH_TIMEOUT(simline(run, {"status"}), (QPair<int, QString>{0, "OK 0 open idle"}), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(run.simline({"status"}), (QPair<int, QString>{0, "OK 0 open idle"}), 10000);
 
-        QCOMPARE(simline(run, {"offer", "0"}), (QPair<int, QString>{0, "OK"}));
+        QCOMPARE(run.simline({"offer", "0"}), (QPair<int, QString>{0, "OK"}));
         QTRY_VERIFY_WITH_TIMEOUT(run.sounds().filter(QStringLiteral("ring.wav")).size() >= 1, 5000);
-        QCOMPARE(simline(run, {"callerid", "0", "+8613905911234"}), (QPair<int, QString>{0, "OK"}));
+        QCOMPARE(run.simline({"callerid", "0", "+8613905911234"}), (QPair<int, QString>{0, "OK"}));
         QTRY_COMPARE(blockedLines(run).size(), 1);
         if (answer) {
-            QTRY_COMPARE(simline(run, {"status"}), (QPair<int, QString>{0, "OK 0 open idle"}));
+            QTRY_COMPARE(run.simline({"status"}), (QPair<int, QString>{0, "OK 0 open idle"}));
         } else {
             QTest::qWait(1000);
-            QVERIFY(simline(run, {"status"}).second != QStringLiteral("OK 0 open idle"));
+            QVERIFY(run.simline({"status"}).second != QStringLiteral("OK 0 open idle"));
         }
         // The ringing ended with the number: no more rings while the call goes on.
         const int rings = run.sounds().filter(QStringLiteral("ring.wav")).size();

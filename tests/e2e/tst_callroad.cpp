@@ -54,20 +54,11 @@ bool writeCustomers(const QString& file)
     return ok;
 }
 
-QPair<int, QString> simline(const ProgramRun& run, const QStringList& args)
-{
-    QProcess tool;
-    tool.start(QStringLiteral(VORNX_BIN_DIR "/simline"),
-               QStringList{QStringLiteral("--data-dir"), run.folder()} + args);
-    tool.waitForFinished(10000);
-    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()).trimmed()};
-}
-
 // Waits until the simulated line device 0 was opened for monitoring.
 bool waitLineOpen(const ProgramRun& run)
 {
     for (int i = 0; i < 150; ++i) {
-        if (simline(run, {QStringLiteral("status")}).second.contains(QLatin1String("0 open")))
+        if (run.simline({QStringLiteral("status")}).second.contains(QLatin1String("0 open")))
             return true;
         QTest::qWait(100);
     }
@@ -168,7 +159,7 @@ private slots:
         QVERIFY(run.start());
         QVERIFY(waitLineOpen(run));
 
-        QCOMPARE(simline(run, {QStringLiteral("offer"), QStringLiteral("0"), QStringLiteral("02188610490")}).first, 0);
+        QCOMPARE(run.simline({QStringLiteral("offer"), QStringLiteral("0"), QStringLiteral("02188610490")}).first, 0);
         QVERIFY(run.waitForShown(1));
         QCOMPARE(run.shown().at(0).value(QStringLiteral("来电号码")), QStringLiteral("2188610490(上海市)"));
         QCOMPARE(run.shown().at(0).value(QStringLiteral("客户名称")), QStringLiteral("万达贸易"));
@@ -192,7 +183,7 @@ private slots:
         QVERIFY(run.start());
         QVERIFY(waitLineOpen(run));
 
-        QCOMPARE(simline(run, {QStringLiteral("offer"), QStringLiteral("0"), QStringLiteral("13905911234")}).first, 0);
+        QCOMPARE(run.simline({QStringLiteral("offer"), QStringLiteral("0"), QStringLiteral("13905911234")}).first, 0);
         QVERIFY(run.waitForShown(1));
         const ProgramRun::Shown shown = run.shown().at(0);
         QCOMPARE(shown.value(QStringLiteral("来电号码")), QStringLiteral("13905911234(福建省福州市)"));

@@ -27,18 +27,11 @@ private:
     QTemporaryDir m_dir;
     QString m_state;
 
-    static QString simline(const ProgramRun& run, const QStringList& args)
-    {
-        QProcess tool;
-        tool.start(QStringLiteral(VORNX_BIN_DIR "/simline"), QStringList{"--data-dir", run.folder()} + args);
-        tool.waitForFinished(10000);
-        return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
-    }
     static bool call(const ProgramRun& run, const QString& number)
     {
-        return simline(run, {"offer", "0"}) == QLatin1String("OK") &&
-               simline(run, {"callerid", "0", number}) == QLatin1String("OK") &&
-               simline(run, {"disconnect", "0"}) == QLatin1String("OK");
+        return run.simline({"offer", "0"}).second == QLatin1String("OK") &&
+               run.simline({"callerid", "0", number}).second == QLatin1String("OK") &&
+               run.simline({"disconnect", "0"}).second == QLatin1String("OK");
     }
 
 private slots:
@@ -91,7 +84,7 @@ private slots:
         run.write(QStringLiteral("simline.json"), R"({"devices": [{"lineName": "线路一"}]})");
         run.write(QStringLiteral("sysset.ini"), "[DEVICESET]\r\nDEVTYPE=3\r\nDEVNUM=0\r\n[SYSTEM]\r\nAUTOSTART=1\r\n");
         QVERIFY(run.start());
-        QTRY_COMPARE_WITH_TIMEOUT(simline(run, {"status"}), QStringLiteral("OK 0 open idle"), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(run.simline({"status"}).second, QStringLiteral("OK 0 open idle"), 15000);
 
         QVERIFY(call(run, QStringLiteral("0591123456")));
         QVERIFY2(run.waitForShown(1), qPrintable(run.messages().join(QLatin1Char('\n'))));

@@ -26,26 +26,19 @@ class TestFaults : public QObject
     Q_OBJECT
 
 private:
-    static QString simline(const ProgramRun& run, const QStringList& args)
-    {
-        QProcess tool;
-        tool.start(QStringLiteral(VORNX_BIN_DIR "/simline"), QStringList{"--data-dir", run.folder()} + args);
-        tool.waitForFinished(10000);
-        return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
-    }
     // A call on the simulated line's only device, as the exchange presents it.
     static bool call(const ProgramRun& run, const QString& number)
     {
-        if (simline(run, {"offer", "0"}) != QLatin1String("OK") || simline(run, {"callerid", "0", number}) != QLatin1String("OK"))
+        if (run.simline({"offer", "0"}).second != QLatin1String("OK") || run.simline({"callerid", "0", number}).second != QLatin1String("OK"))
             return false;
-        return simline(run, {"disconnect", "0"}) == QLatin1String("OK");
+        return run.simline({"disconnect", "0"}).second == QLatin1String("OK");
     }
     static void startMonitoring(ProgramRun& run, const QByteArray& sysset)
     {
         run.write(QStringLiteral("simline.json"), R"({"devices": [{"lineName": "线路一"}]})");
         run.write(QStringLiteral("sysset.ini"), sysset);
         QVERIFY(run.start());
-        QTRY_COMPARE_WITH_TIMEOUT(simline(run, {"status"}), QStringLiteral("OK 0 open idle"), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(run.simline({"status"}).second, QStringLiteral("OK 0 open idle"), 15000);
     }
 
 private slots:

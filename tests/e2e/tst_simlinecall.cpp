@@ -7,15 +7,6 @@ class TestSimLineCall : public QObject
 {
     Q_OBJECT
 
-private:
-    static QPair<int, QString> simline(const ProgramRun& run, const QStringList& args)
-    {
-        QProcess tool;
-        tool.start(QStringLiteral(VORNX_BIN_DIR "/simline"), QStringList{"--data-dir", run.folder()} + args);
-        tool.waitForFinished(10000);
-        return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()).trimmed()};
-    }
-
 private slots:
     void callRungFromOutsideRingsAndPopsUp()
     {
@@ -30,13 +21,13 @@ private slots:
         // Item 1 of the list is device 2: the refused device has no item.
         run.write(QStringLiteral("sysset.ini"), "[DEVICESET]\r\nDEVTYPE=3\r\nDEVNUM=1\r\n[SYSTEM]\r\nAUTOSTART=1\r\n");
         QVERIFY(run.start());
-        QTRY_COMPARE_WITH_TIMEOUT(simline(run, {"status"}),
+        QTRY_COMPARE_WITH_TIMEOUT(run.simline({"status"}),
                                   (QPair<int, QString>{0, "OK 0 closed idle; 1 closed idle; 2 open idle"}), 10000);
 
-        QCOMPARE(simline(run, {"offer", "2"}), (QPair<int, QString>{0, "OK"}));
+        QCOMPARE(run.simline({"offer", "2"}), (QPair<int, QString>{0, "OK"}));
         // The ring goes on every second until the number arrives.
         QTRY_VERIFY_WITH_TIMEOUT(run.sounds().filter(QStringLiteral("ring.wav")).size() >= 2, 5000);
-        QCOMPARE(simline(run, {"callerid", "2", "013905911234"}), (QPair<int, QString>{0, "OK"}));
+        QCOMPARE(run.simline({"callerid", "2", "013905911234"}), (QPair<int, QString>{0, "OK"}));
         QVERIFY2(run.waitForShown(1), qPrintable(run.messages().join(QLatin1Char('\n'))));
         const QString rows = run.shown().first().rows.join(QLatin1Char('\n'));
         QVERIFY2(rows.contains(QStringLiteral("福州闽江茶业有限公司")), qPrintable(rows));
@@ -45,8 +36,8 @@ private slots:
         const int rings = run.sounds().filter(QStringLiteral("ring.wav")).size();
         QTest::qWait(1500);
         QCOMPARE(run.sounds().filter(QStringLiteral("ring.wav")).size(), rings);
-        QCOMPARE(simline(run, {"disconnect", "2"}), (QPair<int, QString>{0, "OK"}));
-        QTRY_COMPARE(simline(run, {"status"}),
+        QCOMPARE(run.simline({"disconnect", "2"}), (QPair<int, QString>{0, "OK"}));
+        QTRY_COMPARE(run.simline({"status"}),
                      (QPair<int, QString>{0, "OK 0 closed idle; 1 closed idle; 2 open idle"}));
         QVERIFY(run.messages().isEmpty());
     }

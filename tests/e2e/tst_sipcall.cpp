@@ -2,8 +2,7 @@
 // started by the stored settings; a SIP peer (sipp) calls with a customer's number and the
 // caller window comes up with the customer and the region, and the call is logged.
 #include "tests/e2e/ProgramRun.h"
-
-#include <QUdpSocket>
+#include "tests/e2e/SipCaller.h"
 
 class TestSipCall : public QObject
 {
@@ -12,12 +11,7 @@ class TestSipCall : public QObject
 private slots:
     void callOnTheSipLinePopsUpTheCustomer()
     {
-        const auto freePort = [] {
-            QUdpSocket probe;
-            probe.bind(QHostAddress::LocalHost, 0);
-            return probe.localPort();
-        };
-        const quint16 port = freePort();
+        const quint16 port = freeUdpPort();
 
         ProgramRun run;
         run.copyAreaTable();
@@ -37,28 +31,8 @@ private slots:
         for (int attempt = 0; attempt < 20 && run.shown().isEmpty(); ++attempt) {
             QTest::qWait(500);
             QVERIFY(run.running());
-            sipp.setProcessChannelMode(QProcess::MergedChannels);
-            sipp.start(QStringLiteral("sipp"), {QStringLiteral("127.0.0.1:%1").arg(port),
-                                                "-sf",
-                                                VORNX_TEST_DATA "/sip/offer_cancel.xml",
-                                                "-nostdin",
-                                                "-i",
-                                                "127.0.0.1",
-                                                "-p",
-                                                QString::number(freePort()),
-                                                "-m",
-                                                "1",
-                                                "-timeout",
-                                                "15s",
-                                                "-timeout_error",
-                                                "-s",
-                                                "8001",
-                                                "-key",
-                                                "caller",
-                                                "13905911234",
-                                                "-key",
-                                                "display",
-                                                "Lin"});
+            startSipCaller(sipp, port, QStringLiteral(VORNX_TEST_DATA "/sip/offer_cancel.xml"), QStringLiteral("13905911234"),
+                           QStringLiteral("Lin"));
             QVERIFY(sipp.waitForStarted());
             QTRY_VERIFY_WITH_TIMEOUT(sipp.state() == QProcess::NotRunning, 20000);
         }
