@@ -322,19 +322,22 @@ void HistoryWindow::fill(HistoryLoad& load)
         m_fromEdit->setDate(first.isValid() ? first : QDate::currentDate());
         m_toEdit->setDate(last.isValid() ? last : QDate::currentDate());
     }
-    m_calls->setFilter(CallFilter{m_searchEdit->text(), m_rangeCheck->isChecked() ? m_fromEdit->date() : QDate(),
-                                  m_rangeCheck->isChecked() ? m_toEdit->date() : QDate()});
+    m_calls->setFilter(currentFilter());
     m_calls->setHistory(std::move(load.history));
     showCounts();
     // The latest calls are the ones looked for.
     m_callList->scrollToBottom();
 }
 
-void HistoryWindow::applyFilter()
+CallFilter HistoryWindow::currentFilter() const
 {
     const bool ranged = m_rangeCheck->isChecked();
-    m_calls->setFilter(
-        CallFilter{m_searchEdit->text(), ranged ? m_fromEdit->date() : QDate(), ranged ? m_toEdit->date() : QDate()});
+    return CallFilter{m_searchEdit->text(), ranged ? m_fromEdit->date() : QDate(), ranged ? m_toEdit->date() : QDate()};
+}
+
+void HistoryWindow::applyFilter()
+{
+    m_calls->setFilter(currentFilter());
     showCounts();
 }
 

@@ -64,6 +64,8 @@ protected:
 private:
     void reload();
     void fill(HistoryLoad& load);
+    // The search text and, when it is on, the date range, as the window shows them.
+    CallFilter currentFilter() const;
     void applyFilter();
     void showCounts();
     QString selectedNumber() const;
