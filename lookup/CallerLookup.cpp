@@ -254,9 +254,7 @@ void CallerLookup::lookUpInAddressBook(CallerRecord& record)
 std::optional<CallerRecord> CallerLookup::arrive(const QString& number, const QString& delivered)
 {
     const QDateTime now = m_now();
-    const qint64 sinceLast = m_lastActivity.isValid() ? m_lastActivity.msecsTo(now) : -1;
-    const bool sameCall = !m_shownNumber.isNull() && number == m_shownNumber && sinceLast >= 0 &&
-                          sinceLast <= SameCallMs;
+    const bool sameCall = !m_shownNumber.isNull() && number == m_shownNumber && withinCall(now);
     m_lastActivity = now;
     // A repeat leaves the record where the user stepped to; only a failed lookup is tried
     // again, and the call is still logged once.
@@ -269,7 +267,7 @@ std::optional<CallerRecord> CallerLookup::arrive(const QString& number, const QS
     m_shownBlocked = false;
     if (!sameCall) {
         QString error;
-        if (!CallLog(inFolder(m_folder, QStringLiteral("Phone.Log")), m_now).append(number, record.rowText(3), &error))
+        if (!logCall(number, record.rowText(3), &error))
             record.m_notices.append({CallerRecord::Notice::Error, error});
     }
     trace(record);
@@ -279,24 +277,31 @@ std::optional<CallerRecord> CallerLookup::arrive(const QString& number, const QS
 bool CallerLookup::turnAway(const QString& number, QString* error)
 {
     const QDateTime now = m_now();
-    const qint64 sinceLast = m_lastActivity.isValid() ? m_lastActivity.msecsTo(now) : -1;
-    const bool sameCall = m_shownBlocked && number == m_shownNumber && sinceLast >= 0 && sinceLast <= SameCallMs;
+    const bool sameCall = m_shownBlocked && number == m_shownNumber && withinCall(now);
     m_lastActivity = now;
     if (sameCall)
         return false;
     m_shownNumber = number;
     m_shownFailed = false;
     m_shownBlocked = true;
-    CallLog(inFolder(m_folder, QStringLiteral("Phone.Log")), m_now).append(number, BlockList::logRemark(), error);
+    logCall(number, BlockList::logRemark(), error);
     return true;
 }
 
 bool CallerLookup::ringingCallTurnedAway() const
 {
-    if (!m_shownBlocked || !m_lastActivity.isValid())
-        return false;
-    const qint64 sinceLast = m_lastActivity.msecsTo(m_now());
+    return m_shownBlocked && withinCall(m_now());
+}
+
+bool CallerLookup::withinCall(const QDateTime& now) const
+{
+    const qint64 sinceLast = m_lastActivity.isValid() ? m_lastActivity.msecsTo(now) : -1;
     return sinceLast >= 0 && sinceLast <= SameCallMs;
+}
+
+bool CallerLookup::logCall(const QString& number, const QString& remark, QString* error) const
+{
+    return CallLog(inFolder(m_folder, QStringLiteral("Phone.Log")), m_now).append(number, remark, error);
 }
 
 void CallerLookup::ringing()

@@ -105,6 +105,10 @@ private:
     QString numberText(const QString& number) const;
     void trace(const CallerRecord& record) const;
 
+    // Whether now is still within the call last seen (its number or its ringing).
+    bool withinCall(const QDateTime& now) const;
+    bool logCall(const QString& number, const QString& remark, QString* error) const;
+
     CallerRecord::Source m_source = CallerRecord::Source::None;
     RegionLookup m_region;
     QString m_folder;
