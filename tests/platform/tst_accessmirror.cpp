@@ -136,6 +136,7 @@ private slots:
     // it, whatever the umask; a copy left readable by an earlier run is closed on reuse.
     void copyAndItsFoldersAreTheOwnersOnly()
     {
+        VORNX_REQUIRE_ACCESS_FILE("nwind.mdb");
         const QString source = copyOf(nwind(), QStringLiteral("private.mdb"));
         QVERIFY(QFile::setPermissions(source, QFile::ReadOwner | QFile::WriteOwner));
         const QString parent = m_dir.filePath(QStringLiteral("home-cache"));
