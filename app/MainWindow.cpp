@@ -12,6 +12,7 @@
 #include "lookup/BlockListWindow.h"
 #include "lookup/RegionTable.h"
 #include "lookup/RegionQueryWindow.h"
+#include "platform/FreedMemory.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ui/ExceptionReport.h"
 #include "platform/addressbook/ContactsWindow.h"
@@ -28,6 +29,9 @@
 #include <QToolButton>
 
 namespace {
+// Long enough for the first painting and the device steps queued by start-up to have run.
+constexpr int StartUpSettleMs = 2000;
+
 QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& geometry)
 {
     auto* l = new QLabel(text, parent);
@@ -230,6 +234,9 @@ void MainWindow::startUp()
     } catch (const std::exception& e) {
         ShowExceptionReport(e);
     }
+    // What start-up only needed for a moment (the region file's pieces, decoded images, the
+    // font database's scratch) is handed back once the window is shown and the line is open.
+    QTimer::singleShot(StartUpSettleMs, this, &releaseFreedMemory);
 }
 
 bool MainWindow::event(QEvent* e)
