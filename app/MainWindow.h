@@ -151,6 +151,7 @@ private:
     void connectDeviceWidgets();
     void connectModem();
     void createTray();
+    void hideInTray();
     void release();
 
     // Devices.

@@ -109,7 +109,15 @@ void MainWindow::sendToTray()
     m_trayIcon->setVisible(true);
     // Without a tray the window is the only way back to the program: it stays where it is.
     if (AnimatedTrayIcon::available())
-        hide();
+        hideInTray();
+}
+
+void MainWindow::hideInTray()
+{
+    hide();
+    // The program may sit in the tray all day: its window gives up the native window and the
+    // painting buffer it no longer shows; showing it again makes them anew.
+    destroy();
 }
 
 void MainWindow::showMonitoringState(MonitoringState state, const QString& device)
@@ -140,7 +148,7 @@ void MainWindow::changeEvent(QEvent* e)
     // While the tray icon stands for the program, minimising leaves no taskbar button.
     if (e->type() == QEvent::WindowStateChange && isMinimized() && m_trayIcon && m_trayIcon->isVisible() &&
         AnimatedTrayIcon::available())
-        QTimer::singleShot(0, this, &QWidget::hide);
+        QTimer::singleShot(0, this, &MainWindow::hideInTray);
 }
 
 void MainWindow::showAbout()

@@ -187,6 +187,7 @@ private slots:
         QVERIFY(child<AnimatedTrayIcon>(*form, "trayIcon")->isVisible());
         if (AnimatedTrayIcon::available()) {
             QTRY_VERIFY(!form->isVisible()); // the tray icon alone stands for the program
+            QVERIFY(!form->windowHandle()); // and the hidden window holds no native window
         } else {
             // Without a tray the window must stay reachable, and the tray's menu opens on it.
             QVERIFY(form->isVisible());
@@ -199,6 +200,7 @@ private slots:
         QVERIFY(!child<AnimatedTrayIcon>(*form, "trayIcon")->isVisible());
         QVERIFY(form->isVisible());
         QVERIFY(!form->isMinimized());
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         // A second "选择设备" with the window shown only keeps the icon hidden.
         child<QAction>(*form, "deviceAction")->trigger();
         QVERIFY(!child<AnimatedTrayIcon>(*form, "trayIcon")->isVisible());
@@ -219,9 +221,11 @@ private slots:
         child<AnimatedTrayIcon>(*form, "trayIcon")->setVisible(true);
         form->showMinimized();
         QTRY_VERIFY(!form->isVisible());
+        QVERIFY(!form->windowHandle());
         child<QAction>(*form, "deviceAction")->trigger();
         QVERIFY(form->isVisible());
         QVERIFY(!form->isMinimized());
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
 
     // The tray icon and its tooltip say whether and what the program monitors; a start that
