@@ -70,11 +70,8 @@ bool MainWindow::isBlocked(const QString& number) const
 void MainWindow::storeBlockList()
 {
     QString error;
-    if (!m_blockList->save(&error)) {
+    if (!m_blockList->save(&error))
         ShowWarningBox(error);
-        // What the file holds stays the list in force.
-        m_blockList->load();
-    }
     if (m_blockListWindow)
         m_blockListWindow->refresh();
 }

@@ -100,11 +100,12 @@ bool BlockList::load(QString* error)
     return true;
 }
 
-bool BlockList::save(QString* error) const
+bool BlockList::save(QString* error)
 {
     if (!m_loaded) {
         if (error)
             *error = tr("黑名单文件 %1 未能读入，不能保存，以免覆盖其中的号码。").arg(m_path);
+        load();
         return false;
     }
     QByteArray bytes;
@@ -121,6 +122,7 @@ bool BlockList::save(QString* error) const
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (error)
             *error = tr("无法写入黑名单文件 %1：%2").arg(m_path, file.errorString());
+        load();
         return false;
     }
     return true;

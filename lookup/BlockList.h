@@ -36,8 +36,10 @@ public:
     // is there but cannot be read or is too large to be a list; the list is then empty and
     // refuses to save, so the file stays as it is.
     bool load(QString* error = nullptr);
-    // Writes the whole file anew through a temporary file: all or nothing.
-    bool save(QString* error = nullptr) const;
+    // Writes the whole file anew through a temporary file: all or nothing. When it cannot
+    // be written, the list goes back to what the file holds, so that no change that was not
+    // kept stays in force.
+    bool save(QString* error = nullptr);
 
     QList<Entry> entries() const;
     // Lines kept as they are because they hold no entry.

@@ -122,11 +122,7 @@ void BlockListWindow::entrySelected()
 void BlockListWindow::store()
 {
     QString error;
-    if (!m_list.save(&error)) {
+    if (!m_list.save(&error))
         ShowWarningBox(error);
-        // The list goes back to what the file holds, so that the window shows no change
-        // that was not kept.
-        m_list.load();
-    }
     refresh();
 }

@@ -170,6 +170,8 @@ private slots:
         QVERIFY(!blocked.save(&error));
         QVERIFY(error.contains(path()));
         QCOMPARE(fileBytes().size(), huge.size());
+        // The number that was not kept blocks nothing either.
+        QVERIFY(!blocked.match(QStringLiteral("13905911234")));
 
         QVERIFY(QFile::remove(path()));
         BlockList fresh = list();
