@@ -1,8 +1,9 @@
 #include "lookup/HistoryWindow.h"
 
+#include "lookup/CallChart.h"
 #include "lookup/CallHistoryModel.h"
 #include "lookup/CallLog.h"
-#include "lookup/HistoryWindowChart.h"
+#include "platform/PluginLoader.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ui/MessageBoxes.h"
 #include "platform/ui/WindowPlacement.h"
@@ -250,11 +251,30 @@ void HistoryWindow::showEvent(QShowEvent* event)
     // Restored from minimised by the window system: the list stays the snapshot it was.
     if (event->spontaneous())
         return;
-    if (!m_chart) {
-        m_chart = new HistoryWindowChart(m_chartPanel);
-        static_cast<QHBoxLayout*>(m_chartPanel->layout())->insertWidget(0, m_chart, 1);
-    }
+    if (!m_chartMade)
+        makeChart();
     reload();
+}
+
+void HistoryWindow::makeChart()
+{
+    m_chartMade = true;
+    QString error;
+    QWidget* shown = nullptr;
+    if (auto* factory = loadPlugin<CallChartFactory>(QStringLiteral("vornx_chart"), &error)) {
+        m_chart = factory->createChart(m_chartPanel);
+        shown = m_chart->widget();
+    } else {
+        // The list and the busiest callers serve without the chart.
+        auto* reason = new QLabel(tr("图表无法显示：%1").arg(error), m_chartPanel);
+        reason->setObjectName(QStringLiteral("chartMissingLabel"));
+        reason->setAlignment(Qt::AlignCenter);
+        reason->setToolTip(reason->text());
+        // One line, however long the loader's reason: it must not widen the window.
+        reason->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        shown = reason;
+    }
+    static_cast<QHBoxLayout*>(m_chartPanel->layout())->insertWidget(0, shown, 1);
 }
 
 void HistoryWindow::hideEvent(QHideEvent* event)
@@ -345,8 +365,16 @@ void HistoryWindow::showCounts()
 {
     const std::vector<qsizetype>& rows = m_calls->rows();
     m_countLabel->setText(tr("共 %1 次来电").arg(rows.size()));
-    if (m_chart)
-        m_chart->showTimeline(m_calls->history().timeline(rows));
+    if (m_chart) {
+        const CallHistory::Timeline timeline = m_calls->history().timeline(rows);
+        if (timeline.counts.empty())
+            m_chart->showNone(tr("没有来电"));
+        else if (timeline.hourly)
+            m_chart->showHours(timeline.counts,
+                               tr("%1 每小时来电").arg(timeline.first.toString(QStringLiteral("yyyy-MM-dd"))));
+        else
+            m_chart->showDays(timeline.first, timeline.counts, tr("每日来电"));
+    }
     m_busiestList->clear();
     for (const CallHistory::Caller& caller : m_calls->history().busiestCallers(rows, kBusiestListed))
         m_busiestList->addItem(tr("%1（%2 次）").arg(caller.number).arg(caller.calls));

@@ -9,7 +9,7 @@
 
 struct HistoryLoad;
 class CallHistoryModel;
-class HistoryWindowChart;
+class CallChart;
 class QAction;
 class QCheckBox;
 class QDateEdit;
@@ -67,6 +67,8 @@ private:
     // The search text and, when it is on, the date range, as the window shows them.
     CallFilter currentFilter() const;
     void applyFilter();
+    // The chart from its plugin, or where the plugin cannot be loaded, a line that says why.
+    void makeChart();
     void showCounts();
     QString selectedNumber() const;
     void updateBlockActions();
@@ -84,8 +86,9 @@ private:
     QLabel* m_countLabel = nullptr;
     QWidget* m_chartPanel = nullptr;
     // Made when the window is first shown: the program need not carry a chart it may
-    // never show.
-    HistoryWindowChart* m_chart = nullptr;
+    // never show. None when its plugin could not be loaded.
+    CallChart* m_chart = nullptr;
+    bool m_chartMade = false;
     QListWidget* m_busiestList = nullptr;
     QAction* m_blockAction = nullptr;
     QAction* m_unblockAction = nullptr;

@@ -171,6 +171,13 @@
     </message>
 </context>
 <context>
+    <name>CallChartView</name>
+    <message>
+        <source>来电</source>
+        <translation>Calls</translation>
+    </message>
+</context>
+<context>
     <name>CallExport</name>
     <message>
         <source>导出的文件“%1”无法写入：%2</source>
@@ -1362,12 +1369,9 @@ A file name alone means a file in the program folder.</translation>
         <source>历史记录无法清除！</source>
         <translation>The call history cannot be cleared!</translation>
     </message>
-</context>
-<context>
-    <name>HistoryWindowChart</name>
     <message>
-        <source>来电</source>
-        <translation>Calls</translation>
+        <source>图表无法显示：%1</source>
+        <translation>The chart cannot be shown: %1</translation>
     </message>
     <message>
         <source>没有来电</source>
@@ -1943,6 +1947,17 @@ After saving, open the &quot;Parameters&quot; page again: the new data source is
     <message>
         <source>、</source>
         <translation>, </translation>
+    </message>
+</context>
+<context>
+    <name>PluginLoader</name>
+    <message>
+        <source>无法加载插件 %1: %2</source>
+        <translation>Cannot load the plugin %1: %2</translation>
+    </message>
+    <message>
+        <source>插件 %1 不是本程序的版本</source>
+        <translation>The plugin %1 is not of this version of the program</translation>
     </message>
 </context>
 <context>
