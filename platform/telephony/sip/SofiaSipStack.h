@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/telephony/LineProvider.h"
+#include "platform/telephony/LineCallData.h"
 #include "platform/telephony/SipStack.h"
 
 #include <QHostAddress>
