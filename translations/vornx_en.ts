@@ -1946,6 +1946,17 @@ After saving, open the &quot;Parameters&quot; page again: the new data source is
     </message>
 </context>
 <context>
+    <name>PluginLoader</name>
+    <message>
+        <source>无法加载插件 %1: %2</source>
+        <translation>Cannot load plugin %1: %2</translation>
+    </message>
+    <message>
+        <source>插件 %1 不是本程序的版本</source>
+        <translation>Plugin %1 is not made for this version of the program</translation>
+    </message>
+</context>
+<context>
     <name>PrivateFolder</name>
     <message>
         <source>文件夹不属于当前用户或其他用户可写</source>
@@ -2257,6 +2268,10 @@ This program only shows who calls; it carries no call audio.</translation>
     <message>
         <source>; 已拒绝 %1 个来自未知地址的呼叫</source>
         <translation>; %1 calls from unknown addresses refused</translation>
+    </message>
+    <message>
+        <source>SIP组件缺失，线路不可用: %1</source>
+        <translation>SIP component missing, line unavailable: %1</translation>
     </message>
 </context>
 <context>

@@ -10,8 +10,8 @@
 #include <QJsonObject>
 #include <QSaveFile>
 
-SipLineProvider::SipLineProvider(QString configFile, QObject* parent)
-    : LineProvider(parent), m_configFile(std::move(configFile))
+SipLineProvider::SipLineProvider(QString configFile, QString stackPlugin, QObject* parent)
+    : LineProvider(parent), m_configFile(std::move(configFile)), m_stackPlugin(std::move(stackPlugin))
 {
 }
 
@@ -130,7 +130,7 @@ void SipLineProvider::setAccount(DWORD device, const SipAccount& account)
 SipStack* SipLineProvider::stack(QString* error)
 {
     if (!m_stack) {
-        if (SipStackFactory* factory = loadPlugin<SipStackFactory>(QStringLiteral("vornx_sip"), error))
+        if (SipStackFactory* factory = loadPlugin<SipStackFactory>(m_stackPlugin, error))
             m_stack = factory->createStack(*this);
     }
     return m_stack.get();

@@ -35,7 +35,9 @@ class SipLineProvider final : public LineProvider, private SipStackListener
 public:
     using ConfigDialog = std::function<void(SipLineProvider& provider, DWORD device, QWidget* owner)>;
 
-    explicit SipLineProvider(QString configFile, QObject* parent = nullptr);
+    // The SIP stack is made by the plugin named stackPlugin.
+    explicit SipLineProvider(QString configFile, QString stackPlugin = QStringLiteral("vornx_sip"),
+                             QObject* parent = nullptr);
     ~SipLineProvider() override;
 
     bool load(QString* error = nullptr);
@@ -98,6 +100,7 @@ private:
     QString m_configFile;
     std::vector<Device> m_devices;
     ConfigDialog m_configDialog;
+    QString m_stackPlugin;
     std::unique_ptr<SipStack> m_stack;
     int m_retryMs = 30000;
 };
