@@ -12,11 +12,12 @@ struct LineCallData;
 
 // Where an account stands with the network, as the SIP stack reports it, with what the
 // report names besides.
-enum class SipRegistration {
+enum class SipRegistration
+{
     Unregistered, // started, not yet answered
     Registered,
-    Failed,       // the registrar's answer: code 403, detail "Forbidden"
-    Unresolved,   // detail: the registrar's host name that could not be looked up
+    Failed,     // the registrar's answer: code 403, detail "Forbidden"
+    Unresolved, // detail: the registrar's host name that could not be looked up
     ListenOnly,
     PortUnusable, // detail: the address, code: the port
 };
