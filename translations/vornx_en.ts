@@ -2273,6 +2273,10 @@ This program only shows who calls; it carries no call audio.</translation>
         <source>; 已拒绝 %1 个来自未知地址的呼叫</source>
         <translation>; %1 calls from unknown addresses refused</translation>
     </message>
+    <message>
+        <source>SIP组件缺失，线路不可用: %1</source>
+        <translation>SIP component missing, line unavailable: %1</translation>
+    </message>
 </context>
 <context>
     <name>SmallFile</name>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/telephony/LineCallData.h"
 #include "platform/telephony/Tapi.h"
 
 #include <QByteArray>
@@ -27,16 +28,6 @@ struct LineDeviceCaps
     // API versions the device's provider speaks.
     DWORD lowVersion = 0x00010003;
     DWORD highVersion = TAPI_CURRENT_VERSION;
-};
-
-// What a provider knows about one call; the telephony layer lays it out as LINECALLINFO.
-struct LineCallData
-{
-    DWORD origin = LINECALLORIGIN_INBOUND;
-    DWORD state = LINECALLSTATE_IDLE;
-    QByteArray callerId;
-    QByteArray callerName;
-    QByteArray calledId;
 };
 
 // A source of line devices behind the telephony layer. Devices are numbered 0..count-1

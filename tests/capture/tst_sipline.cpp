@@ -485,6 +485,34 @@ private slots:
         QCOMPARE(again.account(0).password, QStringLiteral("pw"));
     }
 
+    // Without its SIP stack an account's device says why and cannot be opened, rather than
+    // being watched and never ringing; the device still waiting for its account opens.
+    void withoutItsStackAnAccountCannotBeOpened()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("stackless.json"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QStringLiteral(R"({"accounts": [{"listenOnly": true, "localPort": %1}, {}]})")
+                       .arg(freeUdpPort())
+                       .toUtf8());
+        file.close();
+        auto provider = std::make_unique<SipLineProvider>(path, QStringLiteral("vornx_absent"));
+        QVERIFY(provider->load());
+        SipLineProvider* sip = provider.get();
+        LineProviders::install(std::move(provider));
+        const QString state = sip->registrationState(0);
+        QVERIFY2(state.startsWith(QStringLiteral("SIP组件缺失，线路不可用: ")) && state.contains("vornx_absent"),
+                 qPrintable(state));
+        QCOMPARE(sip->registrationState(1), QStringLiteral("未配置"));
+
+        TelephonyLine line;
+        QVERIFY(line.initLines());
+        QVERIFY(!line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+        QCOMPARE(line.takeLastError(), LINEERR_NODRIVER);
+        QVERIFY(line.selectLine(1));
+        QVERIFY(line.openLine(LINECALLPRIVILEGE_OWNER, LINEMEDIAMODE_DATAMODEM));
+    }
+
     void withoutAccountsOneDeviceWaitsForItsAccount()
     {
         SipLineProvider sip(m_dir.filePath(QStringLiteral("absent.json")));
