@@ -1751,6 +1751,17 @@ If every command fails, the modem does not support caller ID.</translation>
     </message>
 </context>
 <context>
+    <name>MosquittoLibrary</name>
+    <message>
+        <source>无法加载 MQTT 客户端库 %1: %2</source>
+        <translation>Cannot load the MQTT client library %1: %2</translation>
+    </message>
+    <message>
+        <source>MQTT 客户端库 %1 缺少函数 %2</source>
+        <translation>The MQTT client library %1 lacks the function %2</translation>
+    </message>
+</context>
+<context>
     <name>MqttLineConfigDialog</name>
     <message>
         <source>使用 TLS 加密（校验服务器证书）</source>
@@ -2295,6 +2306,13 @@ This program only shows who calls; it carries no call audio.</translation>
     <message>
         <source>“%1”太大（最多 %2 字节）</source>
         <translation>&quot;%1&quot; is too large (at most %2 bytes)</translation>
+    </message>
+</context>
+<context>
+    <name>Sound</name>
+    <message>
+        <source>无法播放声音: %1</source>
+        <translation>Cannot play sounds: %1</translation>
     </message>
 </context>
 <context>

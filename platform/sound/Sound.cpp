@@ -1,96 +1,33 @@
 #include "platform/sound/Sound.h"
 
-#include <QCoreApplication>
-#include <QDataStream>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSoundEffect>
-#include <QTemporaryFile>
-#include <QUrl>
+#include "platform/PluginLoader.h"
+#include "platform/sound/SoundPlugin.h"
 
-#include <cmath>
-#include <memory>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcSound, "vornx.sound")
 
 namespace {
 Sound::Handler g_handler;
+SoundPlayer* g_player = nullptr;
 
-// A short two-tone beep as a 16-bit mono wave file, standing in for the system's default
-// sound, which Linux desktops do not offer to programs.
-QByteArray beepWave()
+// The sound plugin is loaded at the first sound played, and only tried once: without it the
+// program goes on silently, which it says once.
+SoundPlayer* player()
 {
-    constexpr int rate = 22050;
-    constexpr int samples = rate * 18 / 100;
-    constexpr quint32 dataBytes = samples * 2;
-    QByteArray wav;
-    QDataStream out(&wav, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("RIFF", 4);
-    out << quint32(36 + dataBytes);
-    out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(1) << quint32(rate) << quint32(rate * 2) << quint16(2) << quint16(16);
-    out.writeRawData("data", 4);
-    out << dataBytes;
-    for (int i = 0; i < samples; ++i) {
-        const double freq = i < samples / 2 ? 880.0 : 660.0;
-        const double fade = std::min(1.0, std::min(i, samples - i) / (rate * 0.01)); // no clicks at the ends
-        out << qint16(std::sin(2 * M_PI * freq * i / rate) * 9000 * fade);
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        QString error;
+        if (auto* plugin = loadPlugin<SoundPlugin>(QStringLiteral("vornx_sound"), &error))
+            // Parented to the application so that it goes before the multimedia back-end does.
+            g_player = plugin->createPlayer(QCoreApplication::instance());
+        else
+            qCWarning(lcSound).noquote() << QCoreApplication::translate("Sound", "无法播放声音: %1").arg(error);
     }
-    return wav;
-}
-
-class Player : public QObject
-{
-public:
-    Player()
-    {
-        connect(&m_effect, &QSoundEffect::statusChanged, this, [this] {
-            if (m_effect.status() == QSoundEffect::Error && m_effect.source() != beepUrl())
-                playUrl(beepUrl());
-        });
-    }
-
-    void play(const QString& path)
-    {
-        const QFileInfo file(path);
-        playUrl(file.isFile() && file.isReadable() ? QUrl::fromLocalFile(file.absoluteFilePath()) : beepUrl());
-    }
-
-    QString source() const { return m_effect.source().toLocalFile(); }
-
-private:
-    void playUrl(const QUrl& url)
-    {
-        m_effect.stop();
-        m_effect.setSource(url); // a loading effect plays as soon as it is loaded
-        m_effect.play();
-    }
-
-    QUrl beepUrl()
-    {
-        if (!m_beep) {
-            m_beep = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/vornx-beep-XXXXXX.wav"));
-            if (m_beep->open()) {
-                m_beep->write(beepWave());
-                m_beep->flush();
-            }
-        }
-        return QUrl::fromLocalFile(m_beep->fileName());
-    }
-
-    QSoundEffect m_effect;
-    std::unique_ptr<QTemporaryFile> m_beep;
-};
-
-Player& player()
-{
-    // Parented to the application so that it goes before the multimedia back-end does.
-    static Player* instance = [] {
-        auto* p = new Player;
-        p->setParent(QCoreApplication::instance());
-        return p;
-    }();
-    return *instance;
+    return g_player;
 }
 } // namespace
 
@@ -107,7 +44,8 @@ void Sound::play(const QString& path)
             log.write(path.toUtf8() + '\n');
         return;
     }
-    player().play(path);
+    if (SoundPlayer* p = player())
+        p->play(path);
 }
 
 void Sound::setHandler(Handler handler)
@@ -117,5 +55,5 @@ void Sound::setHandler(Handler handler)
 
 QString Sound::source()
 {
-    return player().source();
+    return g_player ? g_player->source() : QString();
 }

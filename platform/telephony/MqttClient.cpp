@@ -1,6 +1,6 @@
 #include "platform/telephony/MqttClient.h"
 
-#include <mosquitto.h>
+#include "platform/telephony/MosquittoLibrary.h"
 
 #include <QFile>
 #include <QLoggingCategory>
@@ -9,19 +9,12 @@
 
 #include <cerrno>
 #include <cstring>
-#include <mutex>
 
 Q_LOGGING_CATEGORY(lcMqtt, "vornx.mqtt")
 
 namespace {
 
 constexpr int LongestRetryMs = 30000;
-
-void InitLibrary()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { mosquitto_lib_init(); });
-}
 
 MqttClient* clientOf(void* userdata)
 {
@@ -34,7 +27,6 @@ MqttClient::MqttClient(const MqttSettings& settings, QString clientId, bool pers
     : QObject(parent), m_settings(settings), m_clientId(std::move(clientId)), m_persistent(persistent),
       m_misc(new QTimer(this)), m_retry(new QTimer(this))
 {
-    InitLibrary();
     m_retry->setSingleShot(true);
     connect(m_retry, &QTimer::timeout, this, &MqttClient::connectToBroker);
     // Keep-alive pings and resends of unacknowledged messages are due whether or not the
@@ -43,9 +35,9 @@ MqttClient::MqttClient(const MqttSettings& settings, QString clientId, bool pers
     connect(m_misc, &QTimer::timeout, this, [this] {
         if (!m_mosq || !m_read)
             return;
-        const int rc = mosquitto_loop_misc(m_mosq);
+        const int rc = m_lib->mosquitto_loop_misc(m_mosq);
         if (rc != MOSQ_ERR_SUCCESS)
-            fail(State::Unreachable, QString::fromUtf8(mosquitto_strerror(rc)));
+            fail(State::Unreachable, QString::fromUtf8(m_lib->mosquitto_strerror(rc)));
         else
             updateWriteWatch();
     });
@@ -55,43 +47,53 @@ MqttClient::~MqttClient()
 {
     stop();
     if (m_mosq)
-        mosquitto_destroy(m_mosq);
+        m_lib->mosquitto_destroy(m_mosq);
 }
 
 void MqttClient::start()
 {
     if (m_running)
         return;
+    if (!m_lib) {
+        QString error;
+        m_lib = MosquittoLibrary::instance(&error);
+        if (!m_lib) {
+            setState(State::Unavailable, error);
+            return;
+        }
+    }
     m_running = true;
     m_retryMs = m_firstRetryMs;
     if (!m_mosq) {
-        m_mosq = mosquitto_new(m_clientId.toUtf8().constData(), !m_persistent, this);
+        m_mosq = m_lib->mosquitto_new(m_clientId.toUtf8().constData(), !m_persistent, this);
         if (!m_mosq) {
             setState(State::Refused, QStringLiteral("mosquitto_new failed"));
             m_running = false;
             return;
         }
-        mosquitto_connect_callback_set(m_mosq, [](mosquitto*, void* obj, int rc) { clientOf(obj)->onConnect(rc); });
-        mosquitto_disconnect_callback_set(m_mosq,
-                                          [](mosquitto*, void* obj, int rc) { clientOf(obj)->onDisconnect(rc); });
-        mosquitto_message_callback_set(m_mosq, [](mosquitto*, void* obj, const mosquitto_message* m) {
+        m_lib->mosquitto_connect_callback_set(m_mosq,
+                                              [](mosquitto*, void* obj, int rc) { clientOf(obj)->onConnect(rc); });
+        m_lib->mosquitto_disconnect_callback_set(
+            m_mosq, [](mosquitto*, void* obj, int rc) { clientOf(obj)->onDisconnect(rc); });
+        m_lib->mosquitto_message_callback_set(m_mosq, [](mosquitto*, void* obj, const mosquitto_message* m) {
             clientOf(obj)->onMessage(QByteArray(m->topic),
                                      QByteArray(static_cast<const char*>(m->payload), m->payloadlen));
         });
         if (!m_settings.user.isEmpty())
-            mosquitto_username_pw_set(m_mosq, m_settings.user.toUtf8().constData(),
-                                      m_settings.password.isEmpty() ? nullptr
-                                                                    : m_settings.password.toUtf8().constData());
+            m_lib->mosquitto_username_pw_set(m_mosq, m_settings.user.toUtf8().constData(),
+                                             m_settings.password.isEmpty() ? nullptr
+                                                                           : m_settings.password.toUtf8().constData());
         if (m_settings.tls) {
             // The broker's certificate is always verified, host name included.
-            int rc = mosquitto_tls_set(m_mosq, QFile::encodeName(m_settings.caFile).constData(), nullptr, nullptr,
-                                       nullptr, nullptr);
+            int rc = m_lib->mosquitto_tls_set(m_mosq, QFile::encodeName(m_settings.caFile).constData(), nullptr,
+                                              nullptr, nullptr, nullptr);
             if (rc == MOSQ_ERR_SUCCESS)
-                rc = mosquitto_tls_opts_set(m_mosq, 1, nullptr, nullptr);
+                rc = m_lib->mosquitto_tls_opts_set(m_mosq, 1, nullptr, nullptr);
             if (rc == MOSQ_ERR_SUCCESS)
-                rc = mosquitto_tls_insecure_set(m_mosq, false);
+                rc = m_lib->mosquitto_tls_insecure_set(m_mosq, false);
             if (rc != MOSQ_ERR_SUCCESS) {
-                setState(State::Refused, QStringLiteral("TLS: %1").arg(QString::fromUtf8(mosquitto_strerror(rc))));
+                setState(State::Refused,
+                         QStringLiteral("TLS: %1").arg(QString::fromUtf8(m_lib->mosquitto_strerror(rc))));
                 m_running = false;
                 return;
             }
@@ -107,8 +109,8 @@ void MqttClient::stop()
     m_running = false;
     m_retry->stop();
     if (m_mosq && m_read) {
-        mosquitto_disconnect(m_mosq);
-        mosquitto_loop_write(m_mosq, 1);
+        m_lib->mosquitto_disconnect(m_mosq);
+        m_lib->mosquitto_loop_write(m_mosq, 1);
     }
     unwatchSocket();
     setState(State::Stopped);
@@ -119,7 +121,7 @@ void MqttClient::subscribe(const QString& topic)
     if (!m_topics.contains(topic))
         m_topics.append(topic);
     if (m_state == State::Connected) {
-        mosquitto_subscribe(m_mosq, nullptr, topic.toUtf8().constData(), 1);
+        m_lib->mosquitto_subscribe(m_mosq, nullptr, topic.toUtf8().constData(), 1);
         updateWriteWatch();
     }
 }
@@ -127,13 +129,13 @@ void MqttClient::subscribe(const QString& topic)
 void MqttClient::publish(const QString& topic, const QByteArray& payload)
 {
     if (m_state == State::Connected) {
-        const int rc = mosquitto_publish(m_mosq, nullptr, topic.toUtf8().constData(), int(payload.size()),
-                                         payload.constData(), 1, false);
+        const int rc = m_lib->mosquitto_publish(m_mosq, nullptr, topic.toUtf8().constData(), int(payload.size()),
+                                                payload.constData(), 1, false);
         if (rc == MOSQ_ERR_SUCCESS) {
             updateWriteWatch();
             return;
         }
-        qCWarning(lcMqtt, "publish deferred: %s", mosquitto_strerror(rc));
+        qCWarning(lcMqtt, "publish deferred: %s", m_lib->mosquitto_strerror(rc));
     }
     m_waiting.append({topic, payload});
 }
@@ -145,11 +147,11 @@ void MqttClient::connectToBroker()
     unwatchSocket();
     m_attemptRefused = false;
     setState(State::Connecting);
-    const int rc = mosquitto_connect_async(m_mosq, m_settings.host.toUtf8().constData(), m_settings.port,
-                                           m_settings.keepAlive);
+    const int rc = m_lib->mosquitto_connect_async(m_mosq, m_settings.host.toUtf8().constData(), m_settings.port,
+                                                  m_settings.keepAlive);
     if (rc != MOSQ_ERR_SUCCESS) {
         fail(State::Unreachable, rc == MOSQ_ERR_ERRNO ? QString::fromLocal8Bit(std::strerror(errno))
-                                                      : QString::fromUtf8(mosquitto_strerror(rc)));
+                                                      : QString::fromUtf8(m_lib->mosquitto_strerror(rc)));
         return;
     }
     watchSocket();
@@ -157,9 +159,9 @@ void MqttClient::connectToBroker()
 
 void MqttClient::watchSocket()
 {
-    const int fd = mosquitto_socket(m_mosq);
+    const int fd = m_lib->mosquitto_socket(m_mosq);
     if (fd < 0) {
-        fail(State::Unreachable, QString::fromUtf8(mosquitto_strerror(MOSQ_ERR_NO_CONN)));
+        fail(State::Unreachable, QString::fromUtf8(m_lib->mosquitto_strerror(MOSQ_ERR_NO_CONN)));
         return;
     }
     m_read = new QSocketNotifier(fd, QSocketNotifier::Read, this);
@@ -187,16 +189,16 @@ void MqttClient::unwatchSocket()
 void MqttClient::updateWriteWatch()
 {
     if (m_write)
-        m_write->setEnabled(mosquitto_want_write(m_mosq));
+        m_write->setEnabled(m_lib->mosquitto_want_write(m_mosq));
 }
 
 void MqttClient::serviceSocket(bool readable, bool writable)
 {
     int rc = MOSQ_ERR_SUCCESS;
     if (readable)
-        rc = mosquitto_loop_read(m_mosq, 16);
+        rc = m_lib->mosquitto_loop_read(m_mosq, 16);
     if (rc == MOSQ_ERR_SUCCESS && writable)
-        rc = mosquitto_loop_write(m_mosq, 16);
+        rc = m_lib->mosquitto_loop_write(m_mosq, 16);
     if (rc == MOSQ_ERR_SUCCESS) {
         updateWriteWatch();
         return;
@@ -205,17 +207,17 @@ void MqttClient::serviceSocket(bool readable, bool writable)
         return;
     switch (rc) {
     case MOSQ_ERR_TLS:
-        fail(State::Refused, QStringLiteral("TLS: %1").arg(QString::fromUtf8(mosquitto_strerror(rc))));
+        fail(State::Refused, QStringLiteral("TLS: %1").arg(QString::fromUtf8(m_lib->mosquitto_strerror(rc))));
         break;
     case MOSQ_ERR_CONN_REFUSED:
     case MOSQ_ERR_AUTH:
-        fail(State::Refused, m_reason.isEmpty() ? QString::fromUtf8(mosquitto_strerror(rc)) : m_reason);
+        fail(State::Refused, m_reason.isEmpty() ? QString::fromUtf8(m_lib->mosquitto_strerror(rc)) : m_reason);
         break;
     case MOSQ_ERR_ERRNO:
         fail(State::Unreachable, QString::fromLocal8Bit(std::strerror(errno)));
         break;
     default:
-        fail(State::Unreachable, QString::fromUtf8(mosquitto_strerror(rc)));
+        fail(State::Unreachable, QString::fromUtf8(m_lib->mosquitto_strerror(rc)));
         break;
     }
 }
@@ -250,13 +252,13 @@ void MqttClient::onConnect(int rc)
 {
     if (rc != 0) {
         m_attemptRefused = true;
-        setState(State::Refused, QString::fromUtf8(mosquitto_connack_string(rc)));
+        setState(State::Refused, QString::fromUtf8(m_lib->mosquitto_connack_string(rc)));
         return;
     }
     m_retryMs = m_firstRetryMs;
     setState(State::Connected);
     for (const QString& topic : std::as_const(m_topics))
-        mosquitto_subscribe(m_mosq, nullptr, topic.toUtf8().constData(), 1);
+        m_lib->mosquitto_subscribe(m_mosq, nullptr, topic.toUtf8().constData(), 1);
     const auto waiting = std::exchange(m_waiting, {});
     for (const auto& [topic, payload] : waiting)
         publish(topic, payload);
@@ -266,7 +268,7 @@ void MqttClient::onConnect(int rc)
 void MqttClient::onDisconnect(int rc)
 {
     if (rc != 0 && m_state == State::Connected)
-        setState(State::Unreachable, QString::fromUtf8(mosquitto_strerror(rc)));
+        setState(State::Unreachable, QString::fromUtf8(m_lib->mosquitto_strerror(rc)));
 }
 
 void MqttClient::onMessage(const QByteArray& topic, const QByteArray& payload)

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+class MosquittoLibrary;
 class QSocketNotifier;
 class QTimer;
 struct mosquitto;
@@ -22,7 +23,8 @@ class MqttClient final : public QObject
     Q_DISABLE_COPY_MOVE(MqttClient)
 
 public:
-    enum class State { Stopped, Connecting, Connected, Refused, Unreachable };
+    // Unavailable: libmosquitto could not be loaded; the reason says why, in the user's words.
+    enum class State { Stopped, Connecting, Connected, Refused, Unreachable, Unavailable };
 
     // `persistent`: the broker keeps this client's subscriptions and the messages that come
     // while it is away (a fixed client id is needed for that).
@@ -63,6 +65,7 @@ private:
     MqttSettings m_settings;
     QString m_clientId;
     bool m_persistent;
+    const MosquittoLibrary* m_lib = nullptr; // opened at the first start
     mosquitto* m_mosq = nullptr;
     QSocketNotifier* m_read = nullptr;
     QSocketNotifier* m_write = nullptr;

@@ -116,6 +116,7 @@ void MqttLineProvider::showClientState(MqttClient::State state, const QString& r
     case MqttClient::State::Connected: setState(tr("已连接")); break;
     case MqttClient::State::Refused: setState(tr("连接被拒绝: %1").arg(reason)); break;
     case MqttClient::State::Unreachable: setState(tr("无法连接: %1").arg(reason)); break;
+    case MqttClient::State::Unavailable: setState(reason); break;
     }
 }
 

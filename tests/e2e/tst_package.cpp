@@ -144,10 +144,12 @@ void TestPackage::control()
     QVERIFY2(fields.exitCode == 0, qPrintable(fields.err));
     QVERIFY2(fields.out.contains(QStringLiteral("Package: vornx\n")), qPrintable(fields.out));
     QVERIFY2(fields.out.contains(QStringLiteral("Version: " VORNX_VERSION "\n")), qPrintable(fields.out));
-    // Computed from the linked libraries, with versions; the SQL drivers loaded by name are named.
-    // Qt Charts is linked by the chart plugin alone: its dependency shows the plugin is packaged.
+    // Computed from the linked libraries, with versions, the plugins' included (Qt Charts, Qt
+    // Multimedia and sofia-sip are linked by the plugins alone, so their dependencies show the
+    // plugins are packaged); the SQL drivers and libmosquitto, opened by name, are named.
     for (const char* dependency : {"libc6 (>=", "libqt6core6 (>=", "libqt6widgets6 (>=", "libqt6serialport6 (>=",
-                                   "libqt6sql6-sqlite", "libqt6charts6 (>="})
+                                   "libqt6multimedia6 (>=", "libqt6charts6 (>=", "libsofia-sip-ua0 (>=",
+                                   "libqt6sql6-sqlite", "libmosquitto1"})
         QVERIFY2(fields.out.contains(QLatin1String(dependency)), qPrintable(fields.out));
 }
 

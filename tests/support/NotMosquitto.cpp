@@ -1,0 +1,2 @@
+// Built as a libmosquitto.so.1 that holds none of libmosquitto's functions.
+int notMosquitto = 0;
