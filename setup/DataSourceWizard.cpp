@@ -19,11 +19,16 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QFutureWatcher>
 #include <QPainter>
+#include <QPromise>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QTableWidget>
+#include <QThreadPool>
+
+#include <memory>
 
 namespace {
 
@@ -56,6 +61,23 @@ QWidget* whiteHeader(const QString& title, const QString& line, QWidget* parent)
         layout->addWidget(new QLabel(line, header));
     return header;
 }
+
+// A data source reached through a driver may sit behind a server that does not answer; a
+// file opens at once or not at all.
+bool reachedThroughServer(const QString& connectString)
+{
+    try {
+        return ConnectionString::parse(connectString).kind() == ConnectionString::Kind::Odbc;
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
+struct Attempt
+{
+    bool connected = false;
+    QString error;
+};
 
 QTableWidgetItem* cell(const QString& text, bool editable, bool hint)
 {
@@ -210,7 +232,10 @@ void DataSourceWizard::buildForm()
         layout->addWidget(page, 1);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
+    // Says that the chosen source is being reached, on whichever page is in view.
+    m_connectionNote = new QLabel(this);
+    m_connectionNote->setWordWrap(true);
+    buttons->addWidget(m_connectionNote, 1);
     m_prevButton = new QPushButton(tr("< 上一步(&B)"), this);
     m_nextButton = new QPushButton(tr("下一步(&N) >"), this);
     m_finishButton = new QPushButton(tr("完成(&F)"), this);
@@ -249,6 +274,7 @@ void DataSourceWizard::nameWidgets()
         {m_businessTableCombo, "businessTableCombo"},
         {m_joinGrid, "joinGrid"},
         {m_joinFieldCombo, "joinFieldCombo"},
+        {m_connectionNote, "connectionNote"},
         {m_prevButton, "prevButton"},
         {m_nextButton, "nextButton"},
         {m_finishButton, "finishButton"},
@@ -367,6 +393,8 @@ void DataSourceWizard::done(int result)
 
 void DataSourceWizard::releaseSource()
 {
+    ++m_openAttempt;
+    m_connectionNote->clear();
     m_catalog.close();
     m_filling = true;
     m_customerTableCombo->clear();
@@ -426,6 +454,42 @@ void DataSourceWizard::chooseSource()
 }
 
 void DataSourceWizard::openSource(const StoredMapping& stored)
+{
+    const int attempt = ++m_openAttempt;
+    m_connectionNote->clear();
+    if (!reachedThroughServer(m_connectString)) {
+        listSource(stored);
+        return;
+    }
+    m_connectionNote->setText(tr("正在连接数据源…"));
+    // The attempt has a connection of its own, opened and removed on the pool's thread; the
+    // wizard's connection is opened only once the server answered, which is then quick.
+    auto promise = std::make_shared<QPromise<Attempt>>();
+    promise->start();
+    // The watcher belongs to the window: a window destroyed meanwhile hears nothing.
+    auto* watcher = new QFutureWatcher<Attempt>(this);
+    connect(watcher, &QFutureWatcher<Attempt>::finished, this, [this, watcher, attempt, stored] {
+        watcher->deleteLater();
+        if (attempt != m_openAttempt)
+            return;
+        const Attempt result = watcher->result();
+        if (!result.connected) {
+            m_connectionNote->setText(tr("连接数据源失败：%1").arg(result.error));
+            return;
+        }
+        m_connectionNote->clear();
+        listSource(stored);
+    });
+    watcher->setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, link = m_connectString] {
+        Attempt result;
+        result.connected = SourceCatalog::test(link, &result.error) == SourceCatalog::TestResult::Connected;
+        promise->addResult(result);
+        promise->finish();
+    });
+}
+
+void DataSourceWizard::listSource(const StoredMapping& stored)
 {
     // A source that cannot be opened or listed leaves the lists as they were.
     if (!m_catalog.open(m_connectString))

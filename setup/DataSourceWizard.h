@@ -54,8 +54,11 @@ private:
     void reset();
     void openSettingsInUse();
     void showAccountSet(const QString& connectString);
-    // Opens the chosen source and lists its tables, with the stored mapping on them.
+    // Opens the chosen source and lists its tables, with the stored mapping on them. A data
+    // source behind a server is first reached from a thread of its own, so a server that does
+    // not answer leaves the window usable while the attempt runs.
     void openSource(const StoredMapping& stored);
+    void listSource(const StoredMapping& stored);
     void releaseSource();
     void showPage(int page, bool prevEnabled, bool finishShown);
     void nextPage();
@@ -81,6 +84,7 @@ private:
     QString m_connectString;
     QList<AccountSet> m_accountSets;
     int m_page = 1;
+    int m_openAttempt = 0; // a result of an earlier attempt, or of one before a reset, is dropped
     bool m_filling = false;
     ConnectionDialog* m_connectionDialog = nullptr; // created on first use, kept for its entries
 
@@ -104,6 +108,7 @@ private:
     QComboBox* m_businessTableCombo = nullptr;
     QTableWidget* m_joinGrid = nullptr;
     QLabel* m_numberIndexNote = nullptr;
+    QLabel* m_connectionNote = nullptr;
     QComboBox* m_joinFieldCombo = nullptr;
     QPushButton* m_prevButton = nullptr;
     QPushButton* m_nextButton = nullptr;
