@@ -16,7 +16,7 @@ vornx_add_test(tst_datasourcesettings SOURCES lookup/tst_datasourcesettings.cpp 
 vornx_add_test(tst_statementrunner SOURCES lookup/tst_statementrunner.cpp LIBS lookup)
 vornx_add_test(tst_accessmirror SOURCES platform/tst_accessmirror.cpp LIBS platform_db)
 vornx_add_db_test(tst_lookupsources SOURCES lookup/tst_lookupsources.cpp LIBS lookup_ui setup)
-vornx_add_test(tst_setupwizards SOURCES setup_ui/tst_setupwizards.cpp support/TestDatabases.cpp LIBS setup_ui lookup_ui platform_sound)
+vornx_add_test(tst_setupwizards SOURCES setup_ui/tst_setupwizards.cpp support/TestDatabases.cpp LIBS setup_ui lookup_ui platform_sound Qt6::Network)
 # The wizard's logic, without a display.
 vornx_add_test(tst_setuplogic SOURCES setup/tst_setuplogic.cpp support/TestDatabases.cpp LIBS setup)
 vornx_add_db_test(tst_numberindex SOURCES lookup/tst_numberindex.cpp LIBS lookup)

@@ -28,6 +28,9 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThreadPool>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -537,6 +540,9 @@ private slots:
             part<QPushButton>(form, "finishButton")->click();
         });
         part<QPushButton>(dlg, "chooseSourceButton")->click();
+        // A data source is reached in the background and listed when it answered.
+        QTRY_VERIFY(part<QComboBox>(dlg, "customerTableCombo")->count() > 0);
+        QCOMPARE(part<QLabel>(dlg, "connectionNote")->text(), QString());
         part<QComboBox>(dlg, "customerTableCombo")->setCurrentText(QStringLiteral("customers"));
         clickCell(part<QTableWidget>(dlg, "fieldGrid"), rowOf(*dlg, QStringLiteral("contactname")), 1); // shown, but no phone field
         part<QPushButton>(dlg, "nextButton")->click();
@@ -556,6 +562,75 @@ private slots:
         QCOMPARE(s.customerSql, QStringLiteral("select contactname from customers b where  b.phone like '%#NO#'"));
         // No join chosen: the business statement ends in " b where " and is completed with the condition.
         QCOMPARE(s.businessSql, QStringLiteral("select a.* from  a,customers b where (  b.phone like '%#NO#' )"));
+    }
+
+    // A data source whose server takes the connection and never answers: the wizard opened
+    // on it is shown at once, says it is connecting and keeps handling events and Cancel
+    // while the attempt runs; the failure is said when the server gives up, and an attempt
+    // that ends after the wizard was closed changes nothing.
+    void staysUsableWhileTheServerDoesNotAnswer()
+    {
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        QList<QTcpSocket*> held;
+        bool refusing = false;
+        connect(&silent, &QTcpServer::newConnection, &silent, [&] {
+            while (QTcpSocket* socket = silent.nextPendingConnection()) {
+                if (refusing)
+                    socket->abort();
+                else
+                    held << socket;
+            }
+        });
+        const auto refuse = [&] {
+            refusing = true;
+            for (QTcpSocket* socket : std::as_const(held))
+                socket->abort();
+            held.clear();
+        };
+        PostgresServer server;
+        server.socketDir = QStringLiteral("127.0.0.1");
+        server.port = QString::number(silent.serverPort());
+        server.database = QStringLiteral("vornx");
+        OdbcConfig odbc(m_root.path());
+        odbc.addSqlite(QStringLiteral("vornx_customers"), m_customers);
+        odbc.addPostgres(QStringLiteral("vornx_silent"), server);
+        QVERIFY(odbc.write());
+        writeIni("[QUERYTYPE]\r\nTYPE=2\r\n[DBSET]\r\nConnectString=Provider=MSDASQL.1;User ID=u;Password=p;Data "
+                 "Source=vornx_silent\r\nstrSQL=select name from customers b where  b.phone like '%#NO#'\r\n"
+                 "[TABLESET]\r\nFIELD0=name\r\nFIELDNUM=1\r\n");
+
+        auto dlg = openWizard();
+        auto* note = part<QLabel>(dlg, "connectionNote");
+        QVERIFY(dlg->isVisible());
+        QVERIFY(note->isVisible());
+        QCOMPARE(note->text(), QStringLiteral("正在连接数据源…"));
+        // The attempt is at the server while the window's events are handled.
+        bool ticked = false;
+        QTimer::singleShot(0, dlg.get(), [&ticked] { ticked = true; });
+        QTRY_VERIFY_WITH_TIMEOUT(!held.isEmpty() && ticked, 30000);
+        QCOMPARE(note->text(), QStringLiteral("正在连接数据源…"));
+        refuse();
+        QTRY_VERIFY_WITH_TIMEOUT(note->text() != QStringLiteral("正在连接数据源…"), 30000);
+        QVERIFY2(note->text().startsWith(QStringLiteral("连接数据源失败：")) && note->text().size() > 8, qPrintable(note->text()));
+        QCOMPARE(part<QComboBox>(dlg, "customerTableCombo")->count(), 0);
+        QVERIFY(m_boxes.isEmpty());
+
+        // Shown again on the same source: Cancel closes the window while the attempt runs.
+        dlg->hide();
+        refusing = false;
+        dlg->show();
+        QCOMPARE(note->text(), QStringLiteral("正在连接数据源…"));
+        QTRY_VERIFY_WITH_TIMEOUT(!held.isEmpty(), 30000);
+        part<QPushButton>(dlg, "cancelButton")->click();
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(dlg->result(), int(QDialog::Rejected));
+        refuse();
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        QCOMPARE(note->text(), QString());
+        QVERIFY(m_boxes.isEmpty());
     }
 
     // No inventory installation exists to test with. The page runs against real files: an
