@@ -5,6 +5,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/db/OdbcDataSources.h"
 #include "platform/ui/MessageBoxes.h"
+#include "setup/ConnectionAttempt.h"
 #include "setup/LinkStrings.h"
 #include "setup/OdbcSetupHelp.h"
 #include "setup/SourceCatalog.h"
@@ -143,8 +144,13 @@ QWidget* ConnectionDialog::buildParameterPage()
         panel->hide();
         page->addWidget(panel);
     }
+    auto* testRow = new QHBoxLayout;
+    // Says that a test is reaching the data source's server.
+    m_connectionNote = new QLabel(m_parameterPage);
+    testRow->addWidget(m_connectionNote, 1);
     m_testButton = new QPushButton(tr("测试连接(&L)"), m_parameterPage);
-    page->addWidget(m_testButton, 0, Qt::AlignRight);
+    testRow->addWidget(m_testButton);
+    page->addLayout(testRow);
     page->addStretch();
     return m_parameterPage;
 }
@@ -274,6 +280,7 @@ void ConnectionDialog::nameWidgets()
         {m_sqlDatabaseCombo, "sqlDatabaseCombo"},
         {m_nextButton, "nextButton"},
         {m_testButton, "testButton"},
+        {m_connectionNote, "connectionNote"},
         {m_cancelButton, "cancelButton"},
         {m_finishButton, "finishButton"},
     };
@@ -336,11 +343,42 @@ void ConnectionDialog::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
+void ConnectionDialog::done(int result)
+{
+    // A test still running when the dialog closes ends unheard.
+    ++m_testAttempt;
+    m_connectionNote->clear();
+    m_testButton->setEnabled(true);
+    QDialog::done(result);
+}
+
 void ConnectionDialog::testConnection()
 {
     buildLinkString(&m_linkString);
-    QString error;
-    switch (SourceCatalog::test(m_linkString, &error)) {
+    if (!ConnectionAttempt::reachesServer(m_linkString)) {
+        QString error;
+        showTestResult(SourceCatalog::test(m_linkString, &error), error);
+        return;
+    }
+    const int attempt = ++m_testAttempt;
+    m_testButton->setEnabled(false);
+    m_connectionNote->setText(tr("正在连接数据源…"));
+    auto* connecting = new ConnectionAttempt(this);
+    connect(connecting, &ConnectionAttempt::finished, this,
+            [this, connecting, attempt](SourceCatalog::TestResult result, const QString& error) {
+                connecting->deleteLater();
+                if (attempt != m_testAttempt)
+                    return;
+                m_connectionNote->clear();
+                m_testButton->setEnabled(true);
+                showTestResult(result, error);
+            });
+    connecting->start(m_linkString);
+}
+
+void ConnectionDialog::showTestResult(SourceCatalog::TestResult result, const QString& error)
+{
+    switch (result) {
     case SourceCatalog::TestResult::Connected:
         ShowInfoBox(tr("测试连接成功!"));
         break;

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "setup/SourceCatalog.h"
+
 #include <QDialog>
 #include <QString>
 
 class QCheckBox;
 class QKeyEvent;
+class QLabel;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -31,6 +34,9 @@ public:
     // describe the source; a string that does not read changes nothing.
     void showConnection(const QString& connectString);
 
+public slots:
+    void done(int result) override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -49,7 +55,9 @@ private:
     bool buildLinkString(QString* link) const;
     void finish();
     void cancel();
+    // A data source behind a server is tried from a thread of its own; the dialog stays usable.
     void testConnection();
+    void showTestResult(SourceCatalog::TestResult result, const QString& error);
     void browseAccessFile();
     void browseSqliteFile();
     void openOdbcAdministrator();
@@ -58,6 +66,7 @@ private:
     void fillDataSourceNames();
 
     QString m_linkString;
+    int m_testAttempt = 0; // a result of a test begun before the dialog closed is dropped
 
     QTabWidget* m_pages = nullptr;
     QWidget* m_typePage = nullptr;
@@ -95,6 +104,7 @@ private:
     QComboBox* m_sqlDatabaseCombo = nullptr;
     QPushButton* m_nextButton = nullptr;
     QPushButton* m_testButton = nullptr;
+    QLabel* m_connectionNote = nullptr;
     QPushButton* m_cancelButton = nullptr;
     QPushButton* m_finishButton = nullptr;
 };

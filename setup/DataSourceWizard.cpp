@@ -6,6 +6,7 @@
 #include "lookup/NumberIndex.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ui/MessageBoxes.h"
+#include "setup/ConnectionAttempt.h"
 #include "setup/ConnectionDialog.h"
 #include "setup/LinkStrings.h"
 #include "platform/ui/WindowPlacement.h"
@@ -19,16 +20,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QFutureWatcher>
 #include <QPainter>
-#include <QPromise>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QTableWidget>
-#include <QThreadPool>
-
-#include <memory>
 
 namespace {
 
@@ -61,23 +57,6 @@ QWidget* whiteHeader(const QString& title, const QString& line, QWidget* parent)
         layout->addWidget(new QLabel(line, header));
     return header;
 }
-
-// A data source reached through a driver may sit behind a server that does not answer; a
-// file opens at once or not at all.
-bool reachedThroughServer(const QString& connectString)
-{
-    try {
-        return ConnectionString::parse(connectString).kind() == ConnectionString::Kind::Odbc;
-    } catch (const DbError&) {
-        return false;
-    }
-}
-
-struct Attempt
-{
-    bool connected = false;
-    QString error;
-};
 
 QTableWidgetItem* cell(const QString& text, bool editable, bool hint)
 {
@@ -457,36 +436,26 @@ void DataSourceWizard::openSource(const StoredMapping& stored)
 {
     const int attempt = ++m_openAttempt;
     m_connectionNote->clear();
-    if (!reachedThroughServer(m_connectString)) {
+    if (!ConnectionAttempt::reachesServer(m_connectString)) {
         listSource(stored);
         return;
     }
     m_connectionNote->setText(tr("正在连接数据源…"));
-    // The attempt has a connection of its own, opened and removed on the pool's thread; the
-    // wizard's connection is opened only once the server answered, which is then quick.
-    auto promise = std::make_shared<QPromise<Attempt>>();
-    promise->start();
-    // The watcher belongs to the window: a window destroyed meanwhile hears nothing.
-    auto* watcher = new QFutureWatcher<Attempt>(this);
-    connect(watcher, &QFutureWatcher<Attempt>::finished, this, [this, watcher, attempt, stored] {
-        watcher->deleteLater();
-        if (attempt != m_openAttempt)
-            return;
-        const Attempt result = watcher->result();
-        if (!result.connected) {
-            m_connectionNote->setText(tr("连接数据源失败：%1").arg(result.error));
-            return;
-        }
-        m_connectionNote->clear();
-        listSource(stored);
-    });
-    watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise, link = m_connectString] {
-        Attempt result;
-        result.connected = SourceCatalog::test(link, &result.error) == SourceCatalog::TestResult::Connected;
-        promise->addResult(result);
-        promise->finish();
-    });
+    // The wizard's own connection is opened only once the server answered, which is then quick.
+    auto* connecting = new ConnectionAttempt(this);
+    connect(connecting, &ConnectionAttempt::finished, this,
+            [this, connecting, attempt, stored](SourceCatalog::TestResult result, const QString& error) {
+                connecting->deleteLater();
+                if (attempt != m_openAttempt)
+                    return;
+                if (result != SourceCatalog::TestResult::Connected) {
+                    m_connectionNote->setText(tr("连接数据源失败：%1").arg(error));
+                    return;
+                }
+                m_connectionNote->clear();
+                listSource(stored);
+            });
+    connecting->start(m_connectString);
 }
 
 void DataSourceWizard::listSource(const StoredMapping& stored)

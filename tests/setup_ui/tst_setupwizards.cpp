@@ -176,12 +176,17 @@ private slots:
 
         dataSource->setCurrentText(QStringLiteral("vornx_customers"));
         test->click();
-        QCOMPARE(m_boxes, QStringList({"测试连接成功!"}));
+        // A data source is tried in the background; the dialog says so meanwhile.
+        QCOMPARE(part<QLabel>(form, "connectionNote")->text(), QStringLiteral("正在连接数据源…"));
+        QVERIFY(!test->isEnabled());
+        QTRY_COMPARE(m_boxes, QStringList({"测试连接成功!"}));
+        QVERIFY(test->isEnabled());
+        QCOMPARE(part<QLabel>(form, "connectionNote")->text(), QString());
         const QString tested = QStringLiteral("Provider=MSDASQL.1;Persist Security Info=False;User ID=;Password=;Data Source=vornx_customers");
         QCOMPARE(form.linkString(), tested);
         dataSource->setCurrentText(QStringLiteral("no_such_dsn"));
         test->click();
-        QCOMPARE(m_boxes.size(), 2);
+        QTRY_COMPARE(m_boxes.size(), 2);
         QVERIFY2(m_boxes.last().startsWith(QStringLiteral("测试连接失败：")) && m_boxes.last().size() > 7, qPrintable(m_boxes.last()));
 
         // The close box keeps the tested string; Cancel returns nothing; Finish the current choice.
@@ -221,7 +226,7 @@ private slots:
         part<QPushButton>(form, "nextButton")->click();
         part<QComboBox>(form, "dataSourceCombo")->setCurrentText(QStringLiteral("vornx_customers"));
         part<QPushButton>(form, "testButton")->click();
-        QCOMPARE(m_boxes.last(), QStringLiteral("测试连接成功!"));
+        QTRY_COMPARE(m_boxes, QStringList({"测试连接成功!"}));
         QVERIFY(!form.linkString().isEmpty());
         QTest::keyClick(part<QComboBox>(form, "dataSourceCombo"), Qt::Key_Escape);
         QCOMPARE(form.result(), int(QDialog::Rejected));
@@ -631,6 +636,34 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(note->text(), QString());
         QVERIFY(m_boxes.isEmpty());
+
+        // "测试连接" on the same source, in the connection wizard: the same, with its boxes.
+        ConnectionDialog form;
+        form.show();
+        part<QPushButton>(form, "nextButton")->click();
+        part<QComboBox>(form, "dataSourceCombo")->setCurrentText(QStringLiteral("vornx_silent"));
+        auto* test = part<QPushButton>(form, "testButton");
+        refusing = false;
+        test->click();
+        QCOMPARE(part<QLabel>(form, "connectionNote")->text(), QStringLiteral("正在连接数据源…"));
+        QVERIFY(!test->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!held.isEmpty(), 30000);
+        refuse();
+        QTRY_COMPARE_WITH_TIMEOUT(m_boxes.size(), 1, 30000);
+        QVERIFY2(m_boxes.first().startsWith(QStringLiteral("测试连接失败：")), qPrintable(m_boxes.first()));
+        QVERIFY(test->isEnabled());
+        QCOMPARE(part<QLabel>(form, "connectionNote")->text(), QString());
+        // Cancelled while a test runs: closed at once, and the late result shows no box.
+        refusing = false;
+        test->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!held.isEmpty(), 30000);
+        part<QPushButton>(form, "cancelButton")->click();
+        QVERIFY(!form.isVisible());
+        refuse();
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        QCOMPARE(m_boxes.size(), 1);
     }
 
     // No inventory installation exists to test with. The page runs against real files: an
