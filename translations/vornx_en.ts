@@ -658,6 +658,10 @@ A file name alone means a file in the program folder.</translation>
         <source>SQLite 数据库 (*.db *.sqlite *.sqlite3);;所有文件 (*)</source>
         <translation>SQLite databases (*.db *.sqlite *.sqlite3);;All files (*)</translation>
     </message>
+    <message>
+        <source>正在连接数据源…</source>
+        <translation>Connecting to the data source…</translation>
+    </message>
 </context>
 <context>
     <name>ConnectionString</name>
@@ -1155,6 +1159,14 @@ A file name alone means a file in the program folder.</translation>
     <message>
         <source>设置成功！新设置从下一次来电起生效。</source>
         <translation>Settings saved! They apply from the next call on.</translation>
+    </message>
+    <message>
+        <source>正在连接数据源…</source>
+        <translation>Connecting to the data source…</translation>
+    </message>
+    <message>
+        <source>连接数据源失败：%1</source>
+        <translation>Could not connect to the data source: %1</translation>
     </message>
 </context>
 <context>
