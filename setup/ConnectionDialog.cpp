@@ -371,6 +371,8 @@ void ConnectionDialog::testConnection()
                     return;
                 m_connectionNote->clear();
                 m_testButton->setEnabled(true);
+                // Disabled, the button passed the focus on, and Enter would act on another button.
+                m_testButton->setFocus();
                 showTestResult(result, error);
             });
     connecting->start(m_linkString);
