@@ -32,7 +32,8 @@ public:
         NotConnected, // the provider opened nothing and gave no reason
         Failed,       // with the provider's reason
     };
-    // Opens the string once and closes it again, for "测试连接".
+    // Opens the string once and closes it again, for "测试连接" and to find out whether a
+    // server answers. Safe on any thread: the connection is its own.
     static TestResult test(const QString& connectString, QString* error = nullptr);
 
 private:
