@@ -63,8 +63,9 @@ public:
     // ignored). Nothing for a number the index cannot search (fewer than 3 digits, more than
     // 16, anything but digits).
     Matches find(const QString& callerNumber) const;
-    // The highest row key read while building, whether or not its value was indexed; rows
-    // with a higher key were added since. -1 when the index holds no row keys.
+    // The highest row key read while building, whether or not its value was indexed: SQLite
+    // gives later rows higher rowids, and PostgreSQL puts them after the others unless room
+    // was left by deleted rows. -1 when the index holds no row keys.
     qint64 lastRowId() const { return m_lastRowId; }
 
     // Numbers indexed, and the memory they take.
