@@ -181,8 +181,8 @@ void CallerLookup::lookUpInDatabase(CallerRecord& record)
     const std::shared_ptr<const NumberIndex> index = m_numberIndexer ? m_numberIndexer->current() : nullptr;
     try {
         QString error;
-        // The statement as written finds what the index cannot: plain digits stored since the
-        // index was built, and everything while there is no index.
+        // The statement as written finds what the index cannot: numbers it knows nothing ending
+        // with, and everything while there is no index.
         if ((!index || !runThroughIndex(record.m_number, *index))
             && !m_statements.run(*statement, true, m_customerQuery, &error)) {
             fail({CallerRecord::Notice::Information, error});
@@ -212,25 +212,36 @@ void CallerLookup::lookUpInDatabase(CallerRecord& record)
     record.showDatabaseRow();
 }
 
-// The customers whose stored numbers, as the index has them, end with the number: the
-// customer statement run for exactly those values (and, where rows have keys, those rows), so that the
-// rows come in its own order. False when the index knows no such value or the statement found
-// none of them any more.
+// The customers whose stored numbers, as the index has them, end with the number, and those
+// who have the number itself stored as its plain digits (perhaps added since the index was
+// built, which the statement as written would find): the customer statement run for exactly
+// those values (and, where rows have keys, the rows the index names and those added since), so
+// that the rows come in its own order. False when the index knows no such value or the
+// statement found none of them any more.
 bool CallerLookup::runThroughIndex(const QString& number, const NumberIndex& index)
 {
     const NumberIndex::Matches matches = index.find(number);
     if (matches.values.isEmpty() || matches.values.size() > MaxIndexedValues || matches.rowIds.size() > MaxIndexedValues)
         return false;
+    QStringList values = matches.values;
+    if (!values.contains(number))
+        values << number;
     const IndexedStatement& statement = m_numberIndexer->statement();
     const IndexedStatement::RowKey key = m_numberIndexer->rowKey();
-    QVariantList bound;
-    for (const qint64 rowId : matches.rowIds)
-        bound << IndexedStatement::rowKeyValue(key, rowId);
+    QVariantList matching;
     for (qsizetype field = 0; field < statement.fields().size(); ++field) {
-        for (const QString& value : matches.values)
-            bound << value;
+        for (const QString& value : values)
+            matching << value;
     }
-    const QString sql = statement.exactStatement(int(matches.values.size()), int(matches.rowIds.size()), key);
+    QVariantList bound;
+    if (matches.rowIds.isEmpty()) {
+        bound = matching;
+    } else {
+        for (const qint64 rowId : matches.rowIds)
+            bound << IndexedStatement::rowKeyValue(key, rowId);
+        bound << matching << IndexedStatement::rowKeyValue(key, index.lastRowId()) << matching;
+    }
+    const QString sql = statement.exactStatement(int(values.size()), int(matches.rowIds.size()), key);
     return m_statements.runWithValues(sql, bound, m_customerQuery) && m_customerQuery.recordCount() > 0;
 }
 

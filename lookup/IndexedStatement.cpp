@@ -63,13 +63,18 @@ QString IndexedStatement::exactStatement(int count, int rowKeys, RowKey key) con
     QStringList conditions;
     for (const QString& field : m_fields)
         conditions << QStringLiteral("b.") + field + QStringLiteral(" in (") + list + QLatin1Char(')');
+    const QString matching = conditions.join(QLatin1String(" or "));
     if (rowKeys == 0 || key == RowKey::None)
-        return m_head + QLatin1Char(' ') + conditions.join(QLatin1String(" or "));
+        return m_head + QLatin1Char(' ') + matching;
     const bool ctid = key == RowKey::Ctid;
-    const QString keys =
-        QStringList(rowKeys, ctid ? QStringLiteral("cast(? as tid)") : QStringLiteral("?")).join(QLatin1Char(','));
-    return m_head + (ctid ? QStringLiteral(" b.ctid in (") : QStringLiteral(" b.rowid in (")) + keys
-           + QStringLiteral(") and (") + conditions.join(QLatin1String(" or ")) + QLatin1Char(')');
+    const QString column = ctid ? QStringLiteral(" b.ctid") : QStringLiteral(" b.rowid");
+    const QString bound = ctid ? QStringLiteral("cast(? as tid)") : QStringLiteral("?");
+    const QString keys = QStringList(rowKeys, bound).join(QLatin1Char(','));
+    // Each part reads rows by their keys alone (no scan), and the parts' rows come one after
+    // the other in key order, as a scan of the table would give them.
+    return m_head + column + QStringLiteral(" in (") + keys + QStringLiteral(") and (") + matching
+           + QStringLiteral(") union all ") + m_head + column + QStringLiteral(" > ") + bound + QStringLiteral(" and (")
+           + matching + QLatin1Char(')');
 }
 
 qint64 IndexedStatement::rowKeyNumber(RowKey key, const QVariant& value)

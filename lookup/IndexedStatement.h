@@ -28,7 +28,9 @@ public:
     // The statement with each field's condition replaced by an exact match on one of `count`
     // bound values ('?'); the values are bound once per field, in field order. With rowKeys,
     // the rows are first named by that many keys, bound before the values, so that the
-    // database reads only those rows; the values still decide which of them match.
+    // database reads only those rows; the values still decide which of them match. The rows
+    // after the last key read, where new rows go, follow, matched by the same values: after
+    // the keys and the values, that key is bound, then the values once per field again.
     QString exactStatement(int count, int rowKeys = 0, RowKey key = RowKey::None) const;
 
     // A row key as read by valuesStatement() as a number (-1 when it is none), and back as

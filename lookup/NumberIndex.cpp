@@ -99,6 +99,7 @@ NumberIndex::Number NumberIndex::normalise(const QString& stored)
 
 void NumberIndex::Builder::add(const QString& stored, qint64 rowId)
 {
+    m_lastRowId = std::max(m_lastRowId, rowId);
     if (stored.size() > MaxStoredBytes)
         return;
     char16_t digits[MaxStoredBytes];
@@ -128,6 +129,7 @@ NumberIndex NumberIndex::Builder::finish()
         if (m_rowIds)
             index.m_rowIds.push_back(entry.rowId);
     }
+    index.m_lastRowId = m_rowIds ? m_lastRowId : -1;
     index.m_texts = std::move(m_texts);
     index.m_texts.squeeze();
     m_entries = {};

@@ -51,6 +51,7 @@ public:
         std::vector<Entry> m_entries;
         QByteArray m_texts;
         bool m_rowIds = true;
+        qint64 m_lastRowId = -1;
     };
 
     struct Matches
@@ -62,6 +63,10 @@ public:
     // ignored). Nothing for a number the index cannot search (fewer than 3 digits, more than
     // 16, anything but digits).
     Matches find(const QString& callerNumber) const;
+    // The highest row key read while building, whether or not its value was indexed: SQLite
+    // gives later rows higher rowids, and PostgreSQL puts them after the others unless room
+    // was left by deleted rows. -1 when the index holds no row keys.
+    qint64 lastRowId() const { return m_lastRowId; }
 
     // Numbers indexed, and the memory they take.
     qsizetype size() const { return qsizetype(m_keys.size()); }
@@ -75,5 +80,6 @@ private:
     std::vector<std::uint64_t> m_keys;
     std::vector<std::uint32_t> m_places;
     std::vector<qint64> m_rowIds;
+    qint64 m_lastRowId = -1;
     QByteArray m_texts;
 };
