@@ -131,6 +131,11 @@ void TestPackage::listedContents()
     for (const QString& path : expected)
         QVERIFY2(entries.value(path) == QLatin1String("-rw-r--r--"),
                  qPrintable(path + QStringLiteral(" missing or not 644")));
+    // The plugins, where the installed program looks for them from its executable's folder.
+    for (const char* plugin : {"vornx_chart", "vornx_sound", "vornx_sip"}) {
+        const QString path = QDir::cleanPath(QStringLiteral("/usr/bin/" VORNX_PLUGIN_SUBDIR "/%1.so").arg(QLatin1String(plugin)));
+        QVERIFY2(entries.contains(path), qPrintable(path + QStringLiteral(" missing")));
+    }
 
     // Everything lies under /usr.
     for (auto it = entries.cbegin(); it != entries.cend(); ++it)
