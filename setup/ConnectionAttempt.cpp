@@ -3,18 +3,21 @@
 #include "lookup/ConnectionString.h"
 #include "platform/Error.h"
 
+#include <QFutureWatcher>
 #include <QPromise>
 #include <QThreadPool>
 
 #include <memory>
 
-ConnectionAttempt::ConnectionAttempt(QObject* parent) : QObject(parent)
+namespace {
+struct Outcome
 {
-    connect(&m_watcher, &QFutureWatcher<Outcome>::finished, this, [this] {
-        const Outcome outcome = m_watcher.result();
-        emit finished(outcome.result, outcome.error);
-    });
-}
+    SourceCatalog::TestResult result = SourceCatalog::TestResult::NotConnected;
+    QString error;
+};
+} // namespace
+
+ConnectionAttempt::ConnectionAttempt(QObject* parent) : QObject(parent) {}
 
 ConnectionAttempt::~ConnectionAttempt() = default;
 
@@ -29,15 +32,29 @@ bool ConnectionAttempt::reachesServer(const QString& connectString)
 
 void ConnectionAttempt::start(const QString& connectString)
 {
+    const int attempt = ++m_current;
+    auto* watcher = new QFutureWatcher<Outcome>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, attempt] {
+        watcher->deleteLater();
+        if (attempt != m_current)
+            return;
+        const Outcome outcome = watcher->result();
+        emit finished(outcome.result, outcome.error);
+    });
     // The pool's thread keeps the promise alive until it has answered, even when this object
     // is gone by then; the global pool is waited for when the application ends.
     auto promise = std::make_shared<QPromise<Outcome>>();
     promise->start();
-    m_watcher.setFuture(promise->future());
+    watcher->setFuture(promise->future());
     QThreadPool::globalInstance()->start([promise, connectString] {
         Outcome outcome;
         outcome.result = SourceCatalog::test(connectString, &outcome.error);
         promise->addResult(outcome);
         promise->finish();
     });
+}
+
+void ConnectionAttempt::cancel()
+{
+    ++m_current;
 }

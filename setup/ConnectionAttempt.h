@@ -2,14 +2,13 @@
 
 #include "setup/SourceCatalog.h"
 
-#include <QFutureWatcher>
 #include <QObject>
 #include <QString>
 
-// One try at opening a connection string, made on a thread of the global pool with a
-// connection of its own, so that a server that does not answer holds no window for the
-// driver's login timeout. The result comes as finished() on the owner's thread; an attempt
-// destroyed before it ends says nothing.
+// Tries to open connection strings on a thread of the global pool, each with a connection of
+// its own, so that a server that does not answer holds no window for the driver's login
+// timeout. Only the newest attempt answers, as finished() on the owner's thread: starting
+// another, cancel(), or the end of this object silences those before it.
 class ConnectionAttempt final : public QObject
 {
     Q_OBJECT
@@ -23,17 +22,12 @@ public:
     // opens at once or not at all and is opened where it is needed.
     static bool reachesServer(const QString& connectString);
 
-    // Once per attempt.
     void start(const QString& connectString);
+    void cancel();
 
 signals:
     void finished(SourceCatalog::TestResult result, const QString& error);
 
 private:
-    struct Outcome
-    {
-        SourceCatalog::TestResult result = SourceCatalog::TestResult::NotConnected;
-        QString error;
-    };
-    QFutureWatcher<Outcome> m_watcher;
+    int m_current = 0;
 };

@@ -62,7 +62,7 @@ QString odbcAdministrator()
 
 } // namespace
 
-ConnectionDialog::ConnectionDialog(QWidget* parent) : QDialog(parent)
+ConnectionDialog::ConnectionDialog(QWidget* parent) : QDialog(parent), m_connecting(new ConnectionAttempt(this))
 {
     WindowPlacement::centreWhenShown(this);
     buildForm();
@@ -298,6 +298,7 @@ void ConnectionDialog::connectWidgets()
     connect(m_finishButton, &QPushButton::clicked, this, &ConnectionDialog::finish);
     connect(m_cancelButton, &QPushButton::clicked, this, &ConnectionDialog::cancel);
     connect(m_testButton, &QPushButton::clicked, this, &ConnectionDialog::testConnection);
+    connect(m_connecting, &ConnectionAttempt::finished, this, &ConnectionDialog::testEnded);
     connect(m_accessFileButton, &QPushButton::clicked, this, &ConnectionDialog::browseAccessFile);
     connect(m_sqliteFileButton, &QPushButton::clicked, this, &ConnectionDialog::browseSqliteFile);
     connect(m_newDataSourceButton, &QPushButton::clicked, this, &ConnectionDialog::openOdbcAdministrator);
@@ -346,7 +347,7 @@ void ConnectionDialog::keyPressEvent(QKeyEvent* event)
 void ConnectionDialog::done(int result)
 {
     // A test still running when the dialog closes ends unheard.
-    ++m_testAttempt;
+    m_connecting->cancel();
     m_connectionNote->clear();
     m_testButton->setEnabled(true);
     QDialog::done(result);
@@ -360,22 +361,18 @@ void ConnectionDialog::testConnection()
         showTestResult(SourceCatalog::test(m_linkString, &error), error);
         return;
     }
-    const int attempt = ++m_testAttempt;
     m_testButton->setEnabled(false);
     m_connectionNote->setText(tr("正在连接数据源…"));
-    auto* connecting = new ConnectionAttempt(this);
-    connect(connecting, &ConnectionAttempt::finished, this,
-            [this, connecting, attempt](SourceCatalog::TestResult result, const QString& error) {
-                connecting->deleteLater();
-                if (attempt != m_testAttempt)
-                    return;
-                m_connectionNote->clear();
-                m_testButton->setEnabled(true);
-                // Disabled, the button passed the focus on, and Enter would act on another button.
-                m_testButton->setFocus();
-                showTestResult(result, error);
-            });
-    connecting->start(m_linkString);
+    m_connecting->start(m_linkString);
+}
+
+void ConnectionDialog::testEnded(SourceCatalog::TestResult result, const QString& error)
+{
+    m_connectionNote->clear();
+    m_testButton->setEnabled(true);
+    // Disabled, the button passed the focus on, and Enter would act on another button.
+    m_testButton->setFocus();
+    showTestResult(result, error);
 }
 
 void ConnectionDialog::showTestResult(SourceCatalog::TestResult result, const QString& error)

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QString>
 
+class ConnectionAttempt;
 class QCheckBox;
 class QKeyEvent;
 class QLabel;
@@ -57,6 +58,7 @@ private:
     void cancel();
     // A data source behind a server is tried from a thread of its own; the dialog stays usable.
     void testConnection();
+    void testEnded(SourceCatalog::TestResult result, const QString& error);
     void showTestResult(SourceCatalog::TestResult result, const QString& error);
     void browseAccessFile();
     void browseSqliteFile();
@@ -66,7 +68,7 @@ private:
     void fillDataSourceNames();
 
     QString m_linkString;
-    int m_testAttempt = 0; // a result of a test begun before the dialog closed is dropped
+    ConnectionAttempt* m_connecting = nullptr;
 
     QTabWidget* m_pages = nullptr;
     QWidget* m_typePage = nullptr;

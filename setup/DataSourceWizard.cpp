@@ -72,7 +72,7 @@ QTableWidgetItem* cell(const QString& text, bool editable, bool hint)
 
 } // namespace
 
-DataSourceWizard::DataSourceWizard(QWidget* parent) : QDialog(parent)
+DataSourceWizard::DataSourceWizard(QWidget* parent) : QDialog(parent), m_connecting(new ConnectionAttempt(this))
 {
     WindowPlacement::centreWhenShown(this);
     buildForm();
@@ -265,6 +265,7 @@ void DataSourceWizard::nameWidgets()
 
 void DataSourceWizard::connectWidgets()
 {
+    connect(m_connecting, &ConnectionAttempt::finished, this, &DataSourceWizard::sourceReached);
     connect(m_addressBookRadio, &QRadioButton::clicked, this, [this] { showPage(1, false, true); });
     connect(m_externalSourceRadio, &QRadioButton::clicked, this, [this] { showPage(1, false, false); });
     connect(m_inventoryRadio, &QRadioButton::clicked, this, [this] { showPage(1, false, false); });
@@ -372,7 +373,7 @@ void DataSourceWizard::done(int result)
 
 void DataSourceWizard::releaseSource()
 {
-    ++m_openAttempt;
+    m_connecting->cancel();
     m_connectionNote->clear();
     m_catalog.close();
     m_filling = true;
@@ -434,7 +435,7 @@ void DataSourceWizard::chooseSource()
 
 void DataSourceWizard::openSource(const StoredMapping& stored)
 {
-    const int attempt = ++m_openAttempt;
+    m_connecting->cancel();
     m_connectionNote->clear();
     if (!ConnectionAttempt::reachesServer(m_connectString)) {
         listSource(stored);
@@ -442,20 +443,18 @@ void DataSourceWizard::openSource(const StoredMapping& stored)
     }
     m_connectionNote->setText(tr("正在连接数据源…"));
     // The wizard's own connection is opened only once the server answered, which is then quick.
-    auto* connecting = new ConnectionAttempt(this);
-    connect(connecting, &ConnectionAttempt::finished, this,
-            [this, connecting, attempt, stored](SourceCatalog::TestResult result, const QString& error) {
-                connecting->deleteLater();
-                if (attempt != m_openAttempt)
-                    return;
-                if (result != SourceCatalog::TestResult::Connected) {
-                    m_connectionNote->setText(tr("连接数据源失败：%1").arg(error));
-                    return;
-                }
-                m_connectionNote->clear();
-                listSource(stored);
-            });
-    connecting->start(m_connectString);
+    m_reachingMapping = stored;
+    m_connecting->start(m_connectString);
+}
+
+void DataSourceWizard::sourceReached(SourceCatalog::TestResult result, const QString& error)
+{
+    if (result != SourceCatalog::TestResult::Connected) {
+        m_connectionNote->setText(tr("连接数据源失败：%1").arg(error));
+        return;
+    }
+    m_connectionNote->clear();
+    listSource(m_reachingMapping);
 }
 
 void DataSourceWizard::listSource(const StoredMapping& stored)

@@ -3,13 +3,14 @@
 #include "setup/FieldMapping.h"
 #include "setup/InventoryAccounts.h"
 #include "setup/SourceCatalog.h"
+#include "setup/StoredMapping.h"
 
 #include <QDialog>
 #include <QList>
 #include <QString>
 
+class ConnectionAttempt;
 class ConnectionDialog;
-struct StoredMapping;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -58,6 +59,7 @@ private:
     // source behind a server is first reached from a thread of its own, so a server that does
     // not answer leaves the window usable while the attempt runs.
     void openSource(const StoredMapping& stored);
+    void sourceReached(SourceCatalog::TestResult result, const QString& error);
     void listSource(const StoredMapping& stored);
     void releaseSource();
     void showPage(int page, bool prevEnabled, bool finishShown);
@@ -84,7 +86,8 @@ private:
     QString m_connectString;
     QList<AccountSet> m_accountSets;
     int m_page = 1;
-    int m_openAttempt = 0; // a result of an earlier attempt, or of one before a reset, is dropped
+    ConnectionAttempt* m_connecting = nullptr;
+    StoredMapping m_reachingMapping; // to be put on the source's tables once it is reached
     bool m_filling = false;
     ConnectionDialog* m_connectionDialog = nullptr; // created on first use, kept for its entries
 
