@@ -228,20 +228,8 @@ bool CallerLookup::runThroughIndex(const QString& number, const NumberIndex& ind
         values << number;
     const IndexedStatement& statement = m_numberIndexer->statement();
     const IndexedStatement::RowKey key = m_numberIndexer->rowKey();
-    QVariantList matching;
-    for (qsizetype field = 0; field < statement.fields().size(); ++field) {
-        for (const QString& value : values)
-            matching << value;
-    }
-    QVariantList bound;
-    if (matches.rowIds.isEmpty()) {
-        bound = matching;
-    } else {
-        for (const qint64 rowId : matches.rowIds)
-            bound << IndexedStatement::rowKeyValue(key, rowId);
-        bound << matching << IndexedStatement::rowKeyValue(key, index.lastRowId()) << matching;
-    }
     const QString sql = statement.exactStatement(int(values.size()), int(matches.rowIds.size()), key);
+    const QVariantList bound = statement.exactValues(values, matches.rowIds, key, index.lastRowId());
     return m_statements.runWithValues(sql, bound, m_customerQuery) && m_customerQuery.recordCount() > 0;
 }
 

@@ -77,6 +77,23 @@ QString IndexedStatement::exactStatement(int count, int rowKeys, RowKey key) con
            + matching + QLatin1Char(')');
 }
 
+QVariantList IndexedStatement::exactValues(const QStringList& values, const QList<qint64>& rowKeys, RowKey key,
+                                          qint64 lastRowKey) const
+{
+    QVariantList matching;
+    for (qsizetype field = 0; field < m_fields.size(); ++field) {
+        for (const QString& value : values)
+            matching << value;
+    }
+    if (rowKeys.isEmpty() || key == RowKey::None)
+        return matching;
+    QVariantList bound;
+    for (const qint64 rowKey : rowKeys)
+        bound << rowKeyValue(key, rowKey);
+    bound << matching << rowKeyValue(key, lastRowKey) << matching;
+    return bound;
+}
+
 qint64 IndexedStatement::rowKeyNumber(RowKey key, const QVariant& value)
 {
     // A view gives null keys.

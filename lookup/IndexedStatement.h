@@ -32,6 +32,10 @@ public:
     // after the last key read, where new rows go, follow, matched by the same values: after
     // the keys and the values, that key is bound, then the values once per field again.
     QString exactStatement(int count, int rowKeys = 0, RowKey key = RowKey::None) const;
+    // What exactStatement(values.size(), rowKeys.size(), key) binds, in its order; lastRowKey
+    // is the last key read when the row keys were.
+    QVariantList exactValues(const QStringList& values, const QList<qint64>& rowKeys, RowKey key,
+                             qint64 lastRowKey) const;
 
     // A row key as read by valuesStatement() as a number (-1 when it is none), and back as
     // the value exactStatement() binds.

@@ -109,6 +109,16 @@ class TestNumberIndex : public QObject
                                               &QDateTime::currentDateTime, std::move(loader));
     }
 
+    // The lookup once its number index has been built the first time; null when it is not.
+    std::unique_ptr<CallerLookup> openIndexed(const QString& connectString, const QString& customerSql)
+    {
+        std::unique_ptr<CallerLookup> lookup = open(connectString, customerSql);
+        if (!lookup || !lookup->numberIndexer() ||
+            !QTest::qWaitFor([&] { return lookup->numberIndexer()->builds() >= 1; }, BuildWaitMs))
+            return nullptr;
+        return lookup;
+    }
+
     static QString wizardSql()
     {
         return DataSourceSql::customerStatement(QStringLiteral("numbered_customers"), {"name", "phone"}, {"phone", "mobile"});
@@ -198,6 +208,12 @@ private slots:
         QVERIFY(wizard->exactStatement(1, 2, IndexedStatement::RowKey::RowId).endsWith(
             QStringLiteral("where  b.rowid in (?,?) and (b.phone in (?) or b.\"fax no\" in (?)) union all select name from "
                            "\"客户 表\" b where  b.rowid > ? and (b.phone in (?) or b.\"fax no\" in (?))")));
+        // The values go where the statement's marks are: the keys, the values per field, the
+        // last key read, the values per field again.
+        QCOMPARE(wizard->exactValues({"0591"}, {7, 9}, IndexedStatement::RowKey::RowId, 12),
+                 QVariantList({qint64(7), qint64(9), "0591", "0591", qint64(12), "0591", "0591"}));
+        QCOMPARE(wizard->exactValues({"0591", "0592"}, {}, IndexedStatement::RowKey::RowId, -1),
+                 QVariantList({"0591", "0592", "0591", "0592"}));
         // PostgreSQL's "(block,item)" row keys survive the trip through a number.
         const qint64 ctid = IndexedStatement::rowKeyNumber(IndexedStatement::RowKey::Ctid, QStringLiteral("(70000,12)"));
         QCOMPARE(IndexedStatement::rowKeyValue(IndexedStatement::RowKey::Ctid, ctid).toString(), QStringLiteral("(70000,12)"));
@@ -263,9 +279,8 @@ private slots:
             QSKIP(qPrintable(m_pg.reason));
         if (connectString.contains(QLatin1String("Jet")))
             VORNX_REQUIRE_ACCESS_FILE("nwind.mdb");
-        const std::unique_ptr<CallerLookup> lookup = open(connectString, customerSql);
-        QVERIFY(lookup && lookup->numberIndexer());
-        QTRY_VERIFY_WITH_TIMEOUT(lookup->numberIndexer()->builds() >= 1, BuildWaitMs);
+        const std::unique_ptr<CallerLookup> lookup = openIndexed(connectString, customerSql);
+        QVERIFY(lookup);
         QCOMPARE(lookup->numberIndexer()->lastError(), QString());
         const CallerRecord record = lookup->lookUp(number);
         QVERIFY(!record.failed());
@@ -307,10 +322,9 @@ private slots:
         QFETCH(QString, connectString);
         if (connectString.contains(QLatin1String("vornx_pg")) && !m_pg.available)
             QSKIP(qPrintable(m_pg.reason));
-        const std::unique_ptr<CallerLookup> lookup = open(connectString, wizardSql());
-        QVERIFY(lookup && lookup->numberIndexer());
+        const std::unique_ptr<CallerLookup> lookup = openIndexed(connectString, wizardSql());
+        QVERIFY(lookup);
         NumberIndexer& indexer = *lookup->numberIndexer();
-        QTRY_VERIFY_WITH_TIMEOUT(indexer.builds() >= 1, BuildWaitMs);
         {
             DbConnection writer;
             writer.setConnectionString(connectString);
@@ -352,10 +366,9 @@ private slots:
         QFETCH(QString, connectString);
         if (connectString.contains(QLatin1String("vornx_pg")) && !m_pg.available)
             QSKIP(qPrintable(m_pg.reason));
-        const std::unique_ptr<CallerLookup> lookup = open(connectString, wizardSql());
-        QVERIFY(lookup && lookup->numberIndexer());
+        const std::unique_ptr<CallerLookup> lookup = openIndexed(connectString, wizardSql());
+        QVERIFY(lookup);
         NumberIndexer& indexer = *lookup->numberIndexer();
-        QTRY_VERIFY_WITH_TIMEOUT(indexer.builds() >= 1, BuildWaitMs);
         const QString caller = QStringLiteral("059187654321");
         QCOMPARE(namesOf(lookup->lookUp(caller)), QStringList({"福州一号"}));
         DbConnection writer;
