@@ -154,9 +154,10 @@ void MainWindow::showCall(const QString& number, const QString& delivered)
     }
     // Closed first, so that a window still on screen comes up again centred with the new caller.
     window.close();
-    Sound::play(ProgramFolder::file(QStringLiteral("coming.wav")));
     window.showRecord(*record);
     showCallerWindow(window);
+    // After the window: the first sound of the program loads the sound plugin first.
+    Sound::play(ProgramFolder::file(QStringLiteral("coming.wav")));
     notifyDesktop(number, &*record);
     tell(record->notices());
 }
