@@ -3,6 +3,7 @@
 // quoted-printable) and for a vCard 3.0 UTF-8 file, searching by telephone number, and
 // adding one contact to the file.
 // Usage: bench_addrbook [contacts]
+#include "bench/Median.h"
 #include "lookup/AddressBookIndex.h"
 #include "platform/addressbook/ContactStore.h"
 
@@ -26,12 +27,6 @@ double cpuMs()
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.at(values.size() / 2);
 }
 
 QByteArray quotedPrintable(const QByteArray& bytes)

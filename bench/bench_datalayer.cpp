@@ -6,6 +6,7 @@
 // usage: bench_datalayer [ACCESS_FILE]   (default: nwind.mdb in the folder named at configure time
 //        with -DVORNX_TEST_ACCESS_DIR=...; without it the Access figures are left out)
 
+#include "bench/Median.h"
 #include "lookup/DbConnection.h"
 #include "lookup/DbQuery.h"
 #include "platform/db/AccessMirror.h"
@@ -24,12 +25,6 @@
 #include <vector>
 
 namespace {
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 void makeCustomers(const QString& file, int count)
 {

@@ -4,6 +4,7 @@
 // several rounds; on a shared machine wall time varies with the neighbours, so the CPU
 // time of the program's threads is given beside it.
 // Usage: bench_history [rounds]   (QT_QPA_PLATFORM defaults to offscreen)
+#include "bench/Median.h"
 #include "lookup/HistoryWindow.h"
 #include "platform/ProgramFolder.h"
 
@@ -49,12 +50,6 @@ double cpuMs(clockid_t clock = CLOCK_THREAD_CPUTIME_ID)
     timespec t{};
     clock_gettime(clock, &t);
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 void settle(QTableView* list)

@@ -10,6 +10,7 @@
 // (tests/support/pgserver.sh start STATE).
 // usage: bench_numberindex [sqlite]   (sqlite: the SQLite figures only)
 
+#include "bench/Median.h"
 #include "lookup/CallerLookup.h"
 #include "lookup/DataSourceSettings.h"
 #include "lookup/DbConnection.h"
@@ -43,12 +44,6 @@ double cpuMs()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // Customer i's fixed-line number 0591-8ddddddd, written in one of four ways.

@@ -2,6 +2,7 @@
 // multimedia back-end and its libraries), then making the player and starting the ring.
 // Each round is a fresh process, as the plugin is loaded once per program.
 // Usage: bench_soundplugin [rounds]
+#include "bench/Median.h"
 #include "platform/PluginLoader.h"
 #include "platform/sound/SoundPlugin.h"
 
@@ -14,12 +15,6 @@
 #include <vector>
 
 namespace {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
 
 // One first sound in this process: milliseconds to load the plugin, then to make the
 // player and ask it to play "ring.wav".

@@ -9,6 +9,7 @@
 //    tray icon); for each, where the idle resident memory of the last run is, by mapped file
 //    (/proc/PID/smaps).
 // Usage: bench_startup [path/to/vornx] [rounds]
+#include "bench/Median.h"
 #include <xcb/xcb.h>
 
 #include <QByteArray>
@@ -49,12 +50,6 @@ double nowMs()
     timespec t{};
     clock_gettime(CLOCK_MONOTONIC, &t);
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
 }
 
 pid_t spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& extraEnv)
